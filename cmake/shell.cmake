@@ -1,0 +1,14 @@
+# The Qt layer and the applications built on it.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+
+file(GLOB VX_SHELL_SOURCES CONFIGURE_DEPENDS src/shell/*.cpp src/shell/*.h)
+if(VX_SHELL_SOURCES)
+  add_library(vxtools_shell STATIC ${VX_SHELL_SOURCES})
+  set_target_properties(vxtools_shell PROPERTIES AUTOMOC ON)
+  target_link_libraries(vxtools_shell PUBLIC vxtools Qt6::Widgets)
+endif()
+
+if(TARGET vxtools_shell AND TARGET streifenwerk_program AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/demo/streifenwerk_main.cpp)
+  add_executable(Streifenwerk src/demo/streifenwerk_main.cpp)
+  target_link_libraries(Streifenwerk PRIVATE vxtools_shell streifenwerk_program)
+endif()

@@ -1,0 +1,23 @@
+// Small conversions between the toolkit's byte strings and text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Exactly 8 upper-case hexadecimal digits of the value's low 32 bits.
+std::string HexString(std::int64_t value);
+// Latin-1 bytes with ESC hhhh GS escapes to UTF-8 text.
+std::string DecodeBytes(std::string_view bytes);
+
+namespace vx {
+
+// Appends one Unicode scalar as UTF-8.
+void AppendUtf8(std::string& out, char32_t scalar);
+// Splits UTF-8 text into Unicode scalars; a malformed byte stands for U+FFFD.
+std::vector<char32_t> Utf8Scalars(std::string_view text);
+// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
+}  // namespace vx
