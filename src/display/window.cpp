@@ -1,0 +1,45 @@
+#include "display/window.h"
+
+#include <string>
+
+#include "core/log.h"
+#include "core/program.h"
+#include "core/state.h"
+
+t_Window* WindowTable = nullptr;
+
+t_Window& WindowRecord(std::uint8_t n) { return WindowTable[n]; }
+
+bool CheckWindow(std::string_view op, std::uint8_t n, bool needsText, bool graphicWording) {
+    if (n >= 8) {
+        vx::Log(std::string(op) + ": Window is not a graphic window.");
+        return false;
+    }
+    bool ready = MemoryInitialised.load(std::memory_order_acquire) &&
+                 vx::Load(WindowTable[n].Initialized, std::memory_order_acquire) &&
+                 (!needsText || vx::Load(WindowTable[n].TextMemoryStart) >= 0);
+    if (!ready) {
+        vx::Log(std::string(op) + (graphicWording ? ": Graphic window #" : ": Window #") + std::to_string(n) +
+                " not initialized.");
+    }
+    return ready;
+}
+
+vx::ViewRef WindowView(std::uint8_t n) {
+    if (n >= 8) return nullptr;
+    return OnUserInterfaceThread([n] { return vx::CurrentPlatform().graphicView(n); });
+}
+
+vx::WindowRef PlatformWindow(std::uint8_t n) {
+    if (n > 12) return nullptr;
+    return OnUserInterfaceThread([n]() -> vx::WindowRef {
+        vx::Platform& p = vx::CurrentPlatform();
+        if (n < 8) return p.windowOfView(p.graphicView(n));
+        return p.auxiliaryWindow(n);
+    });
+}
+
+vx::TextViewRef WindowTextView(std::uint8_t n) {
+    if (n < 8 || n > 10) return nullptr;
+    return OnUserInterfaceThread([n] { return vx::CurrentPlatform().textView(n); });
+}
