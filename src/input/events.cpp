@@ -1,0 +1,69 @@
+#include "input/events.h"
+
+#include "core/program.h"
+#include "core/threads.h"
+
+vx::EventQueue<t_Event> KeyEventQueue;
+vx::EventQueue<t_Event> MouseEventQueue;
+vx::EventQueue<t_MenuEvent> MenuEventQueue;
+t_Event KeyEvent;
+std::atomic<bool> KeyEventAvailable{false};
+std::atomic<bool> MouseEventAvailable{false};
+std::atomic<bool> MenuEventAvailable{false};
+vx::Handler ProgramMouseHandler;
+vx::Handler ProgramMenuHandler;
+
+std::int64_t t_NextKeyEvent() {
+    if (!KeyEventAvailable.load()) return -1;
+    KeyEventAvailable.store(!KeyEventQueue.Empty());
+    std::optional<t_Event> first = KeyEventQueue.TakeFirst();
+    if (!first) return -1;
+    KeyEvent = std::move(*first);
+    KeyEventAvailable.store(!KeyEventQueue.Empty());
+    return KeyEvent.Value;
+}
+
+void t_EventMouse() {
+    if (CurrentThreadNumber() >= 3) vx::SetCurrentThreadName("t_EventMouse");
+    ProgramMouseHandler();
+}
+
+void t_EventMenu() {
+    if (CurrentThreadNumber() >= 3) vx::SetCurrentThreadName("t_EventMenu");
+    ProgramMenuHandler();
+}
+
+namespace {
+
+// The comparison itself; runs on the user-interface thread.
+std::uint8_t NumberOfWindow(vx::WindowRef window) {
+    if (window == nullptr) return 255;
+    vx::Platform& platform = vx::CurrentPlatform();
+    // The order of the auxiliary windows is the order in which the outlets are compared.
+    for (int n : {9, 10, 8, 11, 12}) {
+        vx::WindowRef candidate = platform.auxiliaryWindow(n);
+        if (candidate != nullptr && candidate == window) return std::uint8_t(n);
+    }
+    for (int n = 0; n < 8; ++n) {
+        vx::ViewRef view = platform.graphicView(n);
+        if (view == nullptr) continue;
+        vx::WindowRef candidate = platform.windowOfView(view);
+        if (candidate != nullptr && candidate == window) return std::uint8_t(n);
+    }
+    return 255;
+}
+
+}  // namespace
+
+std::uint8_t t_WindowNumber(vx::WindowRef window) {
+    // A value-initialised result (0) would name window 0 when the hand-over cannot run at exit.
+    std::uint8_t number = 255;
+    OnUserInterfaceThread([&] { number = NumberOfWindow(window); });
+    return number;
+}
+
+std::uint8_t t_FrontWindowNumber() {
+    std::uint8_t number = 255;
+    OnUserInterfaceThread([&] { number = NumberOfWindow(vx::CurrentPlatform().mainWindow()); });
+    return number;
+}

@@ -1,0 +1,47 @@
+// Keyboard input of the graphic views: key presses become key events, modifier keys become states.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// Held-key and modifier states, set on the user-interface thread and polled by the program.
+extern std::atomic<bool> KeyDown;
+extern std::atomic<bool> CapsLockDown;
+extern std::atomic<bool> ShiftDown;
+extern std::atomic<bool> ControlDown;
+extern std::atomic<bool> OptionDown;
+extern std::atomic<bool> CommandDown;
+extern std::atomic<bool> FunctionDown;
+
+namespace vx {
+
+// The modifier flags of a key event, in the toolkit's numbering.
+inline constexpr std::uint64_t kCapsLockFlag = 0x10000;
+inline constexpr std::uint64_t kShiftFlag = 0x20000;
+inline constexpr std::uint64_t kControlFlag = 0x40000;
+inline constexpr std::uint64_t kOptionFlag = 0x80000;
+inline constexpr std::uint64_t kCommandFlag = 0x100000;
+inline constexpr std::uint64_t kNumericPadFlag = 0x200000;
+inline constexpr std::uint64_t kHelpFlag = 0x400000;
+inline constexpr std::uint64_t kFunctionFlag = 0x800000;
+
+// A key press as a platform layer hands it over, already translated: the positional key code, the
+// characters the key typed (UTF-8) and the modifier flags above.
+struct KeyPress {
+    std::int64_t keyCode = 0;
+    std::string characters;
+    std::uint64_t modifierFlags = 0;
+};
+
+}  // namespace vx
+
+// A key press in graphic view `window`: posts a key event unless the window is not ready or ignores
+// events, and marks a key as held in every case.
+void viewKeyDown(std::uint8_t window, const vx::KeyPress& press);
+// A key release in a graphic view.
+void viewKeyUp();
+// The modifier keys changed: the six modifier states follow the flags.
+void viewFlagsChanged(std::uint64_t modifierFlags);
+// Turns one key press into at most one key event, or switches the window's output channel.
+void t_KeyEventHandler(std::uint8_t window, const vx::KeyPress& press);
