@@ -1,0 +1,221 @@
+#include "display/geometry.h"
+
+#include <cmath>
+
+#include "core/log.h"
+#include "core/platform.h"
+#include "core/program.h"
+#include "core/state.h"
+#include "display/window.h"
+#include "menus/text_windows.h"
+
+namespace {
+
+struct Frames {
+    vx::Rect window;
+    vx::Rect screen;
+};
+
+Frames ReadFrames(vx::WindowRef w) {
+    return OnUserInterfaceThread([w] {
+        vx::Platform& platform = vx::CurrentPlatform();
+        return Frames{platform.windowFrame(w), platform.screenFrame(w)};
+    });
+}
+
+std::int64_t Trunc(double v) {
+    return std::isfinite(v) ? std::int64_t(std::trunc(v)) : 0;
+}
+
+// The figures every selector is computed from.
+struct Outline {
+    bool record = false;  // the graphic window's record answers, not the frame
+    std::int64_t outerWidth = 0, outerHeight = 0, titleHeight = 0, borderWidth = 0, borderHeight = 0;
+};
+
+Outline OutlineOf(std::uint8_t n, const Frames& frames) {
+    Outline o;
+    if (n < 8 && MemoryInitialised.load(std::memory_order_acquire)) {
+        const t_Window& w = WindowTable[n];
+        o.record = true;
+        o.borderWidth = vx::Load(w.BorderWidth);
+        o.borderHeight = vx::Load(w.BorderHeight);
+        o.titleHeight = vx::Load(w.TitleHeight);
+        o.outerWidth = vx::Load(w.Width) + 2 * o.borderWidth;
+        o.outerHeight = vx::Load(w.Height) + 2 * o.borderHeight + o.titleHeight;
+    } else {
+        o.outerWidth = Trunc(frames.window.width);
+        o.outerHeight = Trunc(frames.window.height);
+        o.titleHeight = TitleBarHeight;
+    }
+    return o;
+}
+
+}  // namespace
+
+std::int64_t t_WindowPos(std::uint8_t window, std::int64_t selector) {
+    const vx::WindowRef platformWindow = PlatformWindow(window);
+    if (platformWindow == nullptr) {
+        vx::Log("t_WindowPos: Window does not exist.");
+        return 0;
+    }
+    if (selector < 0 || selector > 20) return 0;
+    const bool graphic = window < 8;
+    const bool needFrames = !(graphic && MemoryInitialised.load(std::memory_order_acquire)) ||
+                            (selector >= 13 && selector <= 16) || selector == 20;
+    const Frames frames = needFrames ? ReadFrames(platformWindow) : Frames{};
+    const Outline o = OutlineOf(window, frames);
+    const std::int64_t wo = o.outerWidth, ho = o.outerHeight;
+
+    if (selector <= 7) {
+        if (!graphic) {
+            static constexpr int kFrameFigure[8] = {0, 0, 1, 2, 3, 4, 3, 4};
+            switch (kFrameFigure[selector]) {
+                case 1:
+                    return wo - 1;
+                case 2:
+                    return ho - 1;
+                case 3:
+                    return wo;
+                case 4:
+                    return ho;
+                default:
+                    return 0;
+            }
+        }
+        if (!o.record) return 0;
+        const t_Window& w = WindowTable[window];
+        switch (selector) {
+            case 0:
+                return w.TextFirstColumn;
+            case 1:
+                return w.TextFirstLine;
+            case 2:
+                return w.TextLastColumn;
+            case 3:
+                return w.TextLastLine;
+            case 4:
+                return w.TextLastColumn - w.TextFirstColumn + 1;
+            case 5:
+                return w.TextLastLine - w.TextFirstLine + 1;
+            case 6:
+                return w.TextWidth;
+            default:
+                return w.TextHeight;
+        }
+    }
+    switch (selector) {
+        case 8:
+            return wo - 2 * o.borderWidth;
+        case 9:
+            return ho - o.titleHeight - 2 * o.borderHeight;
+        case 10:
+            return wo;
+        case 11:
+            return ho - o.titleHeight;
+        case 12:
+            return ho;
+        case 13:
+            return Trunc(frames.window.x);
+        case 14:
+            return Trunc(frames.screen.height) - Trunc(frames.window.y) - ho;
+        case 15:
+            return Trunc(frames.screen.width);
+        case 16:
+            return Trunc(frames.screen.height);
+        case 17:
+            return o.titleHeight;
+        case 18:
+            return o.borderWidth;
+        case 19:
+            return o.borderHeight;
+        default:
+            return Trunc(frames.window.y);
+    }
+}
+
+void t_WindowSize(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width,
+                  std::int64_t height) {
+    OnUserInterfaceThread([&] {
+        vx::Platform& platform = vx::CurrentPlatform();
+        const vx::WindowRef w = PlatformWindow(window);
+        if (w == nullptr) {
+            vx::Log("t_WindowSize: Window does not exist.");
+            return;
+        }
+        const std::int64_t askedWidth = width, askedHeight = height;
+        if (x == -1) x = t_WindowPos(window, 13);
+        if (y == -1) y = t_WindowPos(window, 20);
+        if (width == -1) width = t_WindowPos(window, 8);
+        if (height == -1) height = t_WindowPos(window, 9);
+        if (window < 8) {
+            if (!MemoryInitialised.load(std::memory_order_acquire) ||
+                !vx::Load(WindowTable[window].Initialized)) {
+                vx::Log("t_WindowSize: Window #" + std::to_string(window) + " not initialized.");
+                return;
+            }
+            const t_Window& r = WindowTable[window];
+            const std::int64_t bw = vx::Load(r.BorderWidth), bh = vx::Load(r.BorderHeight);
+            platform.setWindowFrame(w,
+                                    vx::Rect{double(x), double(y), double(width + 2 * bw),
+                                             double(height + vx::Load(r.TitleHeight) + 2 * bh)},
+                                    true);
+            if (const vx::ViewRef view = WindowView(window))
+                platform.setViewFrame(view, vx::Rect{double(bw), double(bh), double(width), double(height)});
+            return;
+        }
+        if (window <= 10 && platform.isWindowVisible(w)) platform.orderFront(w);
+        platform.setWindowFrame(
+            w, vx::Rect{double(x), double(y), double(width), double(height + TitleBarHeight)}, true);
+        if (window > 10) return;
+        if (const vx::ScrollViewRef scroll = platform.scrollView(window)) {
+            vx::Rect frame = platform.scrollViewFrame(scroll);
+            if (askedWidth > 0) frame.width = double(width - 40);
+            if (askedHeight > 0) frame.height = double(height - 77);
+            platform.setScrollViewFrame(scroll, frame);
+        }
+    });
+}
+
+void t_WindowTitle(std::uint8_t window, const std::string& title) {
+    const vx::WindowRef w = PlatformWindow(window);
+    if (w == nullptr) {
+        vx::Log("t_WindowTitle: Window does not exist.");
+        return;
+    }
+    vx::Platform& platform = vx::CurrentPlatform();
+    if (platform.isUserInterfaceThread())
+        platform.setWindowTitle(w, title);
+    else
+        platform.setWindowTitleLater(w, title);
+}
+
+void t_WindowTitleVisible(std::uint8_t window, bool visible) {
+    const vx::WindowRef w = PlatformWindow(window);
+    if (w == nullptr) {
+        vx::Log("t_WindowTitleVisible: Window does not exist.");
+        return;
+    }
+    if (window < 8 && WindowTable != nullptr)
+        vx::Store(WindowTable[window].TitleHeight, visible ? TitleBarHeight : 0);
+    OnUserInterfaceThread([&] { vx::CurrentPlatform().setWindowStyleMask(w, visible ? 7 : 0); });
+}
+
+void t_WindowCenter(std::uint8_t window) {
+    const vx::WindowRef w = PlatformWindow(window);
+    if (w == nullptr) {
+        vx::Log("t_WindowCenter: Window does not exist.");
+        return;
+    }
+    OnUserInterfaceThread([&] { vx::CurrentPlatform().centerWindow(w); });
+}
+
+void t_WindowFront(std::uint8_t window) {
+    const vx::WindowRef w = PlatformWindow(window);
+    if (w == nullptr) {
+        vx::Log("t_WindowFront: Window does not exist.");
+        return;
+    }
+    t_WindowVisible(window, true);
+    OnUserInterfaceThread([&] { vx::CurrentPlatform().makeKeyAndOrderFront(w); });
+}
