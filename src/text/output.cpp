@@ -1,0 +1,298 @@
+#include "text/output.h"
+
+#include <string>
+
+#include "core/log.h"
+#include "core/state.h"
+#include "graphics/border.h"
+#include "graphics/pixels.h"
+#include "menus/sound.h"
+#include "text/cursor.h"
+#include "text/glyph.h"
+#include "text/scrolling.h"
+
+namespace vx::text {
+namespace {
+
+constexpr std::int64_t kEscapePending = 99;
+
+// The next Unicode scalar of UTF-8 text; a malformed byte stands for U+FFFD, as elsewhere in the toolkit.
+char32_t NextScalar(std::string_view text, std::size_t& i) {
+    const unsigned lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = lead < 0x80             ? 1
+                         : (lead & 0xE0) == 0xC0 ? 2
+                         : (lead & 0xF0) == 0xE0 ? 3
+                         : (lead & 0xF8) == 0xF0 ? 4
+                                                 : 0;
+    if (length == 1) {
+        ++i;
+        return lead;
+    }
+    if (length == 0 || i + length > text.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t c = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned byte = static_cast<unsigned char>(text[i + k]);
+        if ((byte & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        c = c << 6 | (byte & 0x3F);
+    }
+    const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += length;
+    return c;
+}
+
+void Draw(std::uint8_t window, t_Window& w, std::uint8_t code) {
+    PrintSymbolReady(window, w, code, w.TextColor, w.TextHpos, w.TextVpos);
+    CursorRight(window, w);
+}
+
+void TabTo(std::uint8_t window, t_Window& w, std::int64_t stop) {
+    if (stop <= Load(w.TextWidth) - ClampedArea(w).firstColumn + 1) {
+        PrintTab(window, w, stop, 32);
+    } else {
+        ClearEndOfLine(window, w);
+        Cr(window, w);
+    }
+}
+
+// The command after ESC; true when c was one (the mode then returns to 0).
+bool EscapeCommand(std::uint8_t window, t_Window& w, std::int64_t c, std::uint8_t& colour) {
+    const std::uint8_t k = colour;
+    if (c >= 64 && c <= 79)
+        colour = std::uint8_t((c - 64) * 16 + (k & 15));
+    else if (c >= 80 && c <= 95)
+        colour = std::uint8_t((k & 240) + (c - 80));
+    else if (c == 'e')
+        CursorEnd(window, w);
+    else if (c == 'f')
+        Htab(window, w, Load(w.TextWidth) - ClampedArea(w).firstColumn + 1);
+    else if (c == 'i')
+        TabTo(window, w, w.TextHpos / 10 * 10 + 11);
+    else if (c == 'j')
+        TabTo(window, w, w.TextHpos / 20 * 20 + 21);
+    else if (c == 'k')
+        TabTo(window, w, w.TextHpos / 40 * 40 + 41);
+    else if (c >= 110 && c <= 127)
+        t_ColorBorder(window, c - 110);
+    else
+        return false;
+    return true;
+}
+
+}  // namespace
+
+t_DisplayModeResult ApplyDisplayMode(std::uint8_t window, t_Window& w, std::int64_t c) {
+    t_DisplayModeResult result{c, w.TextInverse, w.TextColor};
+    switch (w.TextDisplayMode) {
+        case 1:
+            if (c >= 32 && c <= 127) result.Code = c + 128;
+            break;
+        case 2:
+            if (c >= 64 && c <= 95)
+                result.Code = c - 64;
+            else if (c >= 96 && c <= 127)
+                result.Code = c + 32;
+            break;
+        case 3:
+            if (c <= 31) {
+                w.TextInverse = true;
+                result.Code = c + 64;
+            }
+            break;
+        case 4:
+            if (c <= 31) {
+                t_Color(window, 1);
+                result.Code = c + 64;
+            }
+            break;
+        case kEscapePending:
+            if (EscapeCommand(window, w, c, result.Color)) {
+                result.Code = -1;
+                w.TextDisplayMode = 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return result;
+}
+
+void PrintChar(std::uint8_t window, t_Window& w, std::uint8_t code) {
+    const t_DisplayModeResult r = ApplyDisplayMode(window, w, code);
+    if (r.Code >= 0 && r.Code <= 255) Draw(window, w, std::uint8_t(r.Code));
+    w.TextInverse = r.Inverse;
+    w.TextColor = r.Color;
+}
+
+void PrintTab(std::uint8_t window, t_Window& w, std::int64_t column, std::uint8_t code) {
+    if (column <= w.TextHpos) return;
+    const std::int64_t n = column - w.TextHpos;
+    for (std::int64_t i = 0; i < n; ++i) PrintChar(window, w, code);
+}
+
+}  // namespace vx::text
+
+void t_Print(std::uint8_t window, std::string_view text) {
+    if (!CheckWindow("t_Print", window, true)) return;
+    t_Window& w = WindowRecord(window);
+    if (w.Font.Data.empty()) {
+        vx::Log("t_Print: Window #" + std::to_string(window) + " has no text font.");
+        return;
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t v = vx::text::NextScalar(text, i);
+        if (v <= 31 && w.TextDisplayMode <= 2) {
+            if (v == 13) CheckOutputPause(19, true);
+            t_PrintControl(window, std::uint8_t(v));
+            continue;
+        }
+        const t_DisplayModeResult r = vx::text::ApplyDisplayMode(window, w, v);
+        if (r.Code > 255) {
+            if (w.TextDisplayMode == 4) t_Color(window, 1);
+            vx::text::Draw(window, w, '?');
+        } else if (r.Code >= 0) {
+            vx::text::Draw(window, w, std::uint8_t(r.Code));
+        }
+        w.TextInverse = r.Inverse;
+        w.TextColor = r.Color;
+    }
+    CheckOutputPause(19, true);
+}
+
+void t_PrintChar(std::uint8_t window, std::uint8_t code) {
+    if (!CheckWindow("t_PrintChar", window, true)) return;
+    vx::text::PrintChar(window, WindowRecord(window), code);
+}
+
+void t_PrintTab(std::uint8_t window, std::int64_t column, std::uint8_t code) {
+    if (!CheckWindow("t_PrintTab", window, true)) return;
+    vx::text::PrintTab(window, WindowRecord(window), column, code);
+}
+
+t_DisplayModeResult t_ApplyDisplayMode(std::uint8_t window, std::int64_t code) {
+    if (!CheckWindow("t_ApplyDisplayMode", window, true)) return {-2, false, 240};
+    return vx::text::ApplyDisplayMode(window, WindowRecord(window), code);
+}
+
+void t_PrintControl(std::uint8_t window, std::uint8_t code) {
+    using namespace vx::text;
+    if (window >= 8) {
+        vx::Log("t_PrintControl: Window is not a graphic window.");
+        return;
+    }
+    if (!MemoryInitialised.load(std::memory_order_acquire)) {
+        vx::Log("t_PrintControl: Window #" + std::to_string(window) + " not initialized.");
+        return;
+    }
+    t_Window& w = WindowRecord(window);
+    const std::int64_t redirect = vx::Load(w.TextRedirectOutput);
+    if (!vx::Load(w.Initialized, std::memory_order_acquire) || vx::Load(w.TextMemoryStart) < 0 ||
+        redirect != 1) {
+        if (redirect == 2)
+            WriteCharacter(code);
+        else if (redirect == 1)
+            vx::Log("t_PrintControl: Window #" + std::to_string(window) + " not initialized.");
+        return;
+    }
+    switch (code) {
+        case 7:
+            SystemBeep();
+            break;
+        case 8:
+            CursorLeft(window, w);
+            break;
+        case 10:
+            CursorDown(window, w);
+            break;
+        case 11:
+            ClearEndOfWindow(window, w);
+            break;
+        case 12:
+            CursorHome(window, w);
+            ClearEndOfWindow(window, w);
+            break;
+        case 13:
+            Cr(window, w);
+            break;
+        case 14:
+            w.TextInverse = false;
+            break;
+        case 15:
+            w.TextInverse = true;
+            break;
+        case 17:
+            w.TextInverse = !w.TextInverse;
+            break;
+        case 18:
+            Htab(window, w, 1);
+            break;
+        case 19:
+            w.TextDisplayMode = 0;
+            break;
+        case 20:
+            w.TextDisplayMode = 1;
+            break;
+        case 22:
+            ScrollDown(window, w);
+            break;
+        case 23:
+            ScrollUp(window, w);
+            break;
+        case 25:
+            CursorHome(window, w);
+            break;
+        case 26:
+            Htab(window, w, 1);
+            ClearEndOfLine(window, w);
+            break;
+        case 27:
+            w.TextDisplayMode = vx::text::kEscapePending;
+            break;
+        case 28:
+            CursorRight(window, w);
+            break;
+        case 29:
+            ClearEndOfLine(window, w);
+            break;
+        case 30:
+            CursorUp(window, w);
+            break;
+        case 31:
+            w.TextDisplayMode = 2;
+            break;
+        default:
+            break;
+    }
+}
+
+void t_DisplayMode(std::uint8_t window, std::int64_t mode) {
+    if (CheckWindow("t_DisplayMode", window, false)) WindowRecord(window).TextDisplayMode = mode;
+}
+
+void t_Normal(std::uint8_t window) {
+    if (CheckWindow("t_Normal", window, false)) WindowRecord(window).TextInverse = false;
+}
+
+void t_Inverse(std::uint8_t window) {
+    if (CheckWindow("t_Inverse", window, false)) WindowRecord(window).TextInverse = true;
+}
+
+void t_Reverse(std::uint8_t window) {
+    if (!CheckWindow("t_Reverse", window, false)) return;
+    t_Window& w = WindowRecord(window);
+    w.TextInverse = !w.TextInverse;
+}
+
+void t_RedirectOutput(std::uint8_t window, std::int64_t target) {
+    if (CheckWindow("t_RedirectOutput", window, false))
+        vx::Store(WindowRecord(window).TextRedirectOutput, target);
+}

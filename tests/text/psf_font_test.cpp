@@ -1,0 +1,195 @@
+#include "fonts/psf_font.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "core/log.h"
+
+namespace {
+
+// Glyph g of a generated font: row r holds the bit pattern g XOR r, so every glyph is distinct.
+std::vector<std::uint8_t> Psf1(int glyphs, int height, bool table) {
+    std::vector<std::uint8_t> b{0x36, 0x04, std::uint8_t((glyphs == 512 ? 1 : 0) | (table ? 2 : 0)),
+                                std::uint8_t(height)};
+    for (int g = 0; g < glyphs; ++g)
+        for (int r = 0; r < height; ++r) b.push_back(std::uint8_t(g ^ r));
+    if (table) {
+        // Glyph g stands for scalar 255 - g (reversed order), glyph 0 also for the sequence 'a' + U+0301.
+        for (int g = 0; g < glyphs; ++g) {
+            int scalar = g < 256 ? 255 - g : 0x2500 + g;
+            b.push_back(std::uint8_t(scalar));
+            b.push_back(std::uint8_t(scalar >> 8));
+            if (g == 0) {
+                for (int v : {0xFFFE, 'a', 0x0301}) {
+                    b.push_back(std::uint8_t(v));
+                    b.push_back(std::uint8_t(v >> 8));
+                }
+            }
+            b.push_back(0xFF);
+            b.push_back(0xFF);
+        }
+    }
+    return b;
+}
+
+void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(std::uint8_t(v >> (8 * i)));
+}
+
+std::vector<std::uint8_t> Psf2(std::uint32_t glyphs, std::uint32_t width, std::uint32_t height, bool table) {
+    std::vector<std::uint8_t> b{0x72, 0xB5, 0x4A, 0x86};
+    std::uint32_t rowBytes = (width + 7) / 8;
+    Put32(b, 0);
+    Put32(b, 32);
+    Put32(b, table ? 1 : 0);
+    Put32(b, glyphs);
+    Put32(b, rowBytes * height);
+    Put32(b, height);
+    Put32(b, width);
+    for (std::uint32_t g = 0; g < glyphs; ++g)
+        for (std::uint32_t r = 0; r < height; ++r)
+            for (std::uint32_t i = 0; i < rowBytes; ++i) b.push_back(i == 0 ? std::uint8_t(g) : 0xFF);
+    if (table) {
+        for (std::uint32_t g = 0; g < glyphs; ++g) {
+            if (g == 1) {  // glyph 1 shows U+00E4 (two UTF-8 bytes) and, in a sequence, nothing else
+                b.push_back(0xC3);
+                b.push_back(0xA4);
+                b.push_back(0xFE);
+                b.push_back('A');
+            } else if (g == 2) {
+                b.push_back('A');
+            }
+            b.push_back(0xFF);
+        }
+    }
+    return b;
+}
+
+std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes, bool gzip) {
+    std::string path = testing::TempDir() + name;
+    if (gzip) {
+        gzFile f = gzopen(path.c_str(), "wb");
+        gzwrite(f, bytes.data(), unsigned(bytes.size()));
+        gzclose(f);
+    } else {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    return path;
+}
+
+std::uint8_t Pixel(const t_Font& f, int code, int x, int y) {
+    return f.Data[std::size_t(code * f.Width * f.Height + y * f.Width + x)];
+}
+
+TEST(PsfFont, ReadsPsf1GlyphsInCodeOrderWithoutTable) {
+    t_Font f = vx::PsfFontFromBytes(Psf1(256, 14, false));
+    EXPECT_EQ(f.Format, 2);
+    EXPECT_EQ(f.Width, 8);
+    EXPECT_EQ(f.Height, 14);
+    EXPECT_EQ(f.Start, 0);
+    EXPECT_EQ(f.End, 255);
+    ASSERT_EQ(f.Data.size(), 256u * 8 * 14);
+    // Glyph 0x41 row 2 is 0x43 = 0100 0011.
+    std::vector<int> row;
+    for (int x = 0; x < 8; ++x) row.push_back(Pixel(f, 0x41, x, 2));
+    EXPECT_EQ(row, (std::vector<int>{0, 255, 0, 0, 0, 0, 255, 255}));
+}
+
+TEST(PsfFont, MapsCodesThroughTheUnicodeTable) {
+    t_Font f = vx::PsfFontFromBytes(Psf1(512, 8, true));
+    ASSERT_EQ(f.End, 255);
+    // Code 250 is scalar 250, which the table puts on glyph 5; row 0 of glyph 5 is 0000 0101.
+    EXPECT_EQ(Pixel(f, 250, 7, 0), 255);
+    EXPECT_EQ(Pixel(f, 250, 6, 0), 0);
+    EXPECT_EQ(Pixel(f, 250, 5, 0), 255);
+
+    t_Font f2 = vx::PsfFontFromBytes(Psf2(4, 12, 10, true));
+    ASSERT_EQ(f2.Width, 12);
+    ASSERT_EQ(f2.End, 3);  // fewer glyphs than codes: only those
+    // U+00E4 is beyond End here, 'A' (65) too: the table maps nothing inside 0..3, so glyphs stay.
+    EXPECT_EQ(Pixel(f2, 2, 6, 0), 255);  // glyph 2 row 0: 0000 0010, then 0xFF
+    EXPECT_EQ(Pixel(f2, 2, 8, 0), 255);
+    EXPECT_EQ(Pixel(f2, 2, 0, 0), 0);
+}
+
+TEST(PsfFont, Psf2TableAssignsLatinOneScalars) {
+    t_Font f = vx::PsfFontFromBytes(Psf2(256, 8, 4, true));
+    ASSERT_EQ(f.End, 255);
+    // Glyph 1 (row pattern 0000 0001) stands for U+00E4, glyph 2 (0000 0010) for 'A'.
+    EXPECT_EQ(Pixel(f, 0xE4, 7, 0), 255);
+    EXPECT_EQ(Pixel(f, 'A', 6, 0), 255);
+    EXPECT_EQ(Pixel(f, 'A', 7, 0), 0);
+    EXPECT_EQ(Pixel(f, 'B', 1, 0), 255);  // 'B' is not in the table: glyph 66 = 0100 0010
+}
+
+TEST(PsfFont, LoadsPlainAndGzippedFiles) {
+    std::vector<std::uint8_t> bytes = Psf2(256, 8, 16, false);
+    t_Font plain = vx::LoadPsfFont(WriteFile("plain.psf", bytes, false));
+    t_Font packed = vx::LoadPsfFont(WriteFile("packed.psf.gz", bytes, true));
+    EXPECT_EQ(plain.Height, 16);
+    EXPECT_FALSE(plain.Data.empty());
+    EXPECT_EQ(plain.Data, packed.Data);
+}
+
+TEST(PsfFont, BadFilesGiveAnEmptyFontAndALogLine) {
+    vx::StartLogCapture();
+    EXPECT_TRUE(vx::LoadPsfFont(testing::TempDir() + "does-not-exist.psf").Data.empty());
+    EXPECT_NE(vx::TakeCapturedLog().find("LoadPsfFont: Cannot open"), std::string::npos);
+
+    std::vector<std::vector<std::uint8_t>> bad;
+    bad.push_back({});
+    bad.push_back({0x36});
+    bad.push_back({1, 2, 3, 4, 5, 6});
+    std::vector<std::uint8_t> shortPsf1 = Psf1(256, 16, false);
+    shortPsf1.resize(100);
+    bad.push_back(shortPsf1);
+    bad.push_back(Psf1(256, 0, false));
+    std::vector<std::uint8_t> huge = Psf2(2, 8, 8, false);
+    huge[16] = huge[17] = huge[18] = huge[19] = 0xFF;  // four billion glyphs
+    bad.push_back(huge);
+    std::vector<std::uint8_t> wide = Psf2(2, 8, 8, false);
+    wide[28] = wide[29] = wide[30] = wide[31] = 0xFF;  // width beyond reason
+    bad.push_back(wide);
+    std::vector<std::uint8_t> header = Psf2(2, 8, 8, false);
+    header[8] = header[9] = header[10] = 0x7F;  // header larger than the file
+    bad.push_back(header);
+    std::vector<std::uint8_t> size = Psf2(2, 8, 8, false);
+    size[20] = 3;  // bytes per glyph disagree with the geometry
+    bad.push_back(size);
+    std::vector<std::uint8_t> truncated = Psf2(300, 8, 8, true);
+    truncated.resize(32 + 100 * 8);
+    bad.push_back(truncated);
+    for (const auto& b : bad) {
+        vx::TakeCapturedLog();
+        EXPECT_TRUE(vx::PsfFontFromBytes(b).Data.empty());
+        EXPECT_NE(vx::TakeCapturedLog().find("LoadPsfFont: "), std::string::npos);
+    }
+    EXPECT_TRUE(vx::LoadPsfFont(WriteFile("short.psf.gz", shortPsf1, true)).Data.empty());
+}
+
+TEST(PsfFont, TruncatedUnicodeTableIsReadAsFarAsItGoes) {
+    std::vector<std::uint8_t> b = Psf2(256, 8, 2, true);
+    b.resize(b.size() - 200);
+    t_Font f = vx::PsfFontFromBytes(b);
+    EXPECT_EQ(f.Data.size(), 256u * 8 * 2);
+    b = Psf1(256, 2, true);
+    b.resize(b.size() - 3);
+    EXPECT_EQ(vx::PsfFontFromBytes(b).Data.size(), 256u * 8 * 2);
+}
+
+TEST(PsfFont, FindsASystemConsoleFontWhenOneIsInstalled) {
+    std::vector<std::string> names{"Lat15-Fixed16.psf.gz", "default8x16.psf.gz", "Lat15-VGA16.psf.gz"};
+    std::string path = vx::FindConsoleFont(names);
+    if (path.empty()) GTEST_SKIP() << "no console fonts installed";
+    t_Font f = vx::LoadPsfFont(path);
+    EXPECT_EQ(f.Format, 2);
+    EXPECT_GE(f.Width, 8);
+    EXPECT_FALSE(f.Data.empty());
+}
+
+}  // namespace
