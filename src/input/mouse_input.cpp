@@ -1,0 +1,122 @@
+#include "input/mouse_input.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/clock.h"
+#include "core/log.h"
+#include "core/program.h"
+#include "core/state.h"
+#include "display/window.h"
+#include "input/events.h"
+
+std::atomic<bool> LeftButtonDown{false};
+std::atomic<bool> RightButtonDown{false};
+
+namespace {
+
+std::int64_t Truncated(double v) {
+    // Truncation toward zero; values outside the range of a 64-bit integer saturate.
+    if (std::isnan(v)) return 0;
+    if (v >= 9.2e18) return INT64_MAX;
+    if (v <= -9.2e18) return INT64_MIN;
+    return std::int64_t(v);
+}
+
+std::int64_t ClickCoordinate(std::int64_t v, std::int64_t size) {
+    if (v < 0) return -1;
+    if (v >= size) return -2;
+    return v;
+}
+
+// Hides a window as the close box asks. Graphic windows record that they are hidden.
+void HideWindow(std::uint8_t window) {
+    vx::WindowRef w = PlatformWindow(window);
+    if (w == nullptr) {
+        vx::Log("t_WindowVisible: Window does not exist.");
+        return;
+    }
+    OnUserInterfaceThread([&] { vx::CurrentPlatform().orderOut(w); });
+    if (window < 8 && MemoryInitialised.load()) {
+        vx::Store(WindowRecord(window).Visible, false);
+        vx::Store(WindowRecord(window).UpdateDuration, 0);
+    }
+}
+
+}  // namespace
+
+void viewMouseDown(std::uint8_t window, const vx::MouseClick& click, bool secondary) {
+    if (MemoryInitialised.load()) {
+        if (window >= 8 || !vx::Load(WindowRecord(window).Initialized)) {
+            vx::Log("viewMouseDown: Graphic window (" + std::to_string(window) + ") not initialized.");
+        } else if (!vx::Load(WindowRecord(window).IgnoreEvents)) {
+            t_MouseEventHandler(window, click, click.x, click.y);
+        }
+    }
+    LeftButtonDown.store(!secondary);
+    RightButtonDown.store(secondary);
+}
+
+void viewMouseUp() {
+    LeftButtonDown.store(false);
+    RightButtonDown.store(false);
+}
+
+void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, double x, double y) {
+    const std::int64_t absX = Truncated(x);
+    const std::int64_t absY = Truncated(y);
+    const std::uint64_t flags = click.modifierFlags;
+    const std::int64_t now = vx::AbsoluteTimeMillis();
+    std::int64_t clickX = -3;
+    std::int64_t clickY = -3;
+    std::string description;
+
+    if (window >= 8) {
+        vx::Log("t_MouseEventHandler: Unknown window, AbsX = " + std::to_string(absX) +
+                ", AbsY = " + std::to_string(absY));
+    } else if (!MemoryInitialised.load() || !vx::Load(WindowRecord(window).Initialized)) {
+        vx::Log("t_MouseEventHandler: Window #" + std::to_string(window) + " not initialized.");
+    } else {
+        const t_Window& record = WindowRecord(window);
+        const std::int64_t bw = vx::Load(record.BorderWidth);
+        const std::int64_t bh = vx::Load(record.BorderHeight);
+        const std::int64_t width = vx::Load(record.Width);
+        const std::int64_t height = vx::Load(record.Height);
+        // Wrapping arithmetic: saturated coordinates must not overflow.
+        const auto X = std::int64_t(std::uint64_t(absX) - std::uint64_t(bw));
+        const auto Y = std::int64_t(std::uint64_t(bh) + std::uint64_t(height) - std::uint64_t(absY));
+        clickX = ClickCoordinate(X, width);
+        clickY = ClickCoordinate(Y, height);
+        description = "Graphic #" + std::to_string(window);
+
+        t_Event event;
+        event.Kind = 2;
+        event.Index = std::int64_t(click.buttons);
+        event.WindowX = absX;
+        event.WindowY = absY;
+        event.ClickX = clickX;
+        event.ClickY = clickY;
+        event.Mods = std::int64_t((flags >> 16) & 0xFFFF);
+        event.Window = window;
+        event.Time = now;
+        event.CapsLockPressed = (flags & 0x10000) != 0;
+        event.ShiftPressed = (flags & 0x20000) != 0;
+        event.ControlPressed = (flags & 0x40000) != 0;
+        event.OptionPressed = (flags & 0x80000) != 0;
+        event.CommandPressed = (flags & 0x100000) != 0;
+        event.NumericPadPressed = (flags & 0x200000) != 0;
+        event.HelpPressed = (flags & 0x400000) != 0;
+        event.FnPressed = (flags & 0x800000) != 0;
+        MouseEventQueue.Append(std::move(event));
+    }
+    vx::Log("t_MouseEventHandler: " + description + " window, X = " + std::to_string(clickX) +
+            ", Y = " + std::to_string(clickY));
+    MouseEventAvailable.store(!MouseEventQueue.Empty());
+    RunInBackground(t_EventMouse);
+    vx::Log("t_MouseEventHandler: Calling program mouse handler asynchronously.");
+}
+
+void t_MouseEventPostCloseBoxClick(std::uint8_t window) {
+    HideWindow(window);
+    vx::Log("t_MouseEventPostCloseBoxClick: Window = " + std::to_string(window));
+}

@@ -1,0 +1,112 @@
+#include "shell/application.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+
+#include "core/app_lifecycle.h"
+#include "core/platform.h"
+#include "core/threads.h"
+#include "input/events.h"
+#include "input/mouse_input.h"
+#include "shell/interface.h"
+#include "shell/qt_platform.h"
+#include "shell/toolkit_window.h"
+
+namespace vx {
+
+namespace {
+
+// SIGTERM and SIGINT quit as the menu does: the handler only writes a byte that the event loop reads.
+int signalPipe[2] = {-1, -1};
+
+void OnQuitSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+void QuitOnSignals() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        char byte = 0;
+        [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &byte, 1);
+        QCoreApplication::exit(0);
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+// Menu items other than Quit: handled by the toolkit's menu handling.
+void MenuItemChosen(QAction*) {}
+
+void FollowActivation() {
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState state) {
+        static bool active = false;
+        if (state == Qt::ApplicationActive) {
+            active = true;
+            ApplicationDidBecomeActive();
+        } else if (active) {
+            active = false;
+            ApplicationWillResignActive();
+        }
+    });
+}
+
+}  // namespace
+
+int RunApplication(int argc, char** argv, std::function<void()> program) {
+    RegisterUserInterfaceThread();
+    // QApplication keeps a reference to argc; both live as long as the process, like all platform state.
+    auto* storedArgc = new int(argc);
+    auto* app = new QApplication(*storedArgc, argv);
+    app->setQuitOnLastWindowClosed(false);
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+
+    shell::Interface* ui = shell::BuildInterface(name, MenuItemChosen, [] { QCoreApplication::exit(0); });
+    auto* platform = new shell::QtPlatform(ui);
+    InstallPlatform(platform);
+
+    shell::ToolkitWindow::SetCloseBoxHandler([](shell::ToolkitWindow* window) {
+        t_MouseEventPostCloseBoxClick(t_WindowNumber(reinterpret_cast<WindowRef>(window)));
+    });
+    // The text windows lay themselves out on resize once the toolkit has its layout routine for them.
+    shell::ToolkitWindow::SetResizeHandler([](shell::ToolkitWindow*) {});
+
+    QuitOnSignals();
+    FollowActivation();
+    QObject::connect(app, &QCoreApplication::aboutToQuit, [] { ApplicationWillTerminate(); });
+
+    ApplicationWillFinishLaunching();
+    QTimer::singleShot(0, app, [program = std::move(program)] { ApplicationDidFinishLaunching(program); });
+    app->exec();
+
+    // The program thread may be drawing, sleeping or waiting for the user-interface thread. Waiting
+    // hand-overs give up once quitting is set; whatever was already running gets a moment to finish,
+    // and then the process ends without running destructors under threads that still use them.
+    platform->beginQuit();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < 50) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::_exit(0);
+}
+
+}  // namespace vx

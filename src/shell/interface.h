@@ -1,0 +1,42 @@
+// The interface description, built in code: the main menu, the eight graphic windows with their views,
+// the pasteboard, virtual printer and system console windows, the main and preferences windows.
+#pragma once
+
+#include <QList>
+#include <array>
+#include <functional>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+
+namespace vx::shell {
+
+class GraphicView;
+class ToolkitWindow;
+
+struct TextWindowParts {
+    ToolkitWindow* window = nullptr;
+    QPlainTextEdit* text = nullptr;  // both the scroll view and the text view
+    QLineEdit* ruler = nullptr;      // null for the pasteboard
+};
+
+struct Interface {
+    QList<QMenu*> menus;  // the main menu, shared by every window's menu bar
+    QAction* quit = nullptr;
+    std::array<ToolkitWindow*, 8> graphicWindows{};
+    std::array<GraphicView*, 8> views{};   // the outlets t_View00 .. t_View07
+    TextWindowParts pasteboard;            // window 8
+    TextWindowParts printer;               // window 9
+    TextWindowParts console;               // window 10
+    ToolkitWindow* preferences = nullptr;  // window 11
+    ToolkitWindow* main = nullptr;         // window 12
+};
+
+// Builds every object, all windows hidden. `applicationName` titles the main window. Menu items with a
+// tag carry it in QAction::data() and report to `onMenuItem` when chosen; the quit item calls `onQuit`.
+Interface* BuildInterface(const QString& applicationName, std::function<void(QAction*)> onMenuItem,
+                          std::function<void()> onQuit);
+
+}  // namespace vx::shell

@@ -1,0 +1,531 @@
+#include "shell/qt_platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QUrl>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+
+#include "shell/interface.h"
+#include "shell/toolkit_window.h"
+#include "shell/views.h"
+
+namespace vx::shell {
+
+namespace {
+
+// Handles are the Qt objects themselves; only this file looks inside them.
+QWidget* Widget(WindowRef w) {
+    return reinterpret_cast<QWidget*>(w);
+}
+WindowRef Handle(QWidget* w) {
+    return reinterpret_cast<WindowRef>(w);
+}
+GraphicView* View(ViewRef v) {
+    return reinterpret_cast<GraphicView*>(v);
+}
+QPlainTextEdit* Text(TextViewRef t) {
+    return reinterpret_cast<QPlainTextEdit*>(t);
+}
+QPlainTextEdit* Scroll(ScrollViewRef s) {
+    return reinterpret_cast<QPlainTextEdit*>(s);
+}
+QLineEdit* Ruler(RulerRef r) {
+    return reinterpret_cast<QLineEdit*>(r);
+}
+QAction* Action(MenuItemRef m) {
+    return reinterpret_cast<QAction*>(m);
+}
+
+ToolkitWindow* OwnerWindow(const QWidget* child) {
+    return child ? dynamic_cast<ToolkitWindow*>(child->parentWidget()) : nullptr;
+}
+
+// The height that turns Qt's top-left screen coordinates into the toolkit's bottom-left ones.
+double PrimaryHeight() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 0;
+}
+
+int Rounded(double v) {
+    if (!std::isfinite(v)) return 0;
+    if (v > 1e9) return 1'000'000'000;
+    if (v < -1e9) return -1'000'000'000;
+    return int(std::lround(v));
+}
+
+Rect FromTopLeft(const QRect& r) {
+    return Rect{double(r.x()), PrimaryHeight() - (r.y() + r.height()), double(r.width()), double(r.height())};
+}
+
+// A unit of blocking hand-over. The caller may give up while it is still queued (quitting); the work,
+// which refers to the caller's stack, then never runs.
+struct HandOver {
+    enum State { kQueued, kRunning, kDone, kAbandoned };
+    std::function<void()> work;
+    std::mutex mutex;
+    std::condition_variable done;
+    State state = kQueued;
+};
+
+}  // namespace
+
+QtPlatform::QtPlatform(Interface* ui) : ui_(ui), guiThread_(std::this_thread::get_id()) {}
+
+// ---- Threads and hand-over ----
+
+bool QtPlatform::isUserInterfaceThread() const {
+    return std::this_thread::get_id() == guiThread_;
+}
+
+bool QtPlatform::invokeBlocking(std::function<void()> work) {
+    if (isUserInterfaceThread()) {
+        work();
+        return true;
+    }
+    if (quitting_.load() || QCoreApplication::instance() == nullptr) return false;
+    auto handOver = std::make_shared<HandOver>();
+    handOver->work = std::move(work);
+    const bool queued = QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [handOver] {
+            {
+                std::lock_guard lock(handOver->mutex);
+                if (handOver->state != HandOver::kQueued) return;
+                handOver->state = HandOver::kRunning;
+            }
+            handOver->work();
+            {
+                std::lock_guard lock(handOver->mutex);
+                handOver->state = HandOver::kDone;
+            }
+            handOver->done.notify_all();
+        },
+        Qt::QueuedConnection);
+    if (!queued) return false;
+    std::unique_lock lock(handOver->mutex);
+    for (;;) {
+        if (handOver->done.wait_for(lock, std::chrono::milliseconds(5),
+                                    [&] { return handOver->state == HandOver::kDone; }))
+            return true;
+        // Work that has started finishes on the user-interface thread; only queued work is abandoned.
+        if (quitting_.load() && handOver->state == HandOver::kQueued) {
+            handOver->state = HandOver::kAbandoned;
+            return false;
+        }
+    }
+}
+
+void QtPlatform::invokeAsync(std::function<void()> work) {
+    if (quitting_.load() || QCoreApplication::instance() == nullptr) return;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this, work = std::move(work)] {
+            if (!quitting_.load()) work();
+        },
+        Qt::QueuedConnection);
+}
+
+bool QtPlatform::isQuitting() const {
+    return quitting_.load();
+}
+
+// ---- Outlets ----
+
+ViewRef QtPlatform::graphicView(int n) {
+    if (n < 0 || n > 7) return nullptr;
+    return reinterpret_cast<ViewRef>(ui_->views[std::size_t(n)]);
+}
+
+WindowRef QtPlatform::windowOfView(ViewRef view) {
+    GraphicView* v = View(view);
+    if (v == nullptr || v->parentWidget() == nullptr) return nullptr;
+    return Handle(v->window());
+}
+
+WindowRef QtPlatform::auxiliaryWindow(int n) {
+    switch (n) {
+        case 8:
+            return Handle(ui_->pasteboard.window);
+        case 9:
+            return Handle(ui_->printer.window);
+        case 10:
+            return Handle(ui_->console.window);
+        case 11:
+            return Handle(ui_->preferences);
+        case 12:
+            return Handle(ui_->main);
+        default:
+            return nullptr;
+    }
+}
+
+TextViewRef QtPlatform::textView(int n) {
+    switch (n) {
+        case 8:
+            return reinterpret_cast<TextViewRef>(ui_->pasteboard.text);
+        case 9:
+            return reinterpret_cast<TextViewRef>(ui_->printer.text);
+        case 10:
+            return reinterpret_cast<TextViewRef>(ui_->console.text);
+        default:
+            return nullptr;
+    }
+}
+
+ScrollViewRef QtPlatform::scrollView(int n) {
+    // The plain text edit is its own scroll view.
+    return reinterpret_cast<ScrollViewRef>(textView(n));
+}
+
+RulerRef QtPlatform::ruler(int n) {
+    switch (n) {
+        case 9:
+            return reinterpret_cast<RulerRef>(ui_->printer.ruler);
+        case 10:
+            return reinterpret_cast<RulerRef>(ui_->console.ruler);
+        default:
+            return nullptr;
+    }
+}
+
+WindowRef QtPlatform::windowOfScrollView(ScrollViewRef scroll) {
+    QPlainTextEdit* s = Scroll(scroll);
+    if (s == nullptr || s->parentWidget() == nullptr) return nullptr;
+    return Handle(s->window());
+}
+
+WindowRef QtPlatform::mainWindow() {
+    return Handle(QApplication::activeWindow());
+}
+
+// ---- Windows ----
+
+Rect QtPlatform::windowFrame(WindowRef w) {
+    if (w == nullptr) return {};
+    return FromTopLeft(Widget(w)->geometry());
+}
+
+void QtPlatform::setWindowFrame(WindowRef w, Rect frame, bool display) {
+    QWidget* widget = Widget(w);
+    if (widget == nullptr) return;
+    const int width = std::max(0, Rounded(frame.width));
+    const int height = std::max(0, Rounded(frame.height));
+    const int top = Rounded(PrimaryHeight() - frame.y - frame.height);
+    widget->setGeometry(Rounded(frame.x), top, width, height);
+    if (auto* window = dynamic_cast<ToolkitWindow*>(widget)) window->layoutChildren();
+    if (display && widget->isVisible()) widget->repaint();
+}
+
+Rect QtPlatform::screenFrame(WindowRef w) {
+    QScreen* screen = w ? Widget(w)->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {};
+    return FromTopLeft(screen->geometry());
+}
+
+void QtPlatform::setWindowTitle(WindowRef w, const std::string& title) {
+    if (w) Widget(w)->setWindowTitle(QString::fromStdString(title));
+}
+
+void QtPlatform::setWindowTitleLater(WindowRef w, const std::string& title) {
+    QWidget* widget = Widget(w);
+    if (widget == nullptr || quitting_.load()) return;
+    // The window is the context: the title is dropped with the window, if it ever goes.
+    QMetaObject::invokeMethod(
+        widget, [widget, title = QString::fromStdString(title)] { widget->setWindowTitle(title); },
+        Qt::QueuedConnection);
+}
+
+void QtPlatform::setWindowStyleMask(WindowRef w, int mask) {
+    if (auto* window = dynamic_cast<ToolkitWindow*>(Widget(w))) window->setStyleMask(mask);
+}
+
+void QtPlatform::centerWindow(WindowRef w) {
+    QWidget* widget = Widget(w);
+    if (widget == nullptr || widget->screen() == nullptr) return;
+    const QRect available = widget->screen()->availableGeometry();
+    const QRect g = widget->geometry();
+    widget->setGeometry(available.x() + (available.width() - g.width()) / 2,
+                        available.y() + (available.height() - g.height()) / 2, g.width(), g.height());
+}
+
+void QtPlatform::orderFront(WindowRef w) {
+    QWidget* widget = Widget(w);
+    if (widget == nullptr) return;
+    widget->show();
+    widget->raise();
+}
+
+void QtPlatform::makeKeyAndOrderFront(WindowRef w) {
+    QWidget* widget = Widget(w);
+    if (widget == nullptr) return;
+    widget->show();
+    widget->raise();
+    widget->activateWindow();
+    // The view (the window's focus proxy) takes the keyboard when the window gets it.
+    if (QWidget* proxy = widget->focusProxy()) proxy->setFocus();
+}
+
+void QtPlatform::orderOut(WindowRef w) {
+    if (w) Widget(w)->hide();
+}
+
+bool QtPlatform::isWindowVisible(WindowRef w) {
+    return w && Widget(w)->isVisible();
+}
+
+void QtPlatform::setWindowBackgroundColor(WindowRef w, double red, double green, double blue, double alpha) {
+    auto* window = dynamic_cast<ToolkitWindow*>(Widget(w));
+    if (window == nullptr) return;
+    QWidget* background = window->background();
+    QPalette palette = background->palette();
+    auto unit = [](double v) { return std::isfinite(v) ? std::clamp(v, 0.0, 1.0) : 0.0; };
+    palette.setColor(QPalette::Window, QColor::fromRgbF(float(unit(red)), float(unit(green)),
+                                                        float(unit(blue)), float(unit(alpha))));
+    background->setPalette(palette);
+    background->update();
+}
+
+// ---- Views and images ----
+
+void QtPlatform::setViewFrame(ViewRef view, Rect frame) {
+    GraphicView* v = View(view);
+    if (ToolkitWindow* window = OwnerWindow(v)) window->placeChild(v, frame);
+}
+
+void QtPlatform::markViewNeedsDisplay(ViewRef view) {
+    if (view) View(view)->update();
+}
+
+void QtPlatform::displayViewNow(ViewRef view) {
+    if (view) View(view)->repaint();
+}
+
+// ---- Menus ----
+
+MenuItemRef QtPlatform::mainMenuItem(const std::string& title) {
+    const QString wanted = QString::fromStdString(title);
+    for (QMenu* menu : ui_->menus)
+        if (menu->title() == wanted) return reinterpret_cast<MenuItemRef>(menu->menuAction());
+    return nullptr;
+}
+
+int QtPlatform::submenuItemCount(MenuItemRef menu) {
+    QMenu* submenu = menu ? Action(menu)->menu() : nullptr;
+    return submenu ? int(submenu->actions().size()) : 0;
+}
+
+std::string QtPlatform::submenuItemTitle(MenuItemRef menu, int i) {
+    QMenu* submenu = menu ? Action(menu)->menu() : nullptr;
+    if (submenu == nullptr || i < 0 || i >= submenu->actions().size()) return "";
+    QAction* item = submenu->actions()[i];
+    return item->isSeparator() ? std::string() : item->text().toStdString();
+}
+
+void QtPlatform::removeSubmenuItem(MenuItemRef menu, int i) {
+    QMenu* submenu = menu ? Action(menu)->menu() : nullptr;
+    if (submenu == nullptr || i < 0 || i >= submenu->actions().size()) return;
+    // Removing it from the shared menu removes it from every window's menu bar.
+    submenu->removeAction(submenu->actions()[i]);
+}
+
+MenuItemInfo QtPlatform::menuItemInfo(MenuItemRef item) {
+    MenuItemInfo info;
+    QAction* action = Action(item);
+    if (action == nullptr) return info;
+    QMenu* owner = nullptr;
+    for (QObject* object : action->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(object); menu && menu->actions().contains(action)) {
+            owner = menu;
+            break;
+        }
+    }
+    if (owner == nullptr) return info;
+    info.inMenu = true;
+    info.menuTitle = owner->title().toStdString();
+    info.title = action->text().toStdString();
+    info.tag = action->data().toLongLong();
+    const QKeySequence shortcut = action->shortcut();
+    if (!shortcut.isEmpty()) {
+        const QKeyCombination combination = shortcut[0];
+        info.keyEquivalent = QKeySequence(combination.key()).toString().toLower().toStdString();
+        const Qt::KeyboardModifiers mods = combination.keyboardModifiers();
+        if (mods & Qt::ShiftModifier) info.keyModifiers |= 0x20000;
+        if (mods & Qt::ControlModifier) info.keyModifiers |= 0x40000;
+        if (mods & Qt::AltModifier) info.keyModifiers |= 0x80000;
+        if (mods & Qt::MetaModifier) info.keyModifiers |= 0x100000;
+    }
+    return info;
+}
+
+// ---- Text views ----
+
+void QtPlatform::disableTextSubstitutions(TextViewRef) {}
+
+void QtPlatform::setTextViewFont(TextViewRef view, const std::string& family, double size) {
+    if (view == nullptr) return;
+    QFont font(QString::fromStdString(family));
+    // Families that this system lacks fall back to a fixed-pitch one, as the text is laid out in columns.
+    font.setStyleHint(QFont::Monospace);
+    if (std::isfinite(size) && size > 0) font.setPointSizeF(size);
+    Text(view)->setFont(font);
+}
+
+void QtPlatform::setTextViewText(TextViewRef view, const std::string& text) {
+    if (view) Text(view)->setPlainText(QString::fromStdString(text));
+}
+
+std::string QtPlatform::textViewText(TextViewRef view) {
+    return view ? Text(view)->toPlainText().toStdString() : std::string();
+}
+
+void QtPlatform::markTextViewNeedsDisplay(TextViewRef view) {
+    if (view) Text(view)->viewport()->update();
+}
+
+Rect QtPlatform::scrollViewFrame(ScrollViewRef scroll) {
+    QPlainTextEdit* s = Scroll(scroll);
+    ToolkitWindow* window = OwnerWindow(s);
+    return window ? window->childFrame(s) : Rect{};
+}
+
+void QtPlatform::setScrollViewFrame(ScrollViewRef scroll, Rect frame) {
+    QPlainTextEdit* s = Scroll(scroll);
+    if (ToolkitWindow* window = OwnerWindow(s)) window->placeChild(s, frame);
+}
+
+Rect QtPlatform::rulerFrame(RulerRef ruler) {
+    QLineEdit* r = Ruler(ruler);
+    ToolkitWindow* window = OwnerWindow(r);
+    return window ? window->childFrame(r) : Rect{};
+}
+
+void QtPlatform::setRulerFrame(RulerRef ruler, Rect frame) {
+    QLineEdit* r = Ruler(ruler);
+    if (ToolkitWindow* window = OwnerWindow(r)) window->placeChild(r, frame);
+}
+
+// ---- Pasteboard ----
+
+void QtPlatform::clearPasteboard() {
+    QGuiApplication::clipboard()->clear();
+}
+
+bool QtPlatform::pasteboardText(std::string& text) {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) return false;
+    text = data->text().toStdString();
+    return true;
+}
+
+void QtPlatform::setPasteboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void QtPlatform::setPasteboardImage(const WindowImage& image) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() < std::size_t(image.width) * std::size_t(image.height))
+        return;
+    const QImage view(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                      qsizetype(image.width) * 4, QImage::Format_RGB32);
+    // The clipboard keeps its own copy; the words belong to the caller.
+    QGuiApplication::clipboard()->setImage(view.copy());
+}
+
+// ---- Panels ----
+
+namespace {
+
+QStringList NameFilters(const std::vector<std::string>& types) {
+    if (types.empty()) return {};
+    QStringList patterns;
+    for (const std::string& type : types) {
+        QString t = QString::fromStdString(type).trimmed();
+        if (t.startsWith('.')) t.remove(0, 1);
+        if (!t.isEmpty()) patterns << "*." + t;
+    }
+    if (patterns.isEmpty()) return {};
+    return {patterns.join(' ')};
+}
+
+QString PanelTitle(const std::string& title, const std::string& message) {
+    QString t = QString::fromStdString(title);
+    const QString m = QString::fromStdString(message);
+    if (m.isEmpty()) return t;
+    return t.isEmpty() ? m : t + " \u2014 " + m;
+}
+
+}  // namespace
+
+std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& request) {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (request.directories && !request.files) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    if (!request.buttonText.empty())
+        dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(request.buttonText));
+    dialog.setWindowTitle(PanelTitle(request.title, request.message));
+    const QStringList filters = NameFilters(request.fileTypes);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    std::vector<std::string> urls;
+    if (dialog.exec() != QDialog::Accepted) return urls;
+    for (const QString& path : dialog.selectedFiles())
+        urls.push_back(QUrl::fromLocalFile(path).toString().toStdString());
+    return urls;
+}
+
+std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The accept mode resets the labels, so it comes first.
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!request.buttonText.empty())
+        dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(request.buttonText));
+    if (!request.nameFieldLabel.empty())
+        dialog.setLabelText(QFileDialog::FileName, QString::fromStdString(request.nameFieldLabel));
+    dialog.setWindowTitle(PanelTitle(request.title, request.message));
+    const QStringList filters = NameFilters(request.fileTypes);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!request.proposedName.empty()) dialog.selectFile(QString::fromStdString(request.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return QUrl::fromLocalFile(dialog.selectedFiles().front()).toString().toStdString();
+}
+
+// ---- Sound ----
+
+void QtPlatform::beep() {
+    QApplication::beep();
+}
+
+bool QtPlatform::loadNamedSound(const std::string& name) {
+    namedSound_ = QFile::exists(QCoreApplication::applicationDirPath() + "/" + QString::fromStdString(name));
+    return namedSound_;
+}
+
+bool QtPlatform::isNamedSoundPlaying() {
+    return false;
+}
+
+void QtPlatform::playNamedSound() {
+    QApplication::beep();
+}
+
+}  // namespace vx::shell

@@ -1,0 +1,53 @@
+// The eight graphic views. Each forwards its keys, modifier changes and clicks to the toolkit and shows
+// the image the toolkit composes for its window.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+#include "core/platform.h"
+
+namespace vx::shell {
+
+class GraphicView : public QWidget {
+  public:
+    std::uint8_t windowNumber() const { return number_; }
+    // The image shown last; null before the first one.
+    std::shared_ptr<const WindowImage> lastImage() const { return last_; }
+
+  protected:
+    explicit GraphicView(std::uint8_t number);
+
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // Tab and Shift-Tab are keys for the program, not focus moves.
+    bool focusNextPrevChild(bool next) override;
+
+  private:
+    std::uint8_t number_;
+    std::shared_ptr<const WindowImage> last_;
+};
+
+// The view class of graphic window N.
+template <std::uint8_t N>
+class ViewOf final : public GraphicView {
+    static_assert(N < 8);
+
+  public:
+    ViewOf() : GraphicView(N) {}
+};
+
+using View00 = ViewOf<0>;
+using View01 = ViewOf<1>;
+using View02 = ViewOf<2>;
+using View03 = ViewOf<3>;
+using View04 = ViewOf<4>;
+using View05 = ViewOf<5>;
+using View06 = ViewOf<6>;
+using View07 = ViewOf<7>;
+
+}  // namespace vx::shell
