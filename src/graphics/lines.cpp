@@ -59,7 +59,12 @@ void DrawLine(const vx::PixelTarget& t, std::int64_t x1, std::int64_t y1, std::i
                 px = fx1 + k * sx;
                 py = fy1 + k * sy;
             }
-            for (; k <= n - 1; k += 1) {
+            // Counted in integers: a double counter stops advancing beyond 2^53.
+            const double count = n - k;
+            std::uint64_t left = count <= 0        ? 0
+                                 : count >= 0x1p62 ? std::uint64_t(1) << 62
+                                                   : std::uint64_t(count);
+            for (; left > 0; --left) {
                 if (!PlotRounded<Depth>(t, px, py, last)) {
                     // The running point moves monotonically: once past an edge it never comes back.
                     const double rx = px + 0.5, ry = py + 0.5;

@@ -1,0 +1,156 @@
+#include "graphics/lines.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <set>
+#include <utility>
+
+#include "core/state.h"
+#include "display/window_init.h"
+#include "graphics/pixels.h"
+#include "support/toolkit_test.h"
+
+namespace {
+
+using Points = std::set<std::pair<int, int>>;
+
+// A 24-bit window in XOR mode: a pixel plotted an even number of times shows no change.
+void OpenXor(std::uint8_t n, int width = 64, int height = 32) {
+    t_InitWindow(n, 24, false, width, height, 0, 0, t_Font{}, true);
+    WindowTable[n].DrawingMode = 7;
+    WindowTable[n].RGBColor = {255, 255, 255, 255};
+}
+
+Points LitPixels(std::uint8_t n) {
+    Points lit;
+    for (int y = 0; y < WindowTable[n].Height; ++y)
+        for (int x = 0; x < WindowTable[n].Width; ++x)
+            if (g_Scrn(n, x, y).Red != 0) lit.insert({x, y});
+    return lit;
+}
+
+std::int64_t Round(double v) {
+    return std::int64_t(v + 0.5);
+}
+
+// The line exactly as described: every point through g_Plot, the running point added up step by step.
+void ReferenceLine(std::uint8_t w, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    const std::int64_t dx = x2 - x1, dy = y2 - y1;
+    const std::int64_t n = std::max(std::abs(dx), std::abs(dy));
+    if (n >= 1) g_Plot(w, Round(double(x1)), Round(double(y1)));
+    if (n >= 2) {
+        const double sx = double(dx) / double(n), sy = double(dy) / double(n);
+        double px = double(x1) + sx, py = double(y1) + sy;
+        g_Plot(w, Round(px), Round(py));
+        for (std::int64_t i = 0; i < n - 2; ++i) {
+            px += sx;
+            py += sy;
+            g_Plot(w, Round(px), Round(py));
+        }
+    }
+    g_Plot(w, x2, y2);
+}
+
+TEST(LineDrawing, CoincidentEndsPlotOnePixelAndNeighboursTwo) {
+    vx::test::StartToolkit();
+    OpenXor(0);
+    g_Line(0, 3, 3, 3, 3);
+    EXPECT_EQ(LitPixels(0), (Points{{3, 3}}));
+    g_Line(0, 3, 3, 3, 3);
+    g_Line(0, 0, 0, 1, 0);
+    EXPECT_EQ(LitPixels(0), (Points{{0, 0}, {1, 0}}));
+}
+
+TEST(LineDrawing, StepsByRepeatedAdditionAndRoundsHalvesUp) {
+    vx::test::StartToolkit();
+    OpenXor(0);
+    g_Line(0, 0, 0, 4, 2);
+    EXPECT_EQ(LitPixels(0), (Points{{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}));
+}
+
+TEST(LineDrawing, RoundsTowardZeroSoMinusOnePlotsColumnZeroTwice) {
+    vx::test::StartToolkit();
+    OpenXor(0);
+    g_Line(0, -1, 5, 10, 5);
+    Points expected;
+    for (int x = 1; x <= 10; ++x) expected.insert({x, 5});
+    EXPECT_EQ(LitPixels(0), expected);
+}
+
+TEST(LineDrawing, EndsAtTheLastPointInsideAndLineToContinuesThere) {
+    vx::test::StartToolkit();
+    OpenXor(0, 64, 32);
+    g_Line(0, 60, 10, 70, 10);
+    EXPECT_EQ(WindowTable[0].PositionX, 63);
+    EXPECT_EQ(WindowTable[0].PositionY, 10);
+    g_LineTo(0, 63, 12);
+    EXPECT_EQ(WindowTable[0].PositionY, 12);
+    EXPECT_EQ(LitPixels(0), (Points{{60, 10}, {61, 10}, {62, 10}, {63, 11}, {63, 12}}));
+}
+
+TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
+    vx::test::StartToolkit();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-90, 150);
+    for (int depth : {1, 4, 8, 16, 24, 32}) {
+        SCOPED_TRACE(depth);
+        t_InitWindow(0, depth, false, 64, 40, 0, 0, t_Font{}, true);
+        t_InitWindow(1, depth, false, 64, 40, 0, 0, t_Font{}, true);
+        const std::size_t bytes = std::size_t(64 * 40 * depth / 8);
+        for (int i = 0; i < 400; ++i) {
+            const int x1 = coordinate(random), y1 = coordinate(random);
+            const int x2 = coordinate(random), y2 = coordinate(random);
+            for (std::uint8_t n : {0, 1}) {
+                t_Color(n, i % 16);
+                WindowTable[n].DrawingMode = i % 9;
+                WindowTable[n].RGBColor = {std::uint8_t(i), std::uint8_t(3 * i), std::uint8_t(i ^ 0x55), 9};
+            }
+            ReferenceLine(0, x1, y1, x2, y2);
+            g_Line(1, x1, y1, x2, y2);
+            ASSERT_EQ(WindowTable[0].PositionX, WindowTable[1].PositionX)
+                << x1 << "," << y1 << " " << x2 << "," << y2;
+            ASSERT_EQ(WindowTable[0].PositionY, WindowTable[1].PositionY);
+            ASSERT_EQ(std::memcmp(VideoMemory + WindowTable[0].MemoryStart,
+                                  VideoMemory + WindowTable[1].MemoryStart, bytes),
+                      0)
+                << x1 << "," << y1 << " " << x2 << "," << y2;
+        }
+    }
+}
+
+TEST(LineDrawing, FarAwayEndsFinishAndDrawOnlyWhatCrossesTheWindow) {
+    vx::test::StartToolkit();
+    OpenXor(0, 64, 32);
+    g_Line(0, -(std::int64_t(1) << 40), 5, std::int64_t(1) << 40, 5);
+    Points row;  // -1 and 0 both round to column 0, which is plotted twice and so shows nothing
+    for (int x = 1; x < 64; ++x) row.insert({x, 5});
+    EXPECT_EQ(LitPixels(0), row);
+    g_Line(0, INT64_MIN, INT64_MIN, INT64_MAX, INT64_MAX);
+    g_Line(0, INT64_MAX, 0, INT64_MIN, 31);
+    g_Line(0, 10, 10, 10, INT64_MAX);
+    EXPECT_EQ(WindowTable[0].PositionX, 10);
+    EXPECT_EQ(WindowTable[0].PositionY, 31);
+}
+
+TEST(LineDrawing, RefusesOtherWindowsWithTheirLines) {
+    vx::test::StartToolkit();
+    g_Line(0, 0, 0, 5, 5);
+    OpenXor(0);
+    vx::test::TakeLogLines();
+    g_Line(8, 0, 0, 5, 5);
+    g_LineTo(9, 1, 1);
+    g_Line(3, 0, 0, 5, 5);
+    g_LineTo(3, 1, 1);
+    EXPECT_EQ(
+        vx::test::TakeLogLines(),
+        (std::vector<std::string>{
+            "g_Line: Window is not a graphic window.", "g_LineTo: Window is not a graphic window.",
+            "g_Line: Graphic window #3 not initialized.", "g_LineTo: Graphic window #3 not initialized."}));
+    EXPECT_TRUE(LitPixels(0).empty());
+}
+
+}  // namespace
