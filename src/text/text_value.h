@@ -13,7 +13,11 @@ struct Text {
     friend bool operator==(const Text&, const Text&) = default;
     // Byte by byte; a proper prefix sorts before the longer string.
     friend std::strong_ordering operator<=>(const Text& a, const Text& b) {
-        return a.Elements <=> b.Elements;
+        const std::size_t common =
+            a.Elements.size() < b.Elements.size() ? a.Elements.size() : b.Elements.size();
+        for (std::size_t i = 0; i < common; ++i)
+            if (a.Elements[i] != b.Elements[i]) return a.Elements[i] <=> b.Elements[i];
+        return a.Elements.size() <=> b.Elements.size();
     }
 };
 

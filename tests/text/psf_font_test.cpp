@@ -24,7 +24,7 @@ std::vector<std::uint8_t> Psf1(int glyphs, int height, bool table) {
             b.push_back(std::uint8_t(scalar));
             b.push_back(std::uint8_t(scalar >> 8));
             if (g == 0) {
-                for (int v : {0xFFFE, 'a', 0x0301}) {
+                for (int v : {0xFFFE, int('a'), 0x0301}) {
                     b.push_back(std::uint8_t(v));
                     b.push_back(std::uint8_t(v >> 8));
                 }

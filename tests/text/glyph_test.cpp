@@ -1,0 +1,197 @@
+#include "text/glyph.h"
+
+#include <gtest/gtest.h>
+
+#include "graphics/pixels.h"
+#include "text_window.h"
+
+namespace {
+
+using namespace textwin;
+
+TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCell) {
+    t_Window& w = Open(4, 320, 200, Font(8, 8, 32, 127));
+    t_PrintSymbol(0, 65, 0xF0, 2, 3);
+    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
+    EXPECT_EQ(CellChar(w, 2, 3), 65);
+    EXPECT_EQ(CellColour(w, 2, 3), 0xF0);
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+    EXPECT_EQ(w.TextHpos, 1);  // the cursor does not move
+}
+
+TEST(PrintSymbol, CodesOutsideStartToEndRecordTheCellButDrawNothing) {
+    t_Window& w = Open(4, 320, 200, Font(8, 8, 32, 127));
+    t_PrintSymbol(0, 200, 0x3A, 1, 1);
+    t_PrintSymbol(0, 31, 0x3A, 2, 1);
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
+    EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
+    EXPECT_EQ(CellChar(w, 1, 1), 200);
+    EXPECT_EQ(CellColour(w, 2, 1), 0x3A);
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+}
+
+// One glyph whose first row holds the given weights.
+t_Font WeightFont(std::initializer_list<std::uint8_t> weights) {
+    t_Font font = Font();
+    std::size_t i = 65 * 64;
+    for (std::uint8_t g : weights) font.Data[i++] = g;
+    return font;
+}
+
+TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
+    t_Window& w = Open(4, 320, 200, WeightFont({0, 255, 128, 64, 63, 191, 192, 127}));
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    std::vector<int> row;
+    for (int x = 0; x < 8; ++x) row.push_back(Nibble(w, x, 0));
+    EXPECT_EQ(row, (std::vector<int>{0, 15, 10, 5, 0, 10, 15, 5}));
+
+    // Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8.
+    t_PrintSymbol(0, 65, 0x10, 2, 1);
+    EXPECT_EQ(Nibble(w, 10, 0), 8);
+    EXPECT_EQ(Nibble(w, 9, 0), 1);
+    EXPECT_EQ(Nibble(w, 8, 0), 0);
+}
+
+TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
+    t_Window& w = Open(1, 320, 200, WeightFont({255, 255, 255, 255, 255, 255, 255, 255}));
+    t_PrintSymbol(0, 65, 0xC0, 1, 1);  // green ink: 0 + 255 + 0 < 384
+    EXPECT_EQ(VideoMemory[w.MemoryStart], 0x00);
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    EXPECT_EQ(VideoMemory[w.MemoryStart], 0xFF);
+    t_PrintSymbol(0, 65, 0x0F, 2, 1);  // black ink on white paper
+    EXPECT_EQ(VideoMemory[w.MemoryStart + 1], 0x00);
+}
+
+TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
+    // Ink 9 (255, 128, 0) on paper 2 (0, 0, 128) at weight 100.
+    const int g = 100;
+    auto blend = [g](int ink, int paper) { return g * ink / 255 + (255 - g) * paper / 255; };
+    const int ki = (255 + 128 + 0) / 3, kp = 128 / 3;
+    {
+        t_Window& w = Open(8, 64, 64, WeightFont({g}));
+        t_PrintSymbol(0, 65, 0x92, 1, 1);
+        EXPECT_EQ(*PixelBytes(w, 0, 0), blend(ki, kp));
+    }
+    {
+        t_Window& w = Open(16, 64, 64, WeightFont({g}), 1);
+        PixelBytes(w, 0, 0)[0] = 77;
+        t_PrintSymbol(1, 65, 0x92, 1, 1);
+        EXPECT_EQ(PixelBytes(w, 0, 0)[0], 77);
+        EXPECT_EQ(PixelBytes(w, 0, 0)[1], blend(ki, kp));
+    }
+    {
+        t_Window& w = Open(24, 64, 64, WeightFont({g}), 2);
+        t_PrintSymbol(2, 65, 0x92, 1, 1);
+        std::uint8_t* p = PixelBytes(w, 0, 0);
+        EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}),
+                  (std::vector<int>{blend(255, 0), blend(128, 0), blend(0, 128)}));
+    }
+    {
+        t_Window& w = Open(32, 64, 64, WeightFont({g}), 3);
+        std::uint8_t* p = PixelBytes(w, 0, 0);
+        p[0] = 12;
+        t_PrintSymbol(3, 65, 0x92, 1, 1);
+        EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}),
+                  (std::vector<int>{12, blend(255, 0), blend(128, 0), blend(0, 128)}));
+    }
+}
+
+TEST(PrintSymbol, InverseSwapsInkAndPaperAndStoresTheSwappedByte) {
+    t_Window& w = Open();
+    w.TextInverse = true;
+    t_PrintSymbol(0, 65, 192, 1, 1);
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12));
+    EXPECT_EQ(CellColour(w, 1, 1), 12);
+}
+
+TEST(PrintSymbol, RedirectionWritesTheCharacterInsteadOfDrawingIt) {
+    t_Window& w = Open();
+    w.TextRedirectOutput = 2;
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    t_PrintSymbol(0, 0xE4, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "A\xC3\xA4");
+    EXPECT_EQ(CellChar(w, 1, 1), 32);
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
+
+    w.TextRedirectOutput = 0;
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+    EXPECT_EQ(CellChar(w, 1, 1), 32);
+
+    // Redirected output reaches standard output even from a window that is not set up.
+    WindowRecord(5).TextRedirectOutput = 2;
+    t_PrintSymbol(5, 'z', 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "z");
+}
+
+TEST(PrintSymbol, CellsOnTheEdgeAreLegalAndBeyondAreRefused) {
+    t_Window& w = Open(4, 324, 204);  // 40 x 25 cells with pixels to spare
+    const std::uint64_t outside = OutsideChecksum(w);
+    t_PrintSymbol(0, 65, 0xF0, 40, 25);
+    EXPECT_EQ(CellChar(w, 40, 25), 65);
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+    for (auto [x, y] : {std::pair{41, 1}, {1, 26}, {0, 1}, {1, 0}, {-5, -5}}) {
+        t_PrintSymbol(0, 65, 0xF0, x, y);
+        EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Window #0 illegal coordinates (x = " +
+                                             std::to_string(x) + ", y = " + std::to_string(y) + ").\n");
+    }
+    t_PrintSymbol(0, 65, 0xF0, INT64_MAX, INT64_MIN);
+    t_PrintSymbol(0, 65, 0xF0, INT64_MAX / 2, 3);
+    EXPECT_EQ(OutsideChecksum(w), outside);
+}
+
+TEST(PrintSymbol, RefusesWindowsItCannotDrawIn) {
+    vx::StartLogCapture();
+    t_PrintSymbol(3, 65, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Window #3 not initialized.\n");
+    Open();
+    t_PrintSymbol(8, 65, 0xF0, 1, 1);
+    t_PrintSymbol(3, 65, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(),
+              "t_PrintSymbol: Window is not a graphic window.\nt_PrintSymbol: Window #3 not initialized.\n");
+    WindowRecord(3).TextRedirectOutput = 7;
+    t_PrintSymbol(3, 65, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+}
+
+TEST(PrintSymbol, OtherFormatsAreRefusedButTheCellIsRecorded) {
+    t_Window& w = Open();
+    for (std::int64_t format : {0, 100, 102}) {
+        w.Font.Format = format;
+        t_PrintSymbol(0, 66, 0xF0, 1, 1);
+        EXPECT_EQ(vx::TakeCapturedLog(),
+                  "t_PrintSymbol: Font format must be uncompressed grey for text-printing.\n");
+    }
+    w.Font.Format = 7;
+    t_PrintSymbol(0, 67, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Illegal font format.\n");
+    EXPECT_EQ(CellChar(w, 1, 1), 67);
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
+}
+
+TEST(PrintSymbol, NeverReadsBeyondTheFontsData) {
+    t_Window& w = Open();
+    const std::uint64_t outside = OutsideChecksum(w);
+    w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(Nibble(w, x, 1), GlyphInk(65, x, 1) ? 15 : 0);
+    EXPECT_EQ(Nibble(w, 3, 2), GlyphInk(65, 3, 2) ? 15 : 0);
+    t_PrintSymbol(0, 200, 0xF0, 2, 1);  // entirely beyond Data
+    EXPECT_EQ(CellChar(w, 2, 1), 200);
+
+    w.Font.Data.clear();
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Window #0 not initialized.\n");
+
+    // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
+    w.Font = Font();
+    w.Font.Width = 0;
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    w.Font.Width = -8;
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    w.Font.Height = 1 << 20;
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    EXPECT_EQ(OutsideChecksum(w), outside);
+}
+
+}  // namespace
