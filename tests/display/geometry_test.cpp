@@ -1,0 +1,111 @@
+#include "display/geometry.h"
+
+#include <gtest/gtest.h>
+
+#include "core/state.h"
+#include "display/window_init.h"
+#include "support/toolkit_test.h"
+
+namespace {
+
+TEST(WindowGeometry, GraphicWindowAnswersFromItsRecord) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    t_InitWindow(1, 4, false, 1024, 1024, 10, 6, t_Font{}, true);
+    WindowTable[1].TextFirstColumn = 1;
+    WindowTable[1].TextLastColumn = 40;
+    EXPECT_EQ(t_WindowPos(1, 4), 40);
+    EXPECT_EQ(t_WindowPos(1, 6), -1);
+    EXPECT_EQ(t_WindowPos(1, 8), 1024);
+    EXPECT_EQ(t_WindowPos(1, 9), 1024);
+    EXPECT_EQ(t_WindowPos(1, 10), 1044);
+    EXPECT_EQ(t_WindowPos(1, 11), 1036);
+    EXPECT_EQ(t_WindowPos(1, 12), 1058);
+    EXPECT_EQ(t_WindowPos(1, 17), 22);
+    EXPECT_EQ(t_WindowPos(1, 18), 10);
+    EXPECT_EQ(t_WindowPos(1, 19), 6);
+    platform.SetWindowFrame(1, {30, 100, 1044, 1058});
+    EXPECT_EQ(t_WindowPos(1, 13), 30);
+    EXPECT_EQ(t_WindowPos(1, 20), 100);
+    EXPECT_EQ(t_WindowPos(1, 14), 1200 - 100 - 1058);
+    EXPECT_EQ(t_WindowPos(1, 15), 1920);
+    EXPECT_EQ(t_WindowPos(1, 16), 1200);
+    EXPECT_EQ(t_WindowPos(1, 21), 0);
+    EXPECT_EQ(t_WindowPos(1, -1), 0);
+    t_WindowTitleVisible(1, false);
+    EXPECT_EQ(t_WindowPos(1, 12), 1058 - 22);
+    EXPECT_EQ(platform.Window(1).styleMask, 0);
+}
+
+TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndForOtherWindows) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 20;
+    platform.SetWindowFrame(0, {5.7, 9.2, 300.9, 220.4});
+    EXPECT_EQ(t_WindowPos(0, 0), 0);
+    EXPECT_EQ(t_WindowPos(0, 8), 300);
+    EXPECT_EQ(t_WindowPos(0, 9), 200);
+    EXPECT_EQ(t_WindowPos(0, 13), 5);
+    EXPECT_EQ(vx::test::TakeLogLines().size(), 0u);
+    platform.SetWindowFrame(9, {0, 0, 600, 420});
+    EXPECT_EQ(t_WindowPos(9, 2), 599);
+    EXPECT_EQ(t_WindowPos(9, 3), 419);
+    EXPECT_EQ(t_WindowPos(9, 5), 420);
+    EXPECT_EQ(t_WindowPos(9, 0), 0);
+    EXPECT_EQ(t_WindowPos(9, 11), 400);
+    EXPECT_EQ(t_WindowPos(9, 18), 0);
+    EXPECT_EQ(t_WindowPos(13, 8), 0);
+    EXPECT_EQ(vx::test::TakeLogLines(), std::vector<std::string>{"t_WindowPos: Window does not exist."});
+}
+
+TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    t_InitWindow(2, 8, false, 320, 200, 8, 4, t_Font{}, true);
+    platform.SetWindowFrame(2, {40, 50, 999, 999});
+    t_WindowSize(2, -1, -1, -1, -1);
+    EXPECT_EQ(platform.Window(2).frame, (vx::Rect{40, 50, 336, 230}));
+    t_WindowSize(2, 0, -5, 640, 400);
+    EXPECT_EQ(platform.Window(2).frame, (vx::Rect{0, -5, 656, 430}));
+    EXPECT_EQ(platform.View(2).frame, (vx::Rect{8, 4, 640, 400}));
+    EXPECT_EQ(WindowTable[2].Width, 320);
+    t_WindowSize(3, 0, 0, 10, 10);
+    t_WindowSize(13, 0, 0, 10, 10);
+    EXPECT_EQ(vx::test::CountLogLine("t_WindowSize: Window #3 not initialized."), 1);
+    EXPECT_EQ(vx::test::CountLogLine("t_WindowSize: Window does not exist."), 1);
+}
+
+TEST(WindowGeometry, SizeOfTextWindowsAlsoSizesTheirScrollView) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    t_WindowSize(9, 10, 20, 600, 400);
+    EXPECT_EQ(platform.Window(9).frame, (vx::Rect{10, 20, 600, 422}));
+    EXPECT_EQ(platform.TextView(9).scrollFrame.width, 560);
+    EXPECT_EQ(platform.TextView(9).scrollFrame.height, 323);
+    t_WindowSize(12, 1, 2, 300, 200);
+    EXPECT_EQ(platform.Window(12).frame, (vx::Rect{1, 2, 300, 222}));
+}
+
+TEST(WindowGeometry, TitleCentreAndFront) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    t_InitWindow(0, 4, false, 64, 64, 0, 0, t_Font{}, true);
+    t_WindowTitle(0, "Streifenwerk — Abstand: 4");
+    t_WindowCenter(0);
+    t_WindowFront(0);
+    platform.Flush();
+    EXPECT_EQ(platform.Window(0).title, "Streifenwerk — Abstand: 4");
+    EXPECT_EQ(platform.Window(0).centerCount, 1);
+    EXPECT_TRUE(platform.Window(0).visible);
+    EXPECT_TRUE(platform.Window(0).key);
+    EXPECT_TRUE(WindowTable[0].Visible);
+    vx::test::TakeLogLines();
+    t_WindowTitle(13, "x");
+    t_WindowTitleVisible(200, true);
+    t_WindowCenter(14);
+    t_WindowFront(13);
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{
+                  "t_WindowTitle: Window does not exist.", "t_WindowTitleVisible: Window does not exist.",
+                  "t_WindowCenter: Window does not exist.", "t_WindowFront: Window does not exist."}));
+}
+
+}  // namespace

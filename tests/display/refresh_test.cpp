@@ -1,0 +1,130 @@
+#include "display/refresh.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/clock.h"
+#include "core/program.h"
+#include "core/state.h"
+#include "display/window_init.h"
+#include "graphics/pixels.h"
+#include "menus/text_windows.h"
+#include "support/toolkit_test.h"
+
+namespace {
+
+void OpenShown(std::uint8_t n, bool autoUpdate) {
+    t_InitWindow(n, 4, autoUpdate, 64, 32, 0, 0, t_Font{}, true);
+    t_WindowVisible(n, true);
+}
+
+TEST(WindowUpdate, ImmediateUpdateHasComposedTheNewPictureOnReturn) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OpenShown(0, false);
+    t_Color(0, 15);
+    g_Plot(0, 1, 0);
+    const int displays = platform.View(0).displays;
+    t_WindowUpdate(0, false);
+    const vx::HeadlessViewState view = platform.View(0);
+    EXPECT_EQ(view.displays, displays + 1);
+    ASSERT_NE(view.lastImage, nullptr);
+    EXPECT_EQ(view.lastImage->pixels[1], 0xFFFFFFFFu);
+    EXPECT_TRUE(WindowTable[0].VerticalBlank);
+}
+
+TEST(WindowUpdate, DeferredUpdateOnlyMarksTheView) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OpenShown(3, false);
+    const int marks = platform.View(3).marks;
+    t_WindowUpdate(3, true);
+    EXPECT_EQ(platform.View(3).marks, marks + 1);
+    platform.Flush();
+    EXPECT_NE(platform.View(3).lastImage, nullptr);
+}
+
+TEST(WindowUpdate, WorksDirectlyOnTheUserInterfaceThread) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OpenShown(0, false);
+    const int displays = platform.View(0).displays;
+    OnUserInterfaceThread([] { t_WindowUpdate(0, false); });
+    EXPECT_EQ(platform.View(0).displays, displays + 1);
+}
+
+TEST(WindowUpdate, RefusesOtherWindowsAndMissingViews) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    t_WindowUpdate(9, true);
+    EXPECT_EQ(vx::test::TakeLogLines().size(), 0u);
+    EnsureMemory();
+    platform.RemoveGraphicView(5);
+    vx::test::TakeLogLines();
+    t_WindowUpdate(9, true);
+    t_WindowUpdate(5, false);
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{"t_WindowUpdate: Window is not a graphic window.",
+                                        "t_WindowUpdate: Window #5 view is nil, resource undefined."}));
+}
+
+TEST(ViewCallbacks, LayerPathFollowsQuickUpdateAndWindowZeroBracketsComposition) {
+    vx::test::StartToolkit();
+    EXPECT_FALSE(vx::ViewWantsUpdateLayer(0));
+    EXPECT_EQ(vx::ViewComposeImage(0), nullptr);
+    OpenShown(0, false);
+    EXPECT_TRUE(vx::ViewWantsUpdateLayer(0));
+    WindowTable[0].QuickUpdate = false;
+    EXPECT_FALSE(vx::ViewWantsUpdateLayer(0));
+    EXPECT_NE(vx::ViewComposeImage(0), nullptr);
+    EXPECT_TRUE(WindowTable[0].VerticalBlank);
+    EXPECT_FALSE(vx::ViewWantsUpdateLayer(8));
+    EXPECT_EQ(vx::ViewComposeImage(8), nullptr);
+}
+
+TEST(WindowPicture, GivesTheImageOfShownWindowsOnly) {
+    vx::test::StartToolkit();
+    OpenShown(1, false);
+    EXPECT_NE(WindowPicture(1), nullptr);
+    t_WindowVisible(1, false);
+    EXPECT_EQ(WindowPicture(1), nullptr);
+    EXPECT_EQ(WindowPicture(8), nullptr);
+}
+
+TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRate) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OpenShown(1, true);
+    OpenShown(2, false);
+    const std::int64_t start = vx::AbsoluteTimeMillis();
+    const int marks1 = platform.View(1).marks, marks2 = platform.View(2).marks;
+    vx::SleepNanoseconds(300'000'000);
+    const std::int64_t elapsed = vx::AbsoluteTimeMillis() - start;
+    const int marked = platform.View(1).marks - marks1;
+    EXPECT_GE(marked, 1);
+    EXPECT_LE(marked, elapsed / 33 + 2);
+    EXPECT_EQ(platform.View(2).marks, marks2);
+    EXPECT_TRUE(AutoUpdateRunning.load());
+    EXPECT_EQ(vx::test::CountLogLine("t_WindowAutoUpdateProcess: Start."), 1);
+}
+
+TEST(RefreshProcess, SkipsWindowZeroWhileItsViewComposes) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OpenShown(0, true);
+    WindowTable[0].VerticalBlank = false;
+    vx::SleepNanoseconds(50'000'000);
+    const int marks = platform.View(0).marks;
+    vx::SleepNanoseconds(100'000'000);
+    EXPECT_EQ(platform.View(0).marks, marks);
+    WindowTable[0].RefreshRate = 0;
+    WindowTable[0].VerticalBlank = true;
+    vx::SleepNanoseconds(50'000'000);
+    EXPECT_GT(platform.View(0).marks, marks);
+}
+
+TEST(RefreshProcess, StopsWhenThePlatformQuits) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OpenShown(0, true);
+    platform.BeginQuit();
+    for (int i = 0; i < 200 && AutoUpdateRunning.load(); ++i) vx::SleepNanoseconds(5'000'000);
+    EXPECT_FALSE(AutoUpdateRunning.load());
+    EXPECT_TRUE(vx::test::LogContains("t_WindowAutoUpdateProcess: End."));
+}
+
+}  // namespace
