@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "core/log.h"
 #include "core/state.h"
@@ -39,6 +40,11 @@ inline t_Window& Open(int depth = 4, int width = 320, int height = 200, const t_
     t_InitWindow(n, depth, false, width, height, 0, 0, font, true);
     vx::StartLogCapture();
     return WindowRecord(n);
+}
+
+using Pos = std::pair<std::int64_t, std::int64_t>;
+inline Pos CursorOf(const t_Window& w) {
+    return {w.TextHpos, w.TextVpos};
 }
 
 inline std::uint8_t CellChar(const t_Window& w, int x, int y) {
