@@ -38,8 +38,11 @@ double FirstStepInside(double start, double step, double side) {
 }
 
 template <int Depth>
-void DrawLine(const vx::PixelTarget& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
-              LineEnd& last) {
+void DrawLine(const vx::PixelTarget& target, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
+              LineEnd& out) {
+    // Local copies: byte stores may alias anything reachable by reference, and would force reloads.
+    const vx::PixelTarget t = target;
+    LineEnd last = out;
     const double fx1 = double(x1), fy1 = double(y1);
     const double dx = double(x2) - fx1, dy = double(y2) - fy1;
     const double n = std::fmax(std::fabs(dx), std::fabs(dy));
@@ -81,6 +84,7 @@ void DrawLine(const vx::PixelTarget& t, std::int64_t x1, std::int64_t y1, std::i
         vx::StorePixel<Depth>(t, x2, y2);
         last = {true, x2, y2};
     }
+    out = last;
 }
 
 // A depth outside the six is reported once per line, in g_Plot's words, not once per point.

@@ -132,9 +132,11 @@ inline void StorePixel(const PixelTarget& t, std::int64_t x, std::int64_t y) {
         const std::uint8_t bit = std::uint8_t(0x80 >> (x & 7));
         byte = t.textColor >= 144 ? byte | bit : byte & std::uint8_t(~bit);
     } else if constexpr (Depth == 4) {
+        // Branch-free: along a line the nibble alternates unpredictably.
         std::uint8_t& byte = row[x >> 1];
-        const std::uint8_t ink = t.textColor >> 4;
-        byte = (x & 1) ? std::uint8_t((byte & 0xF0) | ink) : std::uint8_t((byte & 0x0F) | ink << 4);
+        const unsigned shift = unsigned(~x & 1) << 2;
+        const unsigned ink = unsigned(t.textColor >> 4) << shift;
+        byte = std::uint8_t((byte & ~(0xFu << shift)) | ink);
     } else if constexpr (Depth == 8) {
         row[x] = GreyLevel(t.color);
     } else if constexpr (Depth == 16) {
