@@ -1,6 +1,5 @@
 #include "core/program.h"
 
-#include <cxxabi.h>
 #include <limits.h>
 #include <pthread.h>
 
@@ -29,14 +28,16 @@ struct ThreadStart {
     std::function<void()> task;
 };
 
+// Set by t_QuitProgram just before it ends the thread: the unwinding that follows is wanted.
+thread_local bool endingThread = false;
+
 void RunGuarded(const std::function<void()>& fn) {
     try {
         fn();
-    } catch (abi::__forced_unwind&) {
-        throw;  // the thread is being ended on purpose (t_QuitProgram); let it unwind
     } catch (const std::exception& e) {
         vx::Log(std::string("startprocess: Program ended with an exception: ") + e.what());
     } catch (...) {
+        if (endingThread) throw;
         vx::Log("startprocess: Program ended with an exception.");
     }
 }
@@ -133,5 +134,6 @@ void t_QuitProgram(std::uint8_t window) {
         // The message path is added with the text layer.
     }
     vx::Log(".");
+    endingThread = true;
     pthread_exit(nullptr);
 }
