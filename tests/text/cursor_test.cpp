@@ -82,8 +82,7 @@ TEST(Cursor, RefusesWindowsWithoutText) {
     t_Cr(2);
     EXPECT_EQ(vx::TakeCapturedLog(),
               "t_CursorHome: Window is not a graphic window.\nt_Cr: Window #2 not initialized.\n");
-    t_InitWindow(2, 4, false, 64, 64, 0, 0, t_Font{}, true);
-    vx::TakeCapturedLog();
+    Open(4, 64, 64, t_Font{}, 2);
     t_CursorDown(2);
     EXPECT_EQ(vx::TakeCapturedLog(), "t_CursorDown: Window #2 not initialized.\n");
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "core/log.h"
@@ -33,12 +34,20 @@ inline bool GlyphInk(int c, int x, int r) {
     return font;
 }
 
-// Window 0 with the given depth and size and the font; the log is captured from here on.
+// Window n with the given depth and size and the font; the log is captured from here on.
 inline t_Window& Open(int depth = 4, int width = 320, int height = 200, const t_Font& font = Font(),
                       std::uint8_t n = 0) {
     vx::StartHeadlessPlatform();
-    t_InitWindow(n, depth, false, width, height, 0, 0, font, true);
     vx::StartLogCapture();
+    t_InitWindow(n, depth, false, width, height, 0, 0, font, true);
+    // The first window starts the refresh process, which logs its start line from another thread.
+    static bool refreshStarted = false;
+    for (int i = 0; i < 400 && !refreshStarted; ++i) {
+        refreshStarted =
+            std::string(vx::CapturedLog()).find("t_WindowAutoUpdateProcess: Start.") != std::string::npos;
+        if (!refreshStarted) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    vx::TakeCapturedLog();
     return WindowRecord(n);
 }
 

@@ -1,0 +1,319 @@
+#include "text/output.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "input/events.h"
+#include "text/cursor.h"
+#include "text/glyph.h"
+#include "text_window.h"
+
+namespace {
+
+using namespace textwin;
+
+TEST(Print, DrawsTextAtTheCursorAndWraps) {
+    t_Window& w = Open(4, 320, 200);
+    w.TextHpos = 39;
+    t_Print(0, "abc");
+    EXPECT_EQ(CellChar(w, 39, 1), 'a');
+    EXPECT_EQ(CellChar(w, 40, 1), 'b');
+    EXPECT_EQ(CellChar(w, 1, 2), 'c');
+    EXPECT_EQ(CursorOf(w), Pos(2, 2));
+    EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+}
+
+TEST(Print, DrawsScalarsAboveLatinOneAsQuestionMarks) {
+    t_Window& w = Open();
+    t_Print(0, "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF");  // U+00E4, euro sign, an emoji, a stray byte
+    EXPECT_EQ(CellChar(w, 1, 1), 0xE4);
+    EXPECT_EQ(CellChar(w, 2, 1), '?');
+    EXPECT_EQ(CellChar(w, 3, 1), '?');
+    EXPECT_EQ(CellChar(w, 4, 1), '?');
+    EXPECT_EQ(CellChar(w, 5, 1), ' ');
+}
+
+TEST(Print, EscapeColourCommandsChangeInkAndPaper) {
+    t_Window& w = Open();
+    w.TextColor = 0x5A;
+    t_Print(0,
+            "\x1B"
+            "A");
+    EXPECT_EQ(w.TextColor, 0x1A);
+    EXPECT_EQ(w.TextDisplayMode, 0);
+    EXPECT_EQ(CursorOf(w), Pos(1, 1));
+    t_Print(0,
+            "\x1B"
+            "S");  // paper 3
+    EXPECT_EQ(w.TextColor, 0x13);
+    t_Print(0,
+            "\x1B"
+            "@\x1B"
+            "_");  // ink 0, paper 15
+    EXPECT_EQ(w.TextColor, 0x0F);
+}
+
+TEST(Print, UnknownEscapeCharactersAreDrawnAndKeepTheEscapePending) {
+    t_Window& w = Open();
+    t_Print(0,
+            "\x1B"
+            "aA");
+    EXPECT_EQ(CellChar(w, 1, 1), 'a');
+    EXPECT_EQ(CellChar(w, 2, 1), ' ');
+    EXPECT_EQ(w.TextColor >> 4, 1);
+    EXPECT_EQ(w.TextDisplayMode, 0);
+    t_Print(0, "\x1B\x0D");  // a control code after ESC is drawn, not executed
+    EXPECT_EQ(CellChar(w, 2, 1), 13);
+    EXPECT_EQ(w.TextDisplayMode, 99);
+}
+
+TEST(Print, EscapeTabsPadToTheNextStopOrBreakTheLine) {
+    t_Window& w = Open();  // 40 columns
+    w.TextHpos = 10;
+    t_Print(0, "\x1Bi");
+    EXPECT_EQ(w.TextHpos, 21);
+    w.TextHpos = 1;
+    t_Print(0, "\x1Bi");
+    EXPECT_EQ(w.TextHpos, 11);
+    t_Print(0, "\x1Bj");
+    EXPECT_EQ(w.TextHpos, 21);
+    t_Print(0, "\x1Bk");
+    EXPECT_EQ(w.TextHpos, 1);  // stop 41 lies beyond the grid: clear the line, next line
+    EXPECT_EQ(w.TextVpos, 2);
+    t_Print(0,
+            "\x1B"
+            "f");
+    EXPECT_EQ(w.TextHpos, 40);
+    t_Print(0,
+            "\x1B"
+            "e");
+    EXPECT_EQ(CursorOf(w), Pos(40, 25));
+    EXPECT_EQ(w.TextDisplayMode, 0);
+}
+
+TEST(Print, EscapeTabOnANarrowGrid) {
+    t_Window& w = Open(4, 120, 64);  // 15 columns
+    t_Print(0, "abcdefghijkl");
+    EXPECT_EQ(w.TextHpos, 13);
+    w.TextHpos = 12;
+    t_Print(0, "\x1Bi");
+    EXPECT_EQ(CursorOf(w), Pos(1, 2));
+    EXPECT_EQ(CellChar(w, 12, 1), ' ');
+    EXPECT_EQ(CellChar(w, 11, 1), 'k');
+    w.TextHpos = 9;
+    t_Print(0, "\x1Bi");
+    EXPECT_EQ(w.TextHpos, 11);
+}
+
+TEST(Print, EscapeBorderCommandsSetTheBorderColour) {
+    t_Window& w = Open();
+    t_Print(0, "\x1Bq");  // 113 - 110 = 3
+    EXPECT_EQ(w.RGBColorBorder, (t_RGBColor{255, 255, 0, 255}));
+    EXPECT_EQ(w.TextDisplayMode, 0);
+}
+
+TEST(Print, DisplayModesRemapCharacters) {
+    t_Window& w = Open();
+    t_Print(0,
+            "\x14"
+            "A");  // mode 1
+    EXPECT_EQ(CellChar(w, 1, 1), 193);
+    t_Print(0,
+            "\x1F"
+            "Aa\x13"
+            "A");  // mode 2, then back to 0
+    EXPECT_EQ(CellChar(w, 2, 1), 1);
+    EXPECT_EQ(CellChar(w, 3, 1), 129);
+    EXPECT_EQ(CellChar(w, 4, 1), 'A');
+
+    t_DisplayMode(0, 3);
+    t_Print(0, "\x01");
+    EXPECT_EQ(CellChar(w, 5, 1), 65);
+    EXPECT_EQ(CellColour(w, 5, 1), 0x0C);  // drawn inverse
+    EXPECT_FALSE(w.TextInverse);
+
+    t_DisplayMode(0, 4);
+    t_Print(0, "\x02\xE2\x82\xAC");
+    EXPECT_EQ(CellChar(w, 6, 1), 66);
+    EXPECT_EQ(CellColour(w, 6, 1), 0x10);
+    EXPECT_EQ(CellChar(w, 7, 1), '?');
+    EXPECT_EQ(CellColour(w, 7, 1), 0x10);
+    EXPECT_EQ(w.TextColor, 0xC0);
+    EXPECT_EQ(w.RGBColor, (t_RGBColor{255, 255, 0, 0}));  // the drawing colour stays at palette 1
+}
+
+TEST(Print, ControlCodesMoveClearAndSwitch) {
+    t_Window& w = Open();
+    t_Print(0, "ab\tc");
+    EXPECT_EQ(CellChar(w, 3, 1), 'c');  // tab does nothing
+    t_Print(0,
+            "\x0D"
+            "x\x08\x08");
+    EXPECT_EQ(CursorOf(w), Pos(40, 1));
+    t_Print(0, "\x0A\x1E\x1C");
+    EXPECT_EQ(CursorOf(w), Pos(1, 2));
+    t_Print(0, "\x0F");
+    EXPECT_TRUE(w.TextInverse);
+    t_Print(0, "\x11");
+    EXPECT_FALSE(w.TextInverse);
+    t_Print(0, "\x11\x0E");
+    EXPECT_FALSE(w.TextInverse);
+    t_Print(0, "\x0C");
+    EXPECT_EQ(CursorOf(w), Pos(1, 1));
+    EXPECT_EQ(CellChar(w, 1, 1), ' ');
+    EXPECT_EQ(CellChar(w, 1, 2), ' ');
+    t_Print(0,
+            "hello\x12"
+            "J\x1A");
+    EXPECT_EQ(CellChar(w, 1, 1), ' ');
+    EXPECT_EQ(CellChar(w, 2, 1), ' ');
+    t_Print(0, "hello\x19\x1D");
+    EXPECT_EQ(CellChar(w, 5, 1), ' ');
+    t_Print(0,
+            "top\x0D"
+            "next\x16");  // scroll down
+    EXPECT_EQ(CellChar(w, 1, 3), 'n');
+    t_Print(0, "\x17");
+    EXPECT_EQ(CellChar(w, 1, 2), 'n');
+    t_Print(0, "\x0B");
+    EXPECT_EQ(CellChar(w, 1, 2), 'n');
+    for (int c : {0, 1, 2, 3, 4, 5, 6, 9, 16, 21, 24}) t_PrintControl(0, std::uint8_t(c));
+    EXPECT_EQ(CursorOf(w), Pos(5, 2));
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+}
+
+TEST(Print, BellBeepsThroughThePlatform) {
+    Open();
+    vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
+    t_Print(0, "\x07");
+    EXPECT_EQ(p.BeepCount(), 1);
+}
+
+TEST(Print, BellPlaysTheNamedSoundOnceWhileItPlays) {
+    vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
+    p.ProvideNamedSound(true, 5000);
+    Open();
+    t_Print(0, "\x07\x07");
+    EXPECT_EQ(p.NamedSoundPlays(), 1);
+    EXPECT_EQ(p.BeepCount(), 0);
+}
+
+TEST(Print, RedirectedOutputGoesToStandardOutputAndTheCursorStillMoves) {
+    t_Window& w = Open();
+    t_RedirectOutput(0, 2);
+    t_Print(0, "Hi\x0D\xC3\xA4");
+    EXPECT_EQ(vx::TakeCapturedLog(), "Hi\r\xC3\xA4");
+    EXPECT_EQ(CursorOf(w), Pos(4, 1));
+    EXPECT_EQ(CellChar(w, 1, 1), ' ');
+    t_RedirectOutput(0, 0);
+    t_Print(0, "quiet");
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+}
+
+TEST(Print, RefusesWindowsWithoutAFont) {
+    t_Window& w = Open();
+    t_Print(8, "x");
+    t_Print(1, "x");
+    w.Font.Data.clear();
+    t_Print(0, "x");
+    t_PrintChar(3, 'x');
+    t_PrintTab(3, 5, 'x');
+    t_DisplayMode(9, 0);
+    t_Normal(3);
+    EXPECT_EQ(vx::TakeCapturedLog(),
+              "t_Print: Window is not a graphic window.\n"
+              "t_Print: Window #1 not initialized.\n"
+              "t_Print: Window #0 has no text font.\n"
+              "t_PrintChar: Window #3 not initialized.\n"
+              "t_PrintTab: Window #3 not initialized.\n"
+              "t_DisplayMode: Window is not a graphic window.\n"
+              "t_Normal: Window #3 not initialized.\n");
+    EXPECT_EQ(t_ApplyDisplayMode(3, 'a'), (t_DisplayModeResult{-2, false, 240}));
+    WindowRecord(3).TextRedirectOutput = 2;
+    vx::TakeCapturedLog();
+    t_PrintControl(3, 13);
+    EXPECT_EQ(vx::TakeCapturedLog(), "\r");
+}
+
+TEST(PrintChar, DrawsControlCodesAsGlyphsAndTabsPadToAColumn) {
+    t_Window& w = Open();
+    t_PrintChar(0, 13);
+    EXPECT_EQ(CellChar(w, 1, 1), 13);
+    t_PrintTab(0, 6, '.');
+    EXPECT_EQ(w.TextHpos, 6);
+    EXPECT_EQ(CellChar(w, 5, 1), '.');
+    t_PrintTab(0, 3, '*');
+    t_PrintTab(0, 6, '*');
+    EXPECT_EQ(w.TextHpos, 6);
+    t_DisplayMode(0, 1);
+    t_PrintChar(0, 'A');
+    EXPECT_EQ(CellChar(w, 6, 1), 193);
+}
+
+TEST(CheckOutputPause, IgnoresOtherKeysAndDropsQueuedKeysBeforeThePauseKey) {
+    vx::StartHeadlessPlatform();
+    EXPECT_FALSE(CheckOutputPause(19, true));
+    t_Event key;
+    key.Kind = 1;
+    key.Value = 'a';
+    KeyEventQueue.Append(key);
+    KeyEventAvailable = true;
+    EXPECT_FALSE(CheckOutputPause(19, true));
+    EXPECT_EQ(KeyEventQueue.Count(), 1u);
+    key.Value = 19;
+    KeyEventQueue.Append(key);
+    EXPECT_TRUE(CheckOutputPause(19, false));
+    EXPECT_TRUE(KeyEventQueue.Empty());
+}
+
+TEST(CheckOutputPause, PrintWaitsUntilTheNextKeyAndTakesIt) {
+    t_Window& w = Open();
+    t_Event key;
+    key.Kind = 1;
+    key.Value = 19;
+    KeyEventQueue.Append(key);
+    KeyEventAvailable = true;
+    std::thread typist([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        t_Event next;
+        next.Kind = 1;
+        next.Value = 'g';
+        KeyEventQueue.Append(next);
+        KeyEventAvailable = true;
+    });
+    t_Print(0, "x");
+    typist.join();
+    EXPECT_EQ(KeyEvent.Value, 'g');
+    EXPECT_TRUE(KeyEventQueue.Empty());
+    EXPECT_FALSE(KeyEventAvailable);
+    EXPECT_EQ(CellChar(w, 1, 1), 'x');
+}
+
+TEST(CheckOutputPause, MenuEventsAndQuittingEndThePause) {
+    vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
+    t_Event key;
+    key.Kind = 1;
+    key.Value = 19;
+    KeyEventQueue.Append(key);
+    KeyEventAvailable = true;
+    std::thread menu([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        MenuEventQueue.Append(t_MenuEvent{});
+    });
+    EXPECT_TRUE(CheckOutputPause(19, true));
+    menu.join();
+    EXPECT_EQ(MenuEventQueue.Count(), 1u);
+
+    KeyEventQueue.Append(key);
+    KeyEventAvailable = true;
+    std::thread quit([&p] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        p.BeginQuit();
+    });
+    EXPECT_TRUE(CheckOutputPause(19, true));
+    quit.join();
+}
+
+}  // namespace
