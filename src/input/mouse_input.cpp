@@ -9,6 +9,7 @@
 #include "core/state.h"
 #include "display/window.h"
 #include "input/events.h"
+#include "menus/text_windows.h"
 
 std::atomic<bool> LeftButtonDown{false};
 std::atomic<bool> RightButtonDown{false};
@@ -27,20 +28,6 @@ std::int64_t ClickCoordinate(std::int64_t v, std::int64_t size) {
     if (v < 0) return -1;
     if (v >= size) return -2;
     return v;
-}
-
-// Hides a window as the close box asks. Graphic windows record that they are hidden.
-void HideWindow(std::uint8_t window) {
-    vx::WindowRef w = PlatformWindow(window);
-    if (w == nullptr) {
-        vx::Log("t_WindowVisible: Window does not exist.");
-        return;
-    }
-    OnUserInterfaceThread([&] { vx::CurrentPlatform().orderOut(w); });
-    if (window < 8 && MemoryInitialised.load()) {
-        vx::Store(WindowRecord(window).Visible, false);
-        vx::Store(WindowRecord(window).UpdateDuration, 0);
-    }
 }
 
 }  // namespace
@@ -117,6 +104,6 @@ void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, doubl
 }
 
 void t_MouseEventPostCloseBoxClick(std::uint8_t window) {
-    HideWindow(window);
+    t_WindowVisible(window, false);
     vx::Log("t_MouseEventPostCloseBoxClick: Window = " + std::to_string(window));
 }

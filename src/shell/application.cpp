@@ -68,6 +68,23 @@ void FollowActivation() {
 
 }  // namespace
 
+namespace shell {
+
+QtPlatform& InstallQtPlatform(const std::string& applicationName) {
+    Interface* ui = BuildInterface(QString::fromStdString(applicationName), MenuItemChosen,
+                                   [] { QCoreApplication::exit(0); });
+    auto* platform = new QtPlatform(ui);
+    InstallPlatform(platform);
+    ToolkitWindow::SetCloseBoxHandler([](ToolkitWindow* window) {
+        t_MouseEventPostCloseBoxClick(t_WindowNumber(reinterpret_cast<WindowRef>(window)));
+    });
+    // The text windows lay themselves out on resize once the toolkit has its layout routine for them.
+    ToolkitWindow::SetResizeHandler([](ToolkitWindow*) {});
+    return *platform;
+}
+
+}  // namespace shell
+
 int RunApplication(int argc, char** argv, std::function<void()> program) {
     RegisterUserInterfaceThread();
     // QApplication keeps a reference to argc; both live as long as the process, like all platform state.
@@ -76,15 +93,7 @@ int RunApplication(int argc, char** argv, std::function<void()> program) {
     app->setQuitOnLastWindowClosed(false);
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 
-    shell::Interface* ui = shell::BuildInterface(name, MenuItemChosen, [] { QCoreApplication::exit(0); });
-    auto* platform = new shell::QtPlatform(ui);
-    InstallPlatform(platform);
-
-    shell::ToolkitWindow::SetCloseBoxHandler([](shell::ToolkitWindow* window) {
-        t_MouseEventPostCloseBoxClick(t_WindowNumber(reinterpret_cast<WindowRef>(window)));
-    });
-    // The text windows lay themselves out on resize once the toolkit has its layout routine for them.
-    shell::ToolkitWindow::SetResizeHandler([](shell::ToolkitWindow*) {});
+    shell::QtPlatform* platform = &shell::InstallQtPlatform(name.toStdString());
 
     QuitOnSignals();
     FollowActivation();

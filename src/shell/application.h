@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace vx {
 
@@ -10,5 +11,15 @@ namespace vx {
 // thread once launching has finished, and runs until the user quits. Never returns: the process ends
 // with status 0 after the event loop has stopped, whatever the program thread is doing then.
 int RunApplication(int argc, char** argv, std::function<void()> program);
+
+namespace shell {
+
+class QtPlatform;
+
+// The part of RunApplication that needs no event loop: builds the interface, installs the Qt platform
+// and connects the windows' close boxes and resizes to the toolkit. Needs a QApplication; on its thread.
+QtPlatform& InstallQtPlatform(const std::string& applicationName);
+
+}  // namespace shell
 
 }  // namespace vx
