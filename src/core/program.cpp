@@ -11,7 +11,12 @@
 #include "core/clock.h"
 #include "core/log.h"
 #include "core/threads.h"
+#include "display/refresh.h"
 #include "display/window.h"
+#include "graphics/border.h"
+#include "graphics/pixels.h"
+#include "text/cursor.h"
+#include "text/output.h"
 
 namespace {
 
@@ -131,7 +136,16 @@ void t_QuitProgram(std::uint8_t window) {
     }
     vx::LogPiece("t_QuitProgram: Quitting current thread");
     if (PlatformWindow(window) != nullptr) {
-        // The message path is added with the text layer.
+        t_FullArea(window);
+        t_CursorEnd(window);
+        t_Htab(window, 1);
+        t_DisplayMode(window, 0);
+        t_Normal(window);
+        t_Color(window, 1);
+        t_Print(window, "(Programm Ende)");
+        t_WindowUpdate(window, false);
+        vx::SleepNanoseconds(100'000'000);
+        vx::LogPiece(" with message in window #" + std::to_string(window));
     }
     vx::Log(".");
     endingThread = true;
