@@ -1,0 +1,227 @@
+#include "shell/qt_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "core/clock.h"
+#include "qt_test_support.h"
+#include "shell/interface.h"
+#include "shell/toolkit_window.h"
+#include "shell/views.h"
+
+namespace {
+
+using vx::Rect;
+using vx::WindowRef;
+using vx::shell::QtPlatform;
+using vx::shell::ToolkitWindow;
+
+WindowRef Handle(QWidget* w) {
+    return reinterpret_cast<WindowRef>(w);
+}
+
+int ScreenHeight() {
+    return QGuiApplication::primaryScreen()->geometry().height();
+}
+
+}  // namespace
+
+TEST(QtPlatformWindows, FramesCountFromTheBottomLeftOfThePrimaryScreen) {
+    QtPlatform& platform = vxtest::StartQt();
+    ToolkitWindow* window = platform.interface().main;
+    platform.setWindowFrame(Handle(window), Rect{100, 200, 300, 400}, false);
+    EXPECT_EQ(window->geometry(), QRect(100, ScreenHeight() - 600, 300, 400));
+    EXPECT_EQ(platform.windowFrame(Handle(window)), (Rect{100, 200, 300, 400}));
+    const Rect screen = platform.screenFrame(Handle(window));
+    EXPECT_EQ(screen.y, 0);
+    EXPECT_EQ(screen.height, ScreenHeight());
+}
+
+TEST(QtPlatformWindows, ChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
+    QtPlatform& platform = vxtest::StartQt();
+    vx::shell::Interface& ui = platform.interface();
+    WindowRef printer = platform.auxiliaryWindow(9);
+    const Rect before = platform.rulerFrame(platform.ruler(9));
+    const Rect window = platform.windowFrame(printer);
+    const Rect scroll = platform.scrollViewFrame(platform.scrollView(9));
+    platform.setWindowFrame(printer, Rect{window.x, window.y, window.width, window.height + 100}, false);
+    // The text keeps its distance from the bottom; the ruler stays under the menu bar.
+    EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(9)), scroll);
+    EXPECT_EQ(platform.rulerFrame(platform.ruler(9)).y, before.y + 100);
+    EXPECT_EQ(ui.printer.ruler->geometry().top(), ui.printer.window->menuBar()->height() + 14);
+
+    platform.setViewFrame(platform.graphicView(2), Rect{8, 8, 100, 50});
+    EXPECT_EQ(ui.views[2]->geometry(), QRect(8, ui.graphicWindows[2]->height() - 58, 100, 50));
+}
+
+TEST(QtPlatformWindows, PasteboardLayoutMeasuresTheMenuBar) {
+    QtPlatform& platform = vxtest::StartQt();
+    WindowRef pasteboard = platform.windowOfScrollView(platform.scrollView(8));
+    ASSERT_EQ(pasteboard, platform.auxiliaryWindow(8));
+    const double measured = platform.windowFrame(pasteboard).height -
+                            platform.scrollViewFrame(platform.scrollView(8)).height - 20;
+    EXPECT_EQ(measured, platform.interface().pasteboard.window->menuBar()->sizeHint().height());
+    EXPECT_GT(measured, 0);
+}
+
+TEST(QtPlatformWindows, StyleMaskHidesAndShowsTheMenuBarAndFrame) {
+    QtPlatform& platform = vxtest::StartQt();
+    ToolkitWindow* window = platform.interface().graphicWindows[1];
+    platform.orderFront(Handle(window));
+    platform.setWindowStyleMask(Handle(window), 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(window->menuBar()->isVisible());
+    platform.setWindowStyleMask(Handle(window), 7);
+    EXPECT_FALSE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->menuBar()->isVisible());
+}
+
+TEST(QtPlatformWindows, BackgroundColourStaysOutOfTheMenuBar) {
+    QtPlatform& platform = vxtest::StartQt();
+    ToolkitWindow* window = platform.interface().graphicWindows[0];
+    const QColor menuColour = window->menuBar()->palette().color(QPalette::Window);
+    platform.setWindowBackgroundColor(Handle(window), 1.0, 0.0, 1.0, 1.0);
+    EXPECT_EQ(window->background()->palette().color(QPalette::Window), QColor(255, 0, 255));
+    EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), menuColour);
+    // Out-of-range components are clamped, not passed on.
+    platform.setWindowBackgroundColor(Handle(window), 7.0, -1.0, std::nan(""), 1.0);
+    EXPECT_EQ(window->background()->palette().color(QPalette::Window), QColor(255, 0, 0));
+}
+
+TEST(QtPlatformWindows, CloseBoxHidesInsteadOfClosing) {
+    QtPlatform& platform = vxtest::StartQt();
+    ToolkitWindow* printer = platform.interface().printer.window;
+    platform.orderFront(Handle(printer));
+    vxtest::TakeLog();
+    QCloseEvent close;
+    QApplication::sendEvent(printer, &close);
+    EXPECT_FALSE(close.isAccepted());
+    EXPECT_FALSE(printer->isVisible());
+    EXPECT_EQ(vxtest::TakeLog(), (std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"}));
+    platform.orderFront(Handle(printer));
+    EXPECT_TRUE(printer->isVisible());
+}
+
+TEST(QtPlatformMenus, EveryWindowSharesOneMainMenuWithTheToolkitTags) {
+    QtPlatform& platform = vxtest::StartQt();
+    vx::shell::Interface& ui = platform.interface();
+    for (ToolkitWindow* window : ui.graphicWindows) EXPECT_EQ(window->menuBar()->actions().size(), 3);
+    EXPECT_EQ(ui.main->menuBar()->actions()[1]->menu(), ui.menus[1]);
+
+    std::multiset<long long> tags;
+    std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu())
+                collect(action->menu());
+            else if (action->data().isValid())
+                tags.insert(action->data().toLongLong());
+        }
+    };
+    for (QMenu* menu : ui.menus) collect(menu);
+    for (long long tag : {110, 111, 112, 113, 114}) EXPECT_EQ(tags.count(tag), 1u) << tag;
+    for (long long tag = 200; tag <= 230; ++tag)
+        EXPECT_EQ(tags.count(tag), (tag >= 202 && tag <= 204) ? 0u : 1u) << tag;
+    EXPECT_EQ(ui.quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    vx::MenuItemRef edit = platform.mainMenuItem("Bearbeiten");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(platform.mainMenuItem("Edit"), nullptr);
+    const int count = platform.submenuItemCount(edit);
+    EXPECT_EQ(platform.submenuItemTitle(edit, 3), "");  // the separator
+    EXPECT_EQ(platform.submenuItemTitle(edit, count), "");
+    platform.removeSubmenuItem(edit, 0);
+    EXPECT_EQ(platform.submenuItemCount(edit), count - 1);
+    EXPECT_EQ(ui.graphicWindows[5]->menuBar()->actions()[1]->menu()->actions().size(), count - 1);
+}
+
+TEST(QtPlatformMenus, ChosenItemDescribesItself) {
+    QtPlatform& platform = vxtest::StartQt();
+    vx::shell::Interface& ui = platform.interface();
+    QAction* copyText = ui.menus[1]->actions()[1];
+    const vx::MenuItemInfo info = platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(copyText));
+    EXPECT_TRUE(info.inMenu);
+    EXPECT_EQ(info.menuTitle, "Bearbeiten");
+    EXPECT_EQ(info.tag, 111);
+    EXPECT_EQ(info.keyEquivalent, "");
+
+    const vx::MenuItemInfo quit = platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(ui.quit));
+    EXPECT_EQ(quit.keyEquivalent, "q");
+    EXPECT_EQ(quit.keyModifiers, 0x40000u);
+
+    QAction loose("Nirgends");
+    EXPECT_FALSE(platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(&loose)).inMenu);
+}
+
+TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadInOrder) {
+    QtPlatform& platform = vxtest::StartQt();
+    std::vector<int> order;
+    bool onUi = false;
+    vxtest::OffUserInterfaceThread([&] {
+        EXPECT_FALSE(platform.isUserInterfaceThread());
+        platform.invokeAsync([&] { order.push_back(1); });
+        EXPECT_TRUE(platform.invokeBlocking([&] {
+            order.push_back(2);
+            onUi = platform.isUserInterfaceThread();
+        }));
+    });
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(onUi);
+    // On the user-interface thread itself the work runs at once.
+    bool ran = false;
+    EXPECT_TRUE(platform.invokeBlocking([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+}
+
+TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
+    QtPlatform& platform = vxtest::StartQt();
+    std::atomic<bool> ran{false}, returned{false}, result{true};
+    // This thread serves no events: the work stays queued, as it would after the event loop ended.
+    std::thread caller([&] {
+        result = platform.invokeBlocking([&] { ran = true; });
+        returned = true;
+    });
+    vx::SleepNanoseconds(20'000'000);
+    EXPECT_FALSE(returned);
+    platform.beginQuit();
+    caller.join();
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(result);
+    vxtest::ProcessEvents();
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(platform.isQuitting());
+    EXPECT_FALSE(platform.invokeBlocking([] {}) && !platform.isUserInterfaceThread());
+}
+
+TEST(QtPlatformTextViews, TextFontAndPasteboard) {
+    QtPlatform& platform = vxtest::StartQt();
+    vx::TextViewRef text = platform.textView(10);
+    platform.setTextViewText(text, "Zeile 1\nZeile \u00C4");
+    EXPECT_EQ(platform.textViewText(text), "Zeile 1\nZeile \u00C4");
+    platform.setTextViewFont(text, "Menlo", 12.0);
+    EXPECT_EQ(platform.interface().console.text->font().pointSizeF(), 12.0);
+    EXPECT_EQ(platform.ruler(8), nullptr);
+    EXPECT_EQ(platform.textView(11), nullptr);
+
+    platform.setPasteboardText("kopiert");
+    std::string pasted;
+    EXPECT_TRUE(platform.pasteboardText(pasted));
+    EXPECT_EQ(pasted, "kopiert");
+    vx::WindowImage image{2, 1, {0xFFFF0000u, 0xFF00FF00u}};
+    platform.setPasteboardImage(image);
+    EXPECT_FALSE(platform.pasteboardText(pasted));
+    // An image whose words do not cover its size is refused rather than read past its end.
+    platform.setPasteboardImage(vx::WindowImage{4, 4, {0u}});
+}
