@@ -8,6 +8,7 @@
 #include "core/strings.h"
 #include "display/window.h"
 #include "input/events.h"
+#include "text/output.h"
 
 std::atomic<bool> KeyDown{false};
 std::atomic<bool> CapsLockDown{false};
@@ -80,12 +81,6 @@ void UpdateModifierStates(std::uint64_t flags) {
     FunctionDown.store((flags & vx::kFunctionFlag) != 0);
 }
 
-// The output channel switch of Control with keypad 7, 8, 9.
-void RedirectOutput(std::uint8_t window, std::int64_t channel) {
-    if (window >= 8 || !MemoryInitialised.load()) return;
-    vx::Store(WindowRecord(window).TextRedirectOutput, channel);
-}
-
 // Decides the value of a key press. False when the key posts nothing.
 bool DecideValue(std::uint8_t window, const KeyPress& press, char32_t c, std::int64_t& value, bool& cursorKey,
                  bool& functionKey) {
@@ -136,7 +131,7 @@ bool DecideValue(std::uint8_t window, const KeyPress& press, char32_t c, std::in
         if (option) {
             c = code == 89 ? 229 : code == 91 ? 230 : 188;
         } else if (control) {
-            RedirectOutput(window, code == 89 ? 0 : code == 91 ? 2 : 1);
+            t_RedirectOutput(window, code == 89 ? 0 : code == 91 ? 2 : 1);
             return false;
         }
     }
