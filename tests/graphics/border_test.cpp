@@ -16,7 +16,8 @@ TEST(Border, SetsTheRecordAndTheWindowBackgroundFromTheLowFourBits) {
     EXPECT_DOUBLE_EQ(platform.Window(2).background[0], 84 / 255.0);
     t_ColorBorder(2, 16 + 9);
     EXPECT_EQ(WindowTable[2].RGBColorBorder, t_PaletteColor(9));
-    const auto bg = platform.Window(2).background;
+    const vx::HeadlessWindowState state = platform.Window(2);
+    const double* bg = state.background;
     EXPECT_DOUBLE_EQ(bg[0], 1.0);
     EXPECT_DOUBLE_EQ(bg[1], 128 / 255.0);
     EXPECT_DOUBLE_EQ(bg[2], 0.0);
