@@ -1,6 +1,7 @@
 #include "text/glyph.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "core/log.h"
@@ -15,66 +16,60 @@ void LogNotInitialized(std::uint8_t window) {
     Log("t_PrintSymbol: Window #" + std::to_string(window) + " not initialized.");
 }
 
-// What one ink weight g looks like at the window's depth. A glyph has few distinct weights (usually
-// just 0 and 255), so each is worked out once per call, on first use.
-struct Shade {
-    std::uint8_t r, g, b, grey, index;
-    bool lit;
-};
+// The colours of one call: ink and paper components, read once from the palette.
+struct Blend {
+    int ri, gi, bi, rp, gp, bp;
 
-template <int Depth>
-class ShadeCache {
-  public:
-    ShadeCache(int ink, int paper)
-        : ri_(PaletteRed[ink]),
-          gi_(PaletteGreen[ink]),
-          bi_(PaletteBlue[ink]),
-          rp_(PaletteRed[paper]),
-          gp_(PaletteGreen[paper]),
-          bp_(PaletteBlue[paper]) {}
+    Blend(int ink, int paper)
+        : ri(PaletteRed[ink]),
+          gi(PaletteGreen[ink]),
+          bi(PaletteBlue[ink]),
+          rp(PaletteRed[paper]),
+          gp(PaletteGreen[paper]),
+          bp(PaletteBlue[paper]) {}
 
-    const Shade& Get(std::uint8_t weight) {
-        std::uint64_t& word = known_[weight >> 6];
-        const std::uint64_t bit = std::uint64_t(1) << (weight & 63);
-        if (!(word & bit)) {
-            shades_[weight] = Compute(weight);
-            word |= bit;
-        }
-        return shades_[weight];
-    }
-
-  private:
-    Shade Compute(int g) const {
-        Shade s{};
-        s.r = std::uint8_t(g * ri_ / 255 + (255 - g) * rp_ / 255);
-        s.g = std::uint8_t(g * gi_ / 255 + (255 - g) * gp_ / 255);
-        s.b = std::uint8_t(g * bi_ / 255 + (255 - g) * bp_ / 255);
-        const int sum = s.r + s.g + s.b;
-        if constexpr (Depth == 1) s.lit = sum >= 384;
-        if constexpr (Depth == 8 || Depth == 16) {
-            const int ki = (ri_ + gi_ + bi_) / 3, kp = (rp_ + gp_ + bp_) / 3;
-            s.grey = std::uint8_t(g * ki / 255 + (255 - g) * kp / 255);
-        }
-        if constexpr (Depth == 4) s.index = NearestIndex(s.r, s.g, s.b, sum);
-        return s;
-    }
+    static int Mix(int g, int ink, int paper) { return g * ink / 255 + (255 - g) * paper / 255; }
+    int R(int g) const { return Mix(g, ri, rp); }
+    int G(int g) const { return Mix(g, gi, gp); }
+    int B(int g) const { return Mix(g, bi, bp); }
+    int Grey(int g) const { return Mix(g, (ri + gi + bi) / 3, (rp + gp + bp) / 3); }
+    bool Lit(int g) const { return R(g) + G(g) + B(g) >= 384; }
 
     // Greys fall onto the four grey entries; other colours onto the nearest entry, ties to the lower.
-    static std::uint8_t NearestIndex(int r, int g, int b, int sum) {
-        if (r == g && g == b) return sum < 192 ? 0 : sum <= 383 ? 5 : sum <= 575 ? 10 : 15;
+    std::uint8_t Index(int g) const {
+        const int r = R(g), gr = G(g), b = B(g), sum = r + gr + b;
+        if (r == gr && gr == b) return sum < 192 ? 0 : sum <= 383 ? 5 : sum <= 575 ? 10 : 15;
         int best = 65535, index = 0;
         for (int i = 0; i < 16; ++i) {
-            const int dr = PaletteRed[i] - r, dg = PaletteGreen[i] - g, db = PaletteBlue[i] - b;
+            const int dr = PaletteRed[i] - r, dg = PaletteGreen[i] - gr, db = PaletteBlue[i] - b;
             const int d = dr * dr + dg * dg + db * db;
             if (d < best) best = d, index = i;
         }
         return std::uint8_t(index);
     }
-
-    int ri_, gi_, bi_, rp_, gp_, bp_;
-    std::uint64_t known_[4] = {0, 0, 0, 0};
-    Shade shades_[256];
 };
+
+// A value per ink weight, worked out on first use: a glyph has few distinct weights (often only 0 and
+// 255), and at 4 bits working one out can mean a search over the palette.
+template <class T, class F>
+class WeightCache {
+  public:
+    explicit WeightCache(F compute) : compute_(compute) { std::memset(values_, 0xFF, sizeof values_); }
+    T operator()(std::uint8_t g) {
+        T v = values_[g];
+        if (v == kUnknown) v = values_[g] = compute_(g);
+        return v;
+    }
+
+  private:
+    static constexpr T kUnknown = T(~T(0));  // no computed value has all bits set
+    F compute_;
+    T values_[256];
+};
+template <class T, class F>
+WeightCache<T, F> MakeCache(F compute) {
+    return WeightCache<T, F>(compute);
+}
 
 struct GlyphJob {
     std::uint8_t* block;     // first byte of the graphic block
@@ -85,36 +80,64 @@ struct GlyphJob {
     std::int64_t pixels;  // weights available: the glyph, or less where Data ends early
 };
 
-template <int Depth>
-void DrawGlyph(const GlyphJob& job, int ink, int paper) {
-    ShadeCache<Depth> shades(ink, paper);
-    for (std::int64_t r = 0; r * job.width < job.pixels; ++r) {
-        const std::uint8_t* weights = job.weights + r * job.width;
-        const std::int64_t columns = std::min(job.width, job.pixels - r * job.width);
-        std::uint8_t* row = job.block + (job.top + r) * job.rowBytes;
+// Calls row(pixelRow, weights, columns) for each glyph row that Data covers.
+template <class Row>
+void ForEachRow(const GlyphJob& job, Row row) {
+    for (std::int64_t r = 0; r * job.width < job.pixels; ++r)
+        row(job.block + (job.top + r) * job.rowBytes, job.weights + r * job.width,
+            std::min(job.width, job.pixels - r * job.width));
+}
+
+void DrawGlyph1(const GlyphJob& job, const Blend& blend) {
+    auto lit = MakeCache<std::uint8_t>([&blend](std::uint8_t g) { return std::uint8_t(blend.Lit(g)); });
+    ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
         for (std::int64_t c = 0; c < columns; ++c) {
-            const Shade& s = shades.Get(weights[c]);
             const std::int64_t px = job.left + c;
-            if constexpr (Depth == 1) {
-                std::uint8_t& byte = row[px >> 3];
-                const std::uint8_t bit = std::uint8_t(0x80 >> (px & 7));
-                byte = s.lit ? std::uint8_t(byte | bit) : std::uint8_t(byte & ~bit);
-            } else if constexpr (Depth == 4) {
-                std::uint8_t& byte = row[px >> 1];
-                byte = (px & 1) ? std::uint8_t((byte & 0xF0) | s.index)
-                                : std::uint8_t((byte & 0x0F) | s.index << 4);
-            } else if constexpr (Depth == 8) {
-                row[px] = s.grey;
-            } else if constexpr (Depth == 16) {
-                row[2 * px + 1] = s.grey;
-            } else if constexpr (Depth == 24) {
-                std::uint8_t* p = row + 3 * px;
-                p[0] = s.r, p[1] = s.g, p[2] = s.b;
-            } else {
-                std::uint8_t* p = row + 4 * px;
-                p[1] = s.r, p[2] = s.g, p[3] = s.b;
-            }
+            std::uint8_t& byte = row[px >> 3];
+            const std::uint8_t bit = std::uint8_t(0x80 >> (px & 7));
+            byte = lit(weights[c]) ? std::uint8_t(byte | bit) : std::uint8_t(byte & ~bit);
         }
+    });
+}
+
+void DrawGlyph4(const GlyphJob& job, const Blend& blend) {
+    auto index = MakeCache<std::uint8_t>([&blend](std::uint8_t g) { return blend.Index(g); });
+    ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
+        std::int64_t c = 0;
+        std::int64_t px = job.left;
+        if (px & 1) {  // a first pixel in a low nibble
+            row[px >> 1] = std::uint8_t((row[px >> 1] & 0xF0) | index(weights[0]));
+            ++c, ++px;
+        }
+        for (; c + 1 < columns; c += 2, px += 2)
+            row[px >> 1] = std::uint8_t(index(weights[c]) << 4 | index(weights[c + 1]));
+        if (c < columns) row[px >> 1] = std::uint8_t((row[px >> 1] & 0x0F) | index(weights[c]) << 4);
+    });
+}
+
+// 8 and 16 bits: the grey byte. 24 and 32 bits: red, green, blue after `First` bytes of the pixel.
+template <int BytesPerPixel, int First>
+void DrawGlyphBytes(const GlyphJob& job, const Blend& blend) {
+    if constexpr (BytesPerPixel <= 2) {
+        auto grey =
+            MakeCache<std::uint16_t>([&blend](std::uint8_t g) { return std::uint16_t(blend.Grey(g)); });
+        ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
+            std::uint8_t* p = row + job.left * BytesPerPixel + First;
+            for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel)
+                *p = std::uint8_t(grey(weights[c]));
+        });
+    } else {
+        auto rgb = MakeCache<std::uint32_t>([&blend](std::uint8_t g) {
+            return std::uint32_t(blend.R(g)) | std::uint32_t(blend.G(g)) << 8 |
+                   std::uint32_t(blend.B(g)) << 16;
+        });
+        ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
+            std::uint8_t* p = row + job.left * BytesPerPixel + First;
+            for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel) {
+                const std::uint32_t v = rgb(weights[c]);
+                p[0] = std::uint8_t(v), p[1] = std::uint8_t(v >> 8), p[2] = std::uint8_t(v >> 16);
+            }
+        });
     }
 }
 
@@ -135,24 +158,25 @@ void DrawCell(const t_Window& w, std::uint8_t code, int ink, int paper, std::int
                  fw,
                  font.Data.data() + offset,
                  std::int64_t(std::min<std::uint64_t>(std::uint64_t(fw * fh), font.Data.size() - offset))};
+    const Blend blend(ink, paper);
     switch (depth) {
         case 1:
-            DrawGlyph<1>(job, ink, paper);
+            DrawGlyph1(job, blend);
             break;
         case 4:
-            DrawGlyph<4>(job, ink, paper);
+            DrawGlyph4(job, blend);
             break;
         case 8:
-            DrawGlyph<8>(job, ink, paper);
+            DrawGlyphBytes<1, 0>(job, blend);
             break;
         case 16:
-            DrawGlyph<16>(job, ink, paper);
+            DrawGlyphBytes<2, 1>(job, blend);
             break;
         case 24:
-            DrawGlyph<24>(job, ink, paper);
+            DrawGlyphBytes<3, 0>(job, blend);
             break;
         case 32:
-            DrawGlyph<32>(job, ink, paper);
+            DrawGlyphBytes<4, 1>(job, blend);
             break;
         default:
             break;
