@@ -48,6 +48,15 @@ constexpr std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return 0xFF000000u | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
 }
 
+// Groups of eight pixels with a fixed count let the compiler turn each group into vector code.
+template <int Bytes, class Pixel>
+void Expand(const std::uint8_t* src, std::int64_t pixels, std::uint32_t* dst, Pixel pixel) {
+    std::int64_t i = 0;
+    for (; i + 8 <= pixels; i += 8)
+        for (int k = 0; k < 8; ++k) dst[i + k] = pixel(src + (i + k) * Bytes);
+    for (; i < pixels; ++i) dst[i] = pixel(src + i * Bytes);
+}
+
 void Compose(std::int64_t depth, const std::uint8_t* src, std::int64_t pixels, std::uint32_t* dst) {
     switch (depth) {
         case 1:
@@ -58,18 +67,16 @@ void Compose(std::int64_t depth, const std::uint8_t* src, std::int64_t pixels, s
             for (std::int64_t i = 0; i < pixels / 2; ++i) std::memcpy(dst + 2 * i, &kNibblePairs[src[i]], 8);
             break;
         case 8:
-            for (std::int64_t i = 0; i < pixels; ++i) dst[i] = Grey(src[i]);
+            Expand<1>(src, pixels, dst, [](const std::uint8_t* p) { return Grey(p[0]); });
             break;
         case 16:
-            for (std::int64_t i = 0; i < pixels; ++i) dst[i] = Grey(src[2 * i + 1]);
+            Expand<2>(src, pixels, dst, [](const std::uint8_t* p) { return Grey(p[1]); });
             break;
         case 24:
-            for (std::int64_t i = 0; i < pixels; ++i)
-                dst[i] = Rgb(src[3 * i], src[3 * i + 1], src[3 * i + 2]);
+            Expand<3>(src, pixels, dst, [](const std::uint8_t* p) { return Rgb(p[0], p[1], p[2]); });
             break;
         default:
-            for (std::int64_t i = 0; i < pixels; ++i)
-                dst[i] = Rgb(src[4 * i + 1], src[4 * i + 2], src[4 * i + 3]);
+            Expand<4>(src, pixels, dst, [](const std::uint8_t* p) { return Rgb(p[1], p[2], p[3]); });
             break;
     }
 }
