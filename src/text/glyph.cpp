@@ -1,8 +1,11 @@
 #include "text/glyph.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "core/log.h"
 #include "core/state.h"
@@ -12,16 +15,21 @@
 namespace vx::text {
 namespace {
 
+static_assert(std::endian::native == std::endian::little, "32-bit pixels are written as little-endian words");
+
 void LogNotInitialized(std::uint8_t window) {
     Log("t_PrintSymbol: Window #" + std::to_string(window) + " not initialized.");
 }
 
 // The colours of one call: ink and paper components, read once from the palette.
 struct Blend {
+    int ink, paper;
     int ri, gi, bi, rp, gp, bp;
 
-    Blend(int ink, int paper)
-        : ri(PaletteRed[ink]),
+    Blend(int inkIndex, int paperIndex)
+        : ink(inkIndex),
+          paper(paperIndex),
+          ri(PaletteRed[ink]),
           gi(PaletteGreen[ink]),
           bi(PaletteBlue[ink]),
           rp(PaletteRed[paper]),
@@ -49,27 +57,33 @@ struct Blend {
     }
 };
 
-// A value per ink weight, worked out on first use: a glyph has few distinct weights (often only 0 and
-// 255), and at 4 bits working one out can mean a search over the palette.
-template <class T, class F>
-class WeightCache {
+// What each ink weight looks like for each pair of ink and paper, worked out on first use and kept for
+// the rest of the run: a glyph has few distinct weights (often only 0 and 255), working one out at
+// 4 bits can mean a search over the palette, and the tables live in zero-filled static storage, so an
+// unused entry costs nothing. An entry holds its value plus a marker bit; 0 means "not yet known".
+// Entries are atomic because any thread may draw; two threads that race store the same value.
+template <class T>
+class ShadeTable {
   public:
-    explicit WeightCache(F compute) : compute_(compute) { std::memset(values_, 0xFF, sizeof values_); }
-    T operator()(std::uint8_t g) {
-        T v = values_[g];
-        if (v == kUnknown) v = values_[g] = compute_(g);
-        return v;
+    template <class F>
+    T Get(int ink, int paper, std::uint8_t g, F compute) {
+        std::atomic<Stored>& entry = entries_[ink][paper][g];
+        Stored v = entry.load(std::memory_order_relaxed);
+        if (v == 0) {
+            v = Stored(compute(g)) | kKnown;
+            entry.store(v, std::memory_order_relaxed);
+        }
+        return T(v & ~kKnown);
     }
 
   private:
-    static constexpr T kUnknown = T(~T(0));  // no computed value has all bits set
-    F compute_;
-    T values_[256];
+    using Stored = std::conditional_t<sizeof(T) == 1, std::uint16_t, std::uint32_t>;
+    static constexpr Stored kKnown = Stored(1) << (sizeof(Stored) * 8 - 1);
+    std::atomic<Stored> entries_[16][16][256];
 };
-template <class T, class F>
-WeightCache<T, F> MakeCache(F compute) {
-    return WeightCache<T, F>(compute);
-}
+
+ShadeTable<std::uint8_t> litTable, indexTable, greyTable;
+ShadeTable<std::uint32_t> rgbTable;
 
 struct GlyphJob {
     std::uint8_t* block;     // first byte of the graphic block
@@ -89,7 +103,10 @@ void ForEachRow(const GlyphJob& job, Row row) {
 }
 
 void DrawGlyph1(const GlyphJob& job, const Blend& blend) {
-    auto lit = MakeCache<std::uint8_t>([&blend](std::uint8_t g) { return std::uint8_t(blend.Lit(g)); });
+    auto lit = [&blend](std::uint8_t g) {
+        return litTable.Get(blend.ink, blend.paper, g,
+                            [&blend](int w) { return std::uint8_t(blend.Lit(w)); });
+    };
     ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
         for (std::int64_t c = 0; c < columns; ++c) {
             const std::int64_t px = job.left + c;
@@ -101,7 +118,9 @@ void DrawGlyph1(const GlyphJob& job, const Blend& blend) {
 }
 
 void DrawGlyph4(const GlyphJob& job, const Blend& blend) {
-    auto index = MakeCache<std::uint8_t>([&blend](std::uint8_t g) { return blend.Index(g); });
+    auto index = [&blend](std::uint8_t g) {
+        return indexTable.Get(blend.ink, blend.paper, g, [&blend](int w) { return blend.Index(w); });
+    };
     ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
         std::int64_t c = 0;
         std::int64_t px = job.left;
@@ -119,23 +138,35 @@ void DrawGlyph4(const GlyphJob& job, const Blend& blend) {
 template <int BytesPerPixel, int First>
 void DrawGlyphBytes(const GlyphJob& job, const Blend& blend) {
     if constexpr (BytesPerPixel <= 2) {
-        auto grey =
-            MakeCache<std::uint16_t>([&blend](std::uint8_t g) { return std::uint16_t(blend.Grey(g)); });
+        auto grey = [&blend](std::uint8_t g) {
+            return greyTable.Get(blend.ink, blend.paper, g,
+                                 [&blend](int w) { return std::uint8_t(blend.Grey(w)); });
+        };
         ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
             std::uint8_t* p = row + job.left * BytesPerPixel + First;
             for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel)
                 *p = std::uint8_t(grey(weights[c]));
         });
     } else {
-        auto rgb = MakeCache<std::uint32_t>([&blend](std::uint8_t g) {
-            return std::uint32_t(blend.R(g)) | std::uint32_t(blend.G(g)) << 8 |
-                   std::uint32_t(blend.B(g)) << 16;
-        });
+        auto rgb = [&blend](std::uint8_t g) {
+            return rgbTable.Get(blend.ink, blend.paper, g, [&blend](int w) {
+                return std::uint32_t(blend.R(w)) | std::uint32_t(blend.G(w)) << 8 |
+                       std::uint32_t(blend.B(w)) << 16;
+            });
+        };
         ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
-            std::uint8_t* p = row + job.left * BytesPerPixel + First;
+            std::uint8_t* p = row + job.left * BytesPerPixel;
             for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel) {
                 const std::uint32_t v = rgb(weights[c]);
-                p[0] = std::uint8_t(v), p[1] = std::uint8_t(v >> 8), p[2] = std::uint8_t(v >> 16);
+                if constexpr (BytesPerPixel == 4) {
+                    // One word per pixel, alpha byte kept (the word is little-endian: alpha is its low byte).
+                    std::uint32_t word;
+                    std::memcpy(&word, p, 4);
+                    word = (word & 0xFFu) | v << 8;
+                    std::memcpy(p, &word, 4);
+                } else {
+                    p[0] = std::uint8_t(v), p[1] = std::uint8_t(v >> 8), p[2] = std::uint8_t(v >> 16);
+                }
             }
         });
     }
@@ -266,6 +297,37 @@ void PrintSymbolReady(std::uint8_t window, t_Window& w, std::uint8_t code, std::
         *block.Char(x, y) = code;
         *block.Colour(x, y) = std::uint8_t(paper + 16 * ink);
     }
+}
+
+void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::uint8_t colour, std::int64_t x1,
+                    std::int64_t x2, std::int64_t y) {
+    if (x1 > x2) return;
+    const t_Font& font = w.Font;
+    const std::int64_t fw = font.Width, fh = font.Height, depth = Load(w.BitDepth);
+    const std::int64_t width = Load(w.Width), height = Load(w.Height);
+    TextBlock block;
+    // Only depths where drawing writes every byte of a cell qualify: 16 and 32 bits keep alpha bytes.
+    const bool copyable = Load(w.TextRedirectOutput) == 1 && font.Format == 2 && font.Start <= code &&
+                          code <= font.End && (depth == 1 || depth == 4 || depth == 8 || depth == 24) &&
+                          fw >= 1 && fh >= 1 && (fw * depth) % 8 == 0 && x1 >= 1 && y >= 1 &&
+                          x2 <= width / fw && y <= height / fh &&
+                          std::uint64_t(code + 1) * std::uint64_t(fw * fh) <= font.Data.size() &&
+                          GraphicBlockFits(depth, width, height, Load(w.MemoryStart), Load(w.MemoryEnd)) &&
+                          MakeTextBlock(w, block) && x2 <= block.width && y <= block.height;
+    if (!copyable) {
+        for (std::int64_t x = x1; x <= x2; ++x) PrintSymbolReady(window, w, code, colour, x, y);
+        return;
+    }
+    PrintSymbolReady(window, w, code, colour, x1, y);
+    const std::int64_t cellBytes = fw * depth / 8, rowBytes = RowBytes(depth, width);
+    for (std::int64_t r = 0; r < fh; ++r) {
+        std::uint8_t* row = VideoMemory + Load(w.MemoryStart) + (fh * (y - 1) + r) * rowBytes;
+        const std::uint8_t* first = row + (x1 - 1) * cellBytes;
+        for (std::int64_t x = x1 + 1; x <= x2; ++x)
+            std::memcpy(row + (x - 1) * cellBytes, first, std::size_t(cellBytes));
+    }
+    std::memset(block.Char(x1 + 1, y), code, std::size_t(x2 - x1));
+    std::memset(block.Colour(x1 + 1, y), *block.Colour(x1, y), std::size_t(x2 - x1));
 }
 
 }  // namespace vx::text

@@ -84,7 +84,7 @@ void ScrollUp(std::uint8_t window, t_Window& w) {
             },
             1);
     }
-    for (std::int64_t x = a.firstColumn; x <= a.lastColumn; ++x) Blank(window, w, x, ll);
+    PrintSymbolRun(window, w, 32, w.TextColor, a.firstColumn, a.lastColumn, ll);
 }
 
 void ScrollDown(std::uint8_t window, t_Window& w) {
@@ -111,7 +111,7 @@ void ScrollDown(std::uint8_t window, t_Window& w) {
             },
             -1);
     }
-    for (std::int64_t x = a.firstColumn; x <= a.lastColumn; ++x) Blank(window, w, x, fl);
+    PrintSymbolRun(window, w, 32, w.TextColor, a.firstColumn, a.lastColumn, fl);
 }
 
 void ClearEndOfLine(std::uint8_t window, t_Window& w) {
@@ -120,8 +120,7 @@ void ClearEndOfLine(std::uint8_t window, t_Window& w) {
     Blank(window, w, column, line);
     // Columns left of 1 could only be refused one by one; start where cells exist.
     if (column >= a.lastColumn) return;
-    for (std::int64_t x = std::max<std::int64_t>(column, 0) + 1; x <= a.lastColumn; ++x)
-        Blank(window, w, x, line);
+    PrintSymbolRun(window, w, 32, w.TextColor, std::max<std::int64_t>(column, 0) + 1, a.lastColumn, line);
 }
 
 void ClearEndOfWindow(std::uint8_t window, t_Window& w) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "graphics/pixels.h"
 #include "text_window.h"
 
@@ -192,6 +194,39 @@ TEST(PrintSymbol, NeverReadsBeyondTheFontsData) {
     w.Font.Height = 1 << 20;
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
     EXPECT_EQ(OutsideChecksum(w), outside);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace textwin;
+
+// Drawing a run of equal cells must leave exactly the memory that drawing each cell leaves.
+void ExpectRunMatchesSingleCells(int depth, int fontWidth, int fontHeight) {
+    SCOPED_TRACE(testing::Message() << depth << " bits, font " << fontWidth << " x " << fontHeight);
+    t_Window& a = Open(depth, 96, 64, Font(fontWidth, fontHeight), 0);
+    t_Window& b = Open(depth, 96, 64, Font(fontWidth, fontHeight), 1);
+    for (t_Window* w : {&a, &b}) {
+        for (std::int64_t i = w->MemoryStart; i <= w->MemoryEnd; ++i)
+            VideoMemory[i] = std::uint8_t((i - w->MemoryStart) * 13);
+        w->TextInverse = true;
+    }
+    vx::text::PrintSymbolRun(0, a, 'M', 0x4B, 2, a.TextWidth - 1, 2);
+    for (std::int64_t x = 2; x <= b.TextWidth - 1; ++x) vx::text::PrintSymbolReady(1, b, 'M', 0x4B, x, 2);
+    const std::int64_t size = a.Width * a.Height * depth / 8;
+    EXPECT_EQ(0, std::memcmp(VideoMemory + a.MemoryStart, VideoMemory + b.MemoryStart, std::size_t(size)));
+    for (std::int64_t x = 1; x <= a.TextWidth; ++x) {
+        EXPECT_EQ(CellChar(a, x, 2), CellChar(b, x, 2));
+        EXPECT_EQ(CellColour(a, x, 2), CellColour(b, x, 2));
+    }
+}
+
+TEST(PrintSymbolRun, LeavesTheSameMemoryAsDrawingEachCell) {
+    for (int depth : {1, 4, 8, 16, 24, 32}) ExpectRunMatchesSingleCells(depth, 8, 8);
+    ExpectRunMatchesSingleCells(4, 3, 5);  // cells that share bytes
+    ExpectRunMatchesSingleCells(1, 12, 4);
+    ExpectRunMatchesSingleCells(4, 6, 7);
 }
 
 }  // namespace
