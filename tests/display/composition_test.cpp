@@ -79,7 +79,11 @@ TEST(Composition, ExpandsEveryDepthToOpaqueWords) {
     OpenShown(4, 24);
     const std::uint8_t rgb[3] = {0x12, 0x34, 0x56};
     std::memcpy(Block(4) + 3 * 63, rgb, 3);
-    EXPECT_EQ(t_WindowImage(4)->pixels[63], 0xFF123456u);
+    std::memcpy(Block(4) + 3 * (64 * 32 - 1), rgb, 3);
+    image = t_WindowImage(4);
+    EXPECT_EQ(image->pixels[63], 0xFF123456u);
+    EXPECT_EQ(image->pixels[64 * 32 - 1], 0xFF123456u);
+    EXPECT_EQ(image->pixels[64 * 32 - 2], 0xFF000000u);
 
     OpenShown(5, 32);
     const std::uint8_t argb[4] = {0x00, 0x12, 0x34, 0x56};
