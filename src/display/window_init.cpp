@@ -54,7 +54,8 @@ void t_InitWindow(std::uint8_t window, std::int64_t bitDepth, bool autoUpdate, s
     StartRefreshProcess();
 
     t_Window& w = WindowTable[window];
-    if (vx::Load(w.Initialized)) vx::FreeWindowBlocks(window, p);
+    const bool reinitialising = vx::Load(w.Initialized);
+    if (reinitialising) vx::FreeWindowBlocks(window, p);
 
     const std::int64_t available = HighMemory - vx::kReservedMemory;
     if (width < 32 || width > vx::kMaxWindowSide) {
@@ -102,6 +103,10 @@ void t_InitWindow(std::uint8_t window, std::int64_t bitDepth, bool autoUpdate, s
     if (!titleVisible) {
         t_WindowTitleVisible(window, false);
         vx::Log(p + " title will be invisible.");
+    } else if (reinitialising && vx::Load(w.TitleHeight) == 0) {
+        // A window set up before without its title gets it back; otherwise the frame, which counts the
+        // title strip, and the borderless window would disagree.
+        t_WindowTitleVisible(window, true);
     }
     if (borderWidth < 0) borderWidth = t_WindowPos(window, 15) - width;
     if (borderHeight < 0) borderHeight = t_WindowPos(window, 16) - height;

@@ -163,6 +163,9 @@ TEST(WindowInit, HiddenTitleAndComputedBorders) {
     t_InitWindow(3, 8, false, 640, 400, 10, 20, t_Font{}, true);
     EXPECT_EQ(WindowTable[3].TitleHeight, 22);
     EXPECT_EQ(platform.Window(3).frame.height, 400 + 22 + 40);
+    t_InitWindow(2, 8, false, 640, 400, 0, 0, t_Font{}, true);
+    EXPECT_EQ(platform.Window(2).styleMask, 7);
+    EXPECT_EQ(WindowTable[2].TitleHeight, 22);
 }
 
 // Re-initialising a window in the middle slides the windows below it up; their pixels must survive.
