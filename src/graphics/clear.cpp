@@ -1,5 +1,6 @@
 #include "graphics/clear.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/state.h"
@@ -9,15 +10,28 @@
 
 namespace {
 
-// Fills the first row pixel by pixel, then copies it to the others: the source row stays in cache, so
-// the copies run at the speed of a plain fill.
+// Fills the first row pixel by pixel, then copies the filled part forward, doubling it up to a size that
+// stays in cache and copying that piece from then on: the copies run at nearly the speed of a plain fill.
 template <int Bytes>
 void FillRows(std::uint8_t* block, std::int64_t width, std::int64_t rows,
               const std::uint8_t (&pixel)[Bytes]) {
-    std::uint8_t* first = block;
-    for (std::int64_t x = 0; x < width; ++x) std::memcpy(first + x * Bytes, pixel, Bytes);
-    const std::size_t rowBytes = std::size_t(width) * Bytes;
-    for (std::int64_t y = 1; y < rows; ++y) std::memcpy(block + y * rowBytes, first, rowBytes);
+    bool uniform = true;
+    for (int i = 1; i < Bytes; ++i) uniform = uniform && pixel[i] == pixel[0];
+    const std::size_t total = std::size_t(width * rows) * Bytes;
+    if (uniform) {
+        std::memset(block, pixel[0], total);
+        return;
+    }
+    for (std::int64_t x = 0; x < width; ++x) std::memcpy(block + x * Bytes, pixel, Bytes);
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::size_t filled = std::size_t(width) * Bytes;
+    std::size_t piece = filled;
+    while (filled < total) {
+        const std::size_t n = std::min(piece, total - filled);
+        std::memcpy(block + filled, block, n);
+        filled += n;
+        if (piece < kPiece) piece = filled;
+    }
 }
 
 }  // namespace
