@@ -75,6 +75,26 @@ TEST(ClearScreen, FillsEachDepthWithItsFormOfTheColour) {
     EXPECT_EQ(g_Scrn(4, 0, 2), (t_RGBColor{255, 0, 0, 0}));
 }
 
+TEST(ClearScreen, FillsEveryPixelOfTheRowsAndNoMoreAtTrueColourDepths) {
+    vx::test::StartToolkit();
+    const int depths[3] = {16, 24, 32};
+    for (std::uint8_t n = 0; n < 3; ++n) {
+        SCOPED_TRACE(depths[n]);
+        Open(n, depths[n], 1024, 100);
+        const std::size_t rowBytes = std::size_t(1024 * depths[n] / 8);
+        std::memset(Block(n), 0x5A, rowBytes * 100);
+        g_ClearScreen(n, 9, 77);
+        const t_RGBColor expected = g_Scrn(n, 0, 0);
+        int wrong = 0;
+        for (int y = 0; y < 77; ++y)
+            for (int x = 0; x < 1024; ++x) wrong += !(g_Scrn(n, x, y) == expected);
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(expected.Red, depths[n] == 16 ? 127 : 255);
+        for (std::size_t i = rowBytes * 77; i < rowBytes * 100; ++i) wrong += Block(n)[i] != 0x5A;
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST(ClearScreen, LeavesColourPositionAndNeighboursAlone) {
     vx::test::StartToolkit();
     Open(0, 4);
