@@ -7,6 +7,7 @@
 
 #include "core/state.h"
 #include "display/window_init.h"
+#include "menus/text_windows.h"
 #include "support/toolkit_test.h"
 
 namespace {
@@ -117,6 +118,34 @@ TEST(WindowGeometry, TitleCentreAndFront) {
               (std::vector<std::string>{
                   "t_WindowTitle: Window does not exist.", "t_WindowTitleVisible: Window does not exist.",
                   "t_WindowCenter: Window does not exist.", "t_WindowFront: Window does not exist."}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowVisibility, ShowsAndHidesAndKeepsTheRecordInStep) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    t_WindowVisible(3, true);
+    EXPECT_TRUE(platform.Window(3).visible);
+    t_InitWindow(3, 8, false, 64, 32, 0, 0, t_Font{}, true);
+    t_WindowVisible(3, true);
+    EXPECT_TRUE(WindowTable[3].Visible);
+    EXPECT_FALSE(platform.Window(3).key);
+    WindowTable[3].UpdateDuration = 55;
+    t_WindowVisible(3, false);
+    EXPECT_FALSE(platform.Window(3).visible);
+    EXPECT_FALSE(WindowTable[3].Visible);
+    EXPECT_EQ(WindowTable[3].UpdateDuration, 0);
+    for (std::uint8_t n : {8, 9, 10, 11, 12}) {
+        t_WindowVisible(n, true);
+        EXPECT_TRUE(platform.Window(n).visible) << int(n);
+        t_WindowVisible(n, false);
+        EXPECT_FALSE(platform.Window(n).visible) << int(n);
+    }
+    vx::test::TakeLogLines();
+    t_WindowVisible(13, true);
+    EXPECT_EQ(OwnLines(), std::vector<std::string>{"t_WindowVisible: Window does not exist."});
 }
 
 }  // namespace
