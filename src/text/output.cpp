@@ -135,8 +135,17 @@ void PrintChar(std::uint8_t window, t_Window& w, std::uint8_t code) {
 
 void PrintTab(std::uint8_t window, t_Window& w, std::int64_t column, std::uint8_t code) {
     if (column <= w.TextHpos) return;
-    const std::int64_t n = column - w.TextHpos;
-    for (std::int64_t i = 0; i < n; ++i) PrintChar(window, w, code);
+    // A column more than a whole screen away (a cursor or column far outside the grid) would print for
+    // hours without showing more than one screen could; such a request is refused.
+    const std::int64_t cells = Load(w.TextWidth) * Load(w.TextHeight);
+    const std::uint64_t distance =
+        std::uint64_t(column) - std::uint64_t(w.TextHpos);  // exact: column > TextHpos
+    if (distance > std::uint64_t(cells < 0 ? 0 : cells)) {
+        Log("t_PrintTab: Window #" + std::to_string(window) + " column " + std::to_string(column) +
+            " is more than a screen away from the cursor.");
+        return;
+    }
+    for (std::uint64_t i = 0; i < distance; ++i) PrintChar(window, w, code);
 }
 
 }  // namespace vx::text

@@ -245,6 +245,13 @@ TEST(PrintChar, DrawsControlCodesAsGlyphsAndTabsPadToAColumn) {
     EXPECT_EQ(w.TextHpos, 6);
     EXPECT_EQ(CellChar(w, 5, 1), '.');
     t_PrintTab(0, 3, '*');
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+    t_PrintTab(0, 6 + 40 * 25 + 1, '*');  // farther than a whole screen
+    t_PrintTab(0, INT64_MAX, '*');
+    EXPECT_EQ(
+        vx::TakeCapturedLog(),
+        "t_PrintTab: Window #0 column 1007 is more than a screen away from the cursor.\n"
+        "t_PrintTab: Window #0 column 9223372036854775807 is more than a screen away from the cursor.\n");
     t_PrintTab(0, 6, '*');
     EXPECT_EQ(w.TextHpos, 6);
     t_DisplayMode(0, 1);
