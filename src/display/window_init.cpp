@@ -25,7 +25,8 @@ std::string InitialTitle(bool hasTextBlock) {
     std::string title = vx::ApplicationName();
     if (title.size() >= 4) {
         std::string tail = title.substr(title.size() - 4);
-        for (char& c : tail) c = char(LowerCaseTable[static_cast<unsigned char>(c)]);
+        for (char& c : tail)
+            if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
         if (tail == ".app") title.resize(title.size() - 4);
     }
     if (!hasTextBlock) title += "-Grafik";
