@@ -50,10 +50,9 @@ void t_WindowAutoUpdateProcess() {
     vx::Log("t_WindowAutoUpdateProcess: Start.");
     if (CurrentThreadNumber() >= 3) vx::SetCurrentThreadName("t_WindowAutoUpdate");
     AutoUpdateRunning.store(true);
-    vx::Platform& platform = vx::CurrentPlatform();
     if (MemoryInitialised.load(std::memory_order_acquire)) {
         while (MemoryInitialised.load(std::memory_order_acquire) && AutoUpdateRunning.load() &&
-               !platform.isQuitting()) {
+               !vx::CurrentPlatform().isQuitting()) {
             bool refreshed = false;
             for (std::uint8_t n = 0; n < 8; ++n) {
                 t_Window& w = WindowTable[n];
@@ -67,7 +66,7 @@ void t_WindowAutoUpdateProcess() {
                         return;
                     }
                     vx::Store(w.UpdateStarted, NowMillis());
-                    platform.markViewNeedsDisplay(view);
+                    vx::CurrentPlatform().markViewNeedsDisplay(view);
                     refreshed = true;
                 });
             }
