@@ -12,3 +12,8 @@ if(TARGET vxtools_shell AND TARGET streifenwerk_program AND EXISTS ${CMAKE_CURRE
   add_executable(Streifenwerk src/demo/streifenwerk_main.cpp)
   target_link_libraries(Streifenwerk PRIVATE vxtools_shell streifenwerk_program)
 endif()
+
+if(TARGET vxtools_shell AND TARGET vxfonts)
+  add_executable(Textfenster src/demo/textdemo_main.cpp)
+  target_link_libraries(Textfenster PRIVATE vxtools_shell vxfonts)
+endif()
