@@ -30,6 +30,37 @@ inline bool PlotRounded(const vx::PixelTarget& t, double fx, double fy, LineEnd&
     return true;
 }
 
+// As PlotRounded, for running points that the caller keeps within +-2^40, where truncating to an integer
+// first is exact and the range test becomes two unsigned comparisons.
+template <int Depth>
+inline bool PlotNear(const vx::PixelTarget& t, double fx, double fy, LineEnd& last) {
+    const auto x = std::int64_t(fx + 0.5), y = std::int64_t(fy + 0.5);
+    if (std::uint64_t(x) >= std::uint64_t(t.width) || std::uint64_t(y) >= std::uint64_t(t.height))
+        return false;
+    vx::StorePixel<Depth>(t, x, y);
+    last = {true, x, y};
+    return true;
+}
+
+// Plots `left` running points from (px, py) on, stopping early once the line has left the window for good.
+template <int Depth, bool Near>
+void RunPoints(const vx::PixelTarget& t, double px, double py, double sx, double sy, std::uint64_t left,
+               LineEnd& last) {
+    const double w = double(t.width), h = double(t.height);
+    for (; left > 0; --left) {
+        const bool plotted = Near ? PlotNear<Depth>(t, px, py, last) : PlotRounded<Depth>(t, px, py, last);
+        if (!plotted) {
+            // The running point moves monotonically: once past an edge it never comes back.
+            const double rx = px + 0.5, ry = py + 0.5;
+            if ((sx > 0 && rx >= w) || (sx < 0 && rx <= -1.0) || (sy > 0 && ry >= h) ||
+                (sy < 0 && ry <= -1.0))
+                break;
+        }
+        px += sx;
+        py += sy;
+    }
+}
+
 // The first step at which the running coordinate can be inside 0..side-1, counted from step 0 at the start.
 double FirstStepInside(double start, double step, double side) {
     if (step > 0 && start < -1.5) return std::floor((-1.5 - start) / step);
@@ -38,8 +69,8 @@ double FirstStepInside(double start, double step, double side) {
 }
 
 template <int Depth>
-void DrawLine(const vx::PixelTarget& target, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
-              LineEnd& out) {
+void DrawLine(const vx::PixelTarget& target, std::int64_t x1, std::int64_t y1, std::int64_t x2,
+              std::int64_t y2, LineEnd& out) {
     // Local copies: byte stores may alias anything reachable by reference, and would force reloads.
     const vx::PixelTarget t = target;
     LineEnd last = out;
@@ -67,17 +98,13 @@ void DrawLine(const vx::PixelTarget& target, std::int64_t x1, std::int64_t y1, s
             std::uint64_t left = count <= 0        ? 0
                                  : count >= 0x1p62 ? std::uint64_t(1) << 62
                                                    : std::uint64_t(count);
-            for (; left > 0; --left) {
-                if (!PlotRounded<Depth>(t, px, py, last)) {
-                    // The running point moves monotonically: once past an edge it never comes back.
-                    const double rx = px + 0.5, ry = py + 0.5;
-                    if ((sx > 0 && rx >= w) || (sx < 0 && rx <= -1.0) || (sy > 0 && ry >= h) ||
-                        (sy < 0 && ry <= -1.0))
-                        break;
-                }
-                px += sx;
-                py += sy;
-            }
+            // Ends within 2^40 keep every running point within 2^41, where PlotNear is exact.
+            const double reach = std::fmax(std::fmax(std::fabs(fx1), std::fabs(double(x2))),
+                                           std::fmax(std::fabs(fy1), std::fabs(double(y2))));
+            if (reach < 0x1p40)
+                RunPoints<Depth, true>(t, px, py, sx, sy, left, last);
+            else
+                RunPoints<Depth, false>(t, px, py, sx, sy, left, last);
         }
     }
     if (x2 >= 0 && y2 >= 0 && x2 < t.width && y2 < t.height) {

@@ -139,6 +139,10 @@ TEST(LineDrawing, FarAwayEndsFinishAndDrawOnlyWhatCrossesTheWindow) {
     Points row;  // -1 and 0 both round to column 0, which is plotted twice and so shows nothing
     for (int x = 1; x < 64; ++x) row.insert({x, 5});
     EXPECT_EQ(LitPixels(0), row);
+    const std::int64_t justUnder = (std::int64_t(1) << 40) - 1;
+    g_Line(0, -justUnder, 7, justUnder, 7);
+    for (int x = 1; x < 64; ++x) row.insert({x, 7});
+    EXPECT_EQ(LitPixels(0), row);
     g_Line(0, INT64_MIN, INT64_MIN, INT64_MAX, INT64_MAX);
     g_Line(0, INT64_MAX, 0, INT64_MIN, 31);
     g_Line(0, 10, 10, 10, INT64_MAX);
