@@ -66,8 +66,8 @@ TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
 
 TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
     // Ink 9 (255, 128, 0) on paper 2 (0, 0, 128) at weight 100.
-    const int g = 100;
-    auto blend = [g](int ink, int paper) { return g * ink / 255 + (255 - g) * paper / 255; };
+    constexpr int g = 100;
+    auto blend = [](int ink, int paper) { return g * ink / 255 + (255 - g) * paper / 255; };
     const int ki = (255 + 128 + 0) / 3, kp = 128 / 3;
     {
         t_Window& w = Open(8, 64, 64, WeightFont({g}));
