@@ -306,11 +306,10 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
     const std::int64_t fw = font.Width, fh = font.Height, depth = Load(w.BitDepth);
     const std::int64_t width = Load(w.Width), height = Load(w.Height);
     TextBlock block;
-    // Only depths where drawing writes every byte of a cell qualify: 16 and 32 bits keep alpha bytes.
     const bool copyable = Load(w.TextRedirectOutput) == 1 && font.Format == 2 && font.Start <= code &&
-                          code <= font.End && (depth == 1 || depth == 4 || depth == 8 || depth == 24) &&
-                          fw >= 1 && fh >= 1 && (fw * depth) % 8 == 0 && x1 >= 1 && y >= 1 &&
-                          x2 <= width / fw && y <= height / fh &&
+                          code <= font.End && IsGraphicDepth(depth) && fw >= 1 && fh >= 1 &&
+                          (fw * depth) % 8 == 0 && x1 >= 1 && y >= 1 && x2 <= width / fw &&
+                          y <= height / fh &&
                           std::uint64_t(code + 1) * std::uint64_t(fw * fh) <= font.Data.size() &&
                           GraphicBlockFits(depth, width, height, Load(w.MemoryStart), Load(w.MemoryEnd)) &&
                           MakeTextBlock(w, block) && x2 <= block.width && y <= block.height;
@@ -323,8 +322,23 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
     for (std::int64_t r = 0; r < fh; ++r) {
         std::uint8_t* row = VideoMemory + Load(w.MemoryStart) + (fh * (y - 1) + r) * rowBytes;
         const std::uint8_t* first = row + (x1 - 1) * cellBytes;
-        for (std::int64_t x = x1 + 1; x <= x2; ++x)
-            std::memcpy(row + (x - 1) * cellBytes, first, std::size_t(cellBytes));
+        for (std::int64_t x = x1 + 1; x <= x2; ++x) {
+            std::uint8_t* cell = row + (x - 1) * cellBytes;
+            if (depth == 16) {
+                // Drawing writes only the grey byte; each pixel's alpha byte stays its own.
+                for (std::int64_t i = 1; i < cellBytes; i += 2) cell[i] = first[i];
+            } else if (depth == 32) {
+                for (std::int64_t i = 0; i < cellBytes; i += 4) {
+                    std::uint32_t from, to;
+                    std::memcpy(&from, first + i, 4);
+                    std::memcpy(&to, cell + i, 4);
+                    to = (to & 0xFFu) | (from & ~0xFFu);
+                    std::memcpy(cell + i, &to, 4);
+                }
+            } else {
+                std::memcpy(cell, first, std::size_t(cellBytes));
+            }
+        }
     }
     std::memset(block.Char(x1 + 1, y), code, std::size_t(x2 - x1));
     std::memset(block.Colour(x1 + 1, y), *block.Colour(x1, y), std::size_t(x2 - x1));

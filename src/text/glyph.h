@@ -38,9 +38,9 @@ TextArea ClampedArea(const t_Window& w);
 // t_PrintSymbol after its window check, for callers that have made it already.
 void PrintSymbolReady(std::uint8_t window, t_Window& w, std::uint8_t code, std::uint8_t colour,
                       std::int64_t x, std::int64_t y);
-// PrintSymbolReady for cells x1..x2 of line y, all with the same code and colour. Where a cell covers
-// whole bytes that drawing writes completely, the first cell is drawn and its bytes copied, which gives
-// the same memory as drawing each.
+// PrintSymbolReady for cells x1..x2 of line y, all with the same code and colour. Where cells cover
+// whole bytes, the first cell is drawn and the bytes that drawing writes are copied from it (alpha bytes
+// stay), which gives the same memory as drawing each.
 void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::uint8_t colour, std::int64_t x1,
                     std::int64_t x2, std::int64_t y);
 // Writes code as the character with the same scalar value to standard output.
