@@ -3,15 +3,15 @@
 #include "core/program.h"
 #include "core/threads.h"
 
-vx::EventQueue<t_Event> KeyEventQueue;
-vx::EventQueue<t_Event> MouseEventQueue;
-vx::EventQueue<t_MenuEvent> MenuEventQueue;
-t_Event KeyEvent;
+vx::EventQueue<t_Event>& KeyEventQueue = *new vx::EventQueue<t_Event>;
+vx::EventQueue<t_Event>& MouseEventQueue = *new vx::EventQueue<t_Event>;
+vx::EventQueue<t_MenuEvent>& MenuEventQueue = *new vx::EventQueue<t_MenuEvent>;
+t_Event& KeyEvent = *new t_Event;
 std::atomic<bool> KeyEventAvailable{false};
 std::atomic<bool> MouseEventAvailable{false};
 std::atomic<bool> MenuEventAvailable{false};
-vx::Handler ProgramMouseHandler;
-vx::Handler ProgramMenuHandler;
+vx::Handler& ProgramMouseHandler = *new vx::Handler;
+vx::Handler& ProgramMenuHandler = *new vx::Handler;
 
 std::int64_t t_NextKeyEvent() {
     if (!KeyEventAvailable.load()) return -1;

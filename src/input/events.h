@@ -54,7 +54,7 @@ namespace vx {
 // read and remove. Every access takes the queue's lock; records keep their arrival order.
 template <class T>
 class EventQueue {
-public:
+  public:
     void Append(T event) {
         std::lock_guard lock(mutex_);
         items_.push_back(std::move(event));
@@ -87,23 +87,25 @@ public:
         return {items_.begin(), items_.end()};
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::deque<T> items_;
 };
 
 }  // namespace vx
 
-extern vx::EventQueue<t_Event> KeyEventQueue;
-extern vx::EventQueue<t_Event> MouseEventQueue;
-extern vx::EventQueue<t_MenuEvent> MenuEventQueue;
+// The queues, the last key event and the handlers are made once and never destroyed, so that a handler
+// task or the program thread still running while the process ends never meets a destroyed object.
+extern vx::EventQueue<t_Event>& KeyEventQueue;
+extern vx::EventQueue<t_Event>& MouseEventQueue;
+extern vx::EventQueue<t_MenuEvent>& MenuEventQueue;
 // The key event last taken by t_NextKeyEvent; written and read on the program thread.
-extern t_Event KeyEvent;
+extern t_Event& KeyEvent;
 extern std::atomic<bool> KeyEventAvailable;
 extern std::atomic<bool> MouseEventAvailable;
 extern std::atomic<bool> MenuEventAvailable;
-extern vx::Handler ProgramMouseHandler;
-extern vx::Handler ProgramMenuHandler;
+extern vx::Handler& ProgramMouseHandler;
+extern vx::Handler& ProgramMenuHandler;
 
 // Takes the oldest key event into KeyEvent and returns its Value; -1 when none is waiting.
 std::int64_t t_NextKeyEvent();

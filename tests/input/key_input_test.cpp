@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/clock.h"
 #include "display/window.h"
 #include "display/window_init.h"
 #include "input/events.h"
@@ -11,10 +12,18 @@ namespace {
 
 using vx::KeyPress;
 
+// The refresh process that window set-up starts logs its first line on its own thread; wait for it so
+// that it does not land in the middle of a test's log.
+void WaitForRefreshProcess() {
+    for (int i = 0; i < 5000 && !vx::test::LogContains("t_WindowAutoUpdateProcess: Start."); ++i)
+        vx::SleepNanoseconds(1'000'000);
+}
+
 // Window 2 set up, the queue empty, the log cleared.
 void StartWithWindow2() {
     vx::test::StartToolkit();
     t_InitWindow(2, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    WaitForRefreshProcess();
     KeyEventQueue.Clear();
     KeyEventAvailable = false;
     vx::test::TakeLogLines();

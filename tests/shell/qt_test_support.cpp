@@ -10,11 +10,18 @@
 #include "shell/application.h"
 #include "shell/qt_platform.h"
 
+// Fontconfig keeps caches that it never frees; that is not ours to report.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
 namespace vxtest {
 
 vx::shell::QtPlatform& StartQt() {
     static vx::shell::QtPlatform* platform = [] {
         vx::RegisterUserInterfaceThread();
+        // No display needed, also when the tests are run by hand.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "shell_tests";
         static char* argv[] = {name, nullptr};
