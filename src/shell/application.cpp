@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProxyStyle>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
@@ -50,6 +51,17 @@ void QuitOnSignals() {
     sigaction(SIGINT, &action, nullptr);
 }
 
+// Alt must stay a modifier for the views: with menu-bar navigation on Alt (some desktop styles switch it
+// on), a menu bar that Alt opened kept the keyboard after Escape and swallowed the keys that followed.
+class ToolkitStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_MenuBar_AltKeyNavigation) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 // Menu items other than Quit: handled by the toolkit's menu handling.
 void MenuItemChosen(QAction*) {}
 
@@ -71,6 +83,7 @@ void FollowActivation() {
 namespace shell {
 
 QtPlatform& InstallQtPlatform(const std::string& applicationName) {
+    QApplication::setStyle(new ToolkitStyle);
     Interface* ui = BuildInterface(QString::fromStdString(applicationName), MenuItemChosen,
                                    [] { QCoreApplication::exit(0); });
     auto* platform = new QtPlatform(ui);

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStyle>
 #include <atomic>
 #include <set>
 #include <thread>
@@ -145,6 +146,11 @@ TEST(QtPlatformMenus, EveryWindowSharesOneMainMenuWithTheToolkitTags) {
     platform.removeSubmenuItem(edit, 0);
     EXPECT_EQ(platform.submenuItemCount(edit), count - 1);
     EXPECT_EQ(ui.graphicWindows[5]->menuBar()->actions()[1]->menu()->actions().size(), count - 1);
+}
+
+TEST(QtPlatformMenus, AltDoesNotNavigateTheMenuBar) {
+    vxtest::StartQt();
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
 }
 
 TEST(QtPlatformMenus, ChosenItemDescribesItself) {
