@@ -7,6 +7,7 @@ Cases:
                 Ctrl+Q then quits with status 0
   quit-drawing  SIGTERM while the first pattern is being drawn: prompt exit, status 0
   quit-pausing  Ctrl+Q during the two-second pause after a pattern: prompt exit, status 0
+  click         a click in the view is posted with the pixel under the pointer
   measure       prints start-up time to the first pattern and CPU use during the pause (no assertion)
 """
 import os
@@ -148,6 +149,30 @@ def case_escape(env, app_path, work):
         log.close()
 
 
+def case_click(env, app_path, work):
+    app, log = launch(env, app_path, os.path.join(work, "stdout.txt"))
+    try:
+        wid = find_window(env, PATTERN_TITLE)
+        height = int(run(env, "xdotool", "getwindowgeometry", "--shell", wid).stdout.split("HEIGHT=")[1].split()[0])
+        # The view fills the bottom 1024 rows of the client area: pixel (10, 1000) of the drawing area.
+        run(env, "xdotool", "mousemove", "--window", wid, "10", str(height - 1024 + 1000))
+        run(env, "xdotool", "click", "1")
+        line = "t_MouseEventHandler: Graphic #0 window, X = 10, Y = 1000"
+        deadline = time.monotonic() + PATIENCE
+        while line not in open(os.path.join(work, "stdout.txt")).read():
+            if time.monotonic() > deadline:
+                raise Failure(f"no line {line!r}")
+            time.sleep(0.05)
+        app.send_signal(signal.SIGTERM)
+        status = wait_exit(app)
+        if status != 0:
+            raise Failure(f"exit status {status} after SIGTERM")
+    finally:
+        if app.poll() is None:
+            app.kill()
+        log.close()
+
+
 def case_quit_drawing(env, app_path, work):
     app, log = launch(env, app_path, os.path.join(work, "stdout.txt"))
     try:
@@ -218,7 +243,7 @@ def case_measure(env, app_path, work):
         log.close()
 
 
-CASES = {"escape": case_escape, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
+CASES = {"escape": case_escape, "click": case_click, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
          "measure": case_measure}
 
 
