@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>

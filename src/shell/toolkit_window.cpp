@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace vx::shell {

@@ -65,6 +65,10 @@ TEST(QtPlatformWindows, ChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
 
     platform.setViewFrame(platform.graphicView(2), Rect{8, 8, 100, 50});
     EXPECT_EQ(ui.views[2]->geometry(), QRect(8, ui.graphicWindows[2]->height() - 58, 100, 50));
+    // Numbers Qt cannot hold are clamped, not converted into nonsense.
+    platform.setViewFrame(platform.graphicView(2), Rect{std::nan(""), 1e300, -1e300, 50});
+    EXPECT_EQ(ui.views[2]->geometry().x(), 0);
+    platform.setWindowFrame(platform.auxiliaryWindow(11), Rect{1e300, -1e300, std::nan(""), 1e20}, false);
 }
 
 TEST(QtPlatformWindows, PasteboardLayoutMeasuresTheMenuBar) {
