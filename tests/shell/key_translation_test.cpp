@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <map>
 
+#include "qt_test_support.h"
+
 namespace {
 
 using vx::KeyPress;
@@ -43,6 +45,7 @@ TEST(KeyTranslation, X11KeyCodesMapToTheirPositions) {
 }
 
 TEST(KeyTranslation, TextsAreAdjustedWhereTheToolkitExpectsOthers) {
+    vxtest::StartQt();  // key events need the application's keyboard device
     const KeyPress backspace = X11Press(Qt::Key_Backspace, 22, "\b");
     EXPECT_EQ(backspace.keyCode, 51);
     EXPECT_EQ(backspace.characters, "\x7f");
@@ -60,6 +63,7 @@ TEST(KeyTranslation, TextsAreAdjustedWhereTheToolkitExpectsOthers) {
 }
 
 TEST(KeyTranslation, KeypadKeysTypeTheirDigitsWhateverNumLockSays) {
+    vxtest::StartQt();  // key events need the application's keyboard device
     // NumLock off: Qt reports the navigation key; the position is keypad 8 and types 8.
     const KeyPress off = X11Press(Qt::Key_Up, 80, "", Qt::KeypadModifier);
     EXPECT_EQ(off.keyCode, 91);
@@ -73,6 +77,7 @@ TEST(KeyTranslation, KeypadKeysTypeTheirDigitsWhateverNumLockSays) {
 }
 
 TEST(KeyTranslation, ModifierFlagsComeFromQtAndTheXLockBit) {
+    vxtest::StartQt();  // key events need the application's keyboard device
     const KeyPress shifted = X11Press(Qt::Key_A, 38, "A", Qt::ShiftModifier | Qt::ControlModifier, 0x2 | 0x1);
     EXPECT_EQ(shifted.modifierFlags, vx::kCapsLockFlag | vx::kShiftFlag | vx::kControlFlag);
     const KeyPress altSuper = X11Press(Qt::Key_B, 56, "b", Qt::AltModifier | Qt::MetaModifier);
