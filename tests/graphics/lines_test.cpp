@@ -7,30 +7,20 @@
 #include <cstring>
 #include <random>
 #include <set>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "core/state.h"
-#include "display/window_init.h"
 #include "graphics/pixels.h"
-#include "support/toolkit_test.h"
+#include "graphics_window.h"
 
 namespace {
 
-// Log lines of the operations under test; the refresh process starts on its own thread and logs whenever
-// it gets there.
-std::vector<std::string> OwnLines() {
-    std::vector<std::string> lines = vx::test::TakeLogLines();
-    std::erase_if(lines, [](const std::string& l) { return l.starts_with("t_WindowAutoUpdateProcess:"); });
-    return lines;
-}
+using namespace gfxwin;
 
 using Points = std::set<std::pair<int, int>>;
 
 // A 24-bit window in XOR mode: a pixel plotted an even number of times shows no change.
 void OpenXor(std::uint8_t n, int width = 64, int height = 32) {
-    t_InitWindow(n, 24, false, width, height, 0, 0, t_Font{}, true);
+    Open(n, 24, width, height);
     WindowTable[n].DrawingMode = 7;
     WindowTable[n].RGBColor = {255, 255, 255, 255};
 }
@@ -65,41 +55,22 @@ void ReferenceLine(std::uint8_t w, std::int64_t x1, std::int64_t y1, std::int64_
     g_Plot(w, x2, y2);
 }
 
-TEST(LineDrawing, CoincidentEndsPlotOnePixelAndNeighboursTwo) {
+TEST(LineDrawing, StepsByRepeatedAdditionAndRoundsHalvesUpAndTowardZero) {
     vx::test::StartToolkit();
     OpenXor(0);
-    g_Line(0, 3, 3, 3, 3);
+    g_Line(0, 3, 3, 3, 3);  // coincident ends plot one pixel, neighbours two
     EXPECT_EQ(LitPixels(0), (Points{{3, 3}}));
     g_Line(0, 3, 3, 3, 3);
     g_Line(0, 0, 0, 1, 0);
     EXPECT_EQ(LitPixels(0), (Points{{0, 0}, {1, 0}}));
-}
-
-TEST(LineDrawing, StepsByRepeatedAdditionAndRoundsHalvesUp) {
-    vx::test::StartToolkit();
-    OpenXor(0);
+    g_Line(0, 0, 0, 1, 0);
     g_Line(0, 0, 0, 4, 2);
     EXPECT_EQ(LitPixels(0), (Points{{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}));
-}
-
-TEST(LineDrawing, RoundsTowardZeroSoMinusOnePlotsColumnZeroTwice) {
-    vx::test::StartToolkit();
-    OpenXor(0);
-    g_Line(0, -1, 5, 10, 5);
+    g_Line(0, 0, 0, 4, 2);
+    g_Line(0, -1, 5, 10, 5);  // -1 rounds to column 0, plotted twice
     Points expected;
     for (int x = 1; x <= 10; ++x) expected.insert({x, 5});
     EXPECT_EQ(LitPixels(0), expected);
-}
-
-TEST(LineDrawing, EndsAtTheLastPointInsideAndLineToContinuesThere) {
-    vx::test::StartToolkit();
-    OpenXor(0, 64, 32);
-    g_Line(0, 60, 10, 70, 10);
-    EXPECT_EQ(WindowTable[0].PositionX, 63);
-    EXPECT_EQ(WindowTable[0].PositionY, 10);
-    g_LineTo(0, 63, 12);
-    EXPECT_EQ(WindowTable[0].PositionY, 12);
-    EXPECT_EQ(LitPixels(0), (Points{{60, 10}, {61, 10}, {62, 10}, {63, 11}, {63, 12}}));
 }
 
 TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
@@ -108,8 +79,8 @@ TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
     std::uniform_int_distribution<int> coordinate(-90, 150);
     for (int depth : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(depth);
-        t_InitWindow(0, depth, false, 64, 40, 0, 0, t_Font{}, true);
-        t_InitWindow(1, depth, false, 64, 40, 0, 0, t_Font{}, true);
+        Open(0, depth, 64, 40);
+        Open(1, depth, 64, 40);
         const std::size_t bytes = std::size_t(64 * 40 * depth / 8);
         for (int i = 0; i < 400; ++i) {
             const int x1 = coordinate(random), y1 = coordinate(random);
@@ -132,22 +103,29 @@ TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
     }
 }
 
-TEST(LineDrawing, FarAwayEndsFinishAndDrawOnlyWhatCrossesTheWindow) {
+TEST(LineDrawing, EndsInsideAndFarAwayEndsFinishDrawingOnlyWhatCrossesTheWindow) {
     vx::test::StartToolkit();
     OpenXor(0, 64, 32);
-    g_Line(0, -(std::int64_t(1) << 40), 5, std::int64_t(1) << 40, 5);
+    g_Line(0, 60, 10, 70, 10);  // ends at the last point inside; LineTo continues there
+    EXPECT_EQ(WindowTable[0].PositionX, 63);
+    EXPECT_EQ(WindowTable[0].PositionY, 10);
+    g_LineTo(0, 63, 12);
+    EXPECT_EQ(WindowTable[0].PositionY, 12);
+    EXPECT_EQ(LitPixels(0), (Points{{60, 10}, {61, 10}, {62, 10}, {63, 11}, {63, 12}}));
+    OpenXor(1, 64, 32);
+    g_Line(1, -(std::int64_t(1) << 40), 5, std::int64_t(1) << 40, 5);
     Points row;  // -1 and 0 both round to column 0, which is plotted twice and so shows nothing
     for (int x = 1; x < 64; ++x) row.insert({x, 5});
-    EXPECT_EQ(LitPixels(0), row);
+    EXPECT_EQ(LitPixels(1), row);
     const std::int64_t justUnder = (std::int64_t(1) << 40) - 1;
-    g_Line(0, -justUnder, 7, justUnder, 7);
+    g_Line(1, -justUnder, 7, justUnder, 7);
     for (int x = 1; x < 64; ++x) row.insert({x, 7});
-    EXPECT_EQ(LitPixels(0), row);
-    g_Line(0, INT64_MIN, INT64_MIN, INT64_MAX, INT64_MAX);
-    g_Line(0, INT64_MAX, 0, INT64_MIN, 31);
-    g_Line(0, 10, 10, 10, INT64_MAX);
-    EXPECT_EQ(WindowTable[0].PositionX, 10);
-    EXPECT_EQ(WindowTable[0].PositionY, 31);
+    EXPECT_EQ(LitPixels(1), row);
+    g_Line(1, INT64_MIN, INT64_MIN, INT64_MAX, INT64_MAX);
+    g_Line(1, INT64_MAX, 0, INT64_MIN, 31);
+    g_Line(1, 10, 10, 10, INT64_MAX);
+    EXPECT_EQ(WindowTable[1].PositionX, 10);
+    EXPECT_EQ(WindowTable[1].PositionY, 31);
 }
 
 TEST(LineDrawing, RefusesOtherWindowsWithTheirLines) {
@@ -159,10 +137,10 @@ TEST(LineDrawing, RefusesOtherWindowsWithTheirLines) {
     g_LineTo(9, 1, 1);
     g_Line(3, 0, 0, 5, 5);
     g_LineTo(3, 1, 1);
-    EXPECT_EQ(OwnLines(), (std::vector<std::string>{"g_Line: Window is not a graphic window.",
-                                                    "g_LineTo: Window is not a graphic window.",
-                                                    "g_Line: Graphic window #3 not initialized.",
-                                                    "g_LineTo: Graphic window #3 not initialized."}));
+    EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{"g_Line: Window is not a graphic window.",
+                                                           "g_LineTo: Window is not a graphic window.",
+                                                           "g_Line: Graphic window #3 not initialized.",
+                                                           "g_LineTo: Graphic window #3 not initialized."}));
     EXPECT_TRUE(LitPixels(0).empty());
 }
 

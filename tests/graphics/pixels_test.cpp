@@ -2,33 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "core/state.h"
-#include "display/window_init.h"
 #include "graphics/palette.h"
-#include "support/toolkit_test.h"
+#include "graphics_window.h"
 
 namespace {
 
-// Log lines of the operations under test; the refresh process starts on its own thread and logs whenever
-// it gets there.
-std::vector<std::string> OwnLines() {
-    std::vector<std::string> lines = vx::test::TakeLogLines();
-    std::erase_if(lines, [](const std::string& l) { return l.starts_with("t_WindowAutoUpdateProcess:"); });
-    return lines;
-}
-
-void Open(std::uint8_t n, int depth, int width = 64, int height = 32) {
-    t_InitWindow(n, depth, false, width, height, 0, 0, t_Font{}, true);
-}
-
-std::uint8_t* Block(std::uint8_t n) {
-    return VideoMemory + WindowTable[n].MemoryStart;
-}
+using namespace gfxwin;
 
 TEST(Palette, GivesOpaqueEntriesAndBlackOutsideTheTable) {
     EXPECT_EQ(t_PaletteColor(0), (t_RGBColor{255, 0, 0, 0}));
@@ -49,32 +30,22 @@ TEST(Pixels, RefuseOtherWindowsAndUninitialisedOnes) {
     g_Plot(2, 0, 0);
     EXPECT_EQ(g_Scrn(2, 0, 0), (t_RGBColor{255, 0, 0, 0}));
     t_Color(2, 1);
-    const auto lines = vx::test::TakeLogLines();
-    auto has = [&](const std::string& l) { return std::count(lines.begin(), lines.end(), l); };
-    EXPECT_EQ(has("t_Color: Window #3 not initialized."), 1);
-    EXPECT_EQ(has("g_Plot: Window is not a graphic window."), 1);
-    EXPECT_EQ(has("g_Scrn: Window is not a graphic window."), 1);
-    EXPECT_EQ(has("g_Plot: Graphic window #2 not initialized."), 1);
-    EXPECT_EQ(has("g_Scrn: Graphic window #2 not initialized."), 1);
-    EXPECT_EQ(has("t_Color: Window #2 not initialized."), 1);
+    for (const char* line :
+         {"t_Color: Window #3 not initialized.", "g_Plot: Window is not a graphic window.",
+          "g_Scrn: Window is not a graphic window.", "g_Plot: Graphic window #2 not initialized.",
+          "g_Scrn: Graphic window #2 not initialized.", "t_Color: Window #2 not initialized."})
+        EXPECT_EQ(vx::test::CountLogLine(line), 1) << line;
 }
 
-TEST(Pixels, ColourIndexKeepsPaperAndUsesLowFourBits) {
+TEST(Pixels, ColourKeepsPaperAndPlotsInsideOnlyRememberingTheLastPoint) {
     vx::test::StartToolkit();
-    Open(0, 8);
+    Open(0, 4, 64, 32);
     WindowTable[0].TextColor = 0xC7;
-    t_Color(0, 17);
+    t_Color(0, 17);  // the low four bits
     EXPECT_EQ(WindowTable[0].TextColor, 0x17);
     EXPECT_EQ(WindowTable[0].RGBColor, t_PaletteColor(1));
     t_Color(0, -1);
     EXPECT_EQ(WindowTable[0].TextColor, 0xF7);
-    EXPECT_EQ(WindowTable[0].RGBColor, t_PaletteColor(15));
-}
-
-TEST(Pixels, PlotsInsideOnlyAndRemembersTheLastPoint) {
-    vx::test::StartToolkit();
-    Open(0, 4, 64, 32);
-    t_Color(0, 15);
     g_Plot(0, 63, 31);
     EXPECT_EQ(Block(0)[32 * 32 - 1], 0x0F);
     EXPECT_EQ(WindowTable[0].PositionX, 63);
@@ -86,7 +57,7 @@ TEST(Pixels, PlotsInsideOnlyAndRemembersTheLastPoint) {
     EXPECT_EQ(VideoMemory[end + 1], after);
 }
 
-TEST(Pixels, OneBitWindowsSplitTheColoursAtNine) {
+TEST(Pixels, OneBitSplitsTheColoursAtNineAndFourBitsPackHighNibbleFirst) {
     vx::test::StartToolkit();
     Open(1, 1);
     t_Color(1, 8);
@@ -98,17 +69,13 @@ TEST(Pixels, OneBitWindowsSplitTheColoursAtNine) {
     EXPECT_EQ(Block(1)[0], 0x40);
     g_Plot(1, 9, 1);
     EXPECT_EQ(Block(1)[64 / 8 + 1], 0x40);
-}
 
-TEST(Pixels, FourBitWindowsPackTwoPixelsPerByteHighNibbleFirst) {
-    vx::test::StartToolkit();
     Open(0, 4);
     t_Color(0, 3);
     g_Plot(0, 0, 0);
     t_Color(0, 12);
     g_Plot(0, 1, 0);
     EXPECT_EQ(Block(0)[0], 0x3C);
-    EXPECT_EQ(g_Scrn(0, 0, 0), t_PaletteColor(3));
     EXPECT_EQ(g_Scrn(0, 1, 0), t_PaletteColor(12));
     EXPECT_EQ(g_Scrn(0, 64, 0), (t_RGBColor{255, 0, 0, 0}));
 }
@@ -171,48 +138,40 @@ TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
         EXPECT_EQ(g_Scrn(0, 5, 0), c.expect24);
         EXPECT_EQ(g_Scrn(1, 5, 0), c.expect32);
     }
+    // A transparent colour in blend mode leaves the pixel; mode 0 stores its alpha.
+    WindowTable[1].RGBColor = {0, 250, 250, 250};
+    WindowTable[1].DrawingMode = 1;
+    g_Plot(1, 5, 0);
+    EXPECT_EQ(g_Scrn(1, 5, 0), (t_RGBColor{40, 0x0F, 0xF0, 0x55}));
+    WindowTable[1].DrawingMode = 0;
+    g_Plot(1, 5, 0);
+    EXPECT_EQ(g_Scrn(1, 5, 0), (t_RGBColor{0, 250, 250, 250}));
 }
 
-TEST(Pixels, TransparentColourInBlendModeLeavesThePixelAndModeZeroStoresItsAlpha) {
-    vx::test::StartToolkit();
-    Open(0, 32);
-    const std::uint8_t stored[4] = {200, 10, 20, 30};
-    std::memcpy(Block(0), stored, 4);
-    WindowTable[0].RGBColor = {0, 250, 250, 250};
-    WindowTable[0].DrawingMode = 1;
-    g_Plot(0, 0, 0);
-    EXPECT_EQ(g_Scrn(0, 0, 0), (t_RGBColor{200, 10, 20, 30}));
-    WindowTable[0].DrawingMode = 0;
-    g_Plot(0, 0, 0);
-    EXPECT_EQ(g_Scrn(0, 0, 0), (t_RGBColor{0, 250, 250, 250}));
-}
-
-TEST(Pixels, IllegalDepthIsLoggedAndStillMovesThePosition) {
+TEST(Pixels, IllegalDepthsAndRecordsOutsideVideoMemoryDrawNothing) {
     vx::test::StartToolkit();
     Open(0, 8);
     vx::test::TakeLogLines();
-    WindowTable[0].BitDepth = 12;
-    g_Plot(0, 3, 4);
-    EXPECT_EQ(WindowTable[0].PositionX, 3);
-    EXPECT_EQ(WindowTable[0].PositionY, 4);
-    EXPECT_EQ(g_Scrn(0, 3, 4), (t_RGBColor{255, 0, 0, 0}));
-    EXPECT_EQ(OwnLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
-}
-
-TEST(Pixels, RecordsThatPointOutsideVideoMemoryAreNotDrawnInto) {
-    vx::test::StartToolkit();
-    Open(0, 32, 64, 32);
     t_Window& w = WindowTable[0];
-    w.MemoryStart = kVideoMemorySize - 16;
-    w.MemoryEnd = kVideoMemorySize + 100000;
-    g_Plot(0, 63, 31);
-    w.MemoryStart = -64;
-    w.MemoryEnd = 64 * 32 * 4;
-    g_Plot(0, 0, 0);
-    w.MemoryStart = 0x100000;
-    w.MemoryEnd = 0x100000 + 100;  // smaller than the geometry needs
-    g_Plot(0, 63, 31);
-    EXPECT_EQ(w.PositionX, 0);
+    w.BitDepth = 12;
+    g_Plot(0, 3, 4);  // logged, and the position still moves
+    EXPECT_EQ(w.PositionX, 3);
+    EXPECT_EQ(w.PositionY, 4);
+    EXPECT_EQ(g_Scrn(0, 3, 4), (t_RGBColor{255, 0, 0, 0}));
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
+
+    Open(1, 32);
+    t_Window& v = WindowTable[1];
+    v.MemoryStart = kVideoMemorySize - 16;
+    v.MemoryEnd = kVideoMemorySize + 100000;
+    g_Plot(1, 63, 31);
+    v.MemoryStart = -64;
+    v.MemoryEnd = 64 * 32 * 4;
+    g_Plot(1, 0, 0);
+    v.MemoryStart = 0x100000;
+    v.MemoryEnd = 0x100000 + 100;  // smaller than the geometry needs
+    g_Plot(1, 63, 31);
+    EXPECT_EQ(v.PositionX, 0);
     EXPECT_EQ(VideoMemory[0x100000 + 64 * 32 * 4 - 1], 0xFF);
 }
 

@@ -27,6 +27,12 @@ HeadlessPlatform& StartToolkit() {
 
 std::vector<std::string> TakeLogLines() { return SplitLines(TakeCapturedLog()); }
 
+std::vector<std::string> TakeOwnLogLines() {
+    std::vector<std::string> lines = TakeLogLines();
+    std::erase_if(lines, [](const std::string& l) { return l.starts_with("t_WindowAutoUpdateProcess:"); });
+    return lines;
+}
+
 int CountLogLine(std::string_view line) {
     int count = 0;
     for (const std::string& l : SplitLines(std::string(CapturedLog()))) count += l == line;
