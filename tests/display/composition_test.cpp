@@ -7,29 +7,11 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/state.h"
-#include "display/window_init.h"
-#include "menus/text_windows.h"
-#include "support/toolkit_test.h"
+#include "display_window.h"
 
 namespace {
 
-// Log lines of the operations under test; the refresh process starts on its own thread and logs whenever
-// it gets there.
-std::vector<std::string> OwnLines() {
-    std::vector<std::string> lines = vx::test::TakeLogLines();
-    std::erase_if(lines, [](const std::string& l) { return l.starts_with("t_WindowAutoUpdateProcess:"); });
-    return lines;
-}
-
-void OpenShown(std::uint8_t n, int depth, int width = 64, int height = 32) {
-    t_InitWindow(n, depth, false, width, height, 0, 0, t_Font{}, true);
-    t_WindowVisible(n, true);
-}
-
-std::uint8_t* Block(std::uint8_t n) {
-    return VideoMemory + WindowTable[n].MemoryStart;
-}
+using namespace dispwin;
 
 TEST(Composition, GivesNothingBeforeMemoryForHiddenAndForUninitialisedWindows) {
     vx::test::StartToolkit();
@@ -37,9 +19,10 @@ TEST(Composition, GivesNothingBeforeMemoryForHiddenAndForUninitialisedWindows) {
     t_InitWindow(0, 8, false, 64, 32, 0, 0, t_Font{}, true);
     vx::test::TakeLogLines();
     EXPECT_EQ(t_WindowImage(0), nullptr);
-    EXPECT_EQ(OwnLines().size(), 0u);
+    EXPECT_EQ(TakeOwnLogLines().size(), 0u);
     EXPECT_EQ(t_WindowImage(4), nullptr);
-    EXPECT_EQ(OwnLines(), std::vector<std::string>{"t_WindowImage: Graphic window #4 not initialized."});
+    EXPECT_EQ(TakeOwnLogLines(),
+              std::vector<std::string>{"t_WindowImage: Graphic window #4 not initialized."});
 }
 
 TEST(Composition, ExpandsEveryDepthToOpaqueWords) {
@@ -95,7 +78,7 @@ TEST(Composition, ExpandsEveryDepthToOpaqueWords) {
 
 TEST(Composition, RecordsDurationAndFinishTime) {
     vx::test::StartToolkit();
-    OpenShown(0, 4, 512, 512);
+    OpenShown(0, 4, false, 512, 512);
     const std::int64_t before = vx::AbsoluteTimeMillis();
     ASSERT_NE(t_WindowImage(0), nullptr);
     const std::int64_t after = vx::AbsoluteTimeMillis();
@@ -126,7 +109,7 @@ TEST(Composition, ReusesBuffersNobodyHoldsAndKeepsHeldOnesIntact) {
 
 TEST(Composition, RefusesRecordsThatReachOutsideVideoMemory) {
     vx::test::StartToolkit();
-    OpenShown(0, 32, 64, 32);
+    OpenShown(0, 32);
     t_Window& w = WindowTable[0];
     w.MemoryStart = kVideoMemorySize - 100;
     w.MemoryEnd = kVideoMemorySize - 1;
@@ -139,7 +122,7 @@ TEST(Composition, RefusesRecordsThatReachOutsideVideoMemory) {
     w.BitDepth = 2;
     vx::test::TakeLogLines();
     EXPECT_EQ(t_WindowImage(0), nullptr);
-    EXPECT_EQ(OwnLines(), std::vector<std::string>{"t_WindowImage: Illegal bit depth."});
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"t_WindowImage: Illegal bit depth."});
     w.BitDepth = 32;
     EXPECT_NE(t_WindowImage(0), nullptr);
 }

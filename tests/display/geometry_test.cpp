@@ -2,22 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <utility>
 
-#include "core/state.h"
-#include "display/window_init.h"
-#include "menus/text_windows.h"
-#include "support/toolkit_test.h"
+#include "display_window.h"
 
 namespace {
 
-// Log lines of the operations under test; the refresh process starts on its own thread and logs whenever
-// it gets there.
-std::vector<std::string> OwnLines() {
-    std::vector<std::string> lines = vx::test::TakeLogLines();
-    std::erase_if(lines, [](const std::string& l) { return l.starts_with("t_WindowAutoUpdateProcess:"); });
-    return lines;
+using namespace dispwin;
+
+// What t_WindowPos answers for each selector.
+void ExpectPositions(std::uint8_t n, std::initializer_list<std::pair<int, std::int64_t>> cases) {
+    for (auto [selector, expected] : cases) EXPECT_EQ(t_WindowPos(n, selector), expected) << selector;
 }
 
 TEST(WindowGeometry, GraphicWindowAnswersFromItsRecord) {
@@ -26,24 +21,19 @@ TEST(WindowGeometry, GraphicWindowAnswersFromItsRecord) {
     t_InitWindow(1, 4, false, 1024, 1024, 10, 6, t_Font{}, true);
     WindowTable[1].TextFirstColumn = 1;
     WindowTable[1].TextLastColumn = 40;
-    EXPECT_EQ(t_WindowPos(1, 4), 40);
-    EXPECT_EQ(t_WindowPos(1, 6), -1);
-    EXPECT_EQ(t_WindowPos(1, 8), 1024);
-    EXPECT_EQ(t_WindowPos(1, 9), 1024);
-    EXPECT_EQ(t_WindowPos(1, 10), 1044);
-    EXPECT_EQ(t_WindowPos(1, 11), 1036);
-    EXPECT_EQ(t_WindowPos(1, 12), 1058);
-    EXPECT_EQ(t_WindowPos(1, 17), 22);
-    EXPECT_EQ(t_WindowPos(1, 18), 10);
-    EXPECT_EQ(t_WindowPos(1, 19), 6);
+    ExpectPositions(1, {{4, 40},
+                        {6, -1},
+                        {8, 1024},
+                        {9, 1024},
+                        {10, 1044},
+                        {11, 1036},
+                        {12, 1058},
+                        {17, 22},
+                        {18, 10},
+                        {19, 6}});
     platform.SetWindowFrame(1, {30, 100, 1044, 1058});
-    EXPECT_EQ(t_WindowPos(1, 13), 30);
-    EXPECT_EQ(t_WindowPos(1, 20), 100);
-    EXPECT_EQ(t_WindowPos(1, 14), 1200 - 100 - 1058);
-    EXPECT_EQ(t_WindowPos(1, 15), 1920);
-    EXPECT_EQ(t_WindowPos(1, 16), 1200);
-    EXPECT_EQ(t_WindowPos(1, 21), 0);
-    EXPECT_EQ(t_WindowPos(1, -1), 0);
+    ExpectPositions(1,
+                    {{13, 30}, {20, 100}, {14, 1200 - 100 - 1058}, {15, 1920}, {16, 1200}, {21, 0}, {-1, 0}});
     t_WindowTitleVisible(1, false);
     EXPECT_EQ(t_WindowPos(1, 12), 1058 - 22);
     EXPECT_EQ(platform.Window(1).styleMask, 0);
@@ -53,23 +43,15 @@ TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndForOtherWindows) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     TitleBarHeight = 20;
     platform.SetWindowFrame(0, {5.7, 9.2, 300.9, 220.4});
-    EXPECT_EQ(t_WindowPos(0, 0), 0);
-    EXPECT_EQ(t_WindowPos(0, 8), 300);
-    EXPECT_EQ(t_WindowPos(0, 9), 200);
-    EXPECT_EQ(t_WindowPos(0, 13), 5);
-    EXPECT_EQ(OwnLines().size(), 0u);
+    ExpectPositions(0, {{0, 0}, {8, 300}, {9, 200}, {13, 5}});
+    EXPECT_EQ(TakeOwnLogLines().size(), 0u);
     platform.SetWindowFrame(9, {0, 0, 600, 420});
-    EXPECT_EQ(t_WindowPos(9, 2), 599);
-    EXPECT_EQ(t_WindowPos(9, 3), 419);
-    EXPECT_EQ(t_WindowPos(9, 5), 420);
-    EXPECT_EQ(t_WindowPos(9, 0), 0);
-    EXPECT_EQ(t_WindowPos(9, 11), 400);
-    EXPECT_EQ(t_WindowPos(9, 18), 0);
+    ExpectPositions(9, {{2, 599}, {3, 419}, {5, 420}, {0, 0}, {11, 400}, {18, 0}});
     EXPECT_EQ(t_WindowPos(13, 8), 0);
-    EXPECT_EQ(OwnLines(), std::vector<std::string>{"t_WindowPos: Window does not exist."});
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"t_WindowPos: Window does not exist."});
 }
 
-TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
+TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAroundAndSizesScrollViews) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     TitleBarHeight = 22;
     t_InitWindow(2, 8, false, 320, 200, 8, 4, t_Font{}, true);
@@ -82,13 +64,9 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     EXPECT_EQ(WindowTable[2].Width, 320);
     t_WindowSize(3, 0, 0, 10, 10);
     t_WindowSize(13, 0, 0, 10, 10);
-    EXPECT_EQ(vx::test::CountLogLine("t_WindowSize: Window #3 not initialized."), 1);
-    EXPECT_EQ(vx::test::CountLogLine("t_WindowSize: Window does not exist."), 1);
-}
-
-TEST(WindowGeometry, SizeOfTextWindowsAlsoSizesTheirScrollView) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    TitleBarHeight = 22;
+    EXPECT_EQ(CountLogLine("t_WindowSize: Window #3 not initialized."), 1);
+    EXPECT_EQ(CountLogLine("t_WindowSize: Window does not exist."), 1);
+    // Text windows size their scroll view as well.
     t_WindowSize(9, 10, 20, 600, 400);
     EXPECT_EQ(platform.Window(9).frame, (vx::Rect{10, 20, 600, 422}));
     EXPECT_EQ(platform.TextView(9).scrollFrame.width, 560);
@@ -114,15 +92,11 @@ TEST(WindowGeometry, TitleCentreAndFront) {
     t_WindowTitleVisible(200, true);
     t_WindowCenter(14);
     t_WindowFront(13);
-    EXPECT_EQ(OwnLines(),
+    EXPECT_EQ(TakeOwnLogLines(),
               (std::vector<std::string>{
                   "t_WindowTitle: Window does not exist.", "t_WindowTitleVisible: Window does not exist.",
                   "t_WindowCenter: Window does not exist.", "t_WindowFront: Window does not exist."}));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(WindowVisibility, ShowsAndHidesAndKeepsTheRecordInStep) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
@@ -145,7 +119,7 @@ TEST(WindowVisibility, ShowsAndHidesAndKeepsTheRecordInStep) {
     }
     vx::test::TakeLogLines();
     t_WindowVisible(13, true);
-    EXPECT_EQ(OwnLines(), std::vector<std::string>{"t_WindowVisible: Window does not exist."});
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"t_WindowVisible: Window does not exist."});
 }
 
 }  // namespace

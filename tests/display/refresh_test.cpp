@@ -6,22 +6,16 @@
 
 #include "core/clock.h"
 #include "core/program.h"
-#include "core/state.h"
-#include "display/window_init.h"
+#include "display_window.h"
 #include "graphics/pixels.h"
-#include "menus/text_windows.h"
-#include "support/toolkit_test.h"
 
 namespace {
 
-void OpenShown(std::uint8_t n, bool autoUpdate) {
-    t_InitWindow(n, 4, autoUpdate, 64, 32, 0, 0, t_Font{}, true);
-    t_WindowVisible(n, true);
-}
+using namespace dispwin;
 
 TEST(WindowUpdate, ImmediateUpdateHasComposedTheNewPictureOnReturn) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(0, false);
+    OpenShown(0);
     t_Color(0, 15);
     g_Plot(0, 1, 0);
     const int displays = platform.View(0).displays;
@@ -31,24 +25,19 @@ TEST(WindowUpdate, ImmediateUpdateHasComposedTheNewPictureOnReturn) {
     ASSERT_NE(view.lastImage, nullptr);
     EXPECT_EQ(view.lastImage->pixels[1], 0xFFFFFFFFu);
     EXPECT_TRUE(WindowTable[0].VerticalBlank);
+    // It works directly on the user-interface thread too.
+    OnUserInterfaceThread([] { t_WindowUpdate(0, false); });
+    EXPECT_EQ(platform.View(0).displays, displays + 2);
 }
 
 TEST(WindowUpdate, DeferredUpdateOnlyMarksTheView) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(3, false);
+    OpenShown(3);
     const int marks = platform.View(3).marks;
     t_WindowUpdate(3, true);
     EXPECT_EQ(platform.View(3).marks, marks + 1);
     platform.Flush();
     EXPECT_NE(platform.View(3).lastImage, nullptr);
-}
-
-TEST(WindowUpdate, WorksDirectlyOnTheUserInterfaceThread) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(0, false);
-    const int displays = platform.View(0).displays;
-    OnUserInterfaceThread([] { t_WindowUpdate(0, false); });
-    EXPECT_EQ(platform.View(0).displays, displays + 1);
 }
 
 TEST(WindowUpdate, RefusesOtherWindowsAndMissingViews) {
@@ -65,11 +54,11 @@ TEST(WindowUpdate, RefusesOtherWindowsAndMissingViews) {
                                         "t_WindowUpdate: Window #5 view is nil, resource undefined."}));
 }
 
-TEST(ViewCallbacks, LayerPathFollowsQuickUpdateAndWindowZeroBracketsComposition) {
+TEST(ViewCallbacks, LayerPathFollowsQuickUpdateAndOnlyShownWindowsGiveAPicture) {
     vx::test::StartToolkit();
     EXPECT_FALSE(vx::ViewWantsUpdateLayer(0));
     EXPECT_EQ(vx::ViewComposeImage(0), nullptr);
-    OpenShown(0, false);
+    OpenShown(0);
     EXPECT_TRUE(vx::ViewWantsUpdateLayer(0));
     WindowTable[0].QuickUpdate = false;
     EXPECT_FALSE(vx::ViewWantsUpdateLayer(0));
@@ -77,11 +66,9 @@ TEST(ViewCallbacks, LayerPathFollowsQuickUpdateAndWindowZeroBracketsComposition)
     EXPECT_TRUE(WindowTable[0].VerticalBlank);
     EXPECT_FALSE(vx::ViewWantsUpdateLayer(8));
     EXPECT_EQ(vx::ViewComposeImage(8), nullptr);
-}
 
-TEST(WindowPicture, GivesTheImageOfShownWindowsOnly) {
-    vx::test::StartToolkit();
-    OpenShown(1, false);
+    // WindowPicture gives the image of shown windows only.
+    OpenShown(1);
     EXPECT_NE(WindowPicture(1), nullptr);
     t_WindowVisible(1, false);
     EXPECT_EQ(WindowPicture(1), nullptr);
@@ -90,8 +77,8 @@ TEST(WindowPicture, GivesTheImageOfShownWindowsOnly) {
 
 TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRate) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(1, true);
-    OpenShown(2, false);
+    OpenShown(1, 4, true);
+    OpenShown(2);
     const std::int64_t start = vx::AbsoluteTimeMillis();
     const int marks1 = platform.View(1).marks, marks2 = platform.View(2).marks;
     vx::SleepNanoseconds(300'000'000);
@@ -101,12 +88,12 @@ TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRate) {
     EXPECT_LE(marked, elapsed / 33 + 2);
     EXPECT_EQ(platform.View(2).marks, marks2);
     EXPECT_TRUE(AutoUpdateRunning.load());
-    EXPECT_EQ(vx::test::CountLogLine("t_WindowAutoUpdateProcess: Start."), 1);
+    EXPECT_EQ(CountLogLine("t_WindowAutoUpdateProcess: Start."), 1);
 }
 
 TEST(RefreshProcess, SkipsWindowZeroWhileItsViewComposes) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(0, false);
+    OpenShown(0);
     platform.Flush();  // no display cycle left that would set VerticalBlank again
     WindowTable[0].VerticalBlank = false;
     WindowTable[0].AutoUpdate = true;
@@ -121,7 +108,7 @@ TEST(RefreshProcess, SkipsWindowZeroWhileItsViewComposes) {
 
 TEST(RefreshProcess, StopsWhenThePlatformQuits) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(0, true);
+    OpenShown(0, 4, true);
     platform.BeginQuit();
     for (int i = 0; i < 200 && AutoUpdateRunning.load(); ++i) vx::SleepNanoseconds(5'000'000);
     EXPECT_FALSE(AutoUpdateRunning.load());

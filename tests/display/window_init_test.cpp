@@ -5,23 +5,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/state.h"
 #include "core/strings.h"
 #include "display/application_name.h"
+#include "display_window.h"
 #include "graphics/pixels.h"
-#include "support/toolkit_test.h"
 
 namespace {
 
-using vx::test::CountLogLine;
-
-t_Font TextFont() {
-    t_Font font;
-    font.Width = 8;
-    font.Height = 16;
-    font.Data.assign(16 * 256, 0);
-    return font;
-}
+using namespace dispwin;
 
 TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyte) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
@@ -33,17 +24,11 @@ TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyte) {
         1);
     EXPECT_EQ(CountLogLine("t_InitWindow: GraphicWindow #0 End."), 1);
     const t_Window& w = WindowTable[0];
-    EXPECT_TRUE(w.Initialized);
-    EXPECT_EQ(w.MemoryStart, 0xF80000);
-    EXPECT_EQ(w.MemoryEnd, 0xFFFFFF);
-    EXPECT_EQ(w.TextMemoryStart, -1);
-    EXPECT_EQ(w.TextWidth, -1);
-    EXPECT_EQ(w.TextHeight, -1);
-    EXPECT_EQ(HighMemory, 0xF7FFFF);
-    EXPECT_EQ(FirstWindow.load(), 0);
-    EXPECT_EQ(w.TextColor, 192);
-    EXPECT_EQ(w.RefreshRate, 30);
-    EXPECT_TRUE(w.QuickUpdate);
+    EXPECT_TRUE(w.Initialized && w.QuickUpdate);
+    EXPECT_EQ(
+        (std::vector<std::int64_t>{w.MemoryStart, w.MemoryEnd, w.TextMemoryStart, w.TextWidth, w.TextHeight,
+                                   HighMemory, FirstWindow.load(), w.TextColor, w.RefreshRate}),
+        (std::vector<std::int64_t>{0xF80000, 0xFFFFFF, -1, -1, -1, 0xF7FFFF, 0, 192, 30}));
     EXPECT_EQ(VideoMemory[0xF80000], 0);
     EXPECT_EQ(VideoMemory[0xFFFFFF], 0);
     platform.Flush();
@@ -54,14 +39,12 @@ TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyte) {
 
 TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddSizes) {
     vx::test::StartToolkit();
-    t_InitWindow(0, 4, false, 1023, 64, 0, 0, t_Font{}, true);
-    EXPECT_EQ(WindowTable[0].Width, 1024);
-    t_InitWindow(1, 4, false, 1022, 64, 0, 0, t_Font{}, true);
-    EXPECT_EQ(WindowTable[1].Width, 1020);
-    t_InitWindow(2, 4, false, 34, 64, 0, 0, t_Font{}, true);
-    EXPECT_EQ(WindowTable[2].Width, 32);
-    t_InitWindow(3, 1, false, 33, 64, 0, 0, t_Font{}, true);
-    EXPECT_EQ(WindowTable[3].Width, 40);
+    const int cases[][3] = {
+        {4, 1023, 1024}, {4, 1022, 1020}, {4, 34, 32}, {1, 33, 40}};  // depth, asked, given
+    for (std::uint8_t n = 0; n < 4; ++n) {
+        t_InitWindow(n, cases[n][0], false, cases[n][1], 64, 0, 0, t_Font{}, true);
+        EXPECT_EQ(WindowTable[n].Width, cases[n][2]) << cases[n][1];
+    }
     EXPECT_EQ(CountLogLine("t_InitWindow: GraphicWindow #0 width with 4 bit depth must be a multiple of 4."),
               1);
     EXPECT_EQ(CountLogLine("t_InitWindow: GraphicWindow #3 width with 1 bit depth must be a multiple of 8."),
@@ -193,9 +176,9 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsPixels) {
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     for (std::uint8_t n : {2, 3, 4})
         EXPECT_TRUE(vx::test::LogContains("moving graphic block for win #" + std::to_string(n)));
-    EXPECT_EQ(vx::test::CountLogLine("t_InitWindow: GraphicWindow #1 moving graphic block for win #4$" +
-                                     HexString(start4) + "..." + HexString(end4) + " to" +
-                                     HexString(start4 + freed) + "..." + HexString(end4 + freed)),
+    EXPECT_EQ(CountLogLine("t_InitWindow: GraphicWindow #1 moving graphic block for win #4$" +
+                           HexString(start4) + "..." + HexString(end4) + " to" + HexString(start4 + freed) +
+                           "..." + HexString(end4 + freed)),
               1);
     EXPECT_TRUE(vx::test::LogContains("moving text block for win #3$"));
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
