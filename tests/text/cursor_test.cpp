@@ -10,7 +10,7 @@ namespace {
 
 using namespace textwin;
 
-TEST(Cursor, MovesInsideTheTextWindowAndWraps) {
+TEST(Cursor, MovesInsideTheTextWindowAndWrapsScrollingAtTheEnds) {
     t_Window& w = Open(4, 320, 200);  // 40 x 25
     w.TextFirstColumn = 5, w.TextLastColumn = 30, w.TextFirstLine = 3, w.TextLastLine = 20;
     t_CursorHome(0);
@@ -27,10 +27,9 @@ TEST(Cursor, MovesInsideTheTextWindowAndWraps) {
     t_Cr(0);
     EXPECT_EQ(CursorOf(w), Pos(5, 20));
     EXPECT_EQ(vx::TakeCapturedLog(), "");
-}
 
-TEST(Cursor, RightOnTheLastCellScrollsUpAndLeftOnTheFirstScrollsDown) {
-    t_Window& w = Open(4, 320, 200);
+    // Right on the last cell scrolls up, left on the first scrolls down.
+    w.TextFirstColumn = 1, w.TextLastColumn = 40, w.TextFirstLine = 1, w.TextLastLine = 25;
     t_PrintSymbol(0, 'B', 0xC0, 1, 2);
     t_CursorEnd(0);
     t_CursorRight(0);
@@ -63,7 +62,7 @@ TEST(Cursor, HtabAcceptsColumnsInsideTheGridOnly) {
     EXPECT_EQ(vx::TakeCapturedLog(), "");
 }
 
-TEST(Cursor, ScrollLockKeepsTheCursorOnTheLastLine) {
+TEST(Cursor, ScrollLockKeepsTheCursorOnTheLastLineAndWindowsWithoutTextAreRefused) {
     t_Window& w = Open(4, 320, 200);
     t_PrintSymbol(0, 'Q', 0xC0, 1, 1);
     w.ScrollLock = true;
@@ -73,11 +72,7 @@ TEST(Cursor, ScrollLockKeepsTheCursorOnTheLastLine) {
     EXPECT_EQ(w.TextVpos, 25);
     EXPECT_EQ(CellChar(w, 1, 1), 'Q');
     EXPECT_EQ(vx::TakeCapturedLog(), "");
-}
 
-TEST(Cursor, RefusesWindowsWithoutText) {
-    vx::StartHeadlessPlatform();
-    vx::StartLogCapture();
     t_CursorHome(9);
     t_Cr(2);
     EXPECT_EQ(vx::TakeCapturedLog(),

@@ -11,7 +11,7 @@ namespace {
 
 using namespace textwin;
 
-TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCell) {
+TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
     t_Window& w = Open(4, 320, 200, Font(8, 8, 32, 127));
     t_PrintSymbol(0, 65, 0xF0, 2, 3);
     EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
@@ -19,10 +19,7 @@ TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCell) {
     EXPECT_EQ(CellColour(w, 2, 3), 0xF0);
     EXPECT_EQ(vx::TakeCapturedLog(), "");
     EXPECT_EQ(w.TextHpos, 1);  // the cursor does not move
-}
-
-TEST(PrintSymbol, CodesOutsideStartToEndRecordTheCellButDrawNothing) {
-    t_Window& w = Open(4, 320, 200, Font(8, 8, 32, 127));
+    // Codes outside Start..End record the cell but draw nothing.
     t_PrintSymbol(0, 200, 0x3A, 1, 1);
     t_PrintSymbol(0, 31, 0x3A, 2, 1);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
@@ -69,45 +66,30 @@ TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
     constexpr int g = 100;
     auto blend = [](int ink, int paper) { return g * ink / 255 + (255 - g) * paper / 255; };
     const int ki = (255 + 128 + 0) / 3, kp = 128 / 3;
-    {
-        t_Window& w = Open(8, 64, 64, WeightFont({g}));
-        t_PrintSymbol(0, 65, 0x92, 1, 1);
-        EXPECT_EQ(*PixelBytes(w, 0, 0), blend(ki, kp));
-    }
-    {
-        t_Window& w = Open(16, 64, 64, WeightFont({g}), 1);
-        PixelBytes(w, 0, 0)[0] = 77;
-        t_PrintSymbol(1, 65, 0x92, 1, 1);
-        EXPECT_EQ(PixelBytes(w, 0, 0)[0], 77);
-        EXPECT_EQ(PixelBytes(w, 0, 0)[1], blend(ki, kp));
-    }
-    {
-        t_Window& w = Open(24, 64, 64, WeightFont({g}), 2);
-        t_PrintSymbol(2, 65, 0x92, 1, 1);
+    const std::vector<int> expected[] = {{blend(ki, kp)},
+                                         {77, blend(ki, kp)},  // the alpha byte is kept
+                                         {blend(255, 0), blend(128, 0), blend(0, 128)},
+                                         {77, blend(255, 0), blend(128, 0), blend(0, 128)}};
+    for (std::uint8_t n = 0; n < 4; ++n) {
+        const int depth = 8 * (n + 1);
+        t_Window& w = Open(depth, 64, 64, WeightFont({g}), n);
         std::uint8_t* p = PixelBytes(w, 0, 0);
-        EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}),
-                  (std::vector<int>{blend(255, 0), blend(128, 0), blend(0, 128)}));
-    }
-    {
-        t_Window& w = Open(32, 64, 64, WeightFont({g}), 3);
-        std::uint8_t* p = PixelBytes(w, 0, 0);
-        p[0] = 12;
-        t_PrintSymbol(3, 65, 0x92, 1, 1);
-        EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}),
-                  (std::vector<int>{12, blend(255, 0), blend(128, 0), blend(0, 128)}));
+        p[0] = 77;
+        t_PrintSymbol(n, 65, 0x92, 1, 1);
+        EXPECT_EQ(std::vector<int>(p, p + depth / 8), expected[n]) << depth;
     }
 }
 
-TEST(PrintSymbol, InverseSwapsInkAndPaperAndStoresTheSwappedByte) {
+TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead) {
     t_Window& w = Open();
     w.TextInverse = true;
     t_PrintSymbol(0, 65, 192, 1, 1);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12));
     EXPECT_EQ(CellColour(w, 1, 1), 12);
-}
 
-TEST(PrintSymbol, RedirectionWritesTheCharacterInsteadOfDrawingIt) {
-    t_Window& w = Open();
+    // Redirection writes the character instead of drawing it.
+    t_PrintSymbol(0, 32, 0, 1, 1);
+    w.TextInverse = false;
     w.TextRedirectOutput = 2;
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
     t_PrintSymbol(0, 0xE4, 0xF0, 1, 1);
@@ -156,7 +138,7 @@ TEST(PrintSymbol, RefusesWindowsItCannotDrawIn) {
     EXPECT_EQ(vx::TakeCapturedLog(), "");
 }
 
-TEST(PrintSymbol, OtherFormatsAreRefusedButTheCellIsRecorded) {
+TEST(PrintSymbol, OtherFormatsAreRefusedAndDataIsNeverReadBeyondItsEnd) {
     t_Window& w = Open();
     for (std::int64_t format : {0, 100, 102}) {
         w.Font.Format = format;
@@ -169,10 +151,9 @@ TEST(PrintSymbol, OtherFormatsAreRefusedButTheCellIsRecorded) {
     EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Illegal font format.\n");
     EXPECT_EQ(CellChar(w, 1, 1), 67);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
-}
 
-TEST(PrintSymbol, NeverReadsBeyondTheFontsData) {
-    t_Window& w = Open();
+    // Never reads beyond the font's data.
+    w.Font.Format = 2;
     const std::uint64_t outside = OutsideChecksum(w);
     w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
     t_PrintSymbol(0, 65, 0xF0, 1, 1);

@@ -20,11 +20,8 @@ TEST(LzwDecode, DecodesTheClassicExampleIncludingTheCodeNotYetInTheDictionary) {
     std::vector<std::uint8_t> out = LzwDecode(codes);
     EXPECT_EQ(std::string(out.begin(), out.end()), "ababababa");
     EXPECT_EQ(LzwDecode(vxtest::LzwEncode(Bytes("ababababa"))), Bytes("ababababa"));
-}
-
-TEST(LzwDecode, TakesTheLowEightBitsOfTheFirstCode) {
-    std::vector<std::uint64_t> codes{0x141};
-    EXPECT_EQ(LzwDecode(codes), Bytes("A"));
+    std::vector<std::uint64_t> first{0x141};  // the low eight bits of the first code
+    EXPECT_EQ(LzwDecode(first), Bytes("A"));
 }
 
 TEST(LzwDecode, EmptyInputAndBadCodesGiveNothing) {
@@ -60,21 +57,16 @@ TEST(LzwDecode, EndlessSelfReferenceStopsAtTheOutputLimit) {
     EXPECT_EQ(out, std::vector<std::uint8_t>(out.size(), 'x'));
 }
 
-TEST(UnpackCodes, ReadsMostSignificantBitFirstAcrossByteBoundaries) {
+TEST(UnpackCodes, ReadsMostSignificantBitFirstAndOnlyWidthsOneToSixtyFour) {
     std::vector<std::uint8_t> bytes{0b10110011, 0b01011100};
     EXPECT_EQ(UnpackCodes(bytes, 3), (std::vector<std::uint64_t>{0b101, 0b100, 0b110, 0b101, 0b110}));
     EXPECT_EQ(UnpackCodes(bytes, 16), (std::vector<std::uint64_t>{0b1011001101011100}));
     EXPECT_EQ(UnpackCodes(bytes, 17), (std::vector<std::uint64_t>{}));
-}
 
-TEST(UnpackCodes, WidthsOutsideOneToSixtyFourGiveNoCodes) {
-    std::vector<std::uint8_t> bytes(16, 0xFF);
-    EXPECT_TRUE(UnpackCodes(bytes, 0).empty());
-    EXPECT_TRUE(UnpackCodes(bytes, -3).empty());
-    EXPECT_TRUE(UnpackCodes(bytes, 65).empty());
-    EXPECT_TRUE(UnpackCodes(bytes, 255).empty());
-    EXPECT_EQ(UnpackCodes(bytes, 64), (std::vector<std::uint64_t>(2, ~std::uint64_t(0))));
-    EXPECT_EQ(UnpackCodes(bytes, 1).size(), 128u);
+    std::vector<std::uint8_t> ones(16, 0xFF);
+    for (int width : {0, -3, 65, 255}) EXPECT_TRUE(UnpackCodes(ones, width).empty()) << width;
+    EXPECT_EQ(UnpackCodes(ones, 64), (std::vector<std::uint64_t>(2, ~std::uint64_t(0))));
+    EXPECT_EQ(UnpackCodes(ones, 1).size(), 128u);
 }
 
 TEST(LzwDecode, RoundTripsThroughPackedCodesAtManyWidths) {

@@ -13,7 +13,15 @@ namespace {
 
 using namespace textwin;
 
-TEST(Print, DrawsTextAtTheCursorAndWraps) {
+void Press(int value) {
+    t_Event key;
+    key.Kind = 1;
+    key.Value = value;
+    KeyEventQueue.Append(key);
+    KeyEventAvailable = true;
+}
+
+TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks) {
     t_Window& w = Open(4, 320, 200);
     w.TextHpos = 39;
     t_Print(0, "abc");
@@ -22,49 +30,33 @@ TEST(Print, DrawsTextAtTheCursorAndWraps) {
     EXPECT_EQ(CellChar(w, 1, 2), 'c');
     EXPECT_EQ(CursorOf(w), Pos(2, 2));
     EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
+    t_Print(0, "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF");  // U+00E4, euro sign, an emoji, a stray byte
+    std::string row;
+    for (int x = 2; x <= 6; ++x) row += char(CellChar(w, x, 2));
+    EXPECT_EQ(row, "\xE4??? ");
     EXPECT_EQ(vx::TakeCapturedLog(), "");
 }
 
-TEST(Print, DrawsScalarsAboveLatinOneAsQuestionMarks) {
-    t_Window& w = Open();
-    t_Print(0, "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF");  // U+00E4, euro sign, an emoji, a stray byte
-    EXPECT_EQ(CellChar(w, 1, 1), 0xE4);
-    EXPECT_EQ(CellChar(w, 2, 1), '?');
-    EXPECT_EQ(CellChar(w, 3, 1), '?');
-    EXPECT_EQ(CellChar(w, 4, 1), '?');
-    EXPECT_EQ(CellChar(w, 5, 1), ' ');
-}
-
-TEST(Print, EscapeColourCommandsChangeInkAndPaper) {
+TEST(Print, EscapeCommandsSetColoursAndBorderAndUnknownOnesAreDrawnKeepingTheEscapePending) {
     t_Window& w = Open();
     w.TextColor = 0x5A;
-    t_Print(0,
-            "\x1B"
-            "A");
+    t_Print(0, "\033A");
     EXPECT_EQ(w.TextColor, 0x1A);
-    EXPECT_EQ(w.TextDisplayMode, 0);
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
-    t_Print(0,
-            "\x1B"
-            "S");  // paper 3
+    t_Print(0, "\033S");  // paper 3
     EXPECT_EQ(w.TextColor, 0x13);
-    t_Print(0,
-            "\x1B"
-            "@\x1B"
-            "_");  // ink 0, paper 15
+    t_Print(0, "\033@\033_");  // ink 0, paper 15
     EXPECT_EQ(w.TextColor, 0x0F);
-}
+    t_Print(0, "\033q");  // border 113 - 110 = 3
+    EXPECT_EQ(w.RGBColorBorder, (t_RGBColor{255, 255, 0, 255}));
+    EXPECT_EQ(w.TextDisplayMode, 0);
 
-TEST(Print, UnknownEscapeCharactersAreDrawnAndKeepTheEscapePending) {
-    t_Window& w = Open();
-    t_Print(0,
-            "\x1B"
-            "aA");
+    t_Print(0, "\033aA");
     EXPECT_EQ(CellChar(w, 1, 1), 'a');
     EXPECT_EQ(CellChar(w, 2, 1), ' ');
     EXPECT_EQ(w.TextColor >> 4, 1);
     EXPECT_EQ(w.TextDisplayMode, 0);
-    t_Print(0, "\x1B\x0D");  // a control code after ESC is drawn, not executed
+    t_Print(0, "\033\x0D");  // a control code after ESC is drawn, not executed
     EXPECT_EQ(CellChar(w, 2, 1), 13);
     EXPECT_EQ(w.TextDisplayMode, 99);
 }
@@ -72,58 +64,40 @@ TEST(Print, UnknownEscapeCharactersAreDrawnAndKeepTheEscapePending) {
 TEST(Print, EscapeTabsPadToTheNextStopOrBreakTheLine) {
     t_Window& w = Open();  // 40 columns
     w.TextHpos = 10;
-    t_Print(0, "\x1Bi");
+    t_Print(0, "\033i");
     EXPECT_EQ(w.TextHpos, 21);
     w.TextHpos = 1;
-    t_Print(0, "\x1Bi");
+    t_Print(0, "\033i");
     EXPECT_EQ(w.TextHpos, 11);
-    t_Print(0, "\x1Bj");
+    t_Print(0, "\033j");
     EXPECT_EQ(w.TextHpos, 21);
-    t_Print(0, "\x1Bk");
-    EXPECT_EQ(w.TextHpos, 1);  // stop 41 lies beyond the grid: clear the line, next line
-    EXPECT_EQ(w.TextVpos, 2);
-    t_Print(0,
-            "\x1B"
-            "f");
+    t_Print(0, "\033k");
+    EXPECT_EQ(CursorOf(w), Pos(1, 2));  // stop 41 lies beyond the grid: clear the line, next line
+    t_Print(0, "\033f");
     EXPECT_EQ(w.TextHpos, 40);
-    t_Print(0,
-            "\x1B"
-            "e");
+    t_Print(0, "\033e");
     EXPECT_EQ(CursorOf(w), Pos(40, 25));
     EXPECT_EQ(w.TextDisplayMode, 0);
-}
 
-TEST(Print, EscapeTabOnANarrowGrid) {
-    t_Window& w = Open(4, 120, 64);  // 15 columns
-    t_Print(0, "abcdefghijkl");
-    EXPECT_EQ(w.TextHpos, 13);
-    w.TextHpos = 12;
-    t_Print(0, "\x1Bi");
-    EXPECT_EQ(CursorOf(w), Pos(1, 2));
-    EXPECT_EQ(CellChar(w, 12, 1), ' ');
-    EXPECT_EQ(CellChar(w, 11, 1), 'k');
-    w.TextHpos = 9;
-    t_Print(0, "\x1Bi");
-    EXPECT_EQ(w.TextHpos, 11);
-}
-
-TEST(Print, EscapeBorderCommandsSetTheBorderColour) {
-    t_Window& w = Open();
-    t_Print(0, "\x1Bq");  // 113 - 110 = 3
-    EXPECT_EQ(w.RGBColorBorder, (t_RGBColor{255, 255, 0, 255}));
-    EXPECT_EQ(w.TextDisplayMode, 0);
+    t_Window& narrow = Open(4, 120, 64, Font(), 1);  // 15 columns
+    t_Print(1, "abcdefghijkl");
+    narrow.TextHpos = 12;
+    t_Print(1, "\033i");
+    EXPECT_EQ(CursorOf(narrow), Pos(1, 2));
+    EXPECT_EQ(CellChar(narrow, 12, 1), ' ');
+    EXPECT_EQ(CellChar(narrow, 11, 1), 'k');
+    narrow.TextHpos = 9;
+    t_Print(1, "\033i");
+    EXPECT_EQ(narrow.TextHpos, 11);
 }
 
 TEST(Print, DisplayModesRemapCharacters) {
     t_Window& w = Open();
     t_Print(0,
-            "\x14"
-            "A");  // mode 1
+            "\024A");  // mode 1
     EXPECT_EQ(CellChar(w, 1, 1), 193);
     t_Print(0,
-            "\x1F"
-            "Aa\x13"
-            "A");  // mode 2, then back to 0
+            "\037Aa\023A");  // mode 2, then back to 0
     EXPECT_EQ(CellChar(w, 2, 1), 1);
     EXPECT_EQ(CellChar(w, 3, 1), 129);
     EXPECT_EQ(CellChar(w, 4, 1), 'A');
@@ -148,9 +122,7 @@ TEST(Print, ControlCodesMoveClearAndSwitch) {
     t_Window& w = Open();
     t_Print(0, "ab\tc");
     EXPECT_EQ(CellChar(w, 3, 1), 'c');  // tab does nothing
-    t_Print(0,
-            "\x0D"
-            "x\x08\x08");
+    t_Print(0, "\rx\x08\x08");
     EXPECT_EQ(CursorOf(w), Pos(40, 1));
     t_Print(0, "\x0A\x1E\x1C");
     EXPECT_EQ(CursorOf(w), Pos(1, 2));
@@ -164,16 +136,12 @@ TEST(Print, ControlCodesMoveClearAndSwitch) {
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
     EXPECT_EQ(CellChar(w, 1, 1), ' ');
     EXPECT_EQ(CellChar(w, 1, 2), ' ');
-    t_Print(0,
-            "hello\x12"
-            "J\x1A");
+    t_Print(0, "hello\022J\x1A");
     EXPECT_EQ(CellChar(w, 1, 1), ' ');
     EXPECT_EQ(CellChar(w, 2, 1), ' ');
     t_Print(0, "hello\x19\x1D");
     EXPECT_EQ(CellChar(w, 5, 1), ' ');
-    t_Print(0,
-            "top\x0D"
-            "next\x16");  // scroll down
+    t_Print(0, "top\rnext\x16");  // scroll down
     EXPECT_EQ(CellChar(w, 1, 3), 'n');
     t_Print(0, "\x17");
     EXPECT_EQ(CellChar(w, 1, 2), 'n');
@@ -186,9 +154,8 @@ TEST(Print, ControlCodesMoveClearAndSwitch) {
 
 TEST(Print, BellBeepsThroughThePlatform) {
     Open();
-    vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     t_Print(0, "\x07");
-    EXPECT_EQ(p.BeepCount(), 1);
+    EXPECT_EQ(vx::StartHeadlessPlatform().BeepCount(), 1);
 }
 
 TEST(Print, BellPlaysTheNamedSoundOnceWhileItPlays) {
@@ -203,7 +170,7 @@ TEST(Print, BellPlaysTheNamedSoundOnceWhileItPlays) {
 TEST(Print, RedirectedOutputGoesToStandardOutputAndTheCursorStillMoves) {
     t_Window& w = Open();
     t_RedirectOutput(0, 2);
-    t_Print(0, "Hi\x0D\xC3\xA4");
+    t_Print(0, "Hi\r\xC3\xA4");
     EXPECT_EQ(vx::TakeCapturedLog(), "Hi\r\xC3\xA4");
     EXPECT_EQ(CursorOf(w), Pos(4, 1));
     EXPECT_EQ(CellChar(w, 1, 1), ' ');
@@ -262,33 +229,20 @@ TEST(PrintChar, DrawsControlCodesAsGlyphsAndTabsPadToAColumn) {
 TEST(CheckOutputPause, IgnoresOtherKeysAndDropsQueuedKeysBeforeThePauseKey) {
     vx::StartHeadlessPlatform();
     EXPECT_FALSE(CheckOutputPause(19, true));
-    t_Event key;
-    key.Kind = 1;
-    key.Value = 'a';
-    KeyEventQueue.Append(key);
-    KeyEventAvailable = true;
+    Press('a');
     EXPECT_FALSE(CheckOutputPause(19, true));
     EXPECT_EQ(KeyEventQueue.Count(), 1u);
-    key.Value = 19;
-    KeyEventQueue.Append(key);
+    Press(19);
     EXPECT_TRUE(CheckOutputPause(19, false));
     EXPECT_TRUE(KeyEventQueue.Empty());
 }
 
 TEST(CheckOutputPause, PrintWaitsUntilTheNextKeyAndTakesIt) {
     t_Window& w = Open();
-    t_Event key;
-    key.Kind = 1;
-    key.Value = 19;
-    KeyEventQueue.Append(key);
-    KeyEventAvailable = true;
+    Press(19);
     std::thread typist([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        t_Event next;
-        next.Kind = 1;
-        next.Value = 'g';
-        KeyEventQueue.Append(next);
-        KeyEventAvailable = true;
+        Press('g');
     });
     t_Print(0, "x");
     typist.join();
@@ -300,11 +254,7 @@ TEST(CheckOutputPause, PrintWaitsUntilTheNextKeyAndTakesIt) {
 
 TEST(CheckOutputPause, MenuEventsAndQuittingEndThePause) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
-    t_Event key;
-    key.Kind = 1;
-    key.Value = 19;
-    KeyEventQueue.Append(key);
-    KeyEventAvailable = true;
+    Press(19);
     std::thread menu([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         MenuEventQueue.Append(t_MenuEvent{});
@@ -313,8 +263,7 @@ TEST(CheckOutputPause, MenuEventsAndQuittingEndThePause) {
     menu.join();
     EXPECT_EQ(MenuEventQueue.Count(), 1u);
 
-    KeyEventQueue.Append(key);
-    KeyEventAvailable = true;
+    Press(19);
     std::thread quit([&p] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         p.BeginQuit();

@@ -100,7 +100,7 @@ TEST(PsfFont, ReadsPsf1GlyphsInCodeOrderWithoutTable) {
     EXPECT_EQ(row, (std::vector<int>{0, 255, 0, 0, 0, 0, 255, 255}));
 }
 
-TEST(PsfFont, MapsCodesThroughTheUnicodeTable) {
+TEST(PsfFont, MapsCodesAndLatinOneScalarsThroughTheUnicodeTableAsFarAsItGoes) {
     t_Font f = vx::PsfFontFromBytes(Psf1(512, 8, true));
     ASSERT_EQ(f.End, 255);
     // Code 250 is scalar 250, which the table puts on glyph 5; row 0 of glyph 5 is 0000 0101.
@@ -115,10 +115,8 @@ TEST(PsfFont, MapsCodesThroughTheUnicodeTable) {
     EXPECT_EQ(Pixel(f2, 2, 6, 0), 255);  // glyph 2 row 0: 0000 0010, then 0xFF
     EXPECT_EQ(Pixel(f2, 2, 8, 0), 255);
     EXPECT_EQ(Pixel(f2, 2, 0, 0), 0);
-}
 
-TEST(PsfFont, Psf2TableAssignsLatinOneScalars) {
-    t_Font f = vx::PsfFontFromBytes(Psf2(256, 8, 4, true));
+    f = vx::PsfFontFromBytes(Psf2(256, 8, 4, true));
     ASSERT_EQ(f.End, 255);
     // Glyph 1 (row pattern 0000 0001) stands for U+00E4, glyph 2 (0000 0010) for 'A'.
     EXPECT_EQ(Pixel(f, 0xE4, 7, 0), 255);
@@ -141,29 +139,25 @@ TEST(PsfFont, BadFilesGiveAnEmptyFontAndALogLine) {
     EXPECT_TRUE(vx::LoadPsfFont(testing::TempDir() + "does-not-exist.psf").Data.empty());
     EXPECT_NE(vx::TakeCapturedLog().find("LoadPsfFont: Cannot open"), std::string::npos);
 
-    std::vector<std::vector<std::uint8_t>> bad;
-    bad.push_back({});
-    bad.push_back({0x36});
-    bad.push_back({1, 2, 3, 4, 5, 6});
+    auto patched = [](std::vector<std::uint8_t> b, std::size_t at, std::size_t count, std::uint8_t v) {
+        std::fill_n(b.begin() + std::ptrdiff_t(at), count, v);
+        return b;
+    };
     std::vector<std::uint8_t> shortPsf1 = Psf1(256, 16, false);
     shortPsf1.resize(100);
-    bad.push_back(shortPsf1);
-    bad.push_back(Psf1(256, 0, false));
-    std::vector<std::uint8_t> huge = Psf2(2, 8, 8, false);
-    huge[16] = huge[17] = huge[18] = huge[19] = 0xFF;  // four billion glyphs
-    bad.push_back(huge);
-    std::vector<std::uint8_t> wide = Psf2(2, 8, 8, false);
-    wide[28] = wide[29] = wide[30] = wide[31] = 0xFF;  // width beyond reason
-    bad.push_back(wide);
-    std::vector<std::uint8_t> header = Psf2(2, 8, 8, false);
-    header[8] = header[9] = header[10] = 0x7F;  // header larger than the file
-    bad.push_back(header);
-    std::vector<std::uint8_t> size = Psf2(2, 8, 8, false);
-    size[20] = 3;  // bytes per glyph disagree with the geometry
-    bad.push_back(size);
     std::vector<std::uint8_t> truncated = Psf2(300, 8, 8, true);
     truncated.resize(32 + 100 * 8);
-    bad.push_back(truncated);
+    const std::vector<std::uint8_t> bad[] = {
+        {},
+        {0x36},
+        {1, 2, 3, 4, 5, 6},
+        shortPsf1,
+        Psf1(256, 0, false),
+        patched(Psf2(2, 8, 8, false), 16, 4, 0xFF),  // four billion glyphs
+        patched(Psf2(2, 8, 8, false), 28, 4, 0xFF),  // width beyond reason
+        patched(Psf2(2, 8, 8, false), 8, 3, 0x7F),   // header larger than the file
+        patched(Psf2(2, 8, 8, false), 20, 1, 3),     // bytes per glyph disagree with the geometry
+        truncated};
     for (const auto& b : bad) {
         vx::TakeCapturedLog();
         EXPECT_TRUE(vx::PsfFontFromBytes(b).Data.empty());
@@ -175,8 +169,7 @@ TEST(PsfFont, BadFilesGiveAnEmptyFontAndALogLine) {
 TEST(PsfFont, TruncatedUnicodeTableIsReadAsFarAsItGoes) {
     std::vector<std::uint8_t> b = Psf2(256, 8, 2, true);
     b.resize(b.size() - 200);
-    t_Font f = vx::PsfFontFromBytes(b);
-    EXPECT_EQ(f.Data.size(), 256u * 8 * 2);
+    EXPECT_EQ(vx::PsfFontFromBytes(b).Data.size(), 256u * 8 * 2);
     b = Psf1(256, 2, true);
     b.resize(b.size() - 3);
     EXPECT_EQ(vx::PsfFontFromBytes(b).Data.size(), 256u * 8 * 2);

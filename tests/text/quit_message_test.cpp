@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "core/program.h"
+#include "support/toolkit_test.h"
 #include "text/readback.h"
 #include "text_window.h"
 
@@ -11,11 +12,9 @@ namespace {
 using namespace textwin;
 
 bool WaitForLog(const std::string& line) {
-    for (int i = 0; i < 500; ++i) {
-        if (std::string(vx::CapturedLog()).find(line) != std::string::npos) return true;
+    for (int i = 0; i < 500 && !vx::test::LogContains(line); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    return vx::test::LogContains(line);
 }
 
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {

@@ -10,18 +10,16 @@ namespace {
 
 using namespace textwin;
 
-TEST(GetScreen, TidiesLinesWithACarriageReturnAndKeepsTheRawGridWithout) {
+TEST(GetScreen, TidiesLinesWithACarriageReturnKeepingInnerBlankLinesAndTheRawGridWithout) {
     Open(4, 320, 192);  // 40 x 24
     t_Print(0, "HELLO");
     EXPECT_EQ(t_GetScreen(0, "\r"), "HELLO");
     const std::string raw = t_GetScreen(0, "");
     EXPECT_EQ(raw.size(), 960u);
     EXPECT_EQ(raw, "HELLO" + std::string(955, ' '));
-}
-
-TEST(GetScreen, KeepsBlankLinesInTheMiddleAndDropsThemAtTheBottom) {
-    Open();
-    t_Print(0, "A\r\rB");
+    t_Print(0,
+            "\x0C"
+            "A\r\rB");  // blank lines in the middle stay, those at the bottom go
     EXPECT_EQ(t_GetScreen(0, "\r"), "A\r\rB");
     t_Print(0, "\x0C");
     EXPECT_EQ(t_GetScreen(0, "\r"), "");
@@ -48,16 +46,13 @@ TEST(GetScreen, RefusesWindowsWithoutText) {
               "t_GetScreen: Window is not a graphic window.\nt_GetScreen: Window #1 not initialized.\n");
 }
 
-TEST(SplitBytes, KeepsInnerEmptyPiecesAndDropsTheOneAfterAFinalSeparator) {
+TEST(SplitBytes, KeepsInnerEmptyPiecesAndDropsTheOneAfterAFinalSeparatorAndJoinPutsThemBack) {
     using V = std::vector<std::string>;
     EXPECT_EQ(SplitBytes("ab\rcd\r", 13), (V{"ab", "cd"}));
     EXPECT_EQ(SplitBytes("\r\r", 13), (V{"", ""}));
     EXPECT_EQ(SplitBytes("\rx", 13), (V{"", "x"}));
     EXPECT_EQ(SplitBytes("", 13), V{});
     EXPECT_EQ(SplitBytes("abc", 13), V{"abc"});
-}
-
-TEST(JoinBytes, PutsOneSeparatorBetweenPieces) {
     EXPECT_EQ(JoinBytes({"a", "", "b"}, ','), "a,,b");
     EXPECT_EQ(JoinBytes({}, ','), "");
     EXPECT_EQ(JoinBytes({""}, ','), "");

@@ -73,7 +73,7 @@ TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAlone) {
     EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);
 }
 
-TEST(Scrolling, OneLineWindowOnlyBlanksIt) {
+TEST(Scrolling, OneLineWindowOnlyBlanksItAndScrollLockStopsScrolling) {
     t_Window& w = Open(4, 320, 200);
     FillLines(w);
     w.TextFirstLine = w.TextLastLine = 7;
@@ -86,11 +86,10 @@ TEST(Scrolling, OneLineWindowOnlyBlanksIt) {
     t_ScrollDown(0);
     EXPECT_EQ(CellChar(w, 2, 7), ' ');
     EXPECT_EQ(CellChar(w, 1, 7), 'A' + 7);
-}
 
-TEST(Scrolling, ScrollLockStopsScrollingSilently) {
-    t_Window& w = Open(4, 320, 200);
+    // Scroll lock stops scrolling silently.
     FillLines(w);
+    w.TextFirstColumn = 1, w.TextFirstLine = 1, w.TextLastLine = 25;
     w.ScrollLock = true;
     t_ScrollUp(0);
     t_ScrollDown(0);

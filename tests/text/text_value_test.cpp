@@ -10,14 +10,11 @@ Text T(std::initializer_list<std::uint8_t> bytes) {
     return Text{bytes};
 }
 
-TEST(TextValue, EqualityIsByteForByte) {
+TEST(TextValue, ComparesByteForByteUnsignedThenByLength) {
     EXPECT_EQ(T({1, 2, 3}), T({1, 2, 3}));
     EXPECT_NE(T({1, 2, 3}), T({1, 2}));
     EXPECT_NE(T({1, 2, 3}), T({1, 2, 4}));
     EXPECT_EQ(T({}), Text{});
-}
-
-TEST(TextValue, OrdersByFirstDifferingByteThenByLength) {
     EXPECT_LT(T({1, 2}), T({1, 3}));
     EXPECT_LT(T({1, 2}), T({1, 2, 0}));  // a proper prefix sorts first
     EXPECT_LT(T({}), T({0}));
