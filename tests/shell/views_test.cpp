@@ -54,94 +54,58 @@ t_Event TakeOnlyEvent() {
 
 }  // namespace
 
-TEST(ViewKeys, LettersAndEscapeReachTheKeyQueue) {
+TEST(ViewKeys, KeysReachTheKeyQueueWithTheirCodesAndFlags) {
     GraphicView* view = StartWithWindow0();
-    QTest::keyClick(view, Qt::Key_A);
-    t_Event a = TakeOnlyEvent();
-    EXPECT_EQ(a.Kind, 1);
-    EXPECT_EQ(a.Index, 0);
-    EXPECT_EQ(a.Description, "a");
-    EXPECT_EQ(a.Value, 97);
-    EXPECT_EQ(a.Window, 0);
-    EXPECT_FALSE(KeyDown);  // the click released the key again
-
+    view->setFocus();  // Tab stays with the view
+    enum { kCursor = 1, kPad = 2, kFn = 4, kFunction = 8 };
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        std::int64_t index;  // -1: not checked
+        const char* description;
+        std::int64_t value;
+        int flags;
+    };
+    const Case cases[] = {
+        {Qt::Key_A, {}, 0, "a", 97, 0},
+        {Qt::Key_Escape, {}, 53, nullptr, 27, 0},
+        {Qt::Key_Left, {}, 123, "\uF702", 8, kCursor | kPad | kFn},
+        {Qt::Key_Up, {}, -1, nullptr, 11, 0},
+        {Qt::Key_F1, {}, 122, "\uF704", 129, kFunction},
+        {Qt::Key_F12, {}, -1, nullptr, 140, 0},
+        {Qt::Key_Backspace, {}, 51, "\x7f", 127, 0},
+        {Qt::Key_Delete, {}, 117, "\uF728", 7, 0},
+        {Qt::Key_Tab, {}, -1, nullptr, 9, 0},
+        {Qt::Key_Backtab, Qt::ShiftModifier, 48, "\x19", 20, 0},
+        {Qt::Key_8, Qt::KeypadModifier, 91, nullptr, '8', kPad},
+        {Qt::Key_Enter, Qt::KeypadModifier, 76, "\x03", 13, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        QTest::keyClick(view, c.key, c.mods);
+        const t_Event e = TakeOnlyEvent();
+        EXPECT_EQ(e.Kind, 1);
+        EXPECT_EQ(e.Window, 0);
+        EXPECT_TRUE(c.index < 0 || e.Index == c.index) << e.Index;
+        EXPECT_TRUE(!c.description || e.Description == c.description) << e.Description;
+        EXPECT_EQ(e.Value, c.value);
+        EXPECT_TRUE(!(c.flags & kCursor) || e.CursorKeyPressed);
+        EXPECT_TRUE(!(c.flags & kPad) || e.NumericPadPressed);
+        EXPECT_TRUE(!(c.flags & kFn) || e.FnPressed);
+        EXPECT_TRUE(!(c.flags & kFunction) || e.FunctionKeyPressed);
+        EXPECT_FALSE(KeyDown);  // the click released the key again
+    }
     QTest::keyClick(view, 'A', Qt::ShiftModifier);
     t_Event shifted = TakeOnlyEvent();
     EXPECT_EQ(shifted.Value, 'A');
     EXPECT_TRUE(shifted.ShiftPressed);
 
-    QTest::keyClick(view, Qt::Key_Escape);
-    t_Event escape = TakeOnlyEvent();
-    EXPECT_EQ(escape.Index, 53);
-    EXPECT_EQ(escape.Value, 27);
-}
-
-TEST(ViewKeys, ArrowsFunctionKeysAndDeletionKeysGetTheirCodes) {
-    GraphicView* view = StartWithWindow0();
-    QTest::keyClick(view, Qt::Key_Left);
-    t_Event left = TakeOnlyEvent();
-    EXPECT_EQ(left.Index, 123);
-    EXPECT_EQ(left.Description, "\uF702");
-    EXPECT_EQ(left.Value, 8);
-    EXPECT_TRUE(left.CursorKeyPressed);
-    EXPECT_TRUE(left.NumericPadPressed);
-    EXPECT_TRUE(left.FnPressed);
-
-    QTest::keyClick(view, Qt::Key_Up);
-    EXPECT_EQ(TakeOnlyEvent().Value, 11);
-
-    QTest::keyClick(view, Qt::Key_F1);
-    t_Event f1 = TakeOnlyEvent();
-    EXPECT_EQ(f1.Index, 122);
-    EXPECT_EQ(f1.Description, "\uF704");
-    EXPECT_EQ(f1.Value, 129);
-    EXPECT_TRUE(f1.FunctionKeyPressed);
-    QTest::keyClick(view, Qt::Key_F12);
-    EXPECT_EQ(TakeOnlyEvent().Value, 140);
-
-    QTest::keyClick(view, Qt::Key_Backspace);
-    t_Event backspace = TakeOnlyEvent();
-    EXPECT_EQ(backspace.Index, 51);
-    EXPECT_EQ(backspace.Description, "\x7f");
-    EXPECT_EQ(backspace.Value, 127);
-
-    QTest::keyClick(view, Qt::Key_Delete);
-    t_Event forward = TakeOnlyEvent();
-    EXPECT_EQ(forward.Index, 117);
-    EXPECT_EQ(forward.Description, "\uF728");
-    EXPECT_EQ(forward.Value, 7);
-}
-
-TEST(ViewKeys, TabStaysWithTheView) {
-    GraphicView* view = StartWithWindow0();
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key_Tab);
-    EXPECT_EQ(TakeOnlyEvent().Value, 9);
-    QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
-    t_Event backtab = TakeOnlyEvent();
-    EXPECT_EQ(backtab.Index, 48);
-    EXPECT_EQ(backtab.Description, "\x19");
-    EXPECT_EQ(backtab.Value, 20);
-}
-
-TEST(ViewKeys, KeypadWithControlSwitchesTheOutputChannel) {
-    GraphicView* view = StartWithWindow0();
+    // The keypad with Control switches the output channel instead.
     QTest::keyClick(view, Qt::Key_8, Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_EQ(KeyEventQueue.Count(), 0u);
     EXPECT_EQ(WindowRecord(0).TextRedirectOutput, 2);
     QTest::keyClick(view, Qt::Key_7, Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_EQ(WindowRecord(0).TextRedirectOutput, 0);
-
-    QTest::keyClick(view, Qt::Key_8, Qt::KeypadModifier);
-    t_Event eight = TakeOnlyEvent();
-    EXPECT_EQ(eight.Index, 91);
-    EXPECT_EQ(eight.Value, '8');
-    EXPECT_TRUE(eight.NumericPadPressed);
-    QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
-    t_Event enter = TakeOnlyEvent();
-    EXPECT_EQ(enter.Index, 76);
-    EXPECT_EQ(enter.Description, "\x03");
-    EXPECT_EQ(enter.Value, 13);
 }
 
 TEST(ViewKeys, ModifierKeysChangeStatesWithoutPostingKeys) {
