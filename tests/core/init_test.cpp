@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/clock.h"
@@ -16,9 +17,15 @@ namespace {
 std::vector<vx::HeadlessMenu> PlatformMenus() {
     return {
         {"Bearbeiten",
-         {{"Kopieren", 111, "c", 0}, {"", 0, "", 0}, {"Start Dictation…", 0, "", 0}, {"Emoji & Symbole", 0, "", 0},
+         {{"Kopieren", 111, "c", 0},
+          {"", 0, "", 0},
+          {"Start Dictation…", 0, "", 0},
+          {"Emoji & Symbole", 0, "", 0},
           {"", 0, "", 0}}},
-        {"Fenster", {{"Vollbildmodus", 0, "", 0}, {"Grafik 0", 213, "", 0}, {"Tile Window to Left of Screen", 0, "", 0}}},
+        {"Fenster",
+         {{"Vollbildmodus", 0, "", 0},
+          {"Grafik 0", 213, "", 0},
+          {"Tile Window to Left of Screen", 0, "", 0}}},
     };
 }
 
@@ -27,21 +34,16 @@ std::vector<vx::HeadlessMenu> PlatformMenus() {
 TEST(InitVxtools, BuildsCaseAndHexTables) {
     vx::test::StartToolkit();
     initvxtools();
-    EXPECT_EQ(UpperCaseTable['a'], 'A');
-    EXPECT_EQ(UpperCaseTable[224], 192);
-    EXPECT_EQ(UpperCaseTable[229], 229);
-    EXPECT_EQ(UpperCaseTable[247], 247);
-    EXPECT_EQ(UpperCaseTable[255], 255);
+    for (auto [c, upper] : {std::pair{int('a'), int('A')}, {224, 192}, {229, 229}, {247, 247}, {255, 255}})
+        EXPECT_EQ(UpperCaseTable[std::size_t(c)], upper) << c;
     EXPECT_EQ(LowerCaseTable['Z'], 'z');
     EXPECT_EQ(LowerCaseTable[215], 215);
-    EXPECT_EQ(HexValue['f'], 15);
-    EXPECT_EQ(HexValue['A'], 10);
-    EXPECT_EQ(HexValue['9'], 9);
-    EXPECT_EQ(HexValue['g'], -1);
+    for (auto [c, value] : {std::pair{int('f'), 15}, {'A', 10}, {'9', 9}, {'g', -1}})
+        EXPECT_EQ(HexValue[c], value) << c;
     EXPECT_EQ(HexDigits[11], 'B');
     EXPECT_TRUE(ToolkitInitialised);
-    auto lines = vx::test::TakeLogLines();
-    EXPECT_EQ(lines, (std::vector<std::string>{"initvxtools: Start.", "initvxtools: End."}));
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{"initvxtools: Start.", "initvxtools: End."}));
 }
 
 TEST(InitMemory, CreatesMemoryTableAndActionsOnce) {

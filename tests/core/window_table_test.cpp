@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/log.h"
 #include "core/state.h"
 #include "display/window.h"
@@ -9,6 +11,8 @@ TEST(CheckWindow, RefusesNumbersAboveSevenAndWindowsNotReady) {
     vx::test::StartToolkit();
     EXPECT_FALSE(CheckWindow("t_Color", 8, false));
     EXPECT_FALSE(CheckWindow("t_Color", 3, false));  // before t_InitMemory
+    EXPECT_EQ(vx::test::TakeLogLines(), (std::vector<std::string>{"t_Color: Window is not a graphic window.",
+                                                                  "t_Color: Window #3 not initialized."}));
     EXPECT_FALSE(CheckWindow("g_Plot", 255, false, true));
     t_InitMemory();
     vx::TakeCapturedLog();
@@ -19,17 +23,9 @@ TEST(CheckWindow, RefusesNumbersAboveSevenAndWindowsNotReady) {
     EXPECT_FALSE(CheckWindow("t_CursorEnd", 2, true));
     WindowTable[2].TextMemoryStart = 100;
     EXPECT_TRUE(CheckWindow("t_CursorEnd", 2, true));
-    auto lines = vx::test::TakeLogLines();
-    EXPECT_EQ(lines, (std::vector<std::string>{"g_Plot: Graphic window #2 not initialized.",
-                                               "t_CursorEnd: Window #2 not initialized."}));
-}
-
-TEST(CheckWindow, LogsTheSpecifiedLinesBeforeMemoryExists) {
-    vx::test::StartToolkit();
-    CheckWindow("t_Color", 8, false);
-    CheckWindow("t_Color", 3, false);
-    EXPECT_EQ(vx::test::TakeLogLines(), (std::vector<std::string>{"t_Color: Window is not a graphic window.",
-                                                                 "t_Color: Window #3 not initialized."}));
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{"g_Plot: Graphic window #2 not initialized.",
+                                        "t_CursorEnd: Window #2 not initialized."}));
 }
 
 TEST(WindowLookups, FollowTheOutletsAndGiveNoneForMissingOnes) {
@@ -37,22 +33,17 @@ TEST(WindowLookups, FollowTheOutletsAndGiveNoneForMissingOnes) {
     platform.RemoveGraphicView(5);
     platform.RemoveAuxiliaryWindow(11);
     platform.RemoveTextView(9);
-    EXPECT_NE(WindowView(0), nullptr);
-    EXPECT_EQ(WindowView(5), nullptr);
-    EXPECT_EQ(WindowView(8), nullptr);
-    EXPECT_NE(PlatformWindow(0), nullptr);
+    // Which numbers have a view, a window and a text view; a window is reached through its view.
+    const std::tuple<int, bool, bool, bool> cases[] = {
+        {0, true, true, false},   {5, false, false, false},  {8, false, true, true},
+        {9, false, true, false},  {10, false, true, true},   {11, false, false, false},
+        {12, false, true, false}, {13, false, false, false}, {255, false, false, false}};
+    for (auto [n, view, window, text] : cases) {
+        EXPECT_EQ(WindowView(std::uint8_t(n)) != nullptr, view) << n;
+        EXPECT_EQ(PlatformWindow(std::uint8_t(n)) != nullptr, window) << n;
+        EXPECT_EQ(WindowTextView(std::uint8_t(n)) != nullptr, text) << n;
+    }
     EXPECT_NE(PlatformWindow(0), PlatformWindow(1));
-    EXPECT_EQ(PlatformWindow(5), nullptr);  // a window is reached through its view
-    EXPECT_NE(PlatformWindow(8), nullptr);
-    EXPECT_EQ(PlatformWindow(11), nullptr);
-    EXPECT_NE(PlatformWindow(12), nullptr);
-    EXPECT_EQ(PlatformWindow(13), nullptr);
-    EXPECT_EQ(PlatformWindow(255), nullptr);
-    EXPECT_NE(WindowTextView(8), nullptr);
-    EXPECT_EQ(WindowTextView(9), nullptr);
-    EXPECT_NE(WindowTextView(10), nullptr);
-    EXPECT_EQ(WindowTextView(0), nullptr);
-    EXPECT_EQ(WindowTextView(11), nullptr);
 }
 
 TEST(WindowLookups, WorkWithoutAnyPlatform) {
