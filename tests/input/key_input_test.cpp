@@ -2,31 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "core/clock.h"
-#include "display/window.h"
-#include "display/window_init.h"
-#include "input/events.h"
-#include "support/toolkit_test.h"
+#include "input_window.h"
 
 namespace {
 
 using vx::KeyPress;
 
-// The refresh process that window set-up starts logs its first line on its own thread; wait for it so
-// that it does not land in the middle of a test's log.
-void WaitForRefreshProcess() {
-    for (int i = 0; i < 5000 && !vx::test::LogContains("t_WindowAutoUpdateProcess: Start."); ++i)
-        vx::SleepNanoseconds(1'000'000);
-}
-
-// Window 2 set up, the queue empty, the log cleared.
 void StartWithWindow2() {
-    vx::test::StartToolkit();
-    t_InitWindow(2, 8, false, 64, 64, 0, 0, t_Font{}, true);
-    WaitForRefreshProcess();
-    KeyEventQueue.Clear();
-    KeyEventAvailable = false;
-    vx::test::TakeLogLines();
+    inputwin::Start(2, 8);
 }
 
 // The value a key press posts in window 2, or -1 when it posts nothing.
@@ -83,45 +66,44 @@ TEST(KeyInput, CursorDeleteAndFunctionKeys) {
     EXPECT_EQ(events[2].Description, "\uF704");
 }
 
-TEST(KeyInput, FixedKeysIgnoreWhatTheyTyped) {
+TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
     StartWithWindow2();
+    constexpr std::uint64_t kPad = vx::kNumericPadFlag, kOptPad = kOption | kPad,
+                            kOptShift = kOption | kShift, kOptCtrl = kOption | kControl;
     struct Case {
-        std::int64_t code, value;
+        std::int64_t code;
+        const char* characters;
+        std::uint64_t flags;
+        std::int64_t value;  // -1: nothing posted
     };
-    for (Case c : {Case{117, 7}, Case{71, 27}, Case{76, 13}, Case{115, 2}, Case{116, 18}, Case{119, 5},
-                   Case{121, 3}, Case{124, 21}, Case{125, 10}, Case{126, 11}})
-        EXPECT_EQ(ValueOf(KeyPress{c.code, "x", 0}), c.value) << "key code " << c.code;
-    // Help: no row, so the private-use character makes it a function key.
-    EXPECT_EQ(ValueOf(KeyPress{114, "\uF727", 0}), 0xF727 - 0xF683);
-}
+    // Fixed keys ignore what they typed; Help has no row, so its private-use character makes it a function
+    // key (value 0xA4). Conditional rows apply only when their condition holds (45 is a dead key without a
+    // row). Option characters match key and character together: on other keys they have no row, and above
+    // U+00FF they post nothing, while Latin-1 characters post their code whatever the key. Then the keypad.
+    // clang-format off
+    const Case cases[] = {
+        {117, "x", 0, 7}, {71, "x", 0, 27}, {76, "x", 0, 13}, {115, "x", 0, 2}, {116, "x", 0, 18},
+        {119, "x", 0, 5}, {121, "x", 0, 3}, {124, "x", 0, 21}, {125, "x", 0, 10}, {126, "x", 0, 11},
+        {114, "\uF727", 0, 0xA4}, {48, "\x19", kShift, 20}, {48, "\t", 0, 9}, {37, "\x0c", kOption, 0},
+        {37, "\x0c", kControl, 12}, {24, "", kShift, 96}, {24, "", 0, 180}, {45, "", kOption, 126},
+        {45, "", 0, 0}, {10, "", 0, 94}, {0, "\u00E5", kOption, 176}, {2, "\u2202", kOption, 173},
+        {35, "\u03C0", kOption, 240}, {35, "\u220F", kOptShift, 208}, {50, "\u2264", kOption, 197},
+        {50, "\u2265", kOptShift, 198}, {14, "\u20AC", kOption, 164}, {3, "\u2202", kOption, -1},
+        {19, "\u20AC", kOption, -1}, {41, "\u00F6", 0, 0xF6}, {82, "0", kOptPad, 216},
+        {83, "0", kOptPad, 185}, {84, "0", kOptPad, 178}, {85, "0", kOptPad, 179}, {86, "0", kOptPad, 170},
+        {87, "0", kOptPad, 215}, {88, "0", kOptPad, 186}, {89, "7", kOption, 229}, {91, "8", kOptCtrl, 230},
+        {92, "9", kOption, 188}, {91, "8", 0, '8'}};
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_EQ(ValueOf(KeyPress{c.code, c.characters, c.flags}), c.value)
+            << "key code " << c.code << ", flags " << c.flags;
+    for (std::int64_t code = 82; code <= 88; ++code) EXPECT_EQ(ValueOf(KeyPress{code, "5", kPad}), '5');
 
-TEST(KeyInput, ConditionalRowsApplyOnlyWhenTheirConditionHolds) {
-    StartWithWindow2();
-    EXPECT_EQ(ValueOf(KeyPress{48, "\x19", kShift}), 20);  // back-tab
-    EXPECT_EQ(ValueOf(KeyPress{48, "\t", 0}), 9);
-    EXPECT_EQ(ValueOf(KeyPress{37, "\x0c", kOption}), 0);
-    EXPECT_EQ(ValueOf(KeyPress{37, "\x0c", kControl}), 12);
-    EXPECT_EQ(ValueOf(KeyPress{24, "", kShift}), 96);
-    EXPECT_EQ(ValueOf(KeyPress{24, "", 0}), 180);
-    EXPECT_EQ(ValueOf(KeyPress{45, "", kOption}), 126);
-    EXPECT_EQ(ValueOf(KeyPress{45, "", 0}), 0);  // a dead key without a row
-    EXPECT_EQ(ValueOf(KeyPress{10, "", 0}), 94);
-}
-
-TEST(KeyInput, OptionCharactersMatchKeyAndCharacterTogether) {
-    StartWithWindow2();
-    EXPECT_EQ(ValueOf(KeyPress{0, "\u00E5", kOption}), 176);
-    EXPECT_EQ(ValueOf(KeyPress{2, "\u2202", kOption}), 173);
-    EXPECT_EQ(ValueOf(KeyPress{35, "\u03C0", kOption}), 240);
-    EXPECT_EQ(ValueOf(KeyPress{35, "\u220F", kOption | kShift}), 208);
-    EXPECT_EQ(ValueOf(KeyPress{50, "\u2264", kOption}), 197);
-    EXPECT_EQ(ValueOf(KeyPress{50, "\u2265", kOption | kShift}), 198);
-    EXPECT_EQ(ValueOf(KeyPress{14, "\u20AC", kOption}), 164);
-    // The same characters on other keys have no row; above U+00FF they post nothing.
-    EXPECT_EQ(ValueOf(KeyPress{3, "\u2202", kOption}), -1);
-    EXPECT_EQ(ValueOf(KeyPress{19, "\u20AC", kOption}), -1);
-    // Latin-1 characters post their code, whatever the key.
-    EXPECT_EQ(ValueOf(KeyPress{41, "\u00F6", 0}), 0xF6);
+    // The keypad with Control switches the output channel and posts nothing.
+    for (auto [code, channel] : {std::pair{91, 2}, {89, 0}, {92, 1}}) {
+        EXPECT_EQ(ValueOf(KeyPress{code, "8", kControl}), -1);
+        EXPECT_EQ(WindowRecord(2).TextRedirectOutput, channel);
+    }
 }
 
 TEST(KeyInput, NothingPostedLeavesTheFlagMirroringTheQueue) {
@@ -133,26 +115,6 @@ TEST(KeyInput, NothingPostedLeavesTheFlagMirroringTheQueue) {
     KeyEventAvailable = false;  // as a program might
     t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
     EXPECT_TRUE(KeyEventAvailable);
-}
-
-TEST(KeyInput, KeypadWithOptionAndControl) {
-    StartWithWindow2();
-    const std::int64_t values[] = {216, 185, 178, 179, 170, 215, 186};
-    for (std::int64_t code = 82; code <= 88; ++code) {
-        EXPECT_EQ(ValueOf(KeyPress{code, "0", kOption | vx::kNumericPadFlag}), values[code - 82]);
-        EXPECT_EQ(ValueOf(KeyPress{code, "5", vx::kNumericPadFlag}), '5');
-    }
-    EXPECT_EQ(ValueOf(KeyPress{89, "7", kOption}), 229);
-    EXPECT_EQ(ValueOf(KeyPress{91, "8", kOption | kControl}), 230);
-    EXPECT_EQ(ValueOf(KeyPress{92, "9", kOption}), 188);
-    EXPECT_EQ(ValueOf(KeyPress{91, "8", 0}), '8');
-
-    EXPECT_EQ(ValueOf(KeyPress{91, "8", kControl}), -1);
-    EXPECT_EQ(WindowRecord(2).TextRedirectOutput, 2);
-    EXPECT_EQ(ValueOf(KeyPress{89, "7", kControl}), -1);
-    EXPECT_EQ(WindowRecord(2).TextRedirectOutput, 0);
-    EXPECT_EQ(ValueOf(KeyPress{92, "9", kControl}), -1);
-    EXPECT_EQ(WindowRecord(2).TextRedirectOutput, 1);
 }
 
 TEST(KeyInput, ModifierStatesFollowEveryPressAndChange) {

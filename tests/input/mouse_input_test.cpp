@@ -4,28 +4,13 @@
 
 #include <atomic>
 
-#include "core/clock.h"
 #include "core/program.h"
-#include "display/window.h"
-#include "display/window_init.h"
-#include "input/events.h"
-#include "support/toolkit_test.h"
+#include "input_window.h"
 
 namespace {
 
-// The refresh process that window set-up starts logs its first line on its own thread; wait for it so
-// that it does not land in the middle of a test's log.
-void WaitForRefreshProcess() {
-    for (int i = 0; i < 5000 && !vx::test::LogContains("t_WindowAutoUpdateProcess: Start."); ++i)
-        vx::SleepNanoseconds(1'000'000);
-}
-
 void Start(std::uint8_t window, std::int64_t border) {
-    vx::test::StartToolkit();
-    t_InitWindow(window, 4, false, 1024, 1024, border, border, t_Font{}, true);
-    WaitForRefreshProcess();
-    MouseEventQueue.Clear();
-    vx::test::TakeLogLines();
+    inputwin::Start(window, 4, 1024, border);
 }
 
 t_Event Click(std::uint8_t window, double x, double y) {
@@ -111,9 +96,7 @@ TEST(MouseInput, ButtonFlagsFollowEveryPressEvenWhenEventsAreIgnored) {
 }
 
 TEST(CloseBox, HidesTheWindowAndPostsNothing) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    t_InitWindow(0, 4, false, 64, 64, 0, 0, t_Font{}, true);
-    WaitForRefreshProcess();
+    vx::HeadlessPlatform& platform = inputwin::Start(0);
     vx::WindowRef printer = PlatformWindow(9);
     OnUserInterfaceThread([&] { platform.orderFront(printer); });
     vx::test::TakeLogLines();
