@@ -66,20 +66,16 @@ TEST(ViewKeys, KeysReachTheKeyQueueWithTheirCodesAndFlags) {
         std::int64_t value;
         int flags;
     };
+    // clang-format off
     const Case cases[] = {
-        {Qt::Key_A, {}, 0, "a", 97, 0},
-        {Qt::Key_Escape, {}, 53, nullptr, 27, 0},
-        {Qt::Key_Left, {}, 123, "\uF702", 8, kCursor | kPad | kFn},
-        {Qt::Key_Up, {}, -1, nullptr, 11, 0},
-        {Qt::Key_F1, {}, 122, "\uF704", 129, kFunction},
-        {Qt::Key_F12, {}, -1, nullptr, 140, 0},
-        {Qt::Key_Backspace, {}, 51, "\x7f", 127, 0},
-        {Qt::Key_Delete, {}, 117, "\uF728", 7, 0},
-        {Qt::Key_Tab, {}, -1, nullptr, 9, 0},
-        {Qt::Key_Backtab, Qt::ShiftModifier, 48, "\x19", 20, 0},
+        {Qt::Key_A, {}, 0, "a", 97, 0}, {Qt::Key_Escape, {}, 53, nullptr, 27, 0},
+        {Qt::Key_Left, {}, 123, "\uF702", 8, kCursor | kPad | kFn}, {Qt::Key_Up, {}, -1, nullptr, 11, 0},
+        {Qt::Key_F1, {}, 122, "\uF704", 129, kFunction}, {Qt::Key_F12, {}, -1, nullptr, 140, 0},
+        {Qt::Key_Backspace, {}, 51, "\x7f", 127, 0}, {Qt::Key_Delete, {}, 117, "\uF728", 7, 0},
+        {Qt::Key_Tab, {}, -1, nullptr, 9, 0}, {Qt::Key_Backtab, Qt::ShiftModifier, 48, "\x19", 20, 0},
         {Qt::Key_8, Qt::KeypadModifier, 91, nullptr, '8', kPad},
-        {Qt::Key_Enter, Qt::KeypadModifier, 76, "\x03", 13, 0},
-    };
+        {Qt::Key_Enter, Qt::KeypadModifier, 76, "\x03", 13, 0}};
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         QTest::keyClick(view, c.key, c.mods);
