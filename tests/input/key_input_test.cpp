@@ -26,7 +26,7 @@ constexpr std::uint64_t kShift = vx::kShiftFlag;
 
 }  // namespace
 
-TEST(KeyInput, LetterPostsOneEventWithTheSpecifiedFields) {
+TEST(KeyInput, LetterPostsOneEventWithAllItsFields) {
     StartWithWindow2();
     viewKeyDown(2, KeyPress{0, "a", 0});
     ASSERT_EQ(KeyEventQueue.Count(), 1u);
