@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench_windows.h"
 #include "core/state.h"
 #include "display/composition.h"
 #include "display/window_init.h"
@@ -12,22 +13,11 @@
 
 namespace {
 
-constexpr int kSide = 1024;
-constexpr int kDepths[6] = {1, 4, 8, 16, 24, 32};
+using vx::bench::kDepths;
+using vx::bench::kSide;
 
 void OpenWindows() {
-    static const bool opened = [] {
-        vx::StartHeadlessPlatform();
-        for (std::uint8_t n = 0; n < 6; ++n) {
-            t_InitWindow(n, kDepths[n], false, kSide, kSide, 0, 0, t_Font{}, true);
-            t_WindowVisible(n, true);
-            // Something other than one flat colour, so no path profits from uniform input.
-            for (std::int64_t i = WindowTable[n].MemoryStart; i <= WindowTable[n].MemoryEnd; ++i)
-                VideoMemory[i] = std::uint8_t(i * 2654435761u >> 13);
-        }
-        return true;
-    }();
-    (void)opened;
+    vx::bench::OpenWindows(true);
 }
 
 void BM_Memcpy4MiB(benchmark::State& state) {
