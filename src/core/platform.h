@@ -9,7 +9,8 @@
 // onto real objects and answers questions about them. Platform objects are reached through opaque
 // handles that only the platform that made them looks inside. Unless a comment says otherwise, every
 // operation must be called on the user-interface thread; the toolkit hands work over with
-// OnUserInterfaceThread (core/program.h).
+// OnUserInterfaceThread (core/program.h). Where a platform cannot do something (a null handle, a feature
+// it lacks), the operation does nothing and queries answer neutrally: null, 0, false or empty.
 //
 // Sections: threads and hand-over; outlets; windows; views and images; menus; text views; pasteboard;
 // panels; sound.
