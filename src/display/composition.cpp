@@ -165,7 +165,6 @@ std::shared_ptr<const vx::WindowImage> t_WindowImage(std::uint8_t window) {
 
     const double t1 = vx::AbsoluteTime();
     vx::Store(w.UpdateDuration, Micros(t1) - Micros(t0));
-    const double t2 = vx::AbsoluteTime();
-    vx::Store(w.UpdateFinished, std::int64_t(std::trunc(t2 * 1000.0)));
+    vx::Store(w.UpdateFinished, vx::AbsoluteTimeMillis());
     return image;
 }

@@ -1,6 +1,5 @@
 #include "display/refresh.h"
 
-#include <cmath>
 #include <string>
 
 #include "core/clock.h"
@@ -14,15 +13,11 @@
 
 namespace {
 
-std::int64_t NowMillis() {
-    return std::int64_t(std::trunc(vx::AbsoluteTime() * 1000.0));
-}
-
 bool Due(const t_Window& w) {
     if (!vx::Load(w.Initialized) || !vx::Load(w.AutoUpdate) || !vx::Load(w.VerticalBlank)) return false;
     const std::int64_t rate = vx::Load(w.RefreshRate);
     const std::int64_t interval = rate == 0 ? 0 : 1000 / rate;
-    return NowMillis() - vx::Load(w.UpdateStarted) >= interval;
+    return vx::AbsoluteTimeMillis() - vx::Load(w.UpdateStarted) >= interval;
 }
 
 }  // namespace
@@ -65,7 +60,7 @@ void t_WindowAutoUpdateProcess() {
                                 " view is nil, resource undefined.");
                         return;
                     }
-                    vx::Store(w.UpdateStarted, NowMillis());
+                    vx::Store(w.UpdateStarted, vx::AbsoluteTimeMillis());
                     vx::CurrentPlatform().markViewNeedsDisplay(view);
                     refreshed = true;
                 });
