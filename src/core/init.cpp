@@ -31,16 +31,14 @@ void TrimEditMenus() {
 }
 
 void TrimWindowMenus() {
-    for (const char* item : {"Tile Window to Left of Screen", "Tile Window to Right of Screen", "Vollbildmodus"}) {
-        std::int64_t i = t_MenuItemIndex("Fenster", item);
-        if (i >= 0) {
-            vx::Log(std::string("*** Found Fenster Menu Item ") + item);
-            t_MenuItemDelete("Fenster", i);
-        }
-        i = t_MenuItemIndex("Window", item);
-        if (i >= 0) {
-            vx::Log(std::string("*** Found Window Menu Item ") + item);
-            t_MenuItemDelete("Window", i);
+    for (const char* item :
+         {"Tile Window to Left of Screen", "Tile Window to Right of Screen", "Vollbildmodus"}) {
+        for (const char* menu : {"Fenster", "Window"}) {
+            const std::int64_t i = t_MenuItemIndex(menu, item);
+            if (i >= 0) {
+                vx::Log(std::string("*** Found ") + menu + " Menu Item " + item);
+                t_MenuItemDelete(menu, i);
+            }
         }
     }
 }
