@@ -58,60 +58,54 @@ void RedrawCells(std::uint8_t window, t_Window& w, const TextBlock& block, const
     w.TextInverse = inverse;
 }
 
+// Moves `count` lines starting at line index `from` (counted from 0) one line up or down to `to`, in
+// both halves of the text block and in the pixels below them.
+void MoveLines(const t_Window& w, const TextBlock& block, const BlockScroll& s, std::int64_t from,
+               std::int64_t to, std::int64_t count) {
+    const std::int64_t tw = block.width, n = tw * count;
+    const std::int64_t chars = block.chars - VideoMemory, colours = block.colours - VideoMemory;
+    MoveVideoMemory(colours + tw * from, colours + tw * to, n);
+    MoveVideoMemory(chars + tw * from, chars + tw * to, n);
+    const std::int64_t depth = w.BitDepth, width = w.Width, fh = w.Font.Height, fw = w.Font.Width;
+    const std::int64_t src = s.memoryStart + depth * fh * from * width / 8;
+    const std::int64_t end = s.memoryStart + depth * ((fh * (from + count) - 1) * width + fw * tw) / 8;
+    MoveVideoMemory(src, src + (to - from) * s.lineBytes, end - src);
+}
+
+// The lines between the first and the last move one line up (or down), and the line left behind is
+// blanked. Lines are redrawn starting from the side they move towards, so none is overwritten before it
+// has been copied.
+void Scroll(std::uint8_t window, t_Window& w, bool up) {
+    if (w.ScrollLock) return;
+    const TextArea a = ClampedArea(w);
+    TextBlock block;
+    if (!a.valid || !MakeTextBlock(w, block)) return;
+    const std::int64_t fl = a.firstLine, ll = a.lastLine;
+    BlockScroll s;
+    if (CanMoveBlocks(w, a, s)) {
+        MoveLines(w, block, s, up ? fl : fl - 1, up ? fl - 1 : fl, ll - fl);
+    } else {
+        RedrawCells(
+            window, w, block, a,
+            [&](auto draw) {
+                if (up)
+                    for (std::int64_t line = fl; line < ll; ++line) draw(line);
+                else
+                    for (std::int64_t line = ll; line > fl; --line) draw(line);
+            },
+            up ? 1 : -1);
+    }
+    PrintSymbolRun(window, w, 32, w.TextColor, a.firstColumn, a.lastColumn, up ? ll : fl);
+}
+
 }  // namespace
 
 void ScrollUp(std::uint8_t window, t_Window& w) {
-    if (w.ScrollLock) return;
-    const TextArea a = ClampedArea(w);
-    TextBlock block;
-    if (!a.valid || !MakeTextBlock(w, block)) return;
-    const std::int64_t fl = a.firstLine, ll = a.lastLine, tw = block.width;
-    BlockScroll s;
-    if (CanMoveBlocks(w, a, s)) {
-        const std::int64_t n = tw * (ll - fl);
-        const std::int64_t chars = block.chars - VideoMemory, colours = block.colours - VideoMemory;
-        MoveVideoMemory(colours + tw * fl, colours + tw * fl - tw, n);
-        MoveVideoMemory(chars + tw * fl, chars + tw * fl - tw, n);
-        const std::int64_t depth = w.BitDepth, width = w.Width, fh = w.Font.Height, fw = w.Font.Width;
-        const std::int64_t src = s.memoryStart + depth * fh * fl * width / 8;
-        const std::int64_t end = s.memoryStart + depth * ((fh * ll - 1) * width + fw * tw) / 8;
-        MoveVideoMemory(src, src - s.lineBytes, end - src);
-    } else {
-        RedrawCells(
-            window, w, block, a,
-            [&](auto draw) {
-                for (std::int64_t line = fl; line < ll; ++line) draw(line);
-            },
-            1);
-    }
-    PrintSymbolRun(window, w, 32, w.TextColor, a.firstColumn, a.lastColumn, ll);
+    Scroll(window, w, true);
 }
 
 void ScrollDown(std::uint8_t window, t_Window& w) {
-    if (w.ScrollLock) return;
-    const TextArea a = ClampedArea(w);
-    TextBlock block;
-    if (!a.valid || !MakeTextBlock(w, block)) return;
-    const std::int64_t fl = a.firstLine, ll = a.lastLine, tw = block.width;
-    BlockScroll s;
-    if (CanMoveBlocks(w, a, s)) {
-        const std::int64_t n = tw * (ll - fl);
-        const std::int64_t chars = block.chars - VideoMemory, colours = block.colours - VideoMemory;
-        MoveVideoMemory(colours + tw * (fl - 1), colours + tw * (fl - 1) + tw, n);
-        MoveVideoMemory(chars + tw * (fl - 1), chars + tw * (fl - 1) + tw, n);
-        const std::int64_t depth = w.BitDepth, width = w.Width, fh = w.Font.Height, fw = w.Font.Width;
-        const std::int64_t src = s.memoryStart + depth * fh * (fl - 1) * width / 8;
-        const std::int64_t end = s.memoryStart + depth * ((fh * (ll - 1) - 1) * width + fw * tw) / 8;
-        MoveVideoMemory(src, src + s.lineBytes, end - src);
-    } else {
-        RedrawCells(
-            window, w, block, a,
-            [&](auto draw) {
-                for (std::int64_t line = ll; line > fl; --line) draw(line);
-            },
-            -1);
-    }
-    PrintSymbolRun(window, w, 32, w.TextColor, a.firstColumn, a.lastColumn, fl);
+    Scroll(window, w, false);
 }
 
 void ClearEndOfLine(std::uint8_t window, t_Window& w) {
