@@ -89,20 +89,21 @@ std::size_t DecodeOne(std::string_view text, std::size_t i, char32_t& out) {
 
 }  // namespace
 
+char32_t NextUtf8Scalar(std::string_view text, std::size_t& i) {
+    char32_t c = 0;
+    const std::size_t len = DecodeOne(text, i, c);
+    if (len == 0) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += len;
+    return c;
+}
+
 std::vector<char32_t> Utf8Scalars(std::string_view text) {
     std::vector<char32_t> out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        char32_t c = 0;
-        std::size_t len = DecodeOne(text, i, c);
-        if (len == 0) {
-            out.push_back(0xFFFD);
-            ++i;
-        } else {
-            out.push_back(c);
-            i += len;
-        }
-    }
+    for (std::size_t i = 0; i < text.size();) out.push_back(NextUtf8Scalar(text, i));
     return out;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "core/state.h"
+#include "core/strings.h"
 #include "graphics/border.h"
 #include "graphics/pixels.h"
 #include "menus/sound.h"
@@ -15,40 +16,6 @@ namespace vx::text {
 namespace {
 
 constexpr std::int64_t kEscapePending = 99;
-
-// The next Unicode scalar of UTF-8 text; a malformed byte stands for U+FFFD, as elsewhere in the toolkit.
-char32_t NextScalar(std::string_view text, std::size_t& i) {
-    const unsigned lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = lead < 0x80             ? 1
-                         : (lead & 0xE0) == 0xC0 ? 2
-                         : (lead & 0xF0) == 0xE0 ? 3
-                         : (lead & 0xF8) == 0xF0 ? 4
-                                                 : 0;
-    if (length == 1) {
-        ++i;
-        return lead;
-    }
-    if (length == 0 || i + length > text.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t c = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned byte = static_cast<unsigned char>(text[i + k]);
-        if ((byte & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        c = c << 6 | (byte & 0x3F);
-    }
-    const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++i;
-        return 0xFFFD;
-    }
-    i += length;
-    return c;
-}
 
 void Draw(std::uint8_t window, t_Window& w, std::uint8_t code) {
     PrintSymbolReady(window, w, code, w.TextColor, w.TextHpos, w.TextVpos);
@@ -158,7 +125,7 @@ void t_Print(std::uint8_t window, std::string_view text) {
         return;
     }
     for (std::size_t i = 0; i < text.size();) {
-        const char32_t v = vx::text::NextScalar(text, i);
+        const char32_t v = vx::NextUtf8Scalar(text, i);
         if (v <= 31 && w.TextDisplayMode <= 2) {
             if (v == 13) CheckOutputPause(19, true);
             t_PrintControl(window, std::uint8_t(v));
