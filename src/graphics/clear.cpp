@@ -37,8 +37,7 @@ void FillRows(std::uint8_t* block, std::int64_t width, std::int64_t rows,
 }  // namespace
 
 void g_ClearScreen(std::uint8_t window, std::int64_t color, std::int64_t rows) {
-    if (window >= 8 || !MemoryInitialised.load(std::memory_order_acquire) ||
-        !vx::Load(WindowTable[window].Initialized)) {
+    if (!vx::GraphicWindowReady(window)) {
         CheckWindow("g_ClearScreen", window, false, true);
         return;
     }

@@ -151,14 +151,10 @@ void Line(std::uint8_t window, std::int64_t x1, std::int64_t y1, std::int64_t x2
     }
 }
 
-bool Ready(std::uint8_t n) {
-    return n < 8 && MemoryInitialised.load(std::memory_order_acquire) && vx::Load(WindowTable[n].Initialized);
-}
-
 }  // namespace
 
 void g_Line(std::uint8_t window, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
-    if (!Ready(window)) {
+    if (!vx::GraphicWindowReady(window)) {
         CheckWindow("g_Line", window, false, true);
         return;
     }
@@ -166,7 +162,7 @@ void g_Line(std::uint8_t window, std::int64_t x1, std::int64_t y1, std::int64_t 
 }
 
 void g_LineTo(std::uint8_t window, std::int64_t x, std::int64_t y) {
-    if (!Ready(window)) {
+    if (!vx::GraphicWindowReady(window)) {
         CheckWindow("g_LineTo", window, false, true);
         return;
     }

@@ -19,6 +19,12 @@ constexpr bool IsGraphicDepth(std::int64_t depth) {
     return depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
 }
 
+// The success path of CheckWindow for graphic window n, inline so that plotting pays a few loads rather
+// than a call; CheckWindow runs only when this fails, to log why.
+inline bool GraphicWindowReady(std::uint8_t n) {
+    return n < 8 && MemoryInitialised.load(std::memory_order_acquire) && Load(WindowTable[n].Initialized);
+}
+
 // Bytes per pixel row, or 0 when rows of this width would end inside a byte.
 constexpr std::int64_t RowBytes(std::int64_t depth, std::int64_t width) {
     switch (depth) {

@@ -7,17 +7,8 @@
 #include "graphics/palette.h"
 #include "graphics/pixel_access.h"
 
-namespace {
-
-// The pre-check on the success path costs a few loads; the logging check runs only when it fails.
-bool WindowReady(std::uint8_t n) {
-    return n < 8 && MemoryInitialised.load(std::memory_order_acquire) && vx::Load(WindowTable[n].Initialized);
-}
-
-}  // namespace
-
 void t_Color(std::uint8_t window, std::int64_t index) {
-    if (!WindowReady(window)) {
+    if (!vx::GraphicWindowReady(window)) {
         CheckWindow("t_Color", window, false);
         return;
     }
@@ -27,7 +18,7 @@ void t_Color(std::uint8_t window, std::int64_t index) {
 }
 
 void g_Plot(std::uint8_t window, std::int64_t x, std::int64_t y) {
-    if (!WindowReady(window)) {
+    if (!vx::GraphicWindowReady(window)) {
         CheckWindow("g_Plot", window, false, true);
         return;
     }
@@ -47,7 +38,7 @@ void g_Plot(std::uint8_t window, std::int64_t x, std::int64_t y) {
 
 t_RGBColor g_Scrn(std::uint8_t window, std::int64_t x, std::int64_t y) {
     const t_RGBColor black{255, 0, 0, 0};
-    if (!WindowReady(window)) {
+    if (!vx::GraphicWindowReady(window)) {
         CheckWindow("g_Scrn", window, false, true);
         return black;
     }
