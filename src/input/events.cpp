@@ -13,6 +13,18 @@ std::atomic<bool> MenuEventAvailable{false};
 vx::Handler& ProgramMouseHandler = *new vx::Handler;
 vx::Handler& ProgramMenuHandler = *new vx::Handler;
 
+void vx::SetEventModifiers(t_Event& event, std::uint64_t flags) {
+    event.Mods = std::int64_t((flags >> 16) & 0xFFFF);
+    event.CapsLockPressed = (flags & kCapsLockFlag) != 0;
+    event.ShiftPressed = (flags & kShiftFlag) != 0;
+    event.ControlPressed = (flags & kControlFlag) != 0;
+    event.OptionPressed = (flags & kOptionFlag) != 0;
+    event.CommandPressed = (flags & kCommandFlag) != 0;
+    event.NumericPadPressed = (flags & kNumericPadFlag) != 0;
+    event.HelpPressed = (flags & kHelpFlag) != 0;
+    event.FnPressed = (flags & kFunctionFlag) != 0;
+}
+
 std::int64_t t_NextKeyEvent() {
     if (!KeyEventAvailable.load()) return -1;
     KeyEventAvailable.store(!KeyEventQueue.Empty());

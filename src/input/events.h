@@ -50,6 +50,19 @@ struct t_MenuEvent {
 
 namespace vx {
 
+// The modifier flags of key presses and clicks, in the toolkit's numbering.
+inline constexpr std::uint64_t kCapsLockFlag = 0x10000;
+inline constexpr std::uint64_t kShiftFlag = 0x20000;
+inline constexpr std::uint64_t kControlFlag = 0x40000;
+inline constexpr std::uint64_t kOptionFlag = 0x80000;
+inline constexpr std::uint64_t kCommandFlag = 0x100000;
+inline constexpr std::uint64_t kNumericPadFlag = 0x200000;
+inline constexpr std::uint64_t kHelpFlag = 0x400000;
+inline constexpr std::uint64_t kFunctionFlag = 0x800000;
+
+// Fills Mods and the eight modifier fields of an event from the modifier flags.
+void SetEventModifiers(t_Event& event, std::uint64_t flags);
+
 // A queue shared between the user-interface thread, which appends, and the program's threads, which
 // read and remove. Every access takes the queue's lock; records keep their arrival order.
 template <class T>

@@ -159,23 +159,14 @@ void t_KeyEventHandler(std::uint8_t window, const KeyPress& press) {
     bool cursorKey = false;
     bool functionKey = false;
     if (DecideValue(window, press, c, value, cursorKey, functionKey)) {
-        const std::uint64_t flags = press.modifierFlags;
         t_Event event;
         event.Kind = 1;
         event.Index = press.keyCode;
         event.Description = press.characters;
         event.Value = value;
-        event.Mods = std::int64_t((flags >> 16) & 0xFFFF);
         event.Window = window;
         event.Time = now;
-        event.CapsLockPressed = (flags & vx::kCapsLockFlag) != 0;
-        event.ShiftPressed = (flags & vx::kShiftFlag) != 0;
-        event.ControlPressed = (flags & vx::kControlFlag) != 0;
-        event.OptionPressed = (flags & vx::kOptionFlag) != 0;
-        event.CommandPressed = (flags & vx::kCommandFlag) != 0;
-        event.NumericPadPressed = (flags & vx::kNumericPadFlag) != 0;
-        event.HelpPressed = (flags & vx::kHelpFlag) != 0;
-        event.FnPressed = (flags & vx::kFunctionFlag) != 0;
+        vx::SetEventModifiers(event, press.modifierFlags);
         event.CursorKeyPressed = cursorKey;
         event.FunctionKeyPressed = functionKey;
         KeyEventQueue.Append(std::move(event));

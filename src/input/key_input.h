@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "input/events.h"
+
 // Held-key and modifier states, set on the user-interface thread and polled by the program.
 extern std::atomic<bool> KeyDown;
 extern std::atomic<bool> CapsLockDown;
@@ -16,18 +18,8 @@ extern std::atomic<bool> FunctionDown;
 
 namespace vx {
 
-// The modifier flags of a key event, in the toolkit's numbering.
-inline constexpr std::uint64_t kCapsLockFlag = 0x10000;
-inline constexpr std::uint64_t kShiftFlag = 0x20000;
-inline constexpr std::uint64_t kControlFlag = 0x40000;
-inline constexpr std::uint64_t kOptionFlag = 0x80000;
-inline constexpr std::uint64_t kCommandFlag = 0x100000;
-inline constexpr std::uint64_t kNumericPadFlag = 0x200000;
-inline constexpr std::uint64_t kHelpFlag = 0x400000;
-inline constexpr std::uint64_t kFunctionFlag = 0x800000;
-
 // A key press as a platform layer hands it over, already translated: the positional key code, the
-// characters the key typed (UTF-8) and the modifier flags above.
+// characters the key typed (UTF-8) and the modifier flags (input/events.h).
 struct KeyPress {
     std::int64_t keyCode = 0;
     std::string characters;

@@ -52,7 +52,6 @@ void viewMouseUp() {
 void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, double x, double y) {
     const std::int64_t absX = Truncated(x);
     const std::int64_t absY = Truncated(y);
-    const std::uint64_t flags = click.modifierFlags;
     const std::int64_t now = vx::AbsoluteTimeMillis();
     std::int64_t clickX = -3;
     std::int64_t clickY = -3;
@@ -83,17 +82,9 @@ void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, doubl
         event.WindowY = absY;
         event.ClickX = clickX;
         event.ClickY = clickY;
-        event.Mods = std::int64_t((flags >> 16) & 0xFFFF);
         event.Window = window;
         event.Time = now;
-        event.CapsLockPressed = (flags & 0x10000) != 0;
-        event.ShiftPressed = (flags & 0x20000) != 0;
-        event.ControlPressed = (flags & 0x40000) != 0;
-        event.OptionPressed = (flags & 0x80000) != 0;
-        event.CommandPressed = (flags & 0x100000) != 0;
-        event.NumericPadPressed = (flags & 0x200000) != 0;
-        event.HelpPressed = (flags & 0x400000) != 0;
-        event.FnPressed = (flags & 0x800000) != 0;
+        vx::SetEventModifiers(event, click.modifierFlags);
         MouseEventQueue.Append(std::move(event));
     }
     vx::Log("t_MouseEventHandler: " + description + " window, X = " + std::to_string(clickX) +
