@@ -6,9 +6,12 @@
 #include "core/state.h"
 #include "display/window.h"
 
-namespace {
-
-void OrderFrontOrOut(vx::WindowRef w, bool visible) {
+void t_WindowVisible(std::uint8_t window, bool visible) {
+    const vx::WindowRef w = PlatformWindow(window);
+    if (w == nullptr) {
+        vx::Log("t_WindowVisible: Window does not exist.");
+        return;
+    }
     OnUserInterfaceThread([&] {
         vx::Platform& platform = vx::CurrentPlatform();
         if (visible)
@@ -16,25 +19,6 @@ void OrderFrontOrOut(vx::WindowRef w, bool visible) {
         else
             platform.orderOut(w);
     });
-}
-
-void ShowTextWindow(vx::WindowRef w, bool visible) {
-    OrderFrontOrOut(w, visible);
-}
-
-}  // namespace
-
-void t_WindowVisible(std::uint8_t window, bool visible) {
-    const vx::WindowRef w = PlatformWindow(window);
-    if (w == nullptr) {
-        vx::Log("t_WindowVisible: Window does not exist.");
-        return;
-    }
-    if (window >= 8 && window <= 10) {
-        ShowTextWindow(w, visible);
-        return;
-    }
-    OrderFrontOrOut(w, visible);
     if (window < 8 && MemoryInitialised.load(std::memory_order_acquire)) {
         t_Window& r = WindowTable[window];
         vx::Store(r.Visible, visible);
