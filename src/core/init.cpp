@@ -75,7 +75,7 @@ void t_InitMemory() {
     std::memset(memory, 0xFF, kVideoMemorySize);
     VideoMemory = memory;
     WindowTable = new t_Window[8];
-    for (std::int64_t code = 200; code <= 231; ++code) MenuActionTable.Append({code, code, "", "", "", "", ""});
+    for (std::int64_t code = 200; code <= 231; ++code) AppendMenuAction(code);
     for (std::int64_t code = 110; code <= 114; ++code) AppendMenuAction(code);
     TrimEditMenus();
     TrimWindowMenus();
