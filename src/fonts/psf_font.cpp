@@ -121,8 +121,6 @@ t_Font PsfFontFromBytes(std::span<const std::uint8_t> bytes) {
             ReadPsf1Table(bytes, l, glyphForCode);
     }
     std::uint32_t codes = l.glyphs < 256 ? l.glyphs : 256;
-    for (std::uint32_t c = 0; c < codes; ++c)
-        if (glyphForCode[c] < 0) glyphForCode[c] = c;
 
     t_Font font;
     font.Format = 2;
@@ -135,7 +133,8 @@ t_Font PsfFontFromBytes(std::span<const std::uint8_t> bytes) {
     std::uint32_t rowBytes = (l.width + 7) / 8;
     std::size_t pixel = 0;
     for (std::uint32_t c = 0; c < codes; ++c) {
-        std::int64_t glyph = glyphForCode[c] >= 0 ? glyphForCode[c] : c;
+        // A code the table leaves out shows the glyph of the same number.
+        const std::int64_t glyph = glyphForCode[c] >= 0 ? glyphForCode[c] : c;
         const std::uint8_t* rows = bytes.data() + l.glyphStart + std::size_t(glyph) * l.bytesPerGlyph;
         for (std::uint32_t y = 0; y < l.height; ++y)
             for (std::uint32_t x = 0; x < l.width; ++x)
