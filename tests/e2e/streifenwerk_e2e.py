@@ -10,6 +10,7 @@ Cases:
   click         a click in the view is posted with the pixel under the pointer
   measure       prints start-up time to the first pattern and CPU use during the pause (no assertion)
 """
+import contextlib
 import os
 import re
 import shutil
@@ -107,104 +108,91 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def launch(env, app_path, log_path):
-    log = open(log_path, "w")
-    return subprocess.Popen([app_path], env=env, stdout=log, stderr=subprocess.STDOUT), log
+@contextlib.contextmanager
+def running(env, app_path, work):
+    """The application, its output going to work/stdout.txt; killed on the way out if still running."""
+    log = open(os.path.join(work, "stdout.txt"), "w")
+    app = subprocess.Popen([app_path], env=env, stdout=log, stderr=subprocess.STDOUT)
+    try:
+        yield app
+    finally:
+        if app.poll() is None:
+            app.kill()
+        log.close()
+
+
+def output(work):
+    return open(os.path.join(work, "stdout.txt")).read()
+
+
+def wait_until(condition, failure, step=0.05):
+    """Polls condition until it holds; raises Failure(failure()) after PATIENCE seconds."""
+    deadline = time.monotonic() + PATIENCE
+    while not condition():
+        if time.monotonic() > deadline:
+            raise Failure(failure())
+        time.sleep(step)
+
+
+def expect_clean_exit(app, after):
+    status = wait_exit(app)
+    if status != 0:
+        raise Failure(f"exit status {status} after {after}")
 
 
 def case_escape(env, app_path, work):
-    app, log = launch(env, app_path, os.path.join(work, "stdout.txt"))
-    try:
+    with running(env, app_path, work) as app:
         wid = find_window(env, PATTERN_TITLE)
-        shot = os.path.join(work, "shot.png")
-        colours = wait_for_pattern(env, wid, shot)
+        colours = wait_for_pattern(env, wid, os.path.join(work, "shot.png"))
         others = {c: n for c, n in colours.items() if c not in ("#000000", "#FFFFFF")}
         if others:
             raise Failure(f"the view shows colours other than black and white: {others}")
 
         run(env, "xdotool", "windowfocus", "--sync", wid)
         run(env, "xdotool", "key", "Escape")
-        deadline = time.monotonic() + PATIENCE
-        while END_TITLE_PIECE not in window_name(env, wid):
-            if time.monotonic() > deadline:
-                raise Failure(f"no end title; the title is {window_name(env, wid)!r}")
-            time.sleep(0.05)
-        deadline = time.monotonic() + PATIENCE
-        while QUIT_LINE not in open(os.path.join(work, "stdout.txt")).read():
-            if time.monotonic() > deadline:
-                raise Failure("the quit line never reached standard output")
-            time.sleep(0.05)
+        wait_until(lambda: END_TITLE_PIECE in window_name(env, wid),
+                   lambda: f"no end title; the title is {window_name(env, wid)!r}")
+        wait_until(lambda: QUIT_LINE in output(work), lambda: "the quit line never reached standard output")
         time.sleep(0.5)
         if app.poll() is not None:
             raise Failure(f"the application ended with the program (status {app.returncode})")
 
         run(env, "xdotool", "windowfocus", "--sync", wid)
         run(env, "xdotool", "key", "ctrl+q")
-        status = wait_exit(app)
-        if status != 0:
-            raise Failure(f"exit status {status} after Ctrl+Q")
-    finally:
-        if app.poll() is None:
-            app.kill()
-        log.close()
+        expect_clean_exit(app, "Ctrl+Q")
 
 
 def case_click(env, app_path, work):
-    app, log = launch(env, app_path, os.path.join(work, "stdout.txt"))
-    try:
+    with running(env, app_path, work) as app:
         wid = find_window(env, PATTERN_TITLE)
         height = int(run(env, "xdotool", "getwindowgeometry", "--shell", wid).stdout.split("HEIGHT=")[1].split()[0])
         # The view fills the bottom 1024 rows of the client area: pixel (10, 1000) of the drawing area.
         run(env, "xdotool", "mousemove", "--window", wid, "10", str(height - 1024 + 1000))
         run(env, "xdotool", "click", "1")
         line = "t_MouseEventHandler: Graphic #0 window, X = 10, Y = 1000"
-        deadline = time.monotonic() + PATIENCE
-        while line not in open(os.path.join(work, "stdout.txt")).read():
-            if time.monotonic() > deadline:
-                raise Failure(f"no line {line!r}")
-            time.sleep(0.05)
+        wait_until(lambda: line in output(work), lambda: f"no line {line!r}")
         app.send_signal(signal.SIGTERM)
-        status = wait_exit(app)
-        if status != 0:
-            raise Failure(f"exit status {status} after SIGTERM")
-    finally:
-        if app.poll() is None:
-            app.kill()
-        log.close()
+        expect_clean_exit(app, "SIGTERM")
 
 
 def case_quit_drawing(env, app_path, work):
-    app, log = launch(env, app_path, os.path.join(work, "stdout.txt"))
-    try:
+    with running(env, app_path, work) as app:
         find_window(env, PATTERN_TITLE)
         # The title is set just before the fans are drawn: the program thread is drawing now.
         app.send_signal(signal.SIGTERM)
-        status = wait_exit(app)
-        if status != 0:
-            raise Failure(f"exit status {status} after SIGTERM while drawing")
-    finally:
-        if app.poll() is None:
-            app.kill()
-        log.close()
+        expect_clean_exit(app, "SIGTERM while drawing")
 
 
 def case_quit_pausing(env, app_path, work):
-    app, log = launch(env, app_path, os.path.join(work, "stdout.txt"))
-    try:
+    with running(env, app_path, work) as app:
         wid = find_window(env, PATTERN_TITLE)
         # A pattern on screen means it was finished and the program sleeps for two seconds.
         wait_for_pattern(env, wid, os.path.join(work, "shot.png"))
         run(env, "xdotool", "windowfocus", "--sync", wid)
         run(env, "xdotool", "key", "ctrl+q")
-        status = wait_exit(app)
-        if status != 0:
-            raise Failure(f"exit status {status} after Ctrl+Q while pausing")
-        if "applicationWillTerminate: Called." not in open(os.path.join(work, "stdout.txt")).read():
+        expect_clean_exit(app, "Ctrl+Q while pausing")
+        if "applicationWillTerminate: Called." not in output(work):
             raise Failure("quitting did not reach the termination callback")
-    finally:
-        if app.poll() is None:
-            app.kill()
-        log.close()
 
 
 def poll_window(env, pattern):
@@ -220,14 +208,12 @@ def poll_window(env, pattern):
 
 def case_measure(env, app_path, work):
     start = time.monotonic()
-    app, log = launch(env, app_path, os.path.join(work, "stdout.txt"))
-    try:
+    with running(env, app_path, work) as app:
         poll_window(env, "^Streifenwerk ")
         mapped = time.monotonic() - start
         wid = poll_window(env, PATTERN_TITLE)
         titled = time.monotonic() - start
-        shot = os.path.join(work, "shot.png")
-        wait_for_pattern(env, wid, shot)
+        wait_for_pattern(env, wid, os.path.join(work, "shot.png"))
         shown = time.monotonic() - start
         before = cpu_seconds(app.pid)
         time.sleep(1.0)
@@ -237,10 +223,6 @@ def case_measure(env, app_path, work):
         print(f"CPU during 1 s of the pause: {used:.3f} s")
         app.send_signal(signal.SIGTERM)
         wait_exit(app)
-    finally:
-        if app.poll() is None:
-            app.kill()
-        log.close()
 
 
 CASES = {"escape": case_escape, "click": case_click, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
