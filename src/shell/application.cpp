@@ -62,7 +62,7 @@ class ToolkitStyle : public QProxyStyle {
     }
 };
 
-// Menu items other than Quit: handled by the toolkit's menu handling.
+// Menu items other than Quit: the toolkit does not act on menu choices, so they have no effect.
 void MenuItemChosen(QAction*) {}
 
 void FollowActivation() {
