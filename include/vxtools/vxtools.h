@@ -21,6 +21,11 @@
 #include "graphics/palette.h"
 #include "graphics/pixels.h"
 #include "input/events.h"
+#include "input/key_input.h"
+#include "input/mouse_input.h"
+#include "menus/file_dialogs.h"
+#include "menus/menu_handler.h"
+#include "menus/menu_items.h"
 #include "menus/sound.h"
 #include "menus/text_windows.h"
 #include "text/cursor.h"
@@ -31,3 +36,6 @@
 #include "text/readback.h"
 #include "text/scrolling.h"
 #include "text/text_value.h"
+
+// The application: vx::RunApplication (in the Qt application library).
+#include "shell/application.h"

@@ -44,6 +44,8 @@ public:
     std::string submenuItemTitle(MenuItemRef, int) override { return {}; }
     void removeSubmenuItem(MenuItemRef, int) override {}
     MenuItemInfo menuItemInfo(MenuItemRef) override { return {}; }
+    MenuItemRef addMainMenu(const std::string&) override { return nullptr; }
+    void addSubmenuItem(MenuItemRef, const MenuItemInfo&) override {}
     void disableTextSubstitutions(TextViewRef) override {}
     void setTextViewFont(TextViewRef, const std::string&, double) override {}
     void setTextViewText(TextViewRef, const std::string&) override {}

@@ -149,6 +149,12 @@ public:
     virtual void removeSubmenuItem(MenuItemRef menu, int i) = 0;
     // What a chosen item says about itself.
     virtual MenuItemInfo menuItemInfo(MenuItemRef item) = 0;
+    // Adds a top-level item with an empty submenu to every window's menu bar (before the window menu
+    // where there is one) and returns it; null where a platform has no menus.
+    virtual MenuItemRef addMainMenu(const std::string& title) = 0;
+    // Appends an item (title, key equivalent, modifiers, tag of `item`) to the submenu of a top-level
+    // item; choosing it reaches t_MenuEventHandler like every other item. Nothing for a null menu.
+    virtual void addSubmenuItem(MenuItemRef menu, const MenuItemInfo& item) = 0;
 
     // ---- Text views ----
 

@@ -590,6 +590,25 @@ MenuItemInfo HeadlessPlatform::menuItemInfo(MenuItemRef item) {
     return info;
 }
 
+MenuItemRef HeadlessPlatform::addMainMenu(const std::string& title) {
+    std::lock_guard lock(impl_->mutex);
+    auto menu = std::make_unique<HMenu>();
+    menu->title = title;
+    MenuItemRef handle = reinterpret_cast<MenuItemRef>(menu.get());
+    auto before = std::find_if(impl_->menus.begin(), impl_->menus.end(),
+                               [](const auto& m) { return m->title == "Fenster" || m->title == "Window"; });
+    impl_->menus.insert(before, std::move(menu));
+    return handle;
+}
+
+void HeadlessPlatform::addSubmenuItem(MenuItemRef menu, const MenuItemInfo& item) {
+    std::lock_guard lock(impl_->mutex);
+    HMenu* m = impl_->MenuFor(menu);
+    if (m == nullptr) return;
+    m->items.push_back(
+        std::make_unique<HItem>(HItem{{item.title, item.tag, item.keyEquivalent, item.keyModifiers}}));
+}
+
 // ---- Text views ----
 
 void HeadlessPlatform::disableTextSubstitutions(TextViewRef view) {

@@ -148,6 +148,8 @@ public:
     std::string submenuItemTitle(MenuItemRef menu, int i) override;
     void removeSubmenuItem(MenuItemRef menu, int i) override;
     MenuItemInfo menuItemInfo(MenuItemRef item) override;
+    MenuItemRef addMainMenu(const std::string& title) override;
+    void addSubmenuItem(MenuItemRef menu, const MenuItemInfo& item) override;
     void disableTextSubstitutions(TextViewRef view) override;
     void setTextViewFont(TextViewRef view, const std::string& family, double size) override;
     void setTextViewText(TextViewRef view, const std::string& text) override;

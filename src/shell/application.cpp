@@ -11,6 +11,7 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 
@@ -19,6 +20,8 @@
 #include "core/threads.h"
 #include "input/events.h"
 #include "input/mouse_input.h"
+#include "menus/menu_handler.h"
+#include "menus/text_windows.h"
 #include "shell/interface.h"
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
@@ -62,8 +65,26 @@ class ToolkitStyle : public QProxyStyle {
     }
 };
 
-// Menu items other than Quit: the toolkit does not act on menu choices, so they have no effect.
-void MenuItemChosen(QAction*) {}
+// Every menu item but Quit goes to the toolkit's menu handler, which acts on its tag.
+void MenuItemChosen(QAction* action) {
+    t_MenuEventHandler(reinterpret_cast<MenuItemRef>(action));
+}
+
+// A close box hides its window, except the main window's when nothing else is on screen: that window
+// is the application's last way in, so closing it quits, as closing a desktop application's last
+// window does.
+void CloseBoxClicked(const shell::Interface& ui, shell::ToolkitWindow* window) {
+    if (window == ui.main) {
+        const QList<shell::ToolkitWindow*> windows = shell::AllWindows(ui);
+        const bool othersVisible =
+            std::any_of(windows.begin(), windows.end(), [&](auto* w) { return w != window && w->isVisible(); });
+        if (!othersVisible) {
+            QCoreApplication::exit(0);
+            return;
+        }
+    }
+    t_MouseEventPostCloseBoxClick(t_WindowNumber(reinterpret_cast<WindowRef>(window)));
+}
 
 void FollowActivation() {
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState state) {
@@ -88,11 +109,10 @@ QtPlatform& InstallQtPlatform(const std::string& applicationName) {
                                    [] { QCoreApplication::exit(0); });
     auto* platform = new QtPlatform(ui);
     InstallPlatform(platform);
-    ToolkitWindow::SetCloseBoxHandler([](ToolkitWindow* window) {
-        t_MouseEventPostCloseBoxClick(t_WindowNumber(reinterpret_cast<WindowRef>(window)));
-    });
-    // The text windows lay themselves out on resize once the toolkit has its layout routine for them.
-    ToolkitWindow::SetResizeHandler([](ToolkitWindow*) {});
+    ToolkitWindow::SetCloseBoxHandler([ui](ToolkitWindow* window) { CloseBoxClicked(*ui, window); });
+    // The window that was resized, which need not be the active one (a window manager may resize any).
+    ToolkitWindow::SetResizeHandler(
+        [](ToolkitWindow* window) { LayoutTextWindow(reinterpret_cast<WindowRef>(window)); });
     return *platform;
 }
 

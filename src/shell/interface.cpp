@@ -14,8 +14,7 @@ namespace vx::shell {
 
 namespace {
 
-QAction* AddItem(QMenu* menu, const QString& title, int tag,
-                 const std::function<void(QAction*)>& onMenuItem) {
+QAction* AddItem(QMenu* menu, const QString& title, qint64 tag, const std::function<void(QAction*)>& onMenuItem) {
     QAction* action = menu->addAction(title);
     action->setData(tag);
     QObject::connect(action, &QAction::triggered, action, [action, onMenuItem] {
@@ -151,9 +150,41 @@ GraphicView* MakeView(int n) {
 
 }  // namespace
 
+QList<ToolkitWindow*> AllWindows(const Interface& ui) {
+    QList<ToolkitWindow*> windows(ui.graphicWindows.begin(), ui.graphicWindows.end());
+    windows << ui.pasteboard.window << ui.printer.window << ui.console.window << ui.preferences << ui.main;
+    windows.removeAll(nullptr);
+    return windows;
+}
+
+QAction* AddMenuItem(const Interface& ui, QMenu* menu, const QString& title, qint64 tag) {
+    return AddItem(menu, title, tag, ui.onMenuItem);
+}
+
+QMenu* AddMainMenu(Interface& ui, const QString& title) {
+    auto* menu = new QMenu(title);
+    QMenu* before = nullptr;
+    for (QMenu* m : ui.menus)
+        if (m->title() == "Fenster" || m->title() == "Window") before = m;
+    if (before) {
+        ui.menus.insert(ui.menus.indexOf(before), menu);
+    } else {
+        ui.menus.append(menu);
+    }
+    // The same menu in every bar: one action, shown by each bar that holds it.
+    for (ToolkitWindow* window : AllWindows(ui)) {
+        if (before)
+            window->menuBar()->insertMenu(before->menuAction(), menu);
+        else
+            window->menuBar()->addMenu(menu);
+    }
+    return menu;
+}
+
 Interface* BuildInterface(const QString& applicationName, std::function<void(QAction*)> onMenuItem,
                           std::function<void()> onQuit) {
     auto* ui = new Interface;
+    ui->onMenuItem = onMenuItem;
 
     auto* file = new QMenu("Ablage");
     ui->quit = file->addAction("Beenden");

@@ -25,6 +25,7 @@ struct TextWindowParts {
 struct Interface {
     QList<QMenu*> menus;  // the main menu, shared by every window's menu bar
     QAction* quit = nullptr;
+    std::function<void(QAction*)> onMenuItem;  // where every item with a tag reports
     std::array<ToolkitWindow*, 8> graphicWindows{};
     std::array<GraphicView*, 8> views{};   // the outlets t_View00 .. t_View07
     TextWindowParts pasteboard;            // window 8
@@ -33,6 +34,13 @@ struct Interface {
     ToolkitWindow* preferences = nullptr;  // window 11
     ToolkitWindow* main = nullptr;         // window 12
 };
+
+// Every top-level window of the interface: graphic windows 0..7, then windows 8..12.
+QList<ToolkitWindow*> AllWindows(const Interface& ui);
+// Appends an item with a tag to a menu; choosing it reports to ui.onMenuItem.
+QAction* AddMenuItem(const Interface& ui, QMenu* menu, const QString& title, qint64 tag);
+// Adds a menu to the main menu and to every window's menu bar, before the window menu.
+QMenu* AddMainMenu(Interface& ui, const QString& title);
 
 // Builds every object, all windows hidden. `applicationName` titles the main window. Menu items with a
 // tag carry it in QAction::data() and report to `onMenuItem` when chosen; the quit item calls `onQuit`.

@@ -372,6 +372,28 @@ MenuItemInfo QtPlatform::menuItemInfo(MenuItemRef item) {
     return info;
 }
 
+MenuItemRef QtPlatform::addMainMenu(const std::string& title) {
+    return reinterpret_cast<MenuItemRef>(AddMainMenu(*ui_, QString::fromStdString(title))->menuAction());
+}
+
+void QtPlatform::addSubmenuItem(MenuItemRef menu, const MenuItemInfo& item) {
+    QMenu* submenu = menu ? Action(menu)->menu() : nullptr;
+    if (submenu == nullptr) return;
+    QAction* action = AddMenuItem(*ui_, submenu, QString::fromStdString(item.title), item.tag);
+    if (item.keyEquivalent.empty()) return;
+    // Qt numbers character keys by their upper-case letter.
+    const QString character = QString::fromStdString(item.keyEquivalent);
+    const char32_t key = QChar::toUpper(character.toUcs4().value(0));
+    Qt::KeyboardModifiers modifiers;
+    if (item.keyModifiers & 0x20000) modifiers |= Qt::ShiftModifier;
+    if (item.keyModifiers & 0x40000) modifiers |= Qt::ControlModifier;
+    if (item.keyModifiers & 0x80000) modifiers |= Qt::AltModifier;
+    if (item.keyModifiers & 0x100000) modifiers |= Qt::MetaModifier;
+    action->setShortcut(QKeySequence(QKeyCombination(modifiers, Qt::Key(key))));
+    // Every window shows the same menus, so the shortcut must not depend on which bar holds them.
+    action->setShortcutContext(Qt::ApplicationShortcut);
+}
+
 // ---- Text views ----
 
 void QtPlatform::disableTextSubstitutions(TextViewRef) {}
@@ -433,7 +455,10 @@ bool QtPlatform::pasteboardText(std::string& text) {
 }
 
 void QtPlatform::setPasteboardText(const std::string& text) {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    // The toolkit separates lines with carriage returns; other programs on this system expect line feeds.
+    QString plain = QString::fromStdString(text);
+    plain.replace("\r\n", "\n").replace('\r', '\n');
+    QGuiApplication::clipboard()->setText(plain);
 }
 
 void QtPlatform::setPasteboardImage(const WindowImage& image) {

@@ -111,7 +111,9 @@ TEST(WindowVisibility, ShowsAndHidesAndKeepsTheRecordInStep) {
     EXPECT_FALSE(platform.Window(3).visible);
     EXPECT_FALSE(WindowTable[3].Visible);
     EXPECT_EQ(WindowTable[3].UpdateDuration, 0);
-    for (std::uint8_t n : {8, 9, 10, 11, 12}) {
+    // Window 3 was the last one on screen: the main window took its place.
+    EXPECT_TRUE(platform.Window(12).visible);
+    for (std::uint8_t n : {8, 9, 10, 11}) {
         t_WindowVisible(n, true);
         EXPECT_TRUE(platform.Window(n).visible) << int(n);
         t_WindowVisible(n, false);
