@@ -26,7 +26,8 @@ struct Composition {
 
 // Hangul syllables decompose and compose by rule rather than by table.
 constexpr char32_t kSBase = 0xAC00, kLBase = 0x1100, kVBase = 0x1161, kTBase = 0x11A7;
-constexpr int kLCount = 19, kVCount = 21, kTCount = 28, kNCount = kVCount * kTCount, kSCount = kLCount * kNCount;
+constexpr int kLCount = 19, kVCount = 21, kTCount = 28, kNCount = kVCount * kTCount,
+              kSCount = kLCount * kNCount;
 
 int CombiningClass(char32_t c) {
     const auto* end = std::end(kCombiningRanges);

@@ -26,7 +26,8 @@ std::vector<std::string> SplitFileTypes(const std::string& fileTypes) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = fileTypes.find(',', start);
-        types.push_back(fileTypes.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        types.push_back(
+            fileTypes.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos) return types;
         start = comma + 1;
     }
@@ -35,7 +36,8 @@ std::vector<std::string> SplitFileTypes(const std::string& fileTypes) {
 }  // namespace vx
 
 std::vector<std::string> OpenPanel(const std::string& title, const std::string& message,
-                                   const std::string& fileTypes, bool multiple, bool files, bool directories) {
+                                   const std::string& fileTypes, bool multiple, bool files,
+                                   bool directories) {
     vx::OpenPanelRequest request;
     request.buttonText = directories ? ChoosePromptText.str() : OpenPromptText.str();
     request.title = title;

@@ -158,12 +158,14 @@ void HandleMenuItem(vx::MenuItemRef item) {
         event.ItemKeyChar = info.keyEquivalent;
         event.ItemKeyMods = info.keyModifiers;
         std::size_t i = 0;
-        event.ItemKeyAsc = info.keyEquivalent.empty() ? 0 : std::int64_t(vx::NextUtf8Scalar(info.keyEquivalent, i));
+        event.ItemKeyAsc =
+            info.keyEquivalent.empty() ? 0 : std::int64_t(vx::NextUtf8Scalar(info.keyEquivalent, i));
         event.ItemAction = info.tag;
         event.Time = vx::AbsoluteTimeMillis();
         if (info.tag != 0) {
             const std::int64_t index = t_MenuActionIndex(info.tag);
-            if (std::optional<t_MenuAction> record = MenuActionTable.At(std::size_t(index)); index >= 0 && record) {
+            if (std::optional<t_MenuAction> record = MenuActionTable.At(std::size_t(index));
+                index >= 0 && record) {
                 callProgram = false;
                 RunAction(index, *record);
             }
@@ -180,19 +182,17 @@ void t_MenuEventHandler(vx::MenuItemRef item) {
     OnUserInterfaceThread([item] { HandleMenuItem(item); });
 }
 
-std::string PasteboardText(std::string_view codes) {
-    // Replacements for codes 127..160, in order.
+std::string PasteboardText(std::string_view text) {
+    // Replacements for codes 127..159, in order.
     static constexpr char kGraphics[] = "#*#<=>O++++||--++++++++++++--||+=";
     std::string out;
-    out.reserve(codes.size());
-    for (const char byte : codes) {
-        const auto code = static_cast<unsigned char>(byte);
-        if (code == 160)
-            vx::AppendUtf8(out, U'\u02FD');
-        else if (code >= 127 && code < 160)
-            out.push_back(kGraphics[code - 127]);
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = vx::NextUtf8Scalar(text, i);
+        if (c >= 127 && c < 160)
+            out.push_back(kGraphics[c - 127]);
         else
-            vx::AppendUtf8(out, code);
+            vx::AppendUtf8(out, c == 160 ? U'\u02FD' : c);
     }
     return out;
 }

@@ -15,9 +15,9 @@
 // (t_EventMenu) in the background. Runs on the user-interface thread (other callers are handed over).
 void t_MenuEventHandler(vx::MenuItemRef item);
 
-// The toolkit's text (one character code per byte) as pasteboard text in UTF-8: codes 127..160, the
-// block and line graphics of the toolkit's fonts, become the nearest ASCII character; 160 becomes U+02FD.
-std::string PasteboardText(std::string_view codes);
+// The toolkit's text (UTF-8, as t_GetScreen gives it) as pasteboard text: characters 127..160, the block
+// and line graphics of the toolkit's fonts, become the nearest ASCII character; 160 becomes U+02FD.
+std::string PasteboardText(std::string_view text);
 
 namespace vx {
 

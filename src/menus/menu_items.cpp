@@ -112,7 +112,9 @@ std::string t_MenuItemTitle(const std::string& menuTitle, std::int64_t position)
     });
 }
 
-void AppendMenuAction(std::int64_t code) { MenuActionTable.Append(t_MenuAction{code, code, "", "", "", "", ""}); }
+void AppendMenuAction(std::int64_t code) {
+    MenuActionTable.Append(t_MenuAction{code, code, "", "", "", "", ""});
+}
 
 std::int64_t t_MenuActionIndex(std::int64_t tag) {
     if (tag == 0) return -1;

@@ -24,7 +24,7 @@ namespace vx {
 // The menu-action table: a list that the program appends to and reads from its thread while the menu
 // handler reads it and stores file results on the user-interface thread. Every access takes its lock.
 class MenuActionList {
-public:
+  public:
     void Append(t_MenuAction action);
     std::size_t Count() const;
     // A copy of record i; nullopt when out of range.
@@ -35,7 +35,7 @@ public:
     std::int64_t FindTag(std::int64_t tag) const;
     std::vector<t_MenuAction> Snapshot() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<t_MenuAction> items_;
 };

@@ -10,7 +10,7 @@ void SystemBeep() {
         vx::Platform& platform = vx::CurrentPlatform();
         if (SysbeepSound.load() == vx::BeepSound::NotLookedUp)
             SysbeepSound.store(platform.loadNamedSound("sysbeep.aif") ? vx::BeepSound::Loaded
-                                                                       : vx::BeepSound::Missing);
+                                                                      : vx::BeepSound::Missing);
         if (SysbeepSound.load() == vx::BeepSound::Missing)
             platform.beep();
         else if (!platform.isNamedSoundPlaying())

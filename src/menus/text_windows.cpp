@@ -18,7 +18,8 @@ constexpr int kMainWindow = 12;
 // True when any of the application's thirteen windows is on screen. User-interface thread.
 bool AnyWindowVisible(vx::Platform& platform) {
     for (int n = 0; n <= kMainWindow; ++n) {
-        vx::WindowRef w = n < 8 ? platform.windowOfView(platform.graphicView(n)) : platform.auxiliaryWindow(n);
+        vx::WindowRef w =
+            n < 8 ? platform.windowOfView(platform.graphicView(n)) : platform.auxiliaryWindow(n);
         if (w != nullptr && platform.isWindowVisible(w)) return true;
     }
     return false;
@@ -90,9 +91,13 @@ void t_WindowVisible(std::uint8_t window, bool visible) {
     }
 }
 
-void ClearVirtualPrinterText() { ClearText(9, VirtualPrinterBuffer); }
+void ClearVirtualPrinterText() {
+    ClearText(9, VirtualPrinterBuffer);
+}
 
-void ClearSystemConsoleText() { ClearText(10, SystemConsoleBuffer); }
+void ClearSystemConsoleText() {
+    ClearText(10, SystemConsoleBuffer);
+}
 
 void LayoutTextWindow(vx::WindowRef window) {
     vx::Platform& platform = vx::CurrentPlatform();

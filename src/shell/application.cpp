@@ -76,8 +76,8 @@ void MenuItemChosen(QAction* action) {
 void CloseBoxClicked(const shell::Interface& ui, shell::ToolkitWindow* window) {
     if (window == ui.main) {
         const QList<shell::ToolkitWindow*> windows = shell::AllWindows(ui);
-        const bool othersVisible =
-            std::any_of(windows.begin(), windows.end(), [&](auto* w) { return w != window && w->isVisible(); });
+        const bool othersVisible = std::any_of(windows.begin(), windows.end(),
+                                               [&](auto* w) { return w != window && w->isVisible(); });
         if (!othersVisible) {
             QCoreApplication::exit(0);
             return;

@@ -14,7 +14,8 @@ namespace vx::shell {
 
 namespace {
 
-QAction* AddItem(QMenu* menu, const QString& title, qint64 tag, const std::function<void(QAction*)>& onMenuItem) {
+QAction* AddItem(QMenu* menu, const QString& title, qint64 tag,
+                 const std::function<void(QAction*)>& onMenuItem) {
     QAction* action = menu->addAction(title);
     action->setData(tag);
     QObject::connect(action, &QAction::triggered, action, [action, onMenuItem] {

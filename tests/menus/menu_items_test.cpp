@@ -11,7 +11,8 @@ namespace {
 vx::HeadlessPlatform& WithMenus() {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     platform.SetMainMenu({
-        {"Ablage", {{"Öffnen …", 100, "o", 0}, {"", 0, "", 0}, {"Sichern", 101, "s", 0}, {"Öffnen …", 102, "", 0}}},
+        {"Ablage",
+         {{"Öffnen …", 100, "o", 0}, {"", 0, "", 0}, {"Sichern", 101, "s", 0}, {"Öffnen …", 102, "", 0}}},
         {"Leer", {}},
     });
     return platform;
@@ -38,11 +39,11 @@ TEST(MenuItemTitle, ReadsByPositionWithTheLastItemAs65535) {
     EXPECT_EQ(t_MenuItemTitle("Ablage", -1), "");
     EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");
     EXPECT_EQ(t_MenuItemTitle("Hilfe", 0), "");
-    EXPECT_EQ(vx::test::TakeLogLines(),
-              (std::vector<std::string>{"t_MenuItemTitle: Item position out of range",
-                                        "t_MenuItemTitle: Item position out of range",
-                                        "t_MenuItemTitle: Item position out of range",
-                                        "t_MenuItemTitle: Menu not found."}));
+    EXPECT_EQ(
+        vx::test::TakeLogLines(),
+        (std::vector<std::string>{
+            "t_MenuItemTitle: Item position out of range", "t_MenuItemTitle: Item position out of range",
+            "t_MenuItemTitle: Item position out of range", "t_MenuItemTitle: Menu not found."}));
 }
 
 TEST(MenuItemDelete, RemovesOneItemOrLogsWhyNot) {
@@ -56,9 +57,10 @@ TEST(MenuItemDelete, RemovesOneItemOrLogsWhyNot) {
     ASSERT_EQ(menus[0].items.size(), 2u);
     EXPECT_EQ(menus[0].items[0].title, "");
     EXPECT_EQ(menus[0].items[1].title, "Sichern");
-    EXPECT_EQ(vx::test::TakeLogLines(), (std::vector<std::string>{"t_MenuItemDelete: Item position out of range",
-                                                                 "t_MenuItemDelete: Item position out of range",
-                                                                 "t_MenuItemDelete: Menu not found."}));
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{"t_MenuItemDelete: Item position out of range",
+                                        "t_MenuItemDelete: Item position out of range",
+                                        "t_MenuItemDelete: Menu not found."}));
 }
 
 TEST(MenuItems, WorkFromAnyThread) {
