@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QUrl>
 #include <algorithm>
 #include <chrono>
@@ -487,6 +488,15 @@ QStringList NameFilters(const std::vector<std::string>& types) {
     return {patterns.join(' ')};
 }
 
+// A modal panel keeps the menu bars' shortcuts from firing, so it carries the quit key of its own.
+void QuitFromPanel(QFileDialog& dialog, QAction* quit) {
+    if (quit == nullptr) return;
+    auto* shortcut = new QShortcut(quit->shortcut(), &dialog);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, quit, &QAction::trigger);
+    QObject::connect(shortcut, &QShortcut::activatedAmbiguously, quit, &QAction::trigger);
+}
+
 QString PanelTitle(const std::string& title, const std::string& message) {
     QString t = QString::fromStdString(title);
     const QString m = QString::fromStdString(message);
@@ -511,6 +521,7 @@ std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& reques
     dialog.setWindowTitle(PanelTitle(request.title, request.message));
     const QStringList filters = NameFilters(request.fileTypes);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    QuitFromPanel(dialog, ui_->quit);
     std::vector<std::string> urls;
     if (dialog.exec() != QDialog::Accepted) return urls;
     for (const QString& path : dialog.selectedFiles())
@@ -531,6 +542,7 @@ std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
     const QStringList filters = NameFilters(request.fileTypes);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.proposedName.empty()) dialog.selectFile(QString::fromStdString(request.proposedName));
+    QuitFromPanel(dialog, ui_->quit);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
     return QUrl::fromLocalFile(dialog.selectedFiles().front()).toString().toStdString();
 }
