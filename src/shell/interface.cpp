@@ -224,7 +224,10 @@ Interface* BuildInterface(const QString& applicationName, std::function<void(QAc
     ui->printer = BuildRulerWindow(ui->menus, "Drucker", 120, 120);
     ui->console = BuildRulerWindow(ui->menus, "Systemkonsole", 160, 160);
     ui->preferences = BuildPlainWindow(ui->menus, "Einstellungen", "Keine Einstellungen.");
-    ui->main = BuildPlainWindow(ui->menus, applicationName, applicationName);
+    // The main window appears when every other window has been closed: it says how to go on.
+    ui->main = BuildPlainWindow(ui->menus, applicationName,
+                                applicationName + "\n\nDas Men\u00FC \u201EFenster\u201C zeigt die Fenster wieder;\n"
+                                                  "Ablage \u203A Beenden (Strg+Q) beendet das Programm.");
     return ui;
 }
 

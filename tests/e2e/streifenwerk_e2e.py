@@ -8,9 +8,12 @@ Cases:
   quit-drawing  SIGTERM while the first pattern is being drawn: prompt exit, status 0
   quit-pausing  Ctrl+Q during the two-second pause after a pattern: prompt exit, status 0
   click         a click in the view is posted with the pixel under the pointer
+  close-return  the close box hides the window and the main window takes its place; Fenster › Zeigen ›
+                Grafik 0 brings the window back with its pattern; the main window's close box then quits
   measure       prints start-up time to the first pattern and CPU use during the pause (no assertion)
 """
 import contextlib
+import ctypes
 import os
 import re
 import shutil
@@ -60,6 +63,46 @@ def find_window(env, pattern):
     if not ids:
         raise Failure(f"no visible window matches {pattern!r}")
     return ids[0]
+
+
+def close_box(env, wid):
+    """Clicks the window's close box: the message a window manager sends (there is none in Xvfb)."""
+    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    display = x11.XOpenDisplay(env["DISPLAY"].encode())
+    if not display:
+        raise Failure("cannot open the display to send the close message")
+    event = Event()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = int(wid)
+    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.format = 32
+    event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(display, int(wid), 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+
+
+def choose_menu_item(env, wid, menu_x, keys):
+    """Opens the menu whose title is at menu_x in the window's menu bar and walks it with keys."""
+    run(env, "xdotool", "mousemove", "--window", wid, str(menu_x), "9", "click", "1")
+    time.sleep(0.3)
+    run(env, "xdotool", "key", "--delay", "50", *keys)
 
 
 def window_name(env, wid):
@@ -175,6 +218,32 @@ def case_click(env, app_path, work):
         expect_clean_exit(app, "SIGTERM")
 
 
+def case_close_return(env, app_path, work):
+    with running(env, app_path, work) as app:
+        wid = find_window(env, PATTERN_TITLE)
+        wait_for_pattern(env, wid, os.path.join(work, "shot.png"))
+        close_box(env, wid)
+        main = find_window(env, "^Streifenwerk$")
+        wait_until(lambda: "t_MouseEventPostCloseBoxClick: Window = 0" in output(work),
+                   lambda: "the close box did not reach the toolkit")
+        if wid in run(env, "xdotool", "search", "--onlyvisible", "--name", "^Streifenwerk — ").stdout.split():
+            raise Failure("the graphic window is still on screen")
+
+        # Fenster › Zeigen › Grafik 0: the third menu; Zeigen is its third item, Grafik 0 the sixth of that.
+        choose_menu_item(env, main, 168, ["Down"] * 3 + ["Right"] + ["Down"] * 5 + ["Return"])
+        back = find_window(env, "^Streifenwerk — ")
+        if back != wid:
+            raise Failure(f"another window came back: {back} instead of {wid}")
+        wait_for_pattern(env, wid, os.path.join(work, "back.png"))
+
+        # Alone on screen, the main window's close box quits.
+        close_box(env, wid)
+        wait_until(lambda: output(work).count("t_MouseEventPostCloseBoxClick: Window = 0") == 2,
+                   lambda: "the second close box click did not reach the toolkit")
+        close_box(env, main)
+        expect_clean_exit(app, "closing the main window")
+
+
 def case_quit_drawing(env, app_path, work):
     with running(env, app_path, work) as app:
         find_window(env, PATTERN_TITLE)
@@ -225,7 +294,7 @@ def case_measure(env, app_path, work):
         wait_exit(app)
 
 
-CASES = {"escape": case_escape, "click": case_click, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
+CASES = {"escape": case_escape, "click": case_click, "close-return": case_close_return, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
          "measure": case_measure}
 
 
