@@ -17,3 +17,8 @@ if(TARGET vxtools_shell AND TARGET vxfonts)
   add_executable(Textfenster src/demo/textdemo_main.cpp)
   target_link_libraries(Textfenster PRIVATE vxtools_shell vxfonts)
 endif()
+
+if(TARGET vxtools_shell AND TARGET malkasten_program)
+  add_executable(Malkasten src/demo/malkasten_main.cpp)
+  target_link_libraries(Malkasten PRIVATE vxtools_shell malkasten_program)
+endif()

@@ -488,6 +488,13 @@ QStringList NameFilters(const std::vector<std::string>& types) {
     return {patterns.join(' ')};
 }
 
+// The panel's other labels in the language of the toolkit's own.
+void GermanLabels(QFileDialog& dialog) {
+    dialog.setLabelText(QFileDialog::LookIn, "Suchen in:");
+    dialog.setLabelText(QFileDialog::FileType, "Dateityp:");
+    dialog.setLabelText(QFileDialog::Reject, "Abbrechen");
+}
+
 // A modal panel keeps the menu bars' shortcuts from firing, so it carries the quit key of its own.
 void QuitFromPanel(QFileDialog& dialog, QAction* quit) {
     if (quit == nullptr) return;
@@ -521,6 +528,7 @@ std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& reques
     dialog.setWindowTitle(PanelTitle(request.title, request.message));
     const QStringList filters = NameFilters(request.fileTypes);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    GermanLabels(dialog);
     QuitFromPanel(dialog, ui_->quit);
     std::vector<std::string> urls;
     if (dialog.exec() != QDialog::Accepted) return urls;
@@ -542,6 +550,7 @@ std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
     const QStringList filters = NameFilters(request.fileTypes);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.proposedName.empty()) dialog.selectFile(QString::fromStdString(request.proposedName));
+    GermanLabels(dialog);
     QuitFromPanel(dialog, ui_->quit);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
     return QUrl::fromLocalFile(dialog.selectedFiles().front()).toString().toStdString();

@@ -1,0 +1,155 @@
+#include "demo/malkasten.h"
+
+#include <spng.h>
+#include <vxtools/vxtools.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace malkasten {
+
+namespace {
+
+constexpr std::array<const char*, 16> kColourNames{
+    "Schwarz",         "Rot",        "Dunkelblau",  "Magenta",
+    "Dunkelgr\u00FCn", "Dunkelgrau", "Blau",        "Hellblau",
+    "Braun",           "Orange",     "Grau",        "Rosa",
+    "Gr\u00FCn",       "Gelb",       "T\u00FCrkis", "Wei\u00DF"};
+constexpr std::int64_t kWhite = 15;
+constexpr std::int64_t kEscape = 27;
+
+int NearestColour(int red, int green, int blue) {
+    int best = 0;
+    long bestDistance = -1;
+    for (int i = 0; i < 16; ++i) {
+        const long dr = red - PaletteRed[i], dg = green - PaletteGreen[i], db = blue - PaletteBlue[i];
+        const long distance = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void ShowColour(std::int64_t colour) {
+    t_Color(kWindow, colour);
+    t_WindowTitle(kWindow, std::string("Malkasten \u2014 ") + kColourNames[std::size_t(colour)]);
+}
+
+// The path a file action left in its record; "" when the panel was cancelled.
+std::string ChosenPath(std::int64_t tag) {
+    const std::int64_t index = t_MenuActionIndex(tag);
+    if (index < 0) return "";
+    return MenuActionTable.At(std::size_t(index)).value_or(t_MenuAction{}).FilePath;
+}
+
+void Save(std::string path) {
+    if (path.empty()) return;
+    if (!path.ends_with(".png") && !path.ends_with(".PNG")) path += ".png";
+    if (vx::SavePicture(kWindow, path)) vx::Log("Malkasten: Saved " + path);
+}
+
+void SetUpMenus() {
+    for (std::size_t i = 0; i < kColourNames.size(); ++i)
+        vx::AddMenuItem("Farbe", kColourNames[i], kColourTag + std::int64_t(i));
+    MenuActionTable.Append(
+        {kOpenTag, 100, "Bild \u00F6ffnen", "Welches Bild soll in den Malkasten?", "", "png", ""});
+    MenuActionTable.Append({kSaveTag, 101, "Bild sichern", "Wohin soll das Bild?", "bild.png", "png", ""});
+    vx::AddMenuItem("Bild", "\u00D6ffnen \u2026", kOpenTag, "o");
+    vx::AddMenuItem("Bild", "Sichern \u2026", kSaveTag, "s");
+}
+
+}  // namespace
+
+bool LoadPicture(std::uint8_t window, const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) {
+        vx::Log("Malkasten: Cannot open " + path);
+        return false;
+    }
+    std::unique_ptr<spng_ctx, void (*)(spng_ctx*)> context(spng_ctx_new(0), spng_ctx_free);
+    spng_ihdr header{};
+    std::size_t size = 0;
+    // The picture is cut to the window anyway; refuse files that would decode into an absurd size.
+    if (!context || spng_set_png_file(context.get(), file.get()) != 0 ||
+        spng_set_image_limits(context.get(), 16384, 16384) != 0 ||
+        spng_get_ihdr(context.get(), &header) != 0 ||
+        spng_decoded_image_size(context.get(), SPNG_FMT_RGBA8, &size) != 0) {
+        vx::Log("Malkasten: Not a PNG picture: " + path);
+        return false;
+    }
+    std::vector<unsigned char> pixels(size);
+    if (spng_decode_image(context.get(), pixels.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) != 0) {
+        vx::Log("Malkasten: Cannot decode " + path);
+        return false;
+    }
+    const std::int64_t width = std::min<std::int64_t>(header.width, kWidth);
+    const std::int64_t height = std::min<std::int64_t>(header.height, kHeight);
+    g_ClearScreen(window, kWhite, -1);
+    for (std::int64_t y = 0; y < height; ++y) {
+        for (std::int64_t x = 0; x < width; ++x) {
+            const unsigned char* p = &pixels[std::size_t((y * header.width + x) * 4)];
+            t_Color(window, NearestColour(p[0], p[1], p[2]));
+            g_Plot(window, x, y);
+        }
+    }
+    return true;
+}
+
+void Program() {
+    t_InitWindow(kWindow, 4, true, kWidth, kHeight, 0, 0, t_Font{}, true);
+    g_ClearScreen(kWindow, kWhite, -1);
+    SetUpMenus();
+    std::int64_t colour = 0;
+    ShowColour(colour);
+    t_WindowFront(kWindow);
+
+    // The pen: where the next line starts, once a click has put it down.
+    bool penDown = false;
+    std::int64_t penX = 0, penY = 0;
+    for (;;) {
+        const std::int64_t key = t_NextKeyEvent();
+        if (key == kEscape) break;
+        if (key == 'c' || key == 'C') {
+            g_ClearScreen(kWindow, kWhite, -1);
+            penDown = false;
+        }
+        while (std::optional<t_Event> click = MouseEventQueue.TakeFirst()) {
+            if (click->Window != kWindow || click->ClickX < 0 || click->ClickY < 0) continue;
+            // The primary button draws from the pen to the click; the secondary one only moves the pen.
+            if ((click->Index & 1) != 0) {
+                t_Color(kWindow, colour);
+                if (penDown)
+                    g_Line(kWindow, penX, penY, click->ClickX, click->ClickY);
+                else
+                    g_Plot(kWindow, click->ClickX, click->ClickY);
+            }
+            penDown = true;
+            penX = click->ClickX;
+            penY = click->ClickY;
+        }
+        while (std::optional<t_MenuEvent> choice = MenuEventQueue.TakeFirst()) {
+            const std::int64_t tag = choice->ItemAction;
+            if (tag >= kColourTag && tag < kColourTag + 16) {
+                colour = tag - kColourTag;
+                ShowColour(colour);
+            } else if (tag == kOpenTag) {
+                const std::string path = ChosenPath(kOpenTag);
+                if (!path.empty() && LoadPicture(kWindow, path)) {
+                    vx::Log("Malkasten: Loaded " + path);
+                    penDown = false;
+                }
+            } else if (tag == kSaveTag) {
+                Save(ChosenPath(kSaveTag));
+            }
+        }
+        vx::SleepNanoseconds(10'000'000);
+    }
+    t_WindowTitle(kWindow, "Malkasten \u2014 Programm Ende");
+    t_QuitProgram(255);
+}
+
+}  // namespace malkasten

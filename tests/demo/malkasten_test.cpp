@@ -1,0 +1,110 @@
+#include "demo/malkasten.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include "core/program.h"
+#include "core/state.h"
+#include "display/picture_file.h"
+#include "display/window.h"
+#include "display/window_init.h"
+#include "graphics/palette.h"
+#include "graphics/pixels.h"
+#include "input/key_input.h"
+#include "input/mouse_input.h"
+#include "menus/menu_handler.h"
+#include "support/toolkit_test.h"
+
+namespace {
+
+using malkasten::kWindow;
+
+bool WaitFor(const std::function<bool()>& condition) {
+    for (int i = 0; i < 400; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return condition();
+}
+
+// A click at pixel (x, y) of the drawing area; the platform reports it from the window's bottom left.
+void Click(std::int64_t x, std::int64_t y, bool primary = true) {
+    const t_Window& w = WindowRecord(kWindow);
+    const double fromBottom = double(w.BorderHeight + w.Height - y);
+    OnUserInterfaceThread([&] {
+        viewMouseDown(kWindow, vx::MouseClick{primary ? 1u : 2u, 0, double(x + w.BorderWidth), fromBottom},
+                      !primary);
+        viewMouseUp();
+    });
+}
+
+int Colour(std::int64_t x, std::int64_t y) {
+    const t_RGBColor c = g_Scrn(kWindow, x, y);
+    for (int i = 0; i < 16; ++i)
+        if (t_PaletteColor(i) == c) return i;
+    return -1;
+}
+
+}  // namespace
+
+TEST(Malkasten, DrawsWithTheMouseChangesColourSavesLoadsAndEndsOnEscape) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.SetMainMenu({{"Ablage", {}}, {"Fenster", {}}});
+    startprocess(malkasten::Program, 0x40000000);
+    ASSERT_TRUE(WaitFor([] { return MemoryInitialised.load() && vx::Load(WindowTable[kWindow].Visible); }));
+    ASSERT_TRUE(WaitFor([&] { return platform.MainMenu().size() == 4; }));  // Farbe and Bild joined the bar
+    EXPECT_EQ(Colour(10, 10), 15);
+
+    Click(10, 10);
+    Click(110, 10);  // a black line from the first click
+    EXPECT_TRUE(WaitFor([] { return Colour(60, 10) == 0 && Colour(110, 10) == 0; }));
+    t_MenuEventHandler(platform.MenuItem("Farbe", 1));  // Rot
+    EXPECT_TRUE(WaitFor([&] { return platform.Window(kWindow).title == "Malkasten \u2014 Rot"; }));
+    Click(10, 100, false);  // moves the pen without drawing
+    Click(10, 200);
+    EXPECT_TRUE(WaitFor([] { return Colour(10, 150) == 1; }));
+    EXPECT_EQ(Colour(10, 50), 15);
+
+    const std::string path = ::testing::TempDir() + "malkasten-test.png";
+    platform.QueueSavePanelAnswer("file://" + path);
+    t_MenuEventHandler(platform.MenuItem("Bild", 1));
+    EXPECT_TRUE(WaitFor([&] { return vx::test::LogContains("Malkasten: Saved " + path); }));
+    OnUserInterfaceThread([] { viewKeyDown(kWindow, vx::KeyPress{8, "c", 0}); });
+    EXPECT_TRUE(WaitFor([] { return Colour(60, 10) == 15; }));
+    platform.QueueOpenPanelAnswer({"file://" + path});
+    t_MenuEventHandler(platform.MenuItem("Bild", 0));
+    EXPECT_TRUE(WaitFor([] { return Colour(60, 10) == 0 && Colour(10, 150) == 1; }));
+
+    OnUserInterfaceThread([] { viewKeyDown(kWindow, vx::KeyPress{53, "\x1b", 0}); });
+    EXPECT_TRUE(WaitFor([&] { return platform.Window(kWindow).title == "Malkasten \u2014 Programm Ende"; }));
+    std::remove(path.c_str());
+}
+
+TEST(Malkasten, LoadingTakesTheNearestColoursAndRefusesWhatIsNotAPicture) {
+    vx::test::StartToolkit();
+    t_InitWindow(kWindow, 4, false, 4, 2, 0, 0, t_Font{}, true);
+    // Colours near the palette's: dark red is nearest red, near-white white, the grey is grey (10).
+    const vx::WindowImage image{3, 1, {0xFFE01010u, 0xFFF0F0F0u, 0xFFA0A0A0u}};
+    const std::string path = ::testing::TempDir() + "malkasten-near.png";
+    ASSERT_TRUE(vx::WritePng(image, path));
+    ASSERT_TRUE(malkasten::LoadPicture(kWindow, path));
+    EXPECT_EQ(Colour(0, 0), 1);
+    EXPECT_EQ(Colour(1, 0), 15);
+    EXPECT_EQ(Colour(2, 0), 10);
+    EXPECT_EQ(Colour(3, 0), 15);  // outside the picture: cleared to white
+    EXPECT_EQ(Colour(0, 1), 15);
+    std::remove(path.c_str());
+
+    EXPECT_FALSE(malkasten::LoadPicture(kWindow, ::testing::TempDir() + "no-such-picture.png"));
+    const std::string text = ::testing::TempDir() + "malkasten-not.png";
+    std::FILE* f = std::fopen(text.c_str(), "w");
+    std::fputs("not a picture", f);
+    std::fclose(f);
+    EXPECT_FALSE(malkasten::LoadPicture(kWindow, text));
+    EXPECT_TRUE(vx::test::LogContains("Malkasten: Not a PNG picture: " + text));
+    std::remove(text.c_str());
+}
