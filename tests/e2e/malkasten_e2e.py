@@ -6,8 +6,11 @@ Cases:
   save-load   draw two lines, save through the save panel (Ctrl+S, a typed path), clear, load the file again
               through the open panel (Ctrl+O): the window shows the saved picture again
   quit-panel  Ctrl+Q while the save panel is open ends the application promptly with status 0
+  clipboard   Bearbeiten › Bild kopieren gives other programs the picture as PNG; the pasteboard window
+              shows the text another program copied
 """
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -29,11 +32,22 @@ def click(env, wid, x, y, button="1"):
     e2e.run(env, "xdotool", "mousemove", "--window", wid, str(x), str(view_top(env, wid) + y), "click", button)
 
 
+def file_colours(env, path):
+    """How many pixels of each colour a picture file has, as {"#RRGGBB": count}."""
+    out = e2e.run(env, "convert", path, "-format", "%c", "histogram:info:-").stdout
+    counts = {}
+    for line in out.splitlines():
+        m = re.match(r"\s*(\d+):.*(#[0-9A-Fa-f]{6})", line)
+        if m:
+            counts[m.group(2).upper()] = int(m.group(1))
+    return counts
+
+
 def view_colours(env, wid, path):
     e2e.run(env, "import", "-window", wid, path)
     crop = f"640x{VIEW_HEIGHT}+0+{view_top(env, wid)}"
     e2e.run(env, "convert", path, "-crop", crop, "+repage", path)
-    return e2e.run(env, "convert", path, "-format", "%c", "histogram:info:-").stdout
+    return file_colours(env, path)
 
 
 def open_panel(env, wid, keys, title):
@@ -56,7 +70,7 @@ def case_save_load(env, app_path, work):
         click(env, wid, 600, 40)
         time.sleep(0.3)
         drawn = view_colours(env, wid, os.path.join(work, "drawn.png"))
-        if "#FF0000" not in drawn.upper() or "#000000" not in drawn:
+        if "#FF0000" not in drawn or "#000000" not in drawn:
             raise e2e.Failure(f"the lines are not on screen: {drawn}")
 
         panel = open_panel(env, wid, "ctrl+s", "^Bild sichern")
@@ -65,8 +79,8 @@ def case_save_load(env, app_path, work):
         e2e.run(env, "xdotool", "key", "Return")
         e2e.wait_until(lambda: f"Malkasten: Saved {picture}" in e2e.output(work),
                        lambda: "the picture was not saved")
-        saved = e2e.run(env, "convert", picture, "-format", "%c", "histogram:info:-").stdout
-        if saved.split() != drawn.split():
+        saved = file_colours(env, picture)
+        if saved != drawn:
             raise e2e.Failure(f"the file's colours differ from the window's:\n{saved}\n{drawn}")
 
         e2e.run(env, "xdotool", "windowfocus", "--sync", wid)
@@ -79,7 +93,7 @@ def case_save_load(env, app_path, work):
         e2e.run(env, "xdotool", "key", "Return")
         e2e.wait_until(lambda: f"Malkasten: Loaded {picture}" in e2e.output(work),
                        lambda: "the picture was not loaded")
-        e2e.wait_until(lambda: view_colours(env, wid, os.path.join(work, "loaded.png")).split() == drawn.split(),
+        e2e.wait_until(lambda: view_colours(env, wid, os.path.join(work, "loaded.png")) == drawn,
                        lambda: "the loaded picture differs from the saved one")
         if panel in e2e.run(env, "xdotool", "search", "--onlyvisible", "--name", "^Bild").stdout.split():
             raise e2e.Failure("a panel is still open")
@@ -100,7 +114,48 @@ def case_quit_panel(env, app_path, work):
             raise e2e.Failure("quitting from the panel took more than five seconds")
 
 
-CASES = {"save-load": case_save_load, "quit-panel": case_quit_panel}
+def clipboard(env, *args, data=None):
+    """xclip on the clipboard; with data it stays behind to serve it, so its output goes nowhere."""
+    command = ["xclip", "-selection", "clipboard", *args]
+    if data is not None:
+        return e2e.subprocess.run(command, env=env, input=data, stdout=e2e.subprocess.DEVNULL,
+                                  stderr=e2e.subprocess.DEVNULL, timeout=e2e.PATIENCE)
+    return e2e.subprocess.run(command, env=env, capture_output=True, timeout=e2e.PATIENCE)
+
+
+def case_clipboard(env, app_path, work):
+    with e2e.running(env, app_path, work) as app:
+        wid = e2e.find_window(env, TITLE)
+        click(env, wid, 40, 40)
+        click(env, wid, 600, 360)
+        time.sleep(0.3)
+        drawn = view_colours(env, wid, os.path.join(work, "drawn.png"))
+        # Bearbeiten › Bild kopieren: the second menu, its first item.
+        e2e.choose_menu_item(env, wid, 98, ["Down", "Return"])
+        pasted = os.path.join(work, "pasted.png")
+        e2e.wait_until(lambda: clipboard(env, "-t", "TARGETS", "-o").stdout.find(b"image/png") >= 0,
+                       lambda: "the clipboard offers no PNG")
+        with open(pasted, "wb") as f:
+            f.write(clipboard(env, "-t", "image/png", "-o").stdout)
+        colours = file_colours(env, pasted)
+        if colours != drawn:
+            raise e2e.Failure(f"the pasted picture differs from the window's:\n{colours}\n{drawn}")
+
+        # Text from another program, then the pasteboard window (Fenster › Zeigen › Zwischenablage).
+        clipboard(env, "-i", data="von drau\u00DFen".encode())
+        e2e.choose_menu_item(env, wid, 253, ["Down"] * 3 + ["Right"] + ["Down"] * 3 + ["Return"])
+        board = e2e.find_window(env, "^Zwischenablage$")
+        # Whatever the window shows goes back to the clipboard with Ctrl+A, Ctrl+C.
+        clipboard(env, "-i", data=b"anders")
+        e2e.run(env, "xdotool", "windowfocus", "--sync", board)
+        e2e.run(env, "xdotool", "key", "ctrl+a", "ctrl+c")
+        e2e.wait_until(lambda: clipboard(env, "-o").stdout.decode() == "von drau\u00DFen",
+                       lambda: f"the pasteboard window showed {clipboard(env, '-o').stdout!r}")
+        e2e.run(env, "xdotool", "key", "ctrl+q")
+        e2e.expect_clean_exit(app, "Ctrl+Q")
+
+
+CASES = {"save-load": case_save_load, "quit-panel": case_quit_panel, "clipboard": case_clipboard}
 
 
 def main():
