@@ -53,6 +53,15 @@ def start_xvfb():
     return xvfb, ":" + number.decode().strip()
 
 
+def stop_xvfb(xvfb):
+    xvfb.terminate()
+    try:
+        xvfb.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        xvfb.kill()
+        xvfb.wait()
+
+
 def run(env, *args, timeout=PATIENCE):
     return subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
 
@@ -324,11 +333,7 @@ def main():
             print(open(path).read()[-4000:])
         return 1
     finally:
-        xvfb.terminate()
-        try:
-            xvfb.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
+        stop_xvfb(xvfb)
         if keep:
             os.makedirs(keep, exist_ok=True)
             for name in os.listdir(work):
