@@ -12,6 +12,7 @@
 #include "display/composition.h"
 #include "display/format_number.h"
 #include "display/geometry.h"
+#include "display/picture_file.h"
 #include "display/refresh.h"
 #include "display/window.h"
 #include "display/window_init.h"
