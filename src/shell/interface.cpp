@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
+#include "shell/presentation_menu.h"
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
 
@@ -179,6 +180,7 @@ Interface* BuildInterface(const QString& applicationName, std::function<void(QAc
         window->setWindowTitle(QString("%1 %2").arg(applicationName).arg(n));
         const int t = MenuBarHeight(window);
         window->setGeometry(80 + 30 * n, 80 + 30 * n, 640, 480 + t);
+        window->makeZoomable();
         GraphicView* view = MakeView(n);
         view->setParent(window);
         window->placeChild(view, Rect{0, 0, 640, 480});
@@ -193,6 +195,7 @@ Interface* BuildInterface(const QString& applicationName, std::function<void(QAc
     ui->console = BuildRulerWindow(ui->menus, "Systemkonsole", 160, 160);
     ui->preferences = BuildPlainWindow(ui->menus, "Einstellungen", "Keine Einstellungen.");
     ui->main = BuildPlainWindow(ui->menus, applicationName, applicationName);
+    AddPresentationItems(*ui);
     return ui;
 }
 

@@ -217,7 +217,9 @@ WindowRef QtPlatform::mainWindow() {
 
 Rect QtPlatform::windowFrame(WindowRef w) {
     if (w == nullptr) return {};
-    return FromTopLeft(Widget(w)->geometry());
+    // Zoomed windows answer in their own pixel size; the zoom is the Qt layer's business.
+    auto* window = dynamic_cast<ToolkitWindow*>(Widget(w));
+    return FromTopLeft(window ? window->toolkitGeometry() : Widget(w)->geometry());
 }
 
 void QtPlatform::setWindowFrame(WindowRef w, Rect frame, bool display) {
@@ -226,8 +228,12 @@ void QtPlatform::setWindowFrame(WindowRef w, Rect frame, bool display) {
     const int width = std::max(0, Rounded(frame.width));
     const int height = std::max(0, Rounded(frame.height));
     const int top = Rounded(PrimaryHeight() - frame.y - frame.height);
-    widget->setGeometry(Rounded(frame.x), top, width, height);
-    if (auto* window = dynamic_cast<ToolkitWindow*>(widget)) window->layoutChildren();
+    if (auto* window = dynamic_cast<ToolkitWindow*>(widget)) {
+        window->setToolkitGeometry(QRect(Rounded(frame.x), top, width, height));
+        window->layoutChildren();
+    } else {
+        widget->setGeometry(Rounded(frame.x), top, width, height);
+    }
     if (display && widget->isVisible()) widget->repaint();
 }
 
@@ -237,8 +243,19 @@ Rect QtPlatform::screenFrame(WindowRef w) {
     return FromTopLeft(screen->geometry());
 }
 
+namespace {
+
+void ShowTitle(QWidget* widget, const QString& title) {
+    widget->setWindowTitle(title);
+    // Client-side decorations (Wayland) draw the title with the window's next frame, and a program
+    // that has stopped drawing makes none: one pixel of content redrawn brings the frame.
+    if (widget->isVisible()) widget->update(0, 0, 1, 1);
+}
+
+}  // namespace
+
 void QtPlatform::setWindowTitle(WindowRef w, const std::string& title) {
-    if (w) Widget(w)->setWindowTitle(QString::fromStdString(title));
+    if (w) ShowTitle(Widget(w), QString::fromStdString(title));
 }
 
 void QtPlatform::setWindowTitleLater(WindowRef w, const std::string& title) {
@@ -246,7 +263,7 @@ void QtPlatform::setWindowTitleLater(WindowRef w, const std::string& title) {
     if (widget == nullptr || quitting_.load()) return;
     // The window is the context: the title is dropped with the window, if it ever goes.
     QMetaObject::invokeMethod(
-        widget, [widget, title = QString::fromStdString(title)] { widget->setWindowTitle(title); },
+        widget, [widget, title = QString::fromStdString(title)] { ShowTitle(widget, title); },
         Qt::QueuedConnection);
 }
 
@@ -256,7 +273,7 @@ void QtPlatform::setWindowStyleMask(WindowRef w, int mask) {
 
 void QtPlatform::centerWindow(WindowRef w) {
     QWidget* widget = Widget(w);
-    if (widget == nullptr || widget->screen() == nullptr) return;
+    if (widget == nullptr || widget->screen() == nullptr || widget->isFullScreen()) return;
     const QRect available = widget->screen()->availableGeometry();
     const QRect g = widget->geometry();
     widget->setGeometry(available.x() + (available.width() - g.width()) / 2,
