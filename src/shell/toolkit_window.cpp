@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -30,6 +31,8 @@ int Rounded(double v) {
 }
 
 constexpr int kLargestFactor = 16;
+// Time for a window manager to act on a newly shown or full-screen window.
+constexpr int kSettleMillis = 150;
 // Below this many device pixels of slack a scaled size counts as fitting (rounding of logical sizes).
 constexpr double kSlack = 0.5;
 
@@ -219,12 +222,11 @@ void ToolkitWindow::setToolkitGeometry(const QRect& frame) {
         return;
     }
     if (!zoomChosen_) zoom_ = defaultZoom();
-    move(frame.topLeft());
-    showZoom();
+    showZoom(frame.topLeft());
 }
 
 // Sizes the window for its zoom, within the screen's available area, and keeps it inside that area.
-void ToolkitWindow::showZoom() {
+void ToolkitWindow::showZoom(QPoint topLeft) {
     const QRect area = availableArea();
     const int bar = barHeight();
     const QSize content = contentSize();
@@ -232,7 +234,6 @@ void ToolkitWindow::showZoom() {
     QSize wanted(int(std::ceil(content.width() * s - 1e-6)),
                  bar + int(std::ceil(content.height() * s - 1e-6)));
     wanted = wanted.boundedTo(area.size()).expandedTo(QSize(1, 1));
-    QPoint topLeft = geometry().topLeft();
     topLeft.setX(std::clamp(topLeft.x(), area.left(), area.right() + 1 - wanted.width()));
     topLeft.setY(std::clamp(topLeft.y(), area.top(), area.bottom() + 1 - wanted.height()));
     setGeometry(QRect(topLeft, wanted));
@@ -247,7 +248,7 @@ void ToolkitWindow::setZoom(Zoom zoom) {
     if (fullScreen_)
         layoutZoomed();
     else
-        showZoom();
+        showZoom(geometry().topLeft());
 }
 
 void ToolkitWindow::zoomIn() {
@@ -288,8 +289,12 @@ void ToolkitWindow::setFullScreen(bool on) {
         background_->setPalette(black);
         bar_->hide();
         showFullScreen();
-        // Without a window manager nobody else makes the window cover the screen.
-        if (screen()) setGeometry(screen()->geometry());
+        // Without a window manager nobody makes the window cover the screen; with one it has done so
+        // by then, and the window is left alone.
+        QTimer::singleShot(kSettleMillis, this, [this] {
+            if (fullScreen_ && screen() && geometry() != screen()->geometry())
+                setGeometry(screen()->geometry());
+        });
     } else {
         fullScreen_ = false;
         background_->setPalette(paletteBeforeFullScreen_);
@@ -299,6 +304,18 @@ void ToolkitWindow::setFullScreen(bool on) {
         setGeometry(normalGeometry_);
     }
     layoutZoomed();
+}
+
+void ToolkitWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The window manager's frame is known only once the window is shown.
+    if (zoomable_) QTimer::singleShot(kSettleMillis, this, [this] { keepInsideScreen(); });
+}
+
+void ToolkitWindow::keepInsideScreen() {
+    if (!isVisible() || fullScreen_ || availableArea().contains(geometry())) return;
+    if (!zoomChosen_) zoom_ = defaultZoom();
+    showZoom(geometry().topLeft());
 }
 
 void ToolkitWindow::layoutZoomed() {

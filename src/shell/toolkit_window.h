@@ -90,6 +90,7 @@ class ToolkitWindow : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     // The wheel scrolls a zoomed picture that is larger than the window.
     void wheelEvent(QWheelEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     struct Placement {
@@ -105,7 +106,9 @@ class ToolkitWindow : public QWidget {
     QRect availableArea() const;
     double scaleFor(Zoom zoom, QSize area) const;
     Zoom defaultZoom() const;
-    void showZoom();
+    void showZoom(QPoint topLeft);
+    // Refits and moves a window that ended up partly off the available area.
+    void keepInsideScreen();
     void layoutZoomed();
     void placeScaled(const Placement& p, QPointF origin, double scale, double contentHeight);
 
