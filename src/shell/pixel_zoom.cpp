@@ -47,4 +47,11 @@ void EnlargeByFactor(const std::uint32_t* source, std::size_t sourceStride, int 
     }
 }
 
+int BandRows(int width, int factor) {
+    constexpr std::size_t kBandBytes = 256 * 1024;
+    const std::size_t rowBytes =
+        std::size_t(width > 0 ? width : 1) * std::size_t(factor > 0 ? factor * factor : 1) * 4;
+    return int(kBandBytes / rowBytes > 0 ? kBandBytes / rowBytes : 1);
+}
+
 }  // namespace vx::shell

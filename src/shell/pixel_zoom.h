@@ -14,4 +14,8 @@ namespace vx::shell {
 void EnlargeByFactor(const std::uint32_t* source, std::size_t sourceStride, int x, int y, int width,
                      int height, int factor, std::uint32_t* target, std::size_t targetStride);
 
+// Source rows per band when a large picture is enlarged and copied band by band: a band small enough
+// to stay in the processor's cache between being enlarged and being copied out, at least one row.
+int BandRows(int width, int factor);
+
 }  // namespace vx::shell

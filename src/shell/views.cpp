@@ -100,14 +100,19 @@ void GraphicView::paintEvent(QPaintEvent* event) {
             image.setDevicePixelRatio(ratio);
             painter.drawImage(QPointF(x0 / ratio, y0 / ratio), image, QRectF(x0, y0, x1 - x0, y1 - y0));
         } else {
-            const int w = (x1 - x0) * k, h = (y1 - y0) * k;
-            enlarged_.resize(std::size_t(w) * std::size_t(h));
-            EnlargeByFactor(last_->pixels.data(), std::size_t(last_->width), x0, y0, x1 - x0, y1 - y0, k,
-                            enlarged_.data(), std::size_t(w));
-            QImage part(reinterpret_cast<const uchar*>(enlarged_.data()), w, h, qsizetype(w) * 4,
-                        QImage::Format_RGB32);
-            part.setDevicePixelRatio(ratio);
-            painter.drawImage(QPointF(x0 * k / ratio, y0 * k / ratio), part);
+            // Band by band, so that each enlarged band is still in the cache when it is copied out.
+            const int w = (x1 - x0) * k;
+            const int band = BandRows(x1 - x0, k);
+            enlarged_.resize(std::size_t(w) * std::size_t(band) * std::size_t(k));
+            for (int y = y0; y < y1; y += band) {
+                const int rows = std::min(band, y1 - y);
+                EnlargeByFactor(last_->pixels.data(), std::size_t(last_->width), x0, y, x1 - x0, rows, k,
+                                enlarged_.data(), std::size_t(w));
+                QImage part(reinterpret_cast<const uchar*>(enlarged_.data()), w, rows * k, qsizetype(w) * 4,
+                            QImage::Format_RGB32);
+                part.setDevicePixelRatio(ratio);
+                painter.drawImage(QPointF(x0 * k / ratio, y * k / ratio), part);
+            }
         }
     }
     // Rounding to whole logical pixels can leave the view a device pixel wider or taller than the picture.
