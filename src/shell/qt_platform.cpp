@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <chrono>
@@ -219,7 +220,11 @@ Rect QtPlatform::windowFrame(WindowRef w) {
     if (w == nullptr) return {};
     // Zoomed windows answer in their own pixel size; the zoom is the Qt layer's business.
     auto* window = dynamic_cast<ToolkitWindow*>(Widget(w));
-    return FromTopLeft(window ? window->toolkitGeometry() : Widget(w)->geometry());
+    QRect frame = window ? window->toolkitGeometry() : Widget(w)->geometry();
+    // Where the compositor places windows their position is unknown: the neutral answer is the
+    // screen's top-left corner, whatever was asked for, before and after the window is shown.
+    if (CompositorPlacesWindows()) frame.moveTopLeft(QPoint(0, 0));
+    return FromTopLeft(frame);
 }
 
 void QtPlatform::setWindowFrame(WindowRef w, Rect frame, bool display) {
@@ -247,9 +252,17 @@ namespace {
 
 void ShowTitle(QWidget* widget, const QString& title) {
     widget->setWindowTitle(title);
-    // Client-side decorations (Wayland) draw the title with the window's next frame, and a program
-    // that has stopped drawing makes none: one pixel of content redrawn brings the frame.
-    if (widget->isVisible()) widget->update(0, 0, 1, 1);
+    // Qt's client-side decorations (Wayland) draw the title only when the window's buffer changes size,
+    // and a program that has stopped drawing resizes nothing: one pixel taller and back brings the new
+    // title at once.
+    if (!widget->isVisible() || widget->isFullScreen() ||
+        !QGuiApplication::platformName().startsWith("wayland"))
+        return;
+    const QSize size = widget->size();
+    widget->resize(size.width(), size.height() + 1);
+    QTimer::singleShot(0, widget, [widget, size] {
+        if (widget->size() == QSize(size.width(), size.height() + 1)) widget->resize(size);
+    });
 }
 
 }  // namespace

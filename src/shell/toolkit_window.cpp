@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -9,6 +10,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -31,6 +33,8 @@ int Rounded(double v) {
 }
 
 constexpr int kLargestFactor = 16;
+// Room left for a Wayland desktop's panels, which clients are not told about.
+constexpr int kPanelAllowance = 48;
 // Time for a window manager to act on a newly shown or full-screen window.
 constexpr int kSettleMillis = 150;
 // Below this many device pixels of slack a scaled size counts as fitting (rounding of logical sizes).
@@ -141,6 +145,10 @@ namespace vx::shell {
 
 // ---- Zoom ----
 
+bool CompositorPlacesWindows() {
+    return QGuiApplication::platformName().startsWith("wayland");
+}
+
 void ToolkitWindow::makeZoomable() {
     if (zoomable_) return;
     zoomable_ = true;
@@ -165,17 +173,23 @@ QSize ToolkitWindow::contentSize() const {
     return QSize(std::max(1, toolkitSize_.width()), std::max(1, toolkitSize_.height() - title));
 }
 
-// The screen's available area less the window manager's frame, where the frame is known (it is only
-// known once the window is shown).
+// The screen's available area less the window manager's frame, where the frame is known (on X11 only
+// once the window is shown; client-side decorations as soon as the native window exists).
 QRect ToolkitWindow::availableArea() const {
     QScreen* s = screen();
     if (s == nullptr) return QRect(0, 0, 1024, 768);
     QRect area = s->availableGeometry();
-    if (isVisible() && !fullScreen_) {
+    // Wayland tells clients neither the panels' place nor their size; leave room for the usual ones.
+    if (CompositorPlacesWindows() && area == s->geometry()) area.adjust(0, 0, 0, -kPanelAllowance);
+    if (fullScreen_) return area;
+    if (isVisible()) {
         const QRect frame = frameGeometry();
         const QRect client = geometry();
         area.adjust(client.left() - frame.left(), client.top() - frame.top(), client.right() - frame.right(),
                     client.bottom() - frame.bottom());
+    } else if (windowHandle() != nullptr) {
+        const QMargins m = windowHandle()->frameMargins();
+        area.adjust(m.left(), m.top(), -m.right(), -m.bottom());
     }
     return area;
 }
@@ -313,7 +327,12 @@ void ToolkitWindow::showEvent(QShowEvent* event) {
 }
 
 void ToolkitWindow::keepInsideScreen() {
-    if (!isVisible() || fullScreen_ || availableArea().contains(geometry())) return;
+    if (!isVisible() || fullScreen_) return;
+    const QRect area = availableArea();
+    // Where the compositor places windows only the size is the window's business.
+    if (CompositorPlacesWindows() ? area.width() >= width() && area.height() >= height()
+                                  : area.contains(geometry()))
+        return;
     if (!zoomChosen_) zoom_ = defaultZoom();
     showZoom(geometry().topLeft());
 }

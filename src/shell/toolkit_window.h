@@ -25,6 +25,10 @@ struct Zoom {
     friend bool operator==(const Zoom&, const Zoom&) = default;
 };
 
+// True where the compositor, not the application, places windows (Wayland): moves and centring are
+// requests it ignores, and a window's position on the screen is not known to the application.
+bool CompositorPlacesWindows();
+
 // A child that draws its own pixels at the scale the window gives it: device pixels per picture pixel,
 // an integer where the zoom is one.
 class ScaledContent {
