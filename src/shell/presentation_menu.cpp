@@ -96,7 +96,9 @@ void AddPresentationItems(Interface& ui) {
                          w->setZoom(Zoom{false, 1});
                      }));
     items << AddItem(windows, "Vergr\u00f6\u00dfern",
-                     {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                     // Plus needs Shift on many layouts; Ctrl+= is the same key without it.
+                     {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus)},
                      onFront([](ToolkitWindow* w) { w->zoomIn(); }));
     items << AddItem(windows, "Verkleinern", {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
                      onFront([](ToolkitWindow* w) { w->zoomOut(); }));

@@ -33,6 +33,8 @@ int Rounded(double v) {
 }
 
 constexpr int kLargestFactor = 16;
+// Physical density from which a screen at device pixel ratio 1 counts as dense (1.5 × 96).
+constexpr double kDenseDotsPerInch = 144;
 // Room left for a Wayland desktop's panels, which clients are not told about.
 constexpr int kPanelAllowance = 48;
 // Time for a window manager to act on a newly shown or full-screen window.
@@ -203,14 +205,18 @@ double ToolkitWindow::scaleFor(Zoom zoom, QSize area) const {
 }
 
 // The zoom a window opens with: each picture pixel as a whole number of device pixels, the one
-// nearest the screen's device pixel ratio (2 at ratio 1.5 and 2, 1 at 1.25), or the next smaller
-// factor that fits the screen's available area; fitted (reduced) when not even 1 fits.
+// nearest the screen's device pixel ratio (2 at ratio 1.5 and 2, 1 at 1.25), or 2 on a dense screen
+// that the desktop leaves at ratio 1 (a 4K monitor without scaling), or the next smaller factor that
+// fits the screen's available area; fitted (reduced) when not even 1 fits.
 Zoom ToolkitWindow::defaultZoom() const {
     const double ratio = devicePixelRatioF();
     const QRect area = availableArea();
     const QSize content = contentSize();
     const int bar = barHeight();
-    for (int k = std::max(1, int(std::lround(ratio))); k >= 1; --k) {
+    int nearest = std::max(1, int(std::lround(ratio)));
+    if (nearest == 1 && screen() != nullptr && screen()->physicalDotsPerInch() >= kDenseDotsPerInch)
+        nearest = 2;
+    for (int k = nearest; k >= 1; --k) {
         const double s = k / ratio;
         if (content.width() * s <= area.width() + kSlack &&
             bar + content.height() * s <= area.height() + kSlack)
