@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -208,4 +209,25 @@ TEST(Zoom, SavedPictureDecodesToTheComposedImage) {
         differing += word != composed->pixels[i];
     }
     EXPECT_EQ(differing, 0u);
+}
+
+// At device pixel ratio 1.5 a window opens at factor 2: each pixel is a 2 x 2 block of device pixels,
+// not the uneven 1- and 2-pixel runs of a 1.5 stretch, and clicks still find their pixel.
+TEST(Zoom, FractionalDensityOpensAtAWholeNumberOfDevicePixels) {
+    if (QCoreApplication::instance() != nullptr) GTEST_SKIP() << "needs a process of its own";
+    qputenv("QT_SCALE_FACTOR", "1.5");
+    auto [window, view] = Start();
+    ASSERT_DOUBLE_EQ(view->devicePixelRatioF(), 1.5);
+    EXPECT_EQ(window->zoom(), (Zoom{false, 2}));
+    EXPECT_DOUBLE_EQ(view->deviceScale(), 2.0);
+    const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(shot.width(), 2 * kWidth);
+    // Pixel (0, 0) is white, its neighbours black: the block is exactly device pixels 0..1.
+    EXPECT_EQ(shot.pixel(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(shot.pixel(2, 0), 0xFF000000u);
+    EXPECT_EQ(shot.pixel(0, 2), 0xFF000000u);
+    EXPECT_EQ(shot.pixel(2 * kWidth - 1, 2 * kHeight - 1), 0xFFFFFFFFu);
+    EXPECT_EQ(shot.pixel(2 * kWidth - 3, 2 * kHeight - 1), 0xFF000000u);
+    // Logical point 31 is device pixel 46.5: picture pixel 23.
+    EXPECT_EQ(ClickAt(view, QPoint(31, 31)), (std::pair<std::int64_t, std::int64_t>{23, 23}));
 }
