@@ -1,7 +1,10 @@
 // The view's paint path: the composed words wrapped as an RGB32 image and drawn over the view, at the
-// window's own size and stretched to twice it, beside a plain copy of the same bytes.
+// window's own size and stretched to twice it, beside a plain copy of the same bytes; the zoom paths
+// (whole factors enlarged by word copies, fit reduced by area averaging) beside a copy of the output
+// frame's bytes.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -11,6 +14,8 @@
 #define VX_HAVE_QT 1
 #include <QImage>
 #include <QPainter>
+
+#include "shell/pixel_zoom.h"
 #endif
 
 namespace {
@@ -65,7 +70,58 @@ void BM_ViewPaintAsArgb32(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * std::int64_t(words.size()) * 4);
 }
 BENCHMARK(BM_ViewPaintAsArgb32);
+
+// The view's path at a whole factor: the frame enlarged into a buffer, then drawn unscaled into the
+// output (the window's backing store), as the view does for its exposed part.
+void BM_ViewPaintWholeFactor(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const std::vector<std::uint32_t> words = Pattern();
+    const int side = kSide * k;
+    const int band = vx::shell::BandRows(kSide, k);
+    std::vector<std::uint32_t> enlarged(std::size_t(side) * std::size_t(band * k));
+    QImage target(side, side, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        for (int y = 0; y < kSide; y += band) {
+            const int rows = std::min(band, kSide - y);
+            vx::shell::EnlargeByFactor(words.data(), kSide, 0, y, kSide, rows, k, enlarged.data(),
+                                       std::size_t(side));
+            const QImage part(reinterpret_cast<const uchar*>(enlarged.data()), side, rows * k,
+                              qsizetype(side) * 4, QImage::Format_RGB32);
+            painter.drawImage(QPointF(0, y * k), part);
+        }
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(side) * side * 4);
+}
+BENCHMARK(BM_ViewPaintWholeFactor)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+// Fit to screen: the 1024 x 1024 frame reduced to 700 x 700 by area averaging.
+void BM_ViewPaintFitReduction(benchmark::State& state) {
+    const std::vector<std::uint32_t> words = Pattern();
+    for (auto _ : state) {
+        const QImage image(reinterpret_cast<const uchar*>(words.data()), kSide, kSide, kSide * 4,
+                           QImage::Format_RGB32);
+        QImage reduced = image.scaled(700, 700, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        benchmark::DoNotOptimize(reduced.constBits());
+    }
+}
+BENCHMARK(BM_ViewPaintFitReduction)->Unit(benchmark::kMicrosecond);
 #endif
+
+// Baseline for the whole factors: copying the output frame's bytes (factor² × 4 MiB).
+void BM_MemcpyOutputFrame(benchmark::State& state) {
+    const std::size_t bytes = std::size_t(kSide) * kSide * 4 * std::size_t(state.range(0) * state.range(0));
+    std::vector<std::uint8_t> from(bytes, 1), to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(bytes));
+}
+BENCHMARK(BM_MemcpyOutputFrame)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 // Baseline: copying the frame's 4 MiB.
 void BM_MemcpyFrame(benchmark::State& state) {

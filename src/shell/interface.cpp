@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
+#include "shell/presentation_menu.h"
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
 
@@ -211,6 +212,7 @@ Interface* BuildInterface(const QString& applicationName, std::function<void(QAc
         window->setWindowTitle(QString("%1 %2").arg(applicationName).arg(n));
         const int t = MenuBarHeight(window);
         window->setGeometry(80 + 30 * n, 80 + 30 * n, 640, 480 + t);
+        window->makeZoomable();
         GraphicView* view = MakeView(n);
         view->setParent(window);
         window->placeChild(view, Rect{0, 0, 640, 480});
@@ -228,6 +230,7 @@ Interface* BuildInterface(const QString& applicationName, std::function<void(QAc
     ui->main = BuildPlainWindow(ui->menus, applicationName,
                                 applicationName + "\n\nDas Men\u00FC \u201EFenster\u201C zeigt die Fenster wieder;\n"
                                                   "Ablage \u203A Beenden (Strg+Q) beendet das Programm.");
+    AddPresentationItems(*ui);
     return ui;
 }
 

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <chrono>
@@ -218,7 +219,13 @@ WindowRef QtPlatform::mainWindow() {
 
 Rect QtPlatform::windowFrame(WindowRef w) {
     if (w == nullptr) return {};
-    return FromTopLeft(Widget(w)->geometry());
+    // Zoomed windows answer in their own pixel size; the zoom is the Qt layer's business.
+    auto* window = dynamic_cast<ToolkitWindow*>(Widget(w));
+    QRect frame = window ? window->toolkitGeometry() : Widget(w)->geometry();
+    // Where the compositor places windows their position is unknown: the neutral answer is the
+    // screen's top-left corner, whatever was asked for, before and after the window is shown.
+    if (CompositorPlacesWindows()) frame.moveTopLeft(QPoint(0, 0));
+    return FromTopLeft(frame);
 }
 
 void QtPlatform::setWindowFrame(WindowRef w, Rect frame, bool display) {
@@ -227,8 +234,12 @@ void QtPlatform::setWindowFrame(WindowRef w, Rect frame, bool display) {
     const int width = std::max(0, Rounded(frame.width));
     const int height = std::max(0, Rounded(frame.height));
     const int top = Rounded(PrimaryHeight() - frame.y - frame.height);
-    widget->setGeometry(Rounded(frame.x), top, width, height);
-    if (auto* window = dynamic_cast<ToolkitWindow*>(widget)) window->layoutChildren();
+    if (auto* window = dynamic_cast<ToolkitWindow*>(widget)) {
+        window->setToolkitGeometry(QRect(Rounded(frame.x), top, width, height));
+        window->layoutChildren();
+    } else {
+        widget->setGeometry(Rounded(frame.x), top, width, height);
+    }
     if (display && widget->isVisible()) widget->repaint();
 }
 
@@ -238,8 +249,27 @@ Rect QtPlatform::screenFrame(WindowRef w) {
     return FromTopLeft(screen->geometry());
 }
 
+namespace {
+
+void ShowTitle(QWidget* widget, const QString& title) {
+    widget->setWindowTitle(title);
+    // Qt's client-side decorations (Wayland) draw the title only when the window's buffer changes size,
+    // and a program that has stopped drawing resizes nothing: one pixel taller and back brings the new
+    // title at once.
+    if (!widget->isVisible() || widget->isFullScreen() ||
+        !QGuiApplication::platformName().startsWith("wayland"))
+        return;
+    const QSize size = widget->size();
+    widget->resize(size.width(), size.height() + 1);
+    QTimer::singleShot(0, widget, [widget, size] {
+        if (widget->size() == QSize(size.width(), size.height() + 1)) widget->resize(size);
+    });
+}
+
+}  // namespace
+
 void QtPlatform::setWindowTitle(WindowRef w, const std::string& title) {
-    if (w) Widget(w)->setWindowTitle(QString::fromStdString(title));
+    if (w) ShowTitle(Widget(w), QString::fromStdString(title));
 }
 
 void QtPlatform::setWindowTitleLater(WindowRef w, const std::string& title) {
@@ -247,7 +277,7 @@ void QtPlatform::setWindowTitleLater(WindowRef w, const std::string& title) {
     if (widget == nullptr || quitting_.load()) return;
     // The window is the context: the title is dropped with the window, if it ever goes.
     QMetaObject::invokeMethod(
-        widget, [widget, title = QString::fromStdString(title)] { widget->setWindowTitle(title); },
+        widget, [widget, title = QString::fromStdString(title)] { ShowTitle(widget, title); },
         Qt::QueuedConnection);
 }
 
@@ -257,7 +287,7 @@ void QtPlatform::setWindowStyleMask(WindowRef w, int mask) {
 
 void QtPlatform::centerWindow(WindowRef w) {
     QWidget* widget = Widget(w);
-    if (widget == nullptr || widget->screen() == nullptr) return;
+    if (widget == nullptr || widget->screen() == nullptr || widget->isFullScreen()) return;
     const QRect available = widget->screen()->availableGeometry();
     const QRect g = widget->geometry();
     widget->setGeometry(available.x() + (available.width() - g.width()) / 2,

@@ -8,10 +8,14 @@
 //      queued call with a cancellable wait (callers give up once quitting starts), asynchronous
 //      hand-over a queued call.
 //  [X] Outlets: the objects of the interface built in code (interface.h).
-//  [X] Windows: frames in bottom-left screen coordinates of the primary screen, titles (also queued),
-//      style masks 0 and 7 (menu bar and window frame), centring, ordering, visibility, background.
-//  [X] Views and images: the composed words shown as RGB32 without a copy, stretched, unsmoothed;
-//      update() marks, repaint() displays now.
+//  [X] Windows: frames in bottom-left screen coordinates of the primary screen, titles (also queued,
+//      shown at once under client-side decorations), style masks 0 and 7 (menu bar and window frame),
+//      centring, ordering, visibility, background. Graphic windows zoom (toolkit_window.h): frames stay
+//      in the window's own pixels and windows open inside the screen's available area. Where the
+//      compositor places windows (Wayland) positions are requests and read back as 0, 0.
+//  [X] Views and images: the composed words shown as RGB32 without a copy at whole factors of device
+//      pixels (enlarged by word copies), reduced by area averaging when fitted smaller, stretched
+//      unsmoothed otherwise; update() marks, repaint() displays now.
 //  [X] Menus: one set of parentless menus in every window's menu bar; tags in QAction::data().
 //  [X] Text views: QPlainTextEdit as scroll view and text view, QLineEdit rulers.
 //      Text substitutions do not exist there, so switching them off does nothing.

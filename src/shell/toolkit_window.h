@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QPalette>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -11,8 +12,30 @@
 
 class QMenu;
 class QMenuBar;
+class QScrollBar;
 
 namespace vx::shell {
+
+// How a zoomable window shows its content (everything below the menu bar). A factor counts device
+// pixels per picture pixel, so that every factor is sharp on every screen density; fit scales the
+// content to the window (or, when the window is sized, to the screen).
+struct Zoom {
+    bool fit = false;
+    int factor = 1;
+    friend bool operator==(const Zoom&, const Zoom&) = default;
+};
+
+// True where the compositor, not the application, places windows (Wayland): moves and centring are
+// requests it ignores, and a window's position on the screen is not known to the application.
+bool CompositorPlacesWindows();
+
+// A child that draws its own pixels at the scale the window gives it: device pixels per picture pixel,
+// an integer where the zoom is one.
+class ScaledContent {
+  public:
+    virtual ~ScaledContent() = default;
+    virtual void setDeviceScale(double devicePixelsPerPixel) = 0;
+};
 
 class ToolkitWindow : public QWidget {
     Q_OBJECT
@@ -37,6 +60,30 @@ class ToolkitWindow : public QWidget {
     // hidden window delivers its resize event only when it is shown, so the platform calls this itself.
     void layoutChildren();
 
+    // ---- Zoom (graphic windows) ----
+    // The toolkit's frames and child frames keep the window's own pixel sizes; the window maps them
+    // onto the screen. Only the position is the screen's.
+
+    // Makes this a graphic window whose content zooms. Before the user picks a zoom the window chooses
+    // one that fits the screen each time the toolkit sizes it (see DefaultZoom in the source).
+    void makeZoomable();
+    bool zoomable() const { return zoomable_; }
+    Zoom zoom() const { return zoom_; }
+    // The user's choice: remembered, and the window is resized to show it (within the screen's
+    // available area; scroll bars show the rest). In full screen only the picture changes.
+    void setZoom(Zoom zoom);
+    void zoomIn();
+    void zoomOut();
+    // Full screen: the picture alone, centred on black, at the largest factor that fits or fitted.
+    void setFullScreen(bool on);
+    bool fullScreen() const { return fullScreen_; }
+    // Logical (Qt) pixels per toolkit pixel of the content as laid out now.
+    double contentScale() const { return scale_; }
+    // The window's frame in the toolkit's measure: the screen position of its top-left corner and its
+    // size in the window's own pixels. Equal to geometry() for windows that do not zoom.
+    QRect toolkitGeometry() const;
+    void setToolkitGeometry(const QRect& frame);
+
     // Called when a close box is clicked, with the window; the window stays open whatever it does.
     static void SetCloseBoxHandler(std::function<void(ToolkitWindow*)> handler);
     // Called after every resize, with the window.
@@ -45,6 +92,9 @@ class ToolkitWindow : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The wheel scrolls a zoomed picture that is larger than the window.
+    void wheelEvent(QWheelEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     struct Placement {
@@ -52,12 +102,36 @@ class ToolkitWindow : public QWidget {
         double distanceFromBottom;
         double distanceFromTop;
         bool pinnedToTop;
+        Rect frame;  // as the toolkit placed it, in the window's own pixels
     };
+
+    int barHeight() const;
+    QSize contentSize() const;  // the toolkit's content (below the menu bar), in its own pixels
+    QRect availableArea() const;
+    double scaleFor(Zoom zoom, QSize area) const;
+    Zoom defaultZoom() const;
+    void showZoom(QPoint topLeft);
+    // Refits and moves a window that ended up partly off the available area.
+    void keepInsideScreen();
+    void layoutZoomed();
+    void placeScaled(const Placement& p, QPointF origin, double scale, double contentHeight);
 
     QMenuBar* bar_;
     QWidget* background_;
     std::vector<Placement> placements_;
     int styleMask_ = 7;
+
+    bool zoomable_ = false;
+    bool zoomChosen_ = false;
+    bool fullScreen_ = false;
+    Zoom zoom_;
+    Zoom zoomBeforeFullScreen_;
+    QPalette paletteBeforeFullScreen_;
+    double scale_ = 1;
+    QSize toolkitSize_;
+    QRect normalGeometry_;
+    QScrollBar* horizontal_ = nullptr;
+    QScrollBar* vertical_ = nullptr;
 };
 
 }  // namespace vx::shell

@@ -3,12 +3,16 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "display/refresh.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
 #include "shell/key_translation.h"
+#include "shell/pixel_zoom.h"
 
 namespace vx::shell {
 
@@ -31,7 +35,26 @@ GraphicView::GraphicView(std::uint8_t number) : number_(number) {
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
-void GraphicView::paintEvent(QPaintEvent*) {
+void GraphicView::setDeviceScale(double devicePixelsPerPixel) {
+    if (!(devicePixelsPerPixel > 0) || devicePixelsPerPixel == deviceScale_) return;
+    deviceScale_ = devicePixelsPerPixel;
+    update();
+}
+
+namespace {
+
+int Whole(double scale) {
+    const double k = std::round(scale);
+    return k >= 1 && std::abs(scale - k) < 1e-9 ? int(k) : 0;
+}
+
+}  // namespace
+
+int GraphicView::wholeFactor() const {
+    return Whole(deviceScale_);
+}
+
+void GraphicView::paintEvent(QPaintEvent* event) {
     if (std::shared_ptr<const WindowImage> image = ViewComposeImage(number_)) last_ = std::move(image);
     if (!last_ || last_->width <= 0 || last_->height <= 0 ||
         last_->pixels.size() < std::size_t(last_->width) * std::size_t(last_->height))
@@ -39,11 +62,85 @@ void GraphicView::paintEvent(QPaintEvent*) {
     // Once there is a picture it covers the whole view, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     // The words are 0xAARRGGBB with alpha 255: RGB32 shows them as they are, without a copy.
-    const QImage image(reinterpret_cast<const uchar*>(last_->pixels.data()), last_->width, last_->height,
-                       qsizetype(last_->width) * 4, QImage::Format_RGB32);
+    QImage image(reinterpret_cast<const uchar*>(last_->pixels.data()), last_->width, last_->height,
+                 qsizetype(last_->width) * 4, QImage::Format_RGB32);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), image);
+    const double ratio = devicePixelRatioF();
+    // Device pixels per picture pixel: the view's scale, and the toolkit's stretch of the picture over
+    // a view frame of another size.
+    const Rect frame = toolkitFrame();
+    const double scaleX = deviceScale_ * frame.width / last_->width;
+    const double scaleY = deviceScale_ * frame.height / last_->height;
+    const int k = Whole(scaleX) == Whole(scaleY) ? Whole(scaleX) : 0;
+    if (k == 0) {
+        if (scaleX < 1 && scaleY < 1) {
+            // Area averaging: every picture pixel counts towards the device pixel it falls in.
+            QImage reduced =
+                image.scaled(QSize(int(std::lround(width() * ratio)), int(std::lround(height() * ratio))),
+                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            reduced.setDevicePixelRatio(ratio);
+            painter.drawImage(QPointF(0, 0), reduced);
+        } else {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.drawImage(rect(), image);
+        }
+        return;
+    }
+    // Whole factors: the exposed part enlarged into device pixels and copied, unscaled, to the screen.
+    const QRect device(
+        QPoint(int(std::floor(event->rect().left() * ratio)), int(std::floor(event->rect().top() * ratio))),
+        QPoint(int(std::ceil((event->rect().right() + 1) * ratio)) - 1,
+               int(std::ceil((event->rect().bottom() + 1) * ratio)) - 1));
+    const int x0 = std::clamp(device.left() / k, 0, last_->width);
+    const int y0 = std::clamp(device.top() / k, 0, last_->height);
+    const int x1 = std::clamp((device.right() + k) / k, 0, last_->width);
+    const int y1 = std::clamp((device.bottom() + k) / k, 0, last_->height);
+    if (x1 > x0 && y1 > y0) {
+        if (k == 1) {
+            image.setDevicePixelRatio(ratio);
+            painter.drawImage(QPointF(x0 / ratio, y0 / ratio), image, QRectF(x0, y0, x1 - x0, y1 - y0));
+        } else {
+            // Band by band, so that each enlarged band is still in the cache when it is copied out.
+            const int w = (x1 - x0) * k;
+            const int band = BandRows(x1 - x0, k);
+            enlarged_.resize(std::size_t(w) * std::size_t(band) * std::size_t(k));
+            for (int y = y0; y < y1; y += band) {
+                const int rows = std::min(band, y1 - y);
+                EnlargeByFactor(last_->pixels.data(), std::size_t(last_->width), x0, y, x1 - x0, rows, k,
+                                enlarged_.data(), std::size_t(w));
+                QImage part(reinterpret_cast<const uchar*>(enlarged_.data()), w, rows * k, qsizetype(w) * 4,
+                            QImage::Format_RGB32);
+                part.setDevicePixelRatio(ratio);
+                painter.drawImage(QPointF(x0 * k / ratio, y * k / ratio), part);
+            }
+        }
+    }
+    // Rounding to whole logical pixels can leave the view a device pixel wider or taller than the picture.
+    const double pictureWidth = last_->width * k / ratio, pictureHeight = last_->height * k / ratio;
+    if (pictureWidth < width())
+        painter.fillRect(QRectF(pictureWidth, 0, width() - pictureWidth, height()), Qt::black);
+    if (pictureHeight < height())
+        painter.fillRect(QRectF(0, pictureHeight, width(), height() - pictureHeight), Qt::black);
+}
+
+Rect GraphicView::toolkitFrame() const {
+    if (auto* owner = dynamic_cast<const ToolkitWindow*>(parentWidget())) return owner->childFrame(this);
+    return Rect{0, 0, double(width()), double(height())};
+}
+
+QPoint GraphicView::pixelAt(QPointF position) const {
+    const Rect frame = toolkitFrame();
+    const int k = wholeFactor();
+    double x = 0, y = 0;
+    if (k > 0) {
+        const double ratio = devicePixelRatioF();
+        x = position.x() * ratio / k;
+        y = position.y() * ratio / k;
+    } else {
+        x = width() > 0 ? position.x() * frame.width / width() : 0;
+        y = height() > 0 ? position.y() * frame.height / height() : 0;
+    }
+    return QPoint(int(std::floor(x)), int(std::floor(y)));
 }
 
 void GraphicView::keyPressEvent(QKeyEvent* event) {
@@ -70,13 +167,15 @@ void GraphicView::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    // The toolkit measures clicks in its window from the bottom-left corner.
-    const QPointF inWindow = mapTo(window(), event->position());
+    // The toolkit measures clicks in its window's own pixels from the bottom-left corner, whatever the
+    // zoom: the pixel under the pointer is handed over as the window point that names it exactly.
+    const QPoint pixel = pixelAt(event->position());
+    const Rect frame = toolkitFrame();
     MouseClick click;
     click.buttons = std::uint64_t(event->buttons().toInt());
     click.modifierFlags = MouseModifierFlags(event->modifiers());
-    click.x = inWindow.x();
-    click.y = window()->height() - inWindow.y();
+    click.x = frame.x + pixel.x();
+    click.y = frame.y + frame.height - pixel.y();
     viewMouseDown(number_, click, event->button() == Qt::RightButton);
 }
 

@@ -5,16 +5,26 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/platform.h"
+#include "shell/toolkit_window.h"
 
 namespace vx::shell {
 
-class GraphicView : public QWidget {
+class GraphicView : public QWidget, public ScaledContent {
   public:
     std::uint8_t windowNumber() const { return number_; }
     // The image shown last; null before the first one.
     std::shared_ptr<const WindowImage> lastImage() const { return last_; }
+    // Device pixels per picture pixel. A whole number draws each pixel as a block of that many device
+    // pixels from the view's top-left corner; any other scale stretches the picture over the view,
+    // reduced by area averaging below 1 so that fine patterns do not alias.
+    void setDeviceScale(double devicePixelsPerPixel) override;
+    double deviceScale() const { return deviceScale_; }
+    // The picture pixel under a point of the view (in view coordinates), as drawn now; outside the
+    // picture the column or row is below 0 or beyond the last.
+    QPoint pixelAt(QPointF position) const;
 
   protected:
     explicit GraphicView(std::uint8_t number);
@@ -28,8 +38,14 @@ class GraphicView : public QWidget {
     bool focusNextPrevChild(bool next) override;
 
   private:
+    int wholeFactor() const;
+    // The toolkit's frame of this view, in its window's own pixels.
+    Rect toolkitFrame() const;
+
     std::uint8_t number_;
     std::shared_ptr<const WindowImage> last_;
+    double deviceScale_ = 1;
+    std::vector<std::uint32_t> enlarged_;
 };
 
 // The view class of graphic window N.

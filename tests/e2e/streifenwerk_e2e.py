@@ -10,6 +10,13 @@ Cases:
   click         a click in the view is posted with the pixel under the pointer
   close-return  the close box hides the window and the main window takes its place; Fenster › Zeigen ›
                 Grafik 0 brings the window back with its pattern; the main window's close box then quits
+  small-screen  on a 1366 x 768 screen the window with its menu bar lies on the screen and shows the
+                whole picture, reduced to fit
+  zoom-save     "Bild sichern …" writes a PNG equal to the window's picture; at 2x each pixel is a 2 x 2
+                block; F11 covers the screen; Ctrl+Q quits with status 0
+  wayland       under Weston (its X11 backend in Xvfb, so that keys can be typed): pattern, Escape with
+                the end title drawn in the title bar at once, Ctrl+Q with status 0
+  wayland-headless  under a headless Weston: the window opens and a signal quits with status 0
   measure       prints start-up time to the first pattern and CPU use during the pause (no assertion)
 """
 import contextlib
@@ -34,9 +41,9 @@ class Failure(Exception):
     pass
 
 
-def start_xvfb():
+def start_xvfb(size="1920x1200"):
     read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1920x1200x24",
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24",
                              "-nolisten", "tcp"], pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     os.close(write_fd)
@@ -303,8 +310,209 @@ def case_measure(env, app_path, work):
         wait_exit(app)
 
 
-CASES = {"escape": case_escape, "click": case_click, "close-return": case_close_return, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
+def geometry(env, wid):
+    """x, y, width, height of a window's client area on the screen."""
+    out = run(env, "xwininfo", "-id", wid).stdout
+    field = lambda name: int(re.search(name + r":\s+(-?\d+)", out).group(1))
+    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
+
+
+def case_small_screen(env, app_path, work):
+    with running(env, app_path, work) as app:
+        wid = find_window(env, PATTERN_TITLE)
+        wait_for_pattern_anywhere(env, wid, os.path.join(work, "shot.png"))
+        x, y, width, height = geometry(env, wid)
+        if x < 0 or y < 0 or x + width > 1366 or y + height > 768:
+            raise Failure(f"the window ({width} x {height} at {x}, {y}) is not wholly on the 1366 x 768 screen")
+        # The menu bar on top, then the whole square picture reduced to the window's width.
+        bar = height - width
+        if not 10 <= bar <= 60:
+            raise Failure(f"the picture is not shown whole and square below a menu bar: window {width} x {height}")
+        app.send_signal(signal.SIGTERM)
+        expect_clean_exit(app, "SIGTERM")
+
+
+def wait_for_pattern_anywhere(env, wid, path):
+    """Like wait_for_pattern, for a window of any size."""
+    deadline = time.monotonic() + PATIENCE
+    while time.monotonic() < deadline:
+        run(env, "import", "-window", wid, path)
+        out = run(env, "convert", path, "-format", "%c", "histogram:info:-").stdout
+        if "#000000" in out and "#FFFFFF" in out:
+            return
+        time.sleep(0.1)
+    raise Failure("the window never showed a pattern")
+
+
+def differing_pixels(env, a, b):
+    """How many pixels of two images of one size differ (ImageMagick's absolute error count)."""
+    result = run(env, "compare", "-metric", "AE", a, b, "null:")
+    return int(float(result.stderr.split()[0]))
+
+
+def save_picture(env, wid, path):
+    """Saves the front window's picture with "Bild sichern …" and its panel; waits for the file."""
+    run(env, "xdotool", "windowfocus", "--sync", wid)
+    run(env, "xdotool", "key", "ctrl+shift+s")
+    panel = find_window(env, "^Bild sichern$")
+    run(env, "xdotool", "windowfocus", "--sync", panel)
+    run(env, "xdotool", "key", "ctrl+a")
+    run(env, "xdotool", "type", "--delay", "5", path)
+    run(env, "xdotool", "key", "Return")
+    wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 0, lambda: f"no picture at {path}")
+    time.sleep(0.2)
+
+
+def case_zoom_save(env, app_path, work):
+    with running(env, app_path, work) as app:
+        wid = find_window(env, PATTERN_TITLE)
+        wait_for_pattern(env, wid, os.path.join(work, "shot.png"))
+        # The program ends and leaves its last picture: nothing changes from here on.
+        run(env, "xdotool", "windowfocus", "--sync", wid)
+        run(env, "xdotool", "key", "Escape")
+        wait_until(lambda: QUIT_LINE in output(work), lambda: "the program did not end")
+
+        saved = os.path.join(work, "saved.png")
+        save_picture(env, wid, saved)
+        size = run(env, "identify", "-format", "%w %h", saved).stdout.split()
+        if size != ["1024", "1024"]:
+            raise Failure(f"the saved picture is {size}, not 1024 x 1024")
+        # 1:1: the bottom 1024 x 1024 of the window is the view.
+        shot = os.path.join(work, "one.png")
+        run(env, "import", "-window", wid, shot)
+        x, y, width, height = geometry(env, wid)
+        view = os.path.join(work, "view1.png")
+        run(env, "convert", shot, "-crop", f"1024x1024+0+{height - 1024}", "+repage", view)
+        if differing_pixels(env, view, saved) != 0:
+            raise Failure("the saved picture differs from the window's picture at 1:1")
+
+        # 2x: the window is limited to the screen; the top-left 500 x 500 pixels are 2 x 2 blocks.
+        run(env, "xdotool", "windowfocus", "--sync", wid)
+        run(env, "xdotool", "key", "ctrl+plus")
+        wait_until(lambda: geometry(env, wid)[2] > 1100, lambda: f"no zoom; window {geometry(env, wid)}")
+        time.sleep(0.3)
+        x, y, width, height = geometry(env, wid)
+        if y < 0 or y + height > 1200 or x < 0 or x + width > 1920:
+            raise Failure(f"the zoomed window ({width} x {height} at {x}, {y}) is not on the screen")
+        shot2 = os.path.join(work, "two.png")
+        run(env, "import", "-window", wid, shot2)
+        zoomed = os.path.join(work, "view2.png")
+        expected = os.path.join(work, "expected2.png")
+        menu = menu_bar_height(env, shot)
+        run(env, "convert", shot2, "-crop", f"1000x1000+0+{menu}", "+repage", zoomed)
+        run(env, "convert", saved, "-crop", "500x500+0+0", "+repage", "-sample", "200%", expected)
+        if differing_pixels(env, zoomed, expected) != 0:
+            raise Failure("at 2x the window does not show each picture pixel as a 2 x 2 block")
+
+        run(env, "xdotool", "key", "F11")
+        wait_until(lambda: geometry(env, wid) == (0, 0, 1920, 1200),
+                   lambda: f"F11 did not cover the screen: {geometry(env, wid)}")
+        run(env, "xdotool", "key", "ctrl+q")
+        expect_clean_exit(app, "Ctrl+Q")
+
+
+def menu_bar_height(env, shot):
+    """The height of the strip above the 1024 rows of the view in a 1:1 screenshot."""
+    return int(run(env, "identify", "-format", "%h", shot).stdout) - 1024
+
+
+@contextlib.contextmanager
+def weston(env, work, backend):
+    """A Weston compositor; yields the environment for its Wayland clients."""
+    runtime = os.path.join(work, "runtime")
+    os.makedirs(runtime, mode=0o700, exist_ok=True)
+    socket = "vx-wayland"
+    args = ["weston", f"--backend={backend}", "--idle-time=0", f"--socket={socket}"]
+    if backend == "x11-backend.so":
+        args += ["--use-pixman", "--width=1366", "--height=768"]
+    log = open(os.path.join(work, "weston.txt"), "w")
+    compositor = subprocess.Popen(args, env=dict(env, XDG_RUNTIME_DIR=runtime), stdout=log, stderr=subprocess.STDOUT)
+    try:
+        wait_until(lambda: os.path.exists(os.path.join(runtime, socket)) or compositor.poll() is not None,
+                   lambda: "Weston did not start")
+        if compositor.poll() is not None:
+            raise Failure("Weston did not start: " + open(os.path.join(work, "weston.txt")).read()[-2000:])
+        client = dict(env, XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM="wayland")
+        yield client
+    finally:
+        compositor.terminate()
+        try:
+            compositor.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            compositor.kill()
+        log.close()
+
+
+def title_extent(env, wid, shot):
+    """Width of the dark text in the client-side title bar (the band of rows below Weston's panel),
+    without the window buttons at its right end."""
+    run(env, "import", "-window", wid, shot)
+    data = subprocess.run(["convert", shot, "-crop", "1366x22+0+36", "+repage", "-colorspace", "gray",
+                           "-depth", "8", "gray:-"], env=env, capture_output=True, timeout=PATIENCE).stdout
+    columns = [x for x in range(1366) if any(data[y * 1366 + x] < 80 for y in range(22) if y * 1366 + x < len(data))]
+    if not columns:
+        return 0
+    # The buttons sit apart from the text at the right; the text is the first dense run.
+    runs, start = [], columns[0]
+    for a, b in zip(columns, columns[1:] + [None]):
+        if b is None or b - a > 40:
+            runs.append((start, a))
+            start = b
+    return runs[0][1] - runs[0][0] if runs else 0
+
+
+def weston_window(env):
+    """Weston's output window on the X server (xdotool's search does not list it)."""
+    found = []
+    wait_until(lambda: found.extend(re.findall(r"(0x[0-9a-f]+) \"Weston Compositor",
+                                               run(env, "xwininfo", "-root", "-tree").stdout)) or found,
+               lambda: "Weston's window never appeared")
+    return found[0]
+
+
+def case_wayland(env, app_path, work):
+    with weston(env, work, "x11-backend.so") as client:
+        output_window = weston_window(env)
+        with running(client, app_path, work) as app:
+            shot = os.path.join(work, "wayland.png")
+            wait_for_pattern_anywhere(env, output_window, shot)
+            before = title_extent(env, output_window, shot)
+            run(env, "xdotool", "windowfocus", "--sync", output_window)
+
+            # Weston gives the new window the keyboard when it gets round to it; until then keys are lost.
+            def escape_ends_program():
+                run(env, "xdotool", "key", "Escape")
+                time.sleep(0.3)
+                return QUIT_LINE in output(work)
+
+            wait_until(escape_ends_program, lambda: "the program did not end")
+            # The end title is longer than a pattern's: drawn at once, the centred text grows.
+            wait_until(lambda: title_extent(env, output_window, shot) > before + 20,
+                       lambda: f"the title bar still shows a pattern title ({before} wide)")
+            run(env, "xdotool", "key", "ctrl+q")
+            expect_clean_exit(app, "Ctrl+Q")
+
+
+def case_wayland_headless(env, app_path, work):
+    with weston(env, work, "headless-backend.so") as client:
+        with running(client, app_path, work) as app:
+            wait_until(lambda: "t_InitWindow: GraphicWindow #0 End." in output(work) or app.poll() is not None,
+                       lambda: "the window was never opened")
+            time.sleep(0.5)
+            if app.poll() is not None:
+                raise Failure(f"the application ended (status {app.returncode})")
+            app.send_signal(signal.SIGTERM)
+            expect_clean_exit(app, "SIGTERM")
+
+
+CASES = {"escape": case_escape, "small-screen": case_small_screen, "zoom-save": case_zoom_save,
+         "wayland": case_wayland, "wayland-headless": case_wayland_headless, "click": case_click,
+         "close-return": case_close_return, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
          "measure": case_measure}
+
+
+# Cases that need a smaller screen than the default.
+SCREENS = {"small-screen": "1366x768", "wayland": "1366x768"}
 
 
 def main():
@@ -318,7 +526,7 @@ def main():
             print(f"missing tool: {tool}")
             return 1
     work = tempfile.mkdtemp(prefix="streifenwerk-e2e-")
-    xvfb, display = start_xvfb()
+    xvfb, display = start_xvfb(SCREENS.get(case, "1920x1200"))
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
     env.pop("WAYLAND_DISPLAY", None)
     try:
@@ -337,7 +545,8 @@ def main():
         if keep:
             os.makedirs(keep, exist_ok=True)
             for name in os.listdir(work):
-                shutil.copy(os.path.join(work, name), keep)
+                if os.path.isfile(os.path.join(work, name)):
+                    shutil.copy(os.path.join(work, name), keep)
         shutil.rmtree(work, ignore_errors=True)
 
 
