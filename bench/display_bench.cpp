@@ -10,13 +10,11 @@
 
 #include "bench_windows.h"
 #include "core/state.h"
-#include "display/composition.h"
-#include "display/picture_file.h"
 #include "display/window_init.h"
-#include "graphics/lines.h"
-#include "graphics/pixels.h"
 #include "headless/headless_platform.h"
 #include "menus/text_windows.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -8,10 +8,8 @@
 #include "bench_windows.h"
 #include "core/state.h"
 #include "display/window_init.h"
-#include "graphics/clear.h"
-#include "graphics/lines.h"
-#include "graphics/pixels.h"
 #include "headless/headless_platform.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -5,7 +5,7 @@ file(GLOB VX_SHELL_SOURCES CONFIGURE_DEPENDS src/shell/*.cpp src/shell/*.h)
 if(VX_SHELL_SOURCES)
   add_library(vxtools_shell STATIC ${VX_SHELL_SOURCES})
   set_target_properties(vxtools_shell PROPERTIES AUTOMOC ON)
-  target_link_libraries(vxtools_shell PUBLIC vxtools Qt6::Widgets)
+  target_link_libraries(vxtools_shell PUBLIC vxtools Qt6::Widgets PRIVATE vxtools_internal)
 endif()
 
 if(TARGET vxtools_shell AND TARGET streifenwerk_program AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/demo/streifenwerk_main.cpp)

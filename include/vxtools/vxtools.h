@@ -1,42 +1,18 @@
-// vxtools: the whole toolkit for a program. Include this one header.
+// vxtools: everything a program may use. Include this one header.
 #pragma once
 
-#include "core/clock.h"
-#include "core/handler.h"
-#include "core/log.h"
-#include "core/platform.h"
-#include "core/program.h"
-#include "core/state.h"
-#include "core/strings.h"
-#include "core/threads.h"
-#include "display/composition.h"
-#include "display/format_number.h"
-#include "display/geometry.h"
-#include "display/picture_file.h"
-#include "display/refresh.h"
-#include "display/window.h"
-#include "display/window_init.h"
-#include "graphics/border.h"
-#include "graphics/clear.h"
-#include "graphics/lines.h"
-#include "graphics/palette.h"
-#include "graphics/pixels.h"
-#include "input/events.h"
-#include "input/key_input.h"
-#include "input/mouse_input.h"
-#include "menus/file_dialogs.h"
-#include "menus/menu_handler.h"
-#include "menus/menu_items.h"
-#include "menus/sound.h"
-#include "menus/text_windows.h"
-#include "text/cursor.h"
-#include "text/font.h"
-#include "text/glyph.h"
-#include "text/lzw.h"
-#include "text/output.h"
-#include "text/readback.h"
-#include "text/scrolling.h"
-#include "text/text_value.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
+#include "vxtools/input.h"
+#include "vxtools/menus.h"
+#include "vxtools/records.h"
+#include "vxtools/text.h"
 
-// The application: vx::RunApplication (in the Qt application library).
-#include "shell/application.h"
+// Fonts for programs (the vxfonts library) and the application (the vxtools_shell library).
+#include "vxtools/application.h"
+#include "vxtools/psf_font.h"
+
+#if __has_include("vxtools/extensions.h")
+#include "vxtools/extensions.h"
+#endif

@@ -1,8 +1,8 @@
-#include "core/clock.h"
-
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+
+#include "vxtools/core.h"
 
 namespace vx {
 
@@ -14,7 +14,9 @@ double AbsoluteTime() {
     return std::chrono::duration<double>(now).count() - kReferenceDateOffset;
 }
 
-std::int64_t AbsoluteTimeMillis() { return static_cast<std::int64_t>(AbsoluteTime() * 1000.0); }
+std::int64_t AbsoluteTimeMillis() {
+    return static_cast<std::int64_t>(AbsoluteTime() * 1000.0);
+}
 
 void SleepNanoseconds(std::int64_t ns) {
     if (ns <= 0) return;

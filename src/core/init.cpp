@@ -2,45 +2,18 @@
 #include <cstring>
 #include <ctime>
 
-#include "core/clock.h"
+#include "core/hooks.h"
 #include "core/log.h"
 #include "core/platform.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "core/threads.h"
-#include "display/window.h"
-#include "menus/menu_items.h"
+#include "vxtools/core.h"
 
 namespace {
 
-bool InRange(int b, int lo, int hi) { return b >= lo && b <= hi; }
-
-void TrimEditMenus() {
-    static const char* const kEditItems[] = {"Special Characters…", "Emoji & Symbols", "Emoji & Symbole",
-                                             "Start Dictation…", "Diktat starten …"};
-    for (const char* menu : {"Bearbeiten", "Edit"}) {
-        for (const char* item : kEditItems) {
-            std::int64_t i = t_MenuItemIndex(menu, item);
-            if (i >= 0) t_MenuItemDelete(menu, i);
-        }
-    }
-    // A separator left at the end has an empty title.
-    for (const char* menu : {"Bearbeiten", "Edit"}) {
-        if (t_MenuItemTitle(menu, 65535).empty()) t_MenuItemDelete(menu, 65535);
-    }
-}
-
-void TrimWindowMenus() {
-    for (const char* item :
-         {"Tile Window to Left of Screen", "Tile Window to Right of Screen", "Vollbildmodus"}) {
-        for (const char* menu : {"Fenster", "Window"}) {
-            const std::int64_t i = t_MenuItemIndex(menu, item);
-            if (i >= 0) {
-                vx::Log(std::string("*** Found ") + menu + " Menu Item " + item);
-                t_MenuItemDelete(menu, i);
-            }
-        }
-    }
+bool InRange(int b, int lo, int hi) {
+    return b >= lo && b <= hi;
 }
 
 }  // namespace
@@ -48,8 +21,10 @@ void TrimWindowMenus() {
 void initvxtools() {
     vx::Log("initvxtools: Start.");
     for (int b = 0; b < 256; ++b) {
-        bool lower = InRange(b, 97, 122) || InRange(b, 224, 228) || InRange(b, 231, 246) || InRange(b, 249, 252);
-        bool upper = InRange(b, 65, 90) || InRange(b, 192, 196) || InRange(b, 199, 214) || InRange(b, 217, 220);
+        bool lower =
+            InRange(b, 97, 122) || InRange(b, 224, 228) || InRange(b, 231, 246) || InRange(b, 249, 252);
+        bool upper =
+            InRange(b, 65, 90) || InRange(b, 192, 196) || InRange(b, 199, 214) || InRange(b, 217, 220);
         UpperCaseTable[b] = static_cast<std::uint8_t>(lower ? b - 32 : b);
         LowerCaseTable[b] = static_cast<std::uint8_t>(upper ? b + 32 : b);
         HexValue[b] = -1;
@@ -75,10 +50,7 @@ void t_InitMemory() {
     std::memset(memory, 0xFF, kVideoMemorySize);
     VideoMemory = memory;
     WindowTable = new t_Window[8];
-    for (std::int64_t code = 200; code <= 231; ++code) AppendMenuAction(code);
-    for (std::int64_t code = 110; code <= 114; ++code) AppendMenuAction(code);
-    TrimEditMenus();
-    TrimWindowMenus();
+    if (const auto prepareMenus = vx::InstalledToolkitHooks().prepareMenus) prepareMenus();
     OnUserInterfaceThread([] {
         vx::Platform& p = vx::CurrentPlatform();
         vx::TextViewRef view = p.textView(8);

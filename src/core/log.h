@@ -1,15 +1,13 @@
-// The log: standard output, one line per message, flushed at once.
+// The log: the public writers are in vxtools/core.h; raw output and capturing stay inside.
 #pragma once
 
+#include <string>
 #include <string_view>
+
+#include "vxtools/core.h"
 
 namespace vx {
 
-// Writes one whole line. Pieces this thread wrote before with LogPiece come first, on the same line.
-void Log(std::string_view line);
-// Writes part of a line without ending it. The piece is held until this thread ends the line, so that
-// no other thread's line can land in the middle of it.
-void LogPiece(std::string_view piece);
 // Writes characters to standard output at once, without a line end (redirected text output).
 void WriteRaw(std::string_view bytes);
 

@@ -22,43 +22,16 @@
 #include <string>
 #include <vector>
 
+#include "vxtools/records.h"
+
 namespace vx {
-
-// Opaque platform objects. A null handle means "none".
-struct WindowObject;
-struct ViewObject;
-struct TextViewObject;
-struct ScrollViewObject;
-struct RulerObject;
-struct MenuItemObject;
-using WindowRef = WindowObject*;
-using ViewRef = ViewObject*;
-using TextViewRef = TextViewObject*;
-using ScrollViewRef = ScrollViewObject*;
-using RulerRef = RulerObject*;
-using MenuItemRef = MenuItemObject*;
-
-// A frame in points. Window frames are in screen coordinates with the origin at the bottom left of the
-// primary screen; view, scroll view and ruler frames are relative to the bottom left of their window's
-// content area.
-struct Rect {
-    double x = 0, y = 0, width = 0, height = 0;
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-// A composed window image: one 32-bit word per pixel, 0xAARRGGBB, rows top first, no padding.
-struct WindowImage {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-};
 
 // What a menu item says about itself when it is chosen.
 struct MenuItemInfo {
-    bool inMenu = false;        // false: the item belongs to no menu
-    std::string menuTitle;      // title of the menu that holds the item
-    std::string title;          // the item's own title
-    std::string keyEquivalent;  // "" when the item has no shortcut
+    bool inMenu = false;             // false: the item belongs to no menu
+    std::string menuTitle;           // title of the menu that holds the item
+    std::string title;               // the item's own title
+    std::string keyEquivalent;       // "" when the item has no shortcut
     std::uint64_t keyModifiers = 0;  // modifier flags of the shortcut, in the toolkit's flag numbering
     std::int64_t tag = 0;
 };
@@ -75,7 +48,7 @@ struct SavePanelRequest {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // ---- Threads and hand-over (any thread) ----
@@ -127,7 +100,8 @@ public:
     virtual void orderOut(WindowRef w) = 0;
     virtual bool isWindowVisible(WindowRef w) = 0;
     // Background shown in the border around a graphic view; components 0..1.
-    virtual void setWindowBackgroundColor(WindowRef w, double red, double green, double blue, double alpha) = 0;
+    virtual void setWindowBackgroundColor(WindowRef w, double red, double green, double blue,
+                                          double alpha) = 0;
 
     // ---- Views and images ----
 

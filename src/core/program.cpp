@@ -8,15 +8,10 @@
 #include <mutex>
 #include <string>
 
-#include "core/clock.h"
+#include "core/hooks.h"
 #include "core/log.h"
 #include "core/threads.h"
-#include "display/refresh.h"
-#include "display/window.h"
-#include "graphics/border.h"
-#include "graphics/pixels.h"
-#include "text/cursor.h"
-#include "text/output.h"
+#include "vxtools/core.h"
 
 namespace {
 
@@ -135,18 +130,7 @@ void t_QuitProgram(std::uint8_t window) {
         return;
     }
     vx::LogPiece("t_QuitProgram: Quitting current thread");
-    if (PlatformWindow(window) != nullptr) {
-        t_FullArea(window);
-        t_CursorEnd(window);
-        t_Htab(window, 1);
-        t_DisplayMode(window, 0);
-        t_Normal(window);
-        t_Color(window, 1);
-        t_Print(window, "(Programm Ende)");
-        t_WindowUpdate(window, false);
-        vx::SleepNanoseconds(100'000'000);
-        vx::LogPiece(" with message in window #" + std::to_string(window));
-    }
+    if (const auto showEndMessage = vx::InstalledToolkitHooks().showEndMessage) showEndMessage(window);
     vx::Log(".");
     endingThread = true;
     pthread_exit(nullptr);

@@ -8,14 +8,7 @@
 #include <utility>
 
 #include "core/platform.h"
-
-// Starts program on a new thread with the given stack size; returns once the thread has started.
-void startprocess(std::function<void()> program, std::int64_t stackSize);
-// Runs task concurrently without waiting for it.
-void RunInBackground(std::function<void()> task);
-// Ends the calling thread, optionally leaving "(Programm Ende)" in a window. Does not return when
-// called on a thread the toolkit may end; on the user-interface thread it logs and returns.
-void t_QuitProgram(std::uint8_t window);
+#include "vxtools/core.h"
 
 namespace vx {
 // Runs work on the user-interface thread and waits; false when it could not run (quitting).

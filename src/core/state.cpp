@@ -2,6 +2,7 @@
 
 std::uint8_t* VideoMemory = nullptr;
 std::int64_t HighMemory = 0xFFFFFF;
+t_Window* WindowTable = nullptr;
 std::atomic<bool> MemoryInitStarted{false};
 std::atomic<bool> MemoryInitialised{false};
 std::atomic<bool> AutoUpdateRunning{false};

@@ -6,10 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// Exactly 8 upper-case hexadecimal digits of the value's low 32 bits.
-std::string HexString(std::int64_t value);
-// Latin-1 bytes with ESC hhhh GS escapes to UTF-8 text.
-std::string DecodeBytes(std::string_view bytes);
+#include "vxtools/core.h"
 
 namespace vx {
 

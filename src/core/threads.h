@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "vxtools/core.h"
+
 namespace vx {
 
 // Called by a platform on its user-interface thread when it starts: that thread becomes number 1.
@@ -25,6 +27,3 @@ std::string CurrentThreadDescription();
 int ParseThreadNumber(std::string_view description);
 
 }  // namespace vx
-
-// The number in the calling thread's description.
-int CurrentThreadNumber();

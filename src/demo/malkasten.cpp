@@ -1,4 +1,4 @@
-#include "demo/malkasten.h"
+#include "malkasten.h"
 
 #include <spng.h>
 #include <vxtools/vxtools.h>
@@ -24,7 +24,8 @@ int NearestColour(int red, int green, int blue) {
     int best = 0;
     long bestDistance = -1;
     for (int i = 0; i < 16; ++i) {
-        const long dr = red - PaletteRed[i], dg = green - PaletteGreen[i], db = blue - PaletteBlue[i];
+        const t_RGBColor c = t_PaletteColor(i);
+        const long dr = red - c.Red, dg = green - c.Green, db = blue - c.Blue;
         const long distance = dr * dr + dg * dg + db * db;
         if (bestDistance < 0 || distance < bestDistance) {
             best = i;

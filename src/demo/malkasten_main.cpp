@@ -1,5 +1,6 @@
-#include "demo/malkasten.h"
-#include "shell/application.h"
+#include <vxtools/vxtools.h>
+
+#include "malkasten.h"
 
 int main(int argc, char** argv) {
     return vx::RunApplication(argc, argv, malkasten::Program);

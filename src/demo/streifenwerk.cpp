@@ -1,19 +1,9 @@
-#include "demo/streifenwerk.h"
+#include "streifenwerk.h"
+
+#include <vxtools/vxtools.h>
 
 #include <cstdlib>
 #include <string>
-
-#include "core/clock.h"
-#include "core/log.h"
-#include "core/program.h"
-#include "display/geometry.h"
-#include "display/refresh.h"
-#include "display/window.h"
-#include "display/window_init.h"
-#include "graphics/clear.h"
-#include "graphics/lines.h"
-#include "graphics/pixels.h"
-#include "input/events.h"
 
 std::int64_t LastRandom = 0;
 

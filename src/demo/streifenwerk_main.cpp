@@ -1,5 +1,6 @@
-#include "demo/streifenwerk.h"
-#include "shell/application.h"
+#include <vxtools/vxtools.h>
+
+#include "streifenwerk.h"
 
 int main(int argc, char** argv) {
     return vx::RunApplication(argc, argv, MainProgram);

@@ -1,21 +1,10 @@
 // Textfenster: the text layer in a real window. A 4-bit window of 80 x 25 characters in a console font
 // shows colours, inverse text, display modes, escape commands and scrolling, then echoes what the user
 // types until Escape ends the program.
+#include <vxtools/vxtools.h>
+
 #include <array>
 #include <string>
-
-#include "core/clock.h"
-#include "core/log.h"
-#include "core/program.h"
-#include "display/geometry.h"
-#include "display/window_init.h"
-#include "fonts/psf_font.h"
-#include "graphics/border.h"
-#include "input/events.h"
-#include "shell/application.h"
-#include "text/cursor.h"
-#include "text/output.h"
-#include "text/scrolling.h"
 
 namespace {
 
@@ -88,7 +77,7 @@ void ShowColours() {
 }
 
 void ShowScrolling() {
-    t_Window& w = WindowRecord(kWindow);
+    t_Window& w = WindowTable[kWindow];
     // A narrow text window in the middle of the screen scrolls by itself, cell by cell.
     w.TextFirstColumn = 45, w.TextLastColumn = 78, w.TextFirstLine = 12, w.TextLastLine = 18;
     t_CursorHome(kWindow);

@@ -1,5 +1,3 @@
-#include "display/composition.h"
-
 #include <array>
 #include <bit>
 #include <cmath>
@@ -7,12 +5,13 @@
 #include <mutex>
 #include <string>
 
-#include "core/clock.h"
 #include "core/log.h"
 #include "core/state.h"
+#include "display/palette.h"
+#include "display/pixel_access.h"
 #include "display/window.h"
-#include "graphics/palette.h"
-#include "graphics/pixel_access.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "display/picture_file.h"
-
 #include <spng.h>
 
 #include <cstdio>
@@ -7,7 +5,7 @@
 
 #include "core/log.h"
 #include "core/program.h"
-#include "display/composition.h"
+#include "vxtools/display.h"
 
 namespace vx {
 

@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "core/clock.h"
 #include "core/log.h"
 #include "core/platform.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "core/threads.h"
-#include "display/composition.h"
 #include "display/window.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
 
 namespace {
 

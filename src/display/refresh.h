@@ -5,10 +5,8 @@
 #include <memory>
 
 #include "core/platform.h"
+#include "vxtools/display.h"
 
-// Asks view `window` to redraw: deferred marks it for the next display cycle, otherwise it redraws now
-// and the new image is composed before the call returns. Not to be called on the user-interface thread.
-void t_WindowUpdate(std::uint8_t window, bool deferred);
 // The refresh process: marks the views of auto-refreshing windows at their rate. Runs until the memory
 // flag or AutoUpdateRunning drops.
 void t_WindowAutoUpdateProcess();

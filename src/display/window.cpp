@@ -6,9 +6,9 @@
 #include "core/program.h"
 #include "core/state.h"
 
-t_Window* WindowTable = nullptr;
-
-t_Window& WindowRecord(std::uint8_t n) { return WindowTable[n]; }
+t_Window& WindowRecord(std::uint8_t n) {
+    return WindowTable[n];
+}
 
 bool CheckWindow(std::string_view op, std::uint8_t n, bool needsText, bool graphicWording) {
     if (n >= 8) {
@@ -42,4 +42,9 @@ vx::WindowRef PlatformWindow(std::uint8_t n) {
 vx::TextViewRef WindowTextView(std::uint8_t n) {
     if (n < 8 || n > 10) return nullptr;
     return OnUserInterfaceThread([n] { return vx::CurrentPlatform().textView(n); });
+}
+
+void t_RedirectOutput(std::uint8_t window, std::int64_t target) {
+    if (CheckWindow("t_RedirectOutput", window, false))
+        vx::Store(WindowRecord(window).TextRedirectOutput, target);
 }

@@ -7,12 +7,11 @@
 #include "core/state.h"
 #include "core/strings.h"
 #include "display/application_name.h"
-#include "display/geometry.h"
+#include "display/palette.h"
+#include "display/pixel_access.h"
 #include "display/refresh.h"
 #include "display/video_memory.h"
-#include "graphics/border.h"
-#include "graphics/palette.h"
-#include "graphics/pixel_access.h"
+#include "vxtools/display.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fonts/psf_font.h"
+#include "vxtools/psf_font.h"
 
 #include <zlib.h>
 

@@ -1,12 +1,11 @@
-#include "graphics/clear.h"
-
 #include <algorithm>
 #include <cstring>
 
 #include "core/state.h"
+#include "display/palette.h"
+#include "display/pixel_access.h"
 #include "display/window.h"
-#include "graphics/palette.h"
-#include "graphics/pixel_access.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
-#include "graphics/lines.h"
-
 #include <cmath>
 #include <string>
 
 #include "core/log.h"
 #include "core/state.h"
+#include "display/pixel_access.h"
 #include "display/window.h"
-#include "graphics/pixel_access.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

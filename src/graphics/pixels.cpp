@@ -1,11 +1,10 @@
-#include "graphics/pixels.h"
-
 #include <string>
 
 #include "core/log.h"
 #include "core/state.h"
-#include "graphics/palette.h"
-#include "graphics/pixel_access.h"
+#include "display/palette.h"
+#include "display/pixel_access.h"
+#include "vxtools/graphics.h"
 
 void t_Color(std::uint8_t window, std::int64_t index) {
     if (!vx::GraphicWindowReady(window)) {

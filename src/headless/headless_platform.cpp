@@ -11,6 +11,7 @@
 
 #include "core/threads.h"
 #include "display/refresh.h"
+#include "menus/toolkit_hooks.h"
 
 namespace vx {
 
@@ -194,6 +195,7 @@ HeadlessPlatform& StartHeadlessPlatform() {
         p->impl_->Enqueue([&] { ready = true; });
         while (!ready) std::this_thread::sleep_for(std::chrono::microseconds(100));
         InstallPlatform(p);
+        InstallToolkitHooks();
         return p;
     }();
     return *platform;
@@ -351,7 +353,9 @@ void HeadlessPlatform::BeginQuit() {
 
 // ---- Threads and hand-over ----
 
-bool HeadlessPlatform::isUserInterfaceThread() const { return std::this_thread::get_id() == impl_->uiThread; }
+bool HeadlessPlatform::isUserInterfaceThread() const {
+    return std::this_thread::get_id() == impl_->uiThread;
+}
 
 bool HeadlessPlatform::invokeBlocking(std::function<void()> work) {
     if (isUserInterfaceThread()) {
@@ -376,7 +380,9 @@ void HeadlessPlatform::invokeAsync(std::function<void()> work) {
     impl_->Enqueue(std::move(work));
 }
 
-bool HeadlessPlatform::isQuitting() const { return impl_->quitting; }
+bool HeadlessPlatform::isQuitting() const {
+    return impl_->quitting;
+}
 
 // ---- Outlets ----
 
@@ -503,7 +509,8 @@ bool HeadlessPlatform::isWindowVisible(WindowRef w) {
     return w && impl_->WindowFor(w)->state.visible;
 }
 
-void HeadlessPlatform::setWindowBackgroundColor(WindowRef w, double red, double green, double blue, double alpha) {
+void HeadlessPlatform::setWindowBackgroundColor(WindowRef w, double red, double green, double blue,
+                                                double alpha) {
     std::lock_guard lock(impl_->mutex);
     if (!w) return;
     double* bg = impl_->WindowFor(w)->state.background;
@@ -640,7 +647,8 @@ void HeadlessPlatform::markTextViewNeedsDisplay(TextViewRef view) {
 
 Rect HeadlessPlatform::scrollViewFrame(ScrollViewRef scroll) {
     std::lock_guard lock(impl_->mutex);
-    return scroll ? impl_->textViews[reinterpret_cast<HScroll*>(scroll)->number - 8].state.scrollFrame : Rect{};
+    return scroll ? impl_->textViews[reinterpret_cast<HScroll*>(scroll)->number - 8].state.scrollFrame
+                  : Rect{};
 }
 
 void HeadlessPlatform::setScrollViewFrame(ScrollViewRef scroll, Rect frame) {

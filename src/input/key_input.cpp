@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "core/clock.h"
 #include "core/log.h"
 #include "core/state.h"
 #include "core/strings.h"
 #include "display/window.h"
 #include "input/events.h"
-#include "text/output.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
 
 std::atomic<bool> KeyDown{false};
 std::atomic<bool> CapsLockDown{false};

@@ -7,15 +7,6 @@
 
 #include "input/events.h"
 
-// Held-key and modifier states, set on the user-interface thread and polled by the program.
-extern std::atomic<bool> KeyDown;
-extern std::atomic<bool> CapsLockDown;
-extern std::atomic<bool> ShiftDown;
-extern std::atomic<bool> ControlDown;
-extern std::atomic<bool> OptionDown;
-extern std::atomic<bool> CommandDown;
-extern std::atomic<bool> FunctionDown;
-
 namespace vx {
 
 // A key press as a platform layer hands it over, already translated: the positional key code, the

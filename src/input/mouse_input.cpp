@@ -3,13 +3,13 @@
 #include <cmath>
 #include <string>
 
-#include "core/clock.h"
 #include "core/log.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "display/window.h"
 #include "input/events.h"
-#include "menus/text_windows.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
 
 std::atomic<bool> LeftButtonDown{false};
 std::atomic<bool> RightButtonDown{false};

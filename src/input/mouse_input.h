@@ -4,8 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-extern std::atomic<bool> LeftButtonDown;
-extern std::atomic<bool> RightButtonDown;
+#include "vxtools/input.h"
 
 namespace vx {
 

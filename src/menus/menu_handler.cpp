@@ -1,20 +1,18 @@
-#include "menus/menu_handler.h"
-
 #include <optional>
 
-#include "core/clock.h"
 #include "core/log.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "core/strings.h"
-#include "display/geometry.h"
 #include "display/refresh.h"
 #include "display/window.h"
 #include "menus/file_dialogs.h"
 #include "menus/menu_items.h"
-#include "menus/sound.h"
 #include "menus/text_windows.h"
 #include "text/readback.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
+#include "vxtools/menus.h"
 
 namespace {
 

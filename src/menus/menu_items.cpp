@@ -120,3 +120,42 @@ std::int64_t t_MenuActionIndex(std::int64_t tag) {
     if (tag == 0) return -1;
     return MenuActionTable.FindTag(tag);
 }
+
+namespace {
+
+void TrimEditMenus() {
+    static const char* const kEditItems[] = {"Special Characters…", "Emoji & Symbols", "Emoji & Symbole",
+                                             "Start Dictation…", "Diktat starten …"};
+    for (const char* menu : {"Bearbeiten", "Edit"}) {
+        for (const char* item : kEditItems) {
+            std::int64_t i = t_MenuItemIndex(menu, item);
+            if (i >= 0) t_MenuItemDelete(menu, i);
+        }
+    }
+    // A separator left at the end has an empty title.
+    for (const char* menu : {"Bearbeiten", "Edit"}) {
+        if (t_MenuItemTitle(menu, 65535).empty()) t_MenuItemDelete(menu, 65535);
+    }
+}
+
+void TrimWindowMenus() {
+    for (const char* item :
+         {"Tile Window to Left of Screen", "Tile Window to Right of Screen", "Vollbildmodus"}) {
+        for (const char* menu : {"Fenster", "Window"}) {
+            const std::int64_t i = t_MenuItemIndex(menu, item);
+            if (i >= 0) {
+                vx::Log(std::string("*** Found ") + menu + " Menu Item " + item);
+                t_MenuItemDelete(menu, i);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void vx::PrepareStartupMenus() {
+    for (std::int64_t code = 200; code <= 231; ++code) AppendMenuAction(code);
+    for (std::int64_t code = 110; code <= 114; ++code) AppendMenuAction(code);
+    TrimEditMenus();
+    TrimWindowMenus();
+}

@@ -20,11 +20,12 @@
 #include "core/threads.h"
 #include "input/events.h"
 #include "input/mouse_input.h"
-#include "menus/menu_handler.h"
 #include "menus/text_windows.h"
+#include "menus/toolkit_hooks.h"
 #include "shell/interface.h"
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
+#include "vxtools/menus.h"
 
 namespace vx {
 
@@ -109,6 +110,7 @@ QtPlatform& InstallQtPlatform(const std::string& applicationName) {
                                    [] { QCoreApplication::exit(0); });
     auto* platform = new QtPlatform(ui);
     InstallPlatform(platform);
+    InstallToolkitHooks();
     ToolkitWindow::SetCloseBoxHandler([ui](ToolkitWindow* window) { CloseBoxClicked(*ui, window); });
     // The window that was resized, which need not be the active one (a window manager may resize any).
     ToolkitWindow::SetResizeHandler(

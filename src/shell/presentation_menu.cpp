@@ -5,9 +5,9 @@
 #include <QFileDialog>
 #include <QMenu>
 
-#include "display/picture_file.h"
 #include "shell/interface.h"
 #include "shell/toolkit_window.h"
+#include "vxtools/display.h"
 
 namespace vx::shell {
 

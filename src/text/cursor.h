@@ -4,17 +4,7 @@
 #include <cstdint>
 
 #include "display/window.h"
-
-void t_CursorHome(std::uint8_t window);
-void t_CursorEnd(std::uint8_t window);
-// Column n of the text window; ignored unless 1 <= n and the column lies inside the grid.
-void t_Htab(std::uint8_t window, std::int64_t n);
-void t_CursorRight(std::uint8_t window);
-void t_CursorLeft(std::uint8_t window);
-void t_CursorDown(std::uint8_t window);
-void t_CursorUp(std::uint8_t window);
-// Carriage return and line feed in one.
-void t_Cr(std::uint8_t window);
+#include "vxtools/text.h"
 
 namespace vx::text {
 // The same operations after the window check.

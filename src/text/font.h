@@ -6,12 +6,7 @@
 #include <vector>
 
 #include "display/window.h"
-
-// Font formats (t_Font::Format).
-inline constexpr std::int64_t kFontUncompressed = 0;
-inline constexpr std::int64_t kFontUncompressedGrey = 2;
-inline constexpr std::int64_t kFontCompressed = 100;
-inline constexpr std::int64_t kFontCompressedGrey = 102;
+#include "vxtools/text.h"
 
 // Splits a bit stream into codes of `width` bits, most significant bit first; leftover bits are
 // ignored. A width of 0 or above 64 gives no codes.

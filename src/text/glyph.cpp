@@ -9,8 +9,8 @@
 
 #include "core/log.h"
 #include "core/state.h"
-#include "graphics/palette.h"
-#include "graphics/pixel_access.h"
+#include "display/palette.h"
+#include "display/pixel_access.h"
 
 namespace vx::text {
 namespace {

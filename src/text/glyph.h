@@ -4,12 +4,7 @@
 #include <cstdint>
 
 #include "display/window.h"
-
-// Draws the glyph of `code` in cell (x, y), counted from 1, in the colour byte `colour` (ink in the high
-// nibble, paper in the low one), and records code and colour in the cell. Obeys TextRedirectOutput and
-// TextInverse; does not move the cursor.
-void t_PrintSymbol(std::uint8_t window, std::uint8_t code, std::uint8_t colour, std::int64_t x,
-                   std::int64_t y);
+#include "vxtools/text.h"
 
 namespace vx::text {
 

@@ -5,12 +5,12 @@
 #include "core/log.h"
 #include "core/state.h"
 #include "core/strings.h"
-#include "graphics/border.h"
-#include "graphics/pixels.h"
-#include "menus/sound.h"
 #include "text/cursor.h"
 #include "text/glyph.h"
 #include "text/scrolling.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
 
 namespace vx::text {
 namespace {
@@ -266,9 +266,4 @@ void t_Reverse(std::uint8_t window) {
     if (!CheckWindow("t_Reverse", window, false)) return;
     t_Window& w = WindowRecord(window);
     w.TextInverse = !w.TextInverse;
-}
-
-void t_RedirectOutput(std::uint8_t window, std::int64_t target) {
-    if (CheckWindow("t_RedirectOutput", window, false))
-        vx::Store(WindowRecord(window).TextRedirectOutput, target);
 }

@@ -1,7 +1,7 @@
-#include "core/clock.h"
 #include "core/platform.h"
 #include "input/events.h"
 #include "text/output.h"
+#include "vxtools/core.h"
 
 bool CheckOutputPause(std::int64_t key, bool wait) {
     if (!KeyEventAvailable.load()) return false;

@@ -6,10 +6,8 @@
 #include <string_view>
 #include <vector>
 
-// The window's text, line after line, each followed by `separator`. With an empty separator the raw
-// grid; otherwise tidied: pieces cut at carriage returns, trailing spaces and blank bottom lines
-// dropped, joined with carriage returns.
-std::string t_GetScreen(std::uint8_t window, std::string_view separator);
+#include "vxtools/text.h"
+
 // Cuts bytes at every separator (dropped); a separator at the very end starts no further piece.
 std::vector<std::string> SplitBytes(std::string_view bytes, std::uint8_t separator);
 // The pieces with one separator between each two.

@@ -5,7 +5,7 @@
 
 #include "core/log.h"
 #include "core/state.h"
-#include "graphics/pixel_access.h"
+#include "display/pixel_access.h"
 #include "text/glyph.h"
 
 void MoveVideoMemory(std::int64_t from, std::int64_t to, std::int64_t count) {

@@ -4,15 +4,8 @@
 #include <cstdint>
 
 #include "display/window.h"
+#include "vxtools/text.h"
 
-// The text window's lines move up by one and its last line is blanked; nothing while ScrollLock is set.
-void t_ScrollUp(std::uint8_t window);
-// The text window's lines move down by one and its first line is blanked; nothing while ScrollLock is set.
-void t_ScrollDown(std::uint8_t window);
-// Blanks from the cursor to the text window's last column. The cursor stays.
-void t_ClearEndOfLine(std::uint8_t window);
-// Blanks from the cursor to the end of the text window. The cursor stays.
-void t_ClearEndOfWindow(std::uint8_t window);
 // Copies count bytes of video memory from `from` to `to`; overlapping ranges move correctly. Nothing for
 // count < 1; a range outside video memory is refused with a log line.
 void MoveVideoMemory(std::int64_t from, std::int64_t to, std::int64_t count);

@@ -4,11 +4,11 @@
 
 #include <atomic>
 
-#include "core/clock.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "core/threads.h"
 #include "support/toolkit_test.h"
+#include "vxtools/core.h"
 
 TEST(Launch, InitialisesMeasuresTheTitleBarAndStartsTheProgram) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();

@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/clock.h"
 #include "core/log.h"
 #include "core/state.h"
 #include "display/window.h"
 #include "menus/menu_items.h"
 #include "support/toolkit_test.h"
+#include "vxtools/core.h"
 
 namespace {
 

@@ -1,17 +1,16 @@
 #include "core/program.h"
 
-#include <pthread.h>
-
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <atomic>
 #include <mutex>
 #include <thread>
 
-#include "core/clock.h"
 #include "core/log.h"
 #include "core/threads.h"
 #include "support/toolkit_test.h"
+#include "vxtools/core.h"
 
 namespace {
 
@@ -52,8 +51,22 @@ TEST(StartProcess, TwoStartsAtOnceRunBothClosures) {
     vx::StartHeadlessPlatform();
     std::atomic<int> ran{0};
     std::atomic<int> firstSeen{0}, secondSeen{0};
-    std::thread a([&] { startprocess([&] { firstSeen = 1; ran++; }, 0x100000); });
-    std::thread b([&] { startprocess([&] { secondSeen = 1; ran++; }, 0x100000); });
+    std::thread a([&] {
+        startprocess(
+            [&] {
+                firstSeen = 1;
+                ran++;
+            },
+            0x100000);
+    });
+    std::thread b([&] {
+        startprocess(
+            [&] {
+                secondSeen = 1;
+                ran++;
+            },
+            0x100000);
+    });
     a.join();
     b.join();
     for (int i = 0; i < 2000 && ran < 2; ++i) vx::SleepNanoseconds(1000000);

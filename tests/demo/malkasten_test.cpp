@@ -9,15 +9,15 @@
 
 #include "core/program.h"
 #include "core/state.h"
-#include "display/picture_file.h"
+#include "display/palette.h"
 #include "display/window.h"
 #include "display/window_init.h"
-#include "graphics/palette.h"
-#include "graphics/pixels.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
-#include "menus/menu_handler.h"
 #include "support/toolkit_test.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
+#include "vxtools/menus.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 #include <atomic>
 #include <set>
 
-#include "core/clock.h"
 #include "core/program.h"
-#include "display/geometry.h"
 #include "display/window.h"
 #include "display/window_init.h"
-#include "graphics/pixels.h"
 #include "input/events.h"
 #include "input/key_input.h"
 #include "support/toolkit_test.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

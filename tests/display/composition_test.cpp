@@ -1,13 +1,12 @@
-#include "display/composition.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "core/clock.h"
 #include "display_window.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
 
 namespace {
 

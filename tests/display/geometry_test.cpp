@@ -1,10 +1,9 @@
-#include "display/geometry.h"
-
 #include <gtest/gtest.h>
 
 #include <utility>
 
 #include "display_window.h"
+#include "vxtools/display.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "display/picture_file.h"
-
 #include <gtest/gtest.h>
 #include <spng.h>
 #include <unistd.h>
@@ -10,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "display/composition.h"
 #include "display_window.h"
+#include "vxtools/display.h"
 
 namespace {
 

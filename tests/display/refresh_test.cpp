@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "core/clock.h"
 #include "core/program.h"
 #include "display_window.h"
-#include "graphics/pixels.h"
+#include "vxtools/core.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

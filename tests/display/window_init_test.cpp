@@ -8,7 +8,7 @@
 #include "core/strings.h"
 #include "display/application_name.h"
 #include "display_window.h"
-#include "graphics/pixels.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

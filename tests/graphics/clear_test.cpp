@@ -1,12 +1,10 @@
-#include "graphics/clear.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "graphics/palette.h"
-#include "graphics/pixels.h"
+#include "display/palette.h"
 #include "graphics_window.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "graphics/lines.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,8 +7,8 @@
 #include <set>
 #include <utility>
 
-#include "graphics/pixels.h"
 #include "graphics_window.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
-#include "graphics/pixels.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "graphics/palette.h"
+#include "display/palette.h"
 #include "graphics_window.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <atomic>
 #include <string>
 
-#include "core/clock.h"
 #include "core/program.h"
 #include "core/threads.h"
 #include "display/window.h"
 #include "display/window_init.h"
 #include "input/key_input.h"
 #include "support/toolkit_test.h"
+#include "vxtools/core.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-#include "core/clock.h"
 #include "display/window.h"
 #include "display/window_init.h"
 #include "input/events.h"
 #include "support/toolkit_test.h"
+#include "vxtools/core.h"
 
 namespace inputwin {
 

@@ -1,5 +1,3 @@
-#include "menus/menu_handler.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,6 +13,7 @@
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
 #include "text/text_window.h"
+#include "vxtools/menus.h"
 
 namespace {
 

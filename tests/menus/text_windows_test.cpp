@@ -5,8 +5,9 @@
 #include "core/program.h"
 #include "core/state.h"
 #include "display/window.h"
-#include "menus/sound.h"
 #include "support/toolkit_test.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
 
 namespace {
 

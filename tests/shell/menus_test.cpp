@@ -1,4 +1,6 @@
 // Menus, panels and the pasteboard on real widgets: chosen items reach the toolkit's menu handler.
+#include "vxtools/menus.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -17,18 +19,17 @@
 
 #include "core/state.h"
 #include "core/threads.h"
-#include "display/geometry.h"
 #include "display/window.h"
 #include "display/window_init.h"
 #include "input/events.h"
 #include "menus/file_dialogs.h"
-#include "menus/menu_handler.h"
 #include "menus/text_windows.h"
 #include "qt_test_support.h"
 #include "shell/interface.h"
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
 #include "text/output.h"
+#include "vxtools/display.h"
 
 namespace {
 

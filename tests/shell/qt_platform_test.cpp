@@ -16,11 +16,11 @@
 #include <set>
 #include <thread>
 
-#include "core/clock.h"
 #include "qt_test_support.h"
 #include "shell/interface.h"
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
+#include "vxtools/core.h"
 
 namespace {
 

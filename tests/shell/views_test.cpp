@@ -6,18 +6,18 @@
 #include <QPixmap>
 #include <QTest>
 
-#include "core/clock.h"
 #include "core/log.h"
-#include "display/geometry.h"
 #include "display/window.h"
 #include "display/window_init.h"
-#include "graphics/pixels.h"
 #include "input/events.h"
 #include "input/key_input.h"
 #include "menus/text_windows.h"
 #include "qt_test_support.h"
 #include "shell/interface.h"
 #include "shell/qt_platform.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

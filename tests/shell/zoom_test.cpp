@@ -12,11 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/clock.h"
-#include "display/composition.h"
-#include "display/geometry.h"
 #include "display/window_init.h"
-#include "graphics/pixels.h"
 #include "input/events.h"
 #include "qt_test_support.h"
 #include "shell/interface.h"
@@ -24,6 +20,9 @@
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
+#include "vxtools/core.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "graphics/pixels.h"
 #include "text_window.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

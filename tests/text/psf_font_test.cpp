@@ -1,4 +1,4 @@
-#include "fonts/psf_font.h"
+#include "vxtools/psf_font.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

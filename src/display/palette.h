@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "display/window.h"
+#include "vxtools/display.h"
 
 inline constexpr std::array<std::uint8_t, 16> PaletteRed{0,   255, 0,   255, 0, 84,  0, 0,
                                                          128, 255, 168, 255, 0, 255, 0, 255};
@@ -12,9 +12,6 @@ inline constexpr std::array<std::uint8_t, 16> PaletteGreen{0,  0,   0,   0,   12
                                                            64, 128, 168, 128, 255, 255, 255, 255};
 inline constexpr std::array<std::uint8_t, 16> PaletteBlue{0, 0, 128, 255, 0, 84, 255, 255,
                                                           0, 0, 168, 128, 0, 0,  255, 255};
-
-// Palette entry `index` with alpha 255; opaque black for any index outside 0..15.
-t_RGBColor t_PaletteColor(std::int64_t index);
 
 namespace vx {
 

@@ -1,9 +1,8 @@
-#include "graphics/border.h"
-
 #include <gtest/gtest.h>
 
-#include "graphics/palette.h"
-#include "graphics_window.h"
+#include "display/palette.h"
+#include "graphics/graphics_window.h"
+#include "vxtools/display.h"
 
 namespace {
 

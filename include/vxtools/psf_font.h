@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "display/window.h"
+#include "vxtools/records.h"
 
 namespace vx {
 

@@ -1,9 +1,8 @@
-#include "graphics/border.h"
-
 #include "core/platform.h"
 #include "core/program.h"
+#include "display/palette.h"
 #include "display/window.h"
-#include "graphics/palette.h"
+#include "vxtools/display.h"
 
 void t_ColorBorder(std::uint8_t window, std::int64_t color) {
     if (!CheckWindow("t_ColorBorder", window, false)) return;

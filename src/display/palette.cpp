@@ -1,4 +1,4 @@
-#include "graphics/palette.h"
+#include "display/palette.h"
 
 t_RGBColor t_PaletteColor(std::int64_t index) {
     if (index < 0 || index > 15) return t_RGBColor{255, 0, 0, 0};

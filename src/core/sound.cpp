@@ -1,7 +1,6 @@
-#include "menus/sound.h"
-
 #include "core/platform.h"
 #include "core/program.h"
+#include "vxtools/core.h"
 
 std::atomic<vx::BeepSound> SysbeepSound{vx::BeepSound::NotLookedUp};
 

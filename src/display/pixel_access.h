@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "core/state.h"
+#include "display/palette.h"
 #include "display/window.h"
-#include "graphics/palette.h"
 
 namespace vx {
 
