@@ -1,6 +1,7 @@
 #include "display/geometry.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/log.h"
 #include "core/platform.h"
@@ -23,8 +24,12 @@ Frames ReadFrames(vx::WindowRef w) {
     });
 }
 
+// Frames are doubles; a frame beyond the 64-bit range saturates rather than overflowing the conversion.
 std::int64_t Trunc(double v) {
-    return std::isfinite(v) ? std::int64_t(std::trunc(v)) : 0;
+    if (!std::isfinite(v)) return 0;
+    if (v >= 0x1p63) return std::numeric_limits<std::int64_t>::max();
+    if (v < -0x1p63) return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(std::trunc(v));
 }
 
 // The figures every selector is computed from.
