@@ -78,6 +78,9 @@ TEST(LzwDecode, EndlessSelfReferenceStopsAtTheOutputLimit) {
 }
 
 TEST(ExpandFont, PeakMemoryStaysASmallMultipleOfTheOutputLimit) {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the thread checker's shadow memory swamps the resident figures";
+#endif
     // One-bit codes of value 0: the stream with the most codes per byte that still decodes, exactly up to
     // the limit. The decoder must not hold memory in proportion to the code count times a large factor.
     t_Font font;
