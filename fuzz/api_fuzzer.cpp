@@ -44,6 +44,7 @@ class Reader {
   public:
     Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool Done() const { return at_ >= size_; }
+    std::uint8_t Peek() const { return at_ < size_ ? data_[at_] : 0; }
     std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
     std::uint64_t Raw(int bytes) {
         std::uint64_t v = 0;
@@ -200,8 +201,8 @@ void Start() {
     t_InitWindow(0, 8, false, 64, 64, 0, 0, t_Font{}, true);
 }
 
-// One call; true when it may have moved or cleared blocks, after which the guard starts over.
-bool Call(Reader& in) {
+// One call. Operation 0 sets a window up, which may move or clear blocks; the guard starts over after it.
+void Call(Reader& in) {
     const std::uint8_t op = in.Byte();
     const std::uint8_t w = in.Window();
     switch (op % 48) {
@@ -216,7 +217,7 @@ bool Call(Reader& in) {
             const std::int64_t bw = b & 0x80 ? in.Int() : b & 0x3F, bh = b & 0x40 ? in.Int() : b & 0x1F;
             const t_Font font = b & 0x20 ? t_Font{} : MakeFont(in);
             t_InitWindow(w, depth, in.Byte() & 1, width, height, bw, bh, font, in.Byte() & 1);
-            return true;
+            break;
         }
         case 1:
             t_Color(w, in.Int());
@@ -393,7 +394,6 @@ bool Call(Reader& in) {
             break;
         }
     }
-    return false;
 }
 
 }  // namespace
@@ -404,11 +404,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     guard.Snapshot();
     Reader in(data, size);
     for (int calls = 0; calls < 64 && !in.Done(); ++calls) {
-        if (Call(in)) {
+        // Before a set-up may move blocks, everything the drawing calls so far could have reached.
+        const bool setUp = in.Peek() % 48 == 0;
+        if (setUp) guard.Check(true);
+        Call(in);
+        if (setUp)
             guard.Snapshot();
-        } else {
+        else
             guard.Check(false);
-        }
     }
     guard.Check(true);
     return 0;
