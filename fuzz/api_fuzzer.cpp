@@ -155,13 +155,12 @@ class Guard {
     }
     // The bytes just around every block on each call; everything outside the blocks when `full`.
     void Check(bool full) const {
-        std::int64_t from = 0;
+        std::int64_t gap = 0;  // start of the gap before the next block
         for (const auto& [start, end] : blocks_) {
-            Compare(full ? from : std::max(from, start - kBand), start);
-            if (!full) Compare(end + 1, std::min(end + 1 + kBand, kVideoMemorySize));
-            from = std::max(from, end + 1);
+            CheckGap(gap, start, full);
+            gap = std::max(gap, end + 1);
         }
-        Compare(from, full ? kVideoMemorySize : std::min(from + kBand, kVideoMemorySize));
+        CheckGap(gap, kVideoMemorySize, full);
     }
 
   private:
@@ -172,6 +171,15 @@ class Guard {
         auto at = blocks_.begin();
         while (at != blocks_.end() && at->first < start) ++at;
         blocks_.insert(at, {start, std::min(end, kVideoMemorySize - 1)});
+    }
+    // A gap between blocks (blocks may touch): wholly, or its ends next to the blocks.
+    void CheckGap(std::int64_t from, std::int64_t to, bool full) const {
+        if (full || to - from <= 2 * kBand) {
+            Compare(from, to);
+        } else {
+            Compare(from, from + kBand);
+            Compare(to - kBand, to);
+        }
     }
     void Compare(std::int64_t from, std::int64_t to) const {
         from = std::max<std::int64_t>(from, 0);
