@@ -15,7 +15,9 @@ extern vx::EventQueue<t_Event>& MouseEventQueue;
 extern vx::EventQueue<t_MenuEvent>& MenuEventQueue;
 // The key event last taken by t_NextKeyEvent; written and read on the program thread.
 extern t_Event& KeyEvent;
-// Set by the user-interface thread when it queues an event; cleared by the program as it reads them.
+// The flags of the three queues. Each queue stores its flag itself, under its lock: KeyEventAvailable
+// and MouseEventAvailable mirror whether their queue holds records, MenuEventAvailable is raised by
+// every menu record appended. The program may clear a flag; the next post sets it right again.
 extern std::atomic<bool> KeyEventAvailable;
 extern std::atomic<bool> MouseEventAvailable;
 extern std::atomic<bool> MenuEventAvailable;

@@ -3,6 +3,7 @@
 // This header depends on nothing else of the toolkit.
 #pragma once
 
+#include <atomic>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -266,25 +267,36 @@ class Handler {
     std::shared_ptr<const std::function<void()>> fn_;
 };
 
+// How a queue keeps its flag: mirroring whether it holds records (keys, clicks), or only ever raising
+// it when a record arrives (menus; the program clears that flag itself).
+enum class FlagRule { kMirror, kRaiseOnAppend };
+
 // A queue shared between the user-interface thread, which appends, and the program's threads, which
-// read and remove. Every access takes the queue's lock; records keep their arrival order.
+// read and remove. Every access takes the queue's lock; records keep their arrival order. A queue with a
+// flag writes it under the same lock as the records, so it can never say "empty" over a record that
+// another thread appended between a test and the store.
 template <class T>
 class EventQueue {
   public:
     EventQueue() = default;
+    EventQueue(std::atomic<bool>& flag, FlagRule rule) : flag_(&flag), rule_(rule) {}
     EventQueue(const EventQueue&) = delete;
     EventQueue& operator=(const EventQueue&) = delete;
 
     void Append(T event) {
         std::lock_guard lock(mutex_);
         items_.push_back(std::move(event));
+        if (flag_ != nullptr) flag_->store(true);
     }
     // Removes and returns the oldest record, if any.
     std::optional<T> TakeFirst() {
         std::lock_guard lock(mutex_);
-        if (items_.empty()) return std::nullopt;
-        T first = std::move(items_.front());
-        items_.pop_front();
+        std::optional<T> first;
+        if (!items_.empty()) {
+            first = std::move(items_.front());
+            items_.pop_front();
+        }
+        Mirror();
         return first;
     }
     [[nodiscard]] std::optional<T> Last() const {
@@ -300,6 +312,24 @@ class EventQueue {
     void Clear() {
         std::lock_guard lock(mutex_);
         items_.clear();
+        Mirror();
+    }
+    // Empties the queue when its newest record satisfies `test`; true when it did.
+    template <class Test>
+    bool ClearIfNewest(Test test) {
+        std::lock_guard lock(mutex_);
+        if (items_.empty() || !test(items_.back())) {
+            Mirror();
+            return false;
+        }
+        items_.clear();
+        Mirror();
+        return true;
+    }
+    // Sets a mirroring flag to whether the queue holds records (after a post that appended nothing).
+    void UpdateFlag() {
+        std::lock_guard lock(mutex_);
+        Mirror();
     }
     // A copy of every queued record, oldest first.
     [[nodiscard]] std::vector<T> Snapshot() const {
@@ -308,8 +338,14 @@ class EventQueue {
     }
 
   private:
+    void Mirror() {
+        if (flag_ != nullptr && rule_ == FlagRule::kMirror) flag_->store(!items_.empty());
+    }
+
     mutable std::mutex mutex_;
     std::deque<T> items_;
+    std::atomic<bool>* flag_ = nullptr;
+    FlagRule rule_ = FlagRule::kMirror;
 };
 
 // A string that a program may replace at any time from its thread while the user-interface thread reads

@@ -121,6 +121,9 @@ QtPlatform& InstallQtPlatform(const std::string& applicationName) {
 }  // namespace shell
 
 int RunApplication(int argc, char** argv, std::function<void()> program) {
+    // The log goes to standard output; when that is a pipe whose reader has gone (| head), a write
+    // fails with EPIPE and the line is lost, instead of the signal ending the application.
+    std::signal(SIGPIPE, SIG_IGN);
     RegisterUserInterfaceThread();
     // QApplication keeps a reference to argc; both live as long as the process, like all platform state.
     auto* storedArgc = new int(argc);

@@ -108,10 +108,11 @@ TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
 
 TEST(RunInBackground, RunsTasksConcurrentlyWithoutWaiting) {
     vx::StartHeadlessPlatform();
-    std::atomic<bool> release{false};
-    std::atomic<int> running{0};
+    // Static: the tasks may still be looking at them after the test has returned.
+    static std::atomic<bool> release{false};
+    static std::atomic<int> running{0};
     for (int i = 0; i < 3; ++i) {
-        RunInBackground([&] {
+        RunInBackground([] {
             running++;
             WaitFor(release);
         });
@@ -132,8 +133,8 @@ TEST(OnUserInterfaceThread, RunsThereAndCarriesTheResultBack) {
 
 TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
     vx::HeadlessPlatform& platform = vx::StartHeadlessPlatform();
-    std::atomic<bool> blockUi{true};
-    platform.invokeAsync([&] {
+    static std::atomic<bool> blockUi{true};  // read on the user-interface thread after the test returns
+    platform.invokeAsync([] {
         while (blockUi) vx::SleepNanoseconds(1000000);
     });
     std::atomic<bool> returned{false};

@@ -17,6 +17,8 @@ Cases:
   wayland       under Weston (its X11 backend in Xvfb, so that keys can be typed): pattern, Escape with
                 the end title drawn in the title bar at once, Ctrl+Q with status 0
   wayland-headless  under a headless Weston: the window opens and a signal quits with status 0
+  closed-pipe   output to a pipe whose reader has gone (| head -3): the application keeps running under
+                its executable's name; SIGTERM then quits with status 0
   measure       prints start-up time to the first pattern and CPU use during the pause (no assertion)
 """
 import contextlib
@@ -132,8 +134,13 @@ def histogram(env, wid, path):
     width, height = int(size[0]), int(size[1])
     if width < 1024 or height < 1024:
         raise Failure(f"window is {width} x {height}, smaller than the view")
-    crop = f"1024x1024+0+{height - 1024}"
-    out = run(env, "convert", path, "-crop", crop, "+repage", "-format", "%c", "histogram:info:-").stdout
+    run(env, "convert", path, "-crop", f"1024x1024+0+{height - 1024}", "+repage", path)
+    return file_colours(env, path)
+
+
+def file_colours(env, path):
+    """How many pixels of each colour a picture file has, as {"#RRGGBB": count}."""
+    out = run(env, "convert", path, "-format", "%c", "histogram:info:-").stdout
     colours = {}
     for line in out.splitlines():
         m = re.match(r"\s*(\d+):.*(#[0-9A-Fa-f]{6})", line)
@@ -278,6 +285,28 @@ def case_quit_pausing(env, app_path, work):
         expect_clean_exit(app, "Ctrl+Q while pausing")
         if "applicationWillTerminate: Called." not in output(work):
             raise Failure("quitting did not reach the termination callback")
+
+
+def case_closed_pipe(env, app_path, work):
+    app = subprocess.Popen([app_path], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        for _ in range(3):
+            app.stdout.readline()
+        app.stdout.close()
+        wid = find_window(env, PATTERN_TITLE)
+        # A pattern on screen: many log lines have been written into the closed pipe since.
+        wait_for_pattern(env, wid, os.path.join(work, "shot.png"))
+        if app.poll() is not None:
+            raise Failure(f"the application ended when its output pipe closed (status {app.returncode})")
+        with open(f"/proc/{app.pid}/comm") as f:
+            name = f.read().strip()
+        if name != os.path.basename(app_path)[:15]:
+            raise Failure(f"the process calls itself {name!r}")
+        app.send_signal(signal.SIGTERM)
+        expect_clean_exit(app, "SIGTERM with the output pipe closed")
+    finally:
+        if app.poll() is None:
+            app.kill()
 
 
 def poll_window(env, pattern):
@@ -507,7 +536,7 @@ def case_wayland_headless(env, app_path, work):
 
 CASES = {"escape": case_escape, "small-screen": case_small_screen, "zoom-save": case_zoom_save,
          "wayland": case_wayland, "wayland-headless": case_wayland_headless, "click": case_click,
-         "close-return": case_close_return, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
+         "close-return": case_close_return, "closed-pipe": case_closed_pipe, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
          "measure": case_measure}
 
 
