@@ -17,13 +17,11 @@
 #include "core/program.h"
 #include "core/state.h"
 #include "core/strings.h"
+#include "display/border.h"
 #include "display/format_number.h"
-#include "vxtools/display.h"
+#include "display/palette.h"
 #include "display/refresh.h"
 #include "display/window_init.h"
-#include "display/border.h"
-#include "vxtools/graphics.h"
-#include "display/palette.h"
 #include "headless/headless_platform.h"
 #include "input/events.h"
 #include "input/key_input.h"
@@ -35,6 +33,8 @@
 #include "text/output.h"
 #include "text/readback.h"
 #include "text/scrolling.h"
+#include "vxtools/display.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -21,7 +21,8 @@ void ApplicationDidFinishLaunching(std::function<void()> program) {
     ScrollViewRef scroll = p.scrollView(8);
     WindowRef window = p.windowOfScrollView(scroll);
     if (scroll != nullptr && window != nullptr) {
-        TitleBarHeight = static_cast<std::int64_t>(p.windowFrame(window).height - p.scrollViewFrame(scroll).height - 20.0);
+        TitleBarHeight =
+            static_cast<std::int64_t>(p.windowFrame(window).height - p.scrollViewFrame(scroll).height - 20.0);
     }
     Log("Program: Start.");
     startprocess(std::move(program), 0x40000000);
@@ -34,8 +35,12 @@ void ApplicationWillTerminate() {
     TerminationHandler();
 }
 
-void ApplicationDidBecomeActive() { ApplicationActive.store(true); }
+void ApplicationDidBecomeActive() {
+    ApplicationActive.store(true);
+}
 
-void ApplicationWillResignActive() { ApplicationActive.store(false); }
+void ApplicationWillResignActive() {
+    ApplicationActive.store(false);
+}
 
 }  // namespace vx

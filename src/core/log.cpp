@@ -39,7 +39,9 @@ void Log(std::string_view line) {
     Emit(s, whole);
 }
 
-void LogPiece(std::string_view piece) { pendingPieces.append(piece); }
+void LogPiece(std::string_view piece) {
+    pendingPieces.append(piece);
+}
 
 void WriteRaw(std::string_view bytes) {
     LogState& s = State();

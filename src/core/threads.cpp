@@ -18,16 +18,22 @@ thread_local std::string threadName;
 
 }  // namespace
 
-void RegisterUserInterfaceThread() { threadNumber = 1; }
+void RegisterUserInterfaceThread() {
+    threadNumber = 1;
+}
 
 int ThreadNumber() {
     if (threadNumber == 0) threadNumber = nextNumber.fetch_add(1);
     return threadNumber;
 }
 
-int ReserveThreadNumber() { return nextNumber.fetch_add(1); }
+int ReserveThreadNumber() {
+    return nextNumber.fetch_add(1);
+}
 
-void AdoptThreadNumber(int number) { threadNumber = number; }
+void AdoptThreadNumber(int number) {
+    threadNumber = number;
+}
 
 void SetCurrentThreadName(std::string_view name) {
     threadName = std::string(name);
@@ -41,7 +47,9 @@ void SetCurrentThreadName(std::string_view name) {
     pthread_setname_np(pthread_self(), shortName.c_str());
 }
 
-std::string CurrentThreadName() { return threadName; }
+std::string CurrentThreadName() {
+    return threadName;
+}
 
 std::string CurrentThreadDescription() {
     char address[32];
@@ -79,4 +87,6 @@ int ParseThreadNumber(std::string_view description) {
 
 }  // namespace vx
 
-int CurrentThreadNumber() { return vx::ParseThreadNumber(vx::CurrentThreadDescription()); }
+int CurrentThreadNumber() {
+    return vx::ParseThreadNumber(vx::CurrentThreadDescription());
+}

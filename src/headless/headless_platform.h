@@ -45,9 +45,9 @@ struct HeadlessWindowState {
 
 struct HeadlessViewState {
     Rect frame;
-    int marks = 0;          // markViewNeedsDisplay calls
-    int displays = 0;       // compositions the view ran (display cycle or displayViewNow)
-    int imagesShown = 0;    // compositions that gave an image
+    int marks = 0;        // markViewNeedsDisplay calls
+    int displays = 0;     // compositions the view ran (display cycle or displayViewNow)
+    int imagesShown = 0;  // compositions that gave an image
     std::shared_ptr<const WindowImage> lastImage;
 };
 
@@ -74,7 +74,7 @@ struct HeadlessMenu {
 };
 
 class HeadlessPlatform : public Platform {
-public:
+  public:
     // ---- Preparing and inspecting (any thread) ----
 
     // Disconnects outlets, as an interface description that lacks them would.
@@ -172,7 +172,7 @@ public:
 
     struct Impl;
 
-private:
+  private:
     friend HeadlessPlatform& StartHeadlessPlatform();
     HeadlessPlatform();
     Impl* impl_;  // lives as long as the process

@@ -228,8 +228,9 @@ Interface* BuildInterface(const QString& applicationName, std::function<void(QAc
     ui->preferences = BuildPlainWindow(ui->menus, "Einstellungen", "Keine Einstellungen.");
     // The main window appears when every other window has been closed: it says how to go on.
     ui->main = BuildPlainWindow(ui->menus, applicationName,
-                                applicationName + "\n\nDas Men\u00FC \u201EFenster\u201C zeigt die Fenster wieder;\n"
-                                                  "Ablage \u203A Beenden (Strg+Q) beendet das Programm.");
+                                applicationName +
+                                    "\n\nDas Men\u00FC \u201EFenster\u201C zeigt die Fenster wieder;\n"
+                                    "Ablage \u203A Beenden (Strg+Q) beendet das Programm.");
     AddPresentationItems(*ui);
     return ui;
 }

@@ -9,13 +9,11 @@
 #include <cstdint>
 #include <string>
 
-#include "vxtools/core.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "display/refresh.h"
 #include "display/window.h"
 #include "display/window_init.h"
-#include "vxtools/graphics.h"
 #include "input/events.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
@@ -23,6 +21,8 @@
 #include "support/toolkit_test.h"
 #include "text/output.h"
 #include "text/scrolling.h"
+#include "vxtools/core.h"
+#include "vxtools/graphics.h"
 
 namespace {
 

@@ -25,7 +25,9 @@ HeadlessPlatform& StartToolkit() {
     return platform;
 }
 
-std::vector<std::string> TakeLogLines() { return SplitLines(TakeCapturedLog()); }
+std::vector<std::string> TakeLogLines() {
+    return SplitLines(TakeCapturedLog());
+}
 
 std::vector<std::string> TakeOwnLogLines() {
     std::vector<std::string> lines = TakeLogLines();
@@ -39,6 +41,8 @@ int CountLogLine(std::string_view line) {
     return count;
 }
 
-bool LogContains(std::string_view piece) { return std::string(CapturedLog()).find(piece) != std::string::npos; }
+bool LogContains(std::string_view piece) {
+    return std::string(CapturedLog()).find(piece) != std::string::npos;
+}
 
 }  // namespace vx::test
