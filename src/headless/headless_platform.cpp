@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "core/hand_over.h"
 #include "core/threads.h"
 #include "display/refresh.h"
 #include "menus/toolkit_hooks.h"
@@ -52,14 +53,6 @@ struct HMenu {
 };
 
 // A piece of work handed to the user-interface thread; the caller may give up on it while it is queued.
-struct Job {
-    enum Status { kQueued, kRunning, kDone, kCancelled };
-    std::function<void()> work;
-    std::mutex mutex;
-    std::condition_variable changed;
-    Status status = kQueued;
-};
-
 constexpr Rect kDefaultScreen{0, 0, 1920, 1200};
 
 }  // namespace
@@ -92,8 +85,8 @@ struct HeadlessPlatform::Impl {
 
     std::mutex queueMutex;
     std::condition_variable queueChanged;
-    std::deque<std::shared_ptr<Job>> queue;
-    std::atomic<bool> quitting{false};
+    std::deque<std::function<void()>> queue;  // the user-interface thread's work, in order
+    HandOverGate gate;
     std::thread::id uiThread;
 
     Impl() {
@@ -128,36 +121,24 @@ struct HeadlessPlatform::Impl {
         RegisterUserInterfaceThread();
         SetCurrentThreadName("AppDelegate");
         for (;;) {
-            std::shared_ptr<Job> job;
+            std::function<void()> work;
             {
                 std::unique_lock lock(queueMutex);
                 queueChanged.wait(lock, [&] { return !queue.empty(); });
-                job = std::move(queue.front());
+                work = std::move(queue.front());
                 queue.pop_front();
             }
-            {
-                std::lock_guard lock(job->mutex);
-                if (job->status == Job::kCancelled) continue;
-                job->status = Job::kRunning;
-            }
-            job->work();
-            {
-                std::lock_guard lock(job->mutex);
-                job->status = Job::kDone;
-            }
-            job->changed.notify_all();
+            work();
         }
     }
 
-    std::shared_ptr<Job> Enqueue(std::function<void()> work) {
-        auto job = std::make_shared<Job>();
-        job->work = std::move(work);
+    bool Enqueue(std::function<void()> work) {
         {
             std::lock_guard lock(queueMutex);
-            queue.push_back(job);
+            queue.push_back(std::move(work));
         }
         queueChanged.notify_one();
-        return job;
+        return true;
     }
 
     // Composes view n as a display cycle would.
@@ -347,8 +328,7 @@ void HeadlessPlatform::Flush() {
 }
 
 void HeadlessPlatform::BeginQuit() {
-    impl_->quitting = true;
-    impl_->queueChanged.notify_all();
+    impl_->gate.BeginQuit();
 }
 
 // ---- Threads and hand-over ----
@@ -362,26 +342,19 @@ bool HeadlessPlatform::invokeBlocking(std::function<void()> work) {
         work();
         return true;
     }
-    if (impl_->quitting) return false;
-    std::shared_ptr<Job> job = impl_->Enqueue(std::move(work));
-    std::unique_lock lock(job->mutex);
-    for (;;) {
-        if (job->status == Job::kDone) return true;
-        if (job->status == Job::kQueued && impl_->quitting) {
-            job->status = Job::kCancelled;
-            return false;
-        }
-        job->changed.wait_for(lock, std::chrono::milliseconds(5));
-    }
+    return impl_->gate.RunAndWait(std::move(work),
+                                  [this](std::function<void()> f) { return impl_->Enqueue(std::move(f)); });
 }
 
 void HeadlessPlatform::invokeAsync(std::function<void()> work) {
-    if (impl_->quitting) return;
-    impl_->Enqueue(std::move(work));
+    if (impl_->gate.Quitting()) return;
+    impl_->Enqueue([gate = &impl_->gate, work = std::move(work)] {
+        if (!gate->Quitting()) work();
+    });
 }
 
 bool HeadlessPlatform::isQuitting() const {
-    return impl_->quitting;
+    return impl_->gate.Quitting();
 }
 
 // ---- Outlets ----

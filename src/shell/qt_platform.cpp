@@ -74,16 +74,6 @@ Rect FromTopLeft(const QRect& r) {
     return Rect{double(r.x()), PrimaryHeight() - (r.y() + r.height()), double(r.width()), double(r.height())};
 }
 
-// A unit of blocking hand-over. The caller may give up while it is still queued (quitting); the work,
-// which refers to the caller's stack, then never runs.
-struct HandOver {
-    enum State { kQueued, kRunning, kDone, kAbandoned };
-    std::function<void()> work;
-    std::mutex mutex;
-    std::condition_variable done;
-    State state = kQueued;
-};
-
 }  // namespace
 
 QtPlatform::QtPlatform(Interface* ui) : ui_(ui), guiThread_(std::this_thread::get_id()) {}
@@ -99,51 +89,24 @@ bool QtPlatform::invokeBlocking(std::function<void()> work) {
         work();
         return true;
     }
-    if (quitting_.load() || QCoreApplication::instance() == nullptr) return false;
-    auto handOver = std::make_shared<HandOver>();
-    handOver->work = std::move(work);
-    const bool queued = QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [handOver] {
-            {
-                std::lock_guard lock(handOver->mutex);
-                if (handOver->state != HandOver::kQueued) return;
-                handOver->state = HandOver::kRunning;
-            }
-            handOver->work();
-            {
-                std::lock_guard lock(handOver->mutex);
-                handOver->state = HandOver::kDone;
-            }
-            handOver->done.notify_all();
-        },
-        Qt::QueuedConnection);
-    if (!queued) return false;
-    std::unique_lock lock(handOver->mutex);
-    for (;;) {
-        if (handOver->done.wait_for(lock, std::chrono::milliseconds(5),
-                                    [&] { return handOver->state == HandOver::kDone; }))
-            return true;
-        // Work that has started finishes on the user-interface thread; only queued work is abandoned.
-        if (quitting_.load() && handOver->state == HandOver::kQueued) {
-            handOver->state = HandOver::kAbandoned;
-            return false;
-        }
-    }
+    return gate_.RunAndWait(std::move(work), [](std::function<void()> f) {
+        QCoreApplication* app = QCoreApplication::instance();
+        return app != nullptr && QMetaObject::invokeMethod(app, std::move(f), Qt::QueuedConnection);
+    });
 }
 
 void QtPlatform::invokeAsync(std::function<void()> work) {
-    if (quitting_.load() || QCoreApplication::instance() == nullptr) return;
+    if (gate_.Quitting() || QCoreApplication::instance() == nullptr) return;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [this, work = std::move(work)] {
-            if (!quitting_.load()) work();
+            if (!gate_.Quitting()) work();
         },
         Qt::QueuedConnection);
 }
 
 bool QtPlatform::isQuitting() const {
-    return quitting_.load();
+    return gate_.Quitting();
 }
 
 // ---- Outlets ----
@@ -274,7 +237,7 @@ void QtPlatform::setWindowTitle(WindowRef w, const std::string& title) {
 
 void QtPlatform::setWindowTitleLater(WindowRef w, const std::string& title) {
     QWidget* widget = Widget(w);
-    if (widget == nullptr || quitting_.load()) return;
+    if (widget == nullptr || gate_.Quitting()) return;
     // The window is the context: the title is dropped with the window, if it ever goes.
     QMetaObject::invokeMethod(
         widget, [widget, title = QString::fromStdString(title)] { ShowTitle(widget, title); },

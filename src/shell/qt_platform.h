@@ -28,6 +28,7 @@
 #include <atomic>
 #include <thread>
 
+#include "core/hand_over.h"
 #include "core/platform.h"
 
 namespace vx::shell {
@@ -41,7 +42,7 @@ class QtPlatform final : public Platform {
 
     Interface& interface() { return *ui_; }
     // Quitting has begun: blocked hand-overs give up, queued work is dropped.
-    void beginQuit() { quitting_.store(true); }
+    void beginQuit() { gate_.BeginQuit(); }
 
     bool isUserInterfaceThread() const override;
     bool invokeBlocking(std::function<void()> work) override;
@@ -100,7 +101,7 @@ class QtPlatform final : public Platform {
   private:
     Interface* ui_;
     std::thread::id guiThread_;
-    std::atomic<bool> quitting_{false};
+    HandOverGate gate_;
     bool namedSound_ = false;
 };
 
