@@ -80,31 +80,25 @@ inline std::uint32_t RgbBytesToWord(const std::uint8_t* p) {
 // checker's suppression file names this function for that reason; keep the name.
 void ComposeFromVideoMemory(std::int64_t depth, const std::uint8_t* src, std::int64_t pixels,
                             std::uint32_t* dst) {
-    switch (depth) {
-        case 1:
+    vx::DispatchDepth(depth, [&](auto d) {
+        if constexpr (d() == 1) {
             for (std::int64_t i = 0; i < pixels / 8; ++i)
                 std::memcpy(dst + 8 * i, kBitOctets[src[i]].data(), 32);
-            break;
-        case 4:
+        } else if constexpr (d() == 4) {
             for (std::int64_t i = 0; i < pixels / 2; ++i) std::memcpy(dst + 2 * i, &kNibblePairs[src[i]], 8);
-            break;
-        case 8:
+        } else if constexpr (d() == 8) {
             Expand<1>(src, pixels, dst, [](const std::uint8_t* p) { return Grey(p[0]); });
-            break;
-        case 16:
+        } else if constexpr (d() == 16) {
             Expand<2>(src, pixels, dst, [](const std::uint8_t* p) { return Grey(p[1]); });
-            break;
-        case 24: {
+        } else if constexpr (d() == 24) {
             // Four bytes per read: every pixel but the last has a byte of its neighbour after it.
             std::int64_t i = 0;
             for (; i + 1 < pixels; ++i) dst[i] = RgbBytesToWord(src + 3 * i);
             if (i < pixels) dst[i] = Rgb(src[3 * i], src[3 * i + 1], src[3 * i + 2]);
-            break;
-        }
-        default:
+        } else {
             Expand<4>(src, pixels, dst, [](const std::uint8_t* p) { return ArgbBytesToWord(p); });
-            break;
-    }
+        }
+    });
 }
 
 // A few image buffers per window, reused once nobody but the pool holds them, so that a view showing

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "core/state.h"
 #include "display/palette.h"
@@ -17,6 +18,35 @@ inline constexpr std::int64_t kMaxWindowSide = 8192;
 
 constexpr bool IsGraphicDepth(std::int64_t depth) {
     return depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
+}
+
+// The one place that turns a run-time bit depth into a compile-time one: calls
+// f(std::integral_constant<int, D>{}) for the depth D that `depth` names. False, without calling f,
+// for any other depth.
+template <class F>
+bool DispatchDepth(std::int64_t depth, F&& f) {
+    switch (depth) {
+        case 1:
+            f(std::integral_constant<int, 1>{});
+            return true;
+        case 4:
+            f(std::integral_constant<int, 4>{});
+            return true;
+        case 8:
+            f(std::integral_constant<int, 8>{});
+            return true;
+        case 16:
+            f(std::integral_constant<int, 16>{});
+            return true;
+        case 24:
+            f(std::integral_constant<int, 24>{});
+            return true;
+        case 32:
+            f(std::integral_constant<int, 32>{});
+            return true;
+        default:
+            return false;
+    }
 }
 
 // The success path of CheckWindow for graphic window n, inline so that plotting pays a few loads rather
@@ -158,28 +188,7 @@ inline void StorePixel(const PixelTarget& t, std::int64_t x, std::int64_t y) {
 
 // StorePixel for the depth in the target; false for a depth that is not one of the six.
 inline bool StorePixelAnyDepth(const PixelTarget& t, std::int64_t x, std::int64_t y) {
-    switch (t.depth) {
-        case 1:
-            StorePixel<1>(t, x, y);
-            return true;
-        case 4:
-            StorePixel<4>(t, x, y);
-            return true;
-        case 8:
-            StorePixel<8>(t, x, y);
-            return true;
-        case 16:
-            StorePixel<16>(t, x, y);
-            return true;
-        case 24:
-            StorePixel<24>(t, x, y);
-            return true;
-        case 32:
-            StorePixel<32>(t, x, y);
-            return true;
-        default:
-            return false;
-    }
+    return DispatchDepth(t.depth, [&](auto depth) { StorePixel<depth()>(t, x, y); });
 }
 
 }  // namespace vx

@@ -45,32 +45,22 @@ void g_ClearScreen(std::uint8_t window, std::int64_t color, std::int64_t rows) {
     if (rows < 1 || rows > t.height) rows = t.height;
     const t_RGBColor c = t_PaletteColor(color);
     const std::size_t bytes = std::size_t(rows * t.rowBytes);
-    switch (t.depth) {
-        case 1:
+    vx::DispatchDepth(t.depth, [&](auto depth) {
+        if constexpr (depth() == 1) {
             std::memset(t.block, color != 0 ? 0xFF : 0x00, bytes);
-            break;
-        case 4:
+        } else if constexpr (depth() == 4) {
             std::memset(t.block, int((color & 15) * 17), bytes);
-            break;
-        case 8:
+        } else if constexpr (depth() == 8) {
             std::memset(t.block, vx::GreyLevel(c), bytes);
-            break;
-        case 16: {
+        } else if constexpr (depth() == 16) {
             const std::uint8_t pixel[2] = {255, vx::GreyLevel(c)};
             FillRows<2>(t.block, t.width, rows, pixel);
-            break;
-        }
-        case 24: {
+        } else if constexpr (depth() == 24) {
             const std::uint8_t pixel[3] = {c.Red, c.Green, c.Blue};
             FillRows<3>(t.block, t.width, rows, pixel);
-            break;
-        }
-        case 32: {
+        } else {
             const std::uint8_t pixel[4] = {255, c.Red, c.Green, c.Blue};
             FillRows<4>(t.block, t.width, rows, pixel);
-            break;
         }
-        default:
-            break;
-    }
+    });
 }

@@ -141,26 +141,7 @@ void Line(std::uint8_t window, std::int64_t x1, std::int64_t y1, std::int64_t x2
     }
     if (!vx::MakePixelTarget(w, t)) return;
     LineEnd last;
-    switch (t.depth) {
-        case 1:
-            DrawLine<1>(t, x1, y1, x2, y2, last);
-            break;
-        case 4:
-            DrawLine<4>(t, x1, y1, x2, y2, last);
-            break;
-        case 8:
-            DrawLine<8>(t, x1, y1, x2, y2, last);
-            break;
-        case 16:
-            DrawLine<16>(t, x1, y1, x2, y2, last);
-            break;
-        case 24:
-            DrawLine<24>(t, x1, y1, x2, y2, last);
-            break;
-        default:
-            DrawLine<32>(t, x1, y1, x2, y2, last);
-            break;
-    }
+    vx::DispatchDepth(t.depth, [&](auto depth) { DrawLine<depth()>(t, x1, y1, x2, y2, last); });
     if (last.any) {
         w.PositionX = last.x;
         w.PositionY = last.y;

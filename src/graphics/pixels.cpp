@@ -46,18 +46,20 @@ t_RGBColor g_Scrn(std::uint8_t window, std::int64_t x, std::int64_t y) {
     if (!vx::MakePixelTarget(WindowTable[window], t)) return black;
     if (x < 0 || y < 0 || x >= t.width || y >= t.height) return black;
     const std::uint8_t* row = t.block + y * t.rowBytes;
-    switch (t.depth) {
-        case 1:
-            return t_PaletteColor((row[x >> 3] >> (7 - (x & 7))) & 1 ? 15 : 0);
-        case 4:
-            return t_PaletteColor((x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
-        case 8:
-            return t_RGBColor{0, row[x], row[x], row[x]};
-        case 16:
-            return t_RGBColor{row[2 * x], row[2 * x + 1], row[2 * x + 1], row[2 * x + 1]};
-        case 24:
-            return t_RGBColor{0, row[3 * x], row[3 * x + 1], row[3 * x + 2]};
-        default:
-            return t_RGBColor{row[4 * x], row[4 * x + 1], row[4 * x + 2], row[4 * x + 3]};
-    }
+    t_RGBColor colour = black;
+    vx::DispatchDepth(t.depth, [&](auto depth) {
+        if constexpr (depth() == 1)
+            colour = t_PaletteColor((row[x >> 3] >> (7 - (x & 7))) & 1 ? 15 : 0);
+        else if constexpr (depth() == 4)
+            colour = t_PaletteColor((x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
+        else if constexpr (depth() == 8)
+            colour = t_RGBColor{0, row[x], row[x], row[x]};
+        else if constexpr (depth() == 16)
+            colour = t_RGBColor{row[2 * x], row[2 * x + 1], row[2 * x + 1], row[2 * x + 1]};
+        else if constexpr (depth() == 24)
+            colour = t_RGBColor{0, row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+        else
+            colour = t_RGBColor{row[4 * x], row[4 * x + 1], row[4 * x + 2], row[4 * x + 3]};
+    });
+    return colour;
 }

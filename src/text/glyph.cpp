@@ -190,28 +190,14 @@ void DrawCell(const t_Window& w, std::uint8_t code, int ink, int paper, std::int
                  font.Data.data() + offset,
                  std::int64_t(std::min<std::uint64_t>(std::uint64_t(fw * fh), font.Data.size() - offset))};
     const Blend blend(ink, paper);
-    switch (depth) {
-        case 1:
+    DispatchDepth(depth, [&](auto d) {
+        if constexpr (d() == 1)
             DrawGlyph1(job, blend);
-            break;
-        case 4:
+        else if constexpr (d() == 4)
             DrawGlyph4(job, blend);
-            break;
-        case 8:
-            DrawGlyphBytes<1, 0>(job, blend);
-            break;
-        case 16:
-            DrawGlyphBytes<2, 1>(job, blend);
-            break;
-        case 24:
-            DrawGlyphBytes<3, 0>(job, blend);
-            break;
-        case 32:
-            DrawGlyphBytes<4, 1>(job, blend);
-            break;
-        default:
-            break;
-    }
+        else
+            DrawGlyphBytes<d() / 8, d() == 16 || d() == 32 ? 1 : 0>(job, blend);
+    });
 }
 
 }  // namespace
