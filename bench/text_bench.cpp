@@ -17,16 +17,10 @@ namespace {
 
 // An 8 x 16 font whose glyphs are mostly pure ink or paper, with a few shaded pixels as real fonts have.
 t_Font BenchFont() {
-    t_Font font;
-    font.Format = 2;
-    font.Start = 0;
-    font.End = 255;
-    font.Width = 8;
-    font.Height = 16;
-    font.Data.resize(256 * 8 * 16);
-    for (std::size_t i = 0; i < font.Data.size(); ++i)
-        font.Data[i] = (i * 2654435761u >> 7) % 5 == 0 ? 128 : ((i * 40503u >> 5) & 1) ? 255 : 0;
-    return font;
+    return vx::BuildFont(8, 16, [](int code, int x, int row) -> std::uint8_t {
+        const std::size_t i = std::size_t((code * 16 + row) * 8 + x);
+        return (i * 2654435761u >> 7) % 5 == 0 ? 128 : ((i * 40503u >> 5) & 1) ? 255 : 0;
+    });
 }
 
 // An 80 x 25 text window of 640 x 400 pixels at the given depth.

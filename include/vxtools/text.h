@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,16 @@ inline constexpr std::int64_t kFontUncompressed = 0;
 inline constexpr std::int64_t kFontUncompressedGrey = 2;
 inline constexpr std::int64_t kFontCompressed = 100;
 inline constexpr std::int64_t kFontCompressedGrey = 102;
+
+namespace vx {
+
+// A font a program draws itself: format 2 (one byte per pixel), codes 0..255, width x height pixels per
+// cell, each pixel the level that pixel(code, x, row) gives (0 paper, 255 ink, levels between shaded).
+// Sizes outside 1..64 give the empty font (no text layer) and a log line.
+[[nodiscard]] t_Font BuildFont(int width, int height,
+                               const std::function<std::uint8_t(int code, int x, int row)>& pixel);
+
+}  // namespace vx
 
 // ---- The cursor: a cell position inside the window's text window; no mark is drawn ----
 

@@ -13,17 +13,10 @@ constexpr std::int64_t kEscape = 27;
 
 // Without a console font the demonstration still runs, with plain boxes for glyphs.
 t_Font BoxFont() {
-    t_Font font;
-    font.Format = 2;
-    font.End = 255;
-    font.Width = 8;
-    font.Height = 16;
-    font.Data.assign(256 * 8 * 16, 0);
-    for (int c = 33; c < 256; ++c)
-        for (int y = 3; y < 13; ++y)
-            for (int x = 1; x < 7; ++x)
-                if (y == 3 || y == 12 || x == 1 || x == 6) font.Data[std::size_t((c * 16 + y) * 8 + x)] = 255;
-    return font;
+    return vx::BuildFont(8, 16, [](int code, int x, int row) -> std::uint8_t {
+        const bool edge = row == 3 || row == 12 || x == 1 || x == 6;
+        return code >= 33 && row >= 3 && row < 13 && x >= 1 && x < 7 && edge ? 255 : 0;
+    });
 }
 
 t_Font ConsoleFont() {

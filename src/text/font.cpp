@@ -1,5 +1,6 @@
 #include "text/font.h"
 
+#include "core/log.h"
 #include "text/lzw.h"
 
 namespace {
@@ -56,4 +57,25 @@ t_Font ExpandFont(const t_Font& font) {
         expanded.Data = decoder.Finish();
     }
     return expanded;
+}
+
+t_Font vx::BuildFont(int width, int height,
+                     const std::function<std::uint8_t(int code, int x, int row)>& pixel) {
+    if (width < 1 || width > 64 || height < 1 || height > 64 || !pixel) {
+        vx::Log("BuildFont: Cell size " + std::to_string(width) + " x " + std::to_string(height) +
+                " is not within 1..64.");
+        return t_Font{};
+    }
+    t_Font font;
+    font.Format = kFontUncompressedGrey;
+    font.Start = 0;
+    font.End = 255;
+    font.Width = width;
+    font.Height = height;
+    font.Data.resize(std::size_t(256 * width * height));
+    std::size_t i = 0;
+    for (int code = 0; code < 256; ++code)
+        for (int row = 0; row < height; ++row)
+            for (int x = 0; x < width; ++x) font.Data[i++] = pixel(code, x, row);
+    return font;
 }

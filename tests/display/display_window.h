@@ -7,6 +7,7 @@
 #include "display/window_init.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
+#include "vxtools/text.h"
 
 namespace dispwin {
 
@@ -25,11 +26,7 @@ inline std::uint8_t* Block(std::uint8_t n) {
 
 // An empty 8 x 16 font: enough for a text layer.
 inline t_Font TextFont() {
-    t_Font font;
-    font.Width = 8;
-    font.Height = 16;
-    font.Data.assign(16 * 256, 0);
-    return font;
+    return vx::BuildFont(8, 16, [](int, int, int) -> std::uint8_t { return 0; });
 }
 
 }  // namespace dispwin

@@ -11,6 +11,7 @@
 #include "display/window.h"
 #include "display/window_init.h"
 #include "headless/headless_platform.h"
+#include "vxtools/text.h"
 
 namespace textwin {
 
@@ -20,17 +21,10 @@ inline bool GlyphInk(int c, int x, int r) {
 }
 
 [[gnu::noinline]] inline t_Font Font(int width = 8, int height = 8, int start = 0, int end = 255) {
-    t_Font font;
-    font.Format = 2;
+    t_Font font = vx::BuildFont(
+        width, height, [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c, x, r) ? 255 : 0; });
     font.Start = std::uint8_t(start);
     font.End = std::uint8_t(end);
-    font.Width = width;
-    font.Height = height;
-    font.Data.resize(std::size_t(256 * width * height));
-    for (int c = 0; c < 256; ++c)
-        for (int r = 0; r < height; ++r)
-            for (int x = 0; x < width; ++x)
-                font.Data[std::size_t((c * height + r) * width + x)] = GlyphInk(c, x, r) ? 255 : 0;
     return font;
 }
 
