@@ -10,14 +10,40 @@ namespace {
 
 using namespace gfxwin;
 
-TEST(Palette, GivesOpaqueEntriesAndBlackOutsideTheTable) {
-    EXPECT_EQ(t_PaletteColor(0), (t_RGBColor{255, 0, 0, 0}));
-    EXPECT_EQ(t_PaletteColor(3), (t_RGBColor{255, 255, 0, 255}));
-    EXPECT_EQ(t_PaletteColor(5), (t_RGBColor{255, 84, 84, 84}));
-    EXPECT_EQ(t_PaletteColor(15), (t_RGBColor{255, 255, 255, 255}));
+TEST(Palette, GivesEverySixteenEntriesOpaqueAndBlackOutsideTheTable) {
+    // Red, green, blue of entries 0..15.
+    constexpr int kEntries[16][3] = {{0, 0, 0},    {255, 0, 0},   {0, 0, 128},     {255, 0, 255},
+                                     {0, 128, 0},  {84, 84, 84},  {0, 0, 255},     {0, 128, 255},
+                                     {128, 64, 0}, {255, 128, 0}, {168, 168, 168}, {255, 128, 128},
+                                     {0, 255, 0},  {255, 255, 0}, {0, 255, 255},   {255, 255, 255}};
+    for (int i = 0; i < 16; ++i) {
+        const t_RGBColor expected{255, std::uint8_t(kEntries[i][0]), std::uint8_t(kEntries[i][1]),
+                                  std::uint8_t(kEntries[i][2])};
+        EXPECT_EQ(t_PaletteColor(i), expected) << "entry " << i;
+    }
     EXPECT_EQ(t_PaletteColor(16), (t_RGBColor{255, 0, 0, 0}));
     EXPECT_EQ(t_PaletteColor(-1), (t_RGBColor{255, 0, 0, 0}));
     EXPECT_EQ(t_PaletteColor(8).Packed(), 0x004080FFu);
+}
+
+TEST(Pixels, OneBitPlotChangesOnlyItsOwnBit) {
+    vx::test::StartToolkit();
+    Open(0, 1, 64, 4);
+    for (const std::uint8_t fill : {std::uint8_t(0x00), std::uint8_t(0xFF), std::uint8_t(0xA5)}) {
+        for (int x = 0; x < 16; ++x) {
+            std::memset(Block(0), fill, 8 * 4);
+            for (const int colour : {0, 15}) {
+                t_Color(0, colour);
+                g_Plot(0, x, 1);
+                const std::uint8_t bit = std::uint8_t(0x80 >> (x & 7));
+                const std::uint8_t expected = colour != 0 ? fill | bit : fill & ~bit;
+                EXPECT_EQ(Block(0)[8 + x / 8], expected) << "fill " << int(fill) << " x " << x;
+                EXPECT_EQ(Block(0)[8 + (1 - x / 8)], fill);  // the other byte of the pair
+                EXPECT_EQ(Block(0)[x / 8], fill);            // the row above
+                std::memset(Block(0) + 8, fill, 2);
+            }
+        }
+    }
 }
 
 TEST(Pixels, RefuseOtherWindowsAndUninitialisedOnes) {

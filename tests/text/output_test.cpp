@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "input/events.h"
@@ -250,6 +251,26 @@ TEST(CheckOutputPause, PrintWaitsUntilTheNextKeyAndTakesIt) {
     EXPECT_TRUE(KeyEventQueue.Empty());
     EXPECT_FALSE(KeyEventAvailable);
     EXPECT_EQ(CellChar(w, 1, 1), 'x');
+}
+
+TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
+    t_Window& w = Open();
+    Press(19);
+    std::atomic<bool> resumed{false};
+    std::thread printer([&] {
+        t_Print(0, "ab\rcd");
+        resumed = true;
+    });
+    // The pause holds the printer after the first line until a key comes.
+    while (CellChar(w, 2, 1) != 'b') std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_FALSE(resumed);
+    EXPECT_NE(CellChar(w, 1, 2), 'c');
+    Press('g');
+    printer.join();
+    EXPECT_EQ(CellChar(w, 1, 2), 'c');
+    EXPECT_EQ(CellChar(w, 2, 2), 'd');
+    EXPECT_EQ(KeyEvent.Value, 'g');
 }
 
 TEST(CheckOutputPause, MenuEventsAndQuittingEndThePause) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "text/cursor.h"
 #include "text/glyph.h"
@@ -36,6 +37,26 @@ TEST(Scrolling, FullWidthScrollUpMovesCellsAndPixelsAndBlanksTheLastLine) {
     EXPECT_EQ(CellColour(w, 40, 25), 0xE3);
     EXPECT_TRUE(ShowsGlyph(w, 1, 25, ' ', 14, 3));
     EXPECT_EQ(vx::TakeCapturedLog(), "");
+}
+
+// Full-width scrolling moves whole pixel rows; at every depth the moved pixels must equal the cells drawn
+// there directly.
+TEST(Scrolling, FullWidthScrollUpAtEveryDepthEqualsDrawingTheLinesOneHigher) {
+    for (const int depth : {1, 4, 8, 16, 24, 32}) {
+        t_Window& w = Open(depth, 320, 200);
+        FillLines(w);
+        t_ScrollUp(0);
+        const std::int64_t rowBytes = 320 * depth / 8;
+        std::vector<std::uint8_t> scrolled(VideoMemory + w.MemoryStart,
+                                           VideoMemory + w.MemoryStart + 24 * 8 * rowBytes);
+        for (int y = 1; y <= 24; ++y)
+            for (int x = 1; x <= 40; ++x)
+                t_PrintSymbol(0, std::uint8_t('A' + y + 1), std::uint8_t(((y + 1) % 15 + 1) << 4), x, y);
+        EXPECT_EQ(0, std::memcmp(scrolled.data(), VideoMemory + w.MemoryStart, scrolled.size()))
+            << depth << " bits";
+        EXPECT_EQ(CellChar(w, 40, 25), ' ') << depth << " bits";
+        vx::TakeCapturedLog();
+    }
 }
 
 TEST(Scrolling, FullWidthScrollDownMovesTheOtherWay) {
