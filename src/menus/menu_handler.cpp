@@ -170,7 +170,6 @@ void HandleMenuItem(vx::MenuItemRef item) {
         }
     }
     MenuEventQueue.Append(std::move(event));
-    MenuEventAvailable.store(true);
     if (callProgram) RunInBackground(t_EventMenu);
 }
 
