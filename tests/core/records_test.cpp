@@ -1,8 +1,8 @@
+#include "vxtools/records.h"
+
 #include <gtest/gtest.h>
 
 #include <unordered_set>
-
-#include "vxtools/records.h"
 
 namespace {
 

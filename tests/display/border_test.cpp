@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "display/palette.h"
-#include "graphics/graphics_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/display.h"
 
 namespace {
 
-using namespace gfxwin;
+using namespace vx::test;
 
 TEST(Border, SetsTheRecordAndTheWindowBackgroundFromTheLowFourBits) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
@@ -28,7 +28,7 @@ TEST(Border, FullAreaRestoresTheWholeTextAreaAndBothRefuseOtherWindows) {
     font.Width = 8;
     font.Height = 8;
     font.Data.assign(8 * 256, 0);
-    Open(0, 8, 320, 200);
+    OpenWindow(0, 8, 320, 200);
     t_InitWindow(1, 8, false, 320, 200, 0, 0, font, true);
     t_Window& w = WindowTable[1];
     w.TextFirstColumn = 5, w.TextLastColumn = 9, w.TextFirstLine = 2, w.TextLastLine = 3;

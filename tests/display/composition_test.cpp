@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "display_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/core.h"
 #include "vxtools/display.h"
 
 namespace {
 
-using namespace dispwin;
+using namespace vx::test;
 
 TEST(Composition, GivesNothingBeforeMemoryForHiddenAndForUninitialisedWindows) {
     vx::test::StartToolkit();

@@ -3,12 +3,12 @@
 #include <limits>
 #include <utility>
 
-#include "display_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/display.h"
 
 namespace {
 
-using namespace dispwin;
+using namespace vx::test;
 
 // What t_WindowPos answers for each selector.
 void ExpectPositions(std::uint8_t n, std::initializer_list<std::pair<int, std::int64_t>> cases) {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "display_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/display.h"
 
 namespace {
 
-using namespace dispwin;
+using namespace vx::test;
 
 std::string TempPath(const std::string& name) {
     return testing::TempDir() + name + "-" + std::to_string(::getpid()) + ".png";

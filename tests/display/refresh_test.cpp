@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "core/program.h"
-#include "display_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/core.h"
 #include "vxtools/graphics.h"
 
 namespace {
 
-using namespace dispwin;
+using namespace vx::test;
 
 TEST(WindowUpdate, ImmediateUpdateHasComposedTheNewPictureOnReturn) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();

@@ -7,12 +7,12 @@
 
 #include "core/strings.h"
 #include "display/application_name.h"
-#include "display_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/graphics.h"
 
 namespace {
 
-using namespace dispwin;
+using namespace vx::test;
 
 TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyte) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();

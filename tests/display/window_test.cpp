@@ -1,10 +1,11 @@
+#include "display/window.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "core/log.h"
 #include "core/state.h"
-#include "display/window.h"
 #include "support/toolkit_test.h"
 
 TEST(CheckWindow, RefusesNumbersAboveSevenAndWindowsNotReady) {

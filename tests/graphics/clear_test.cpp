@@ -3,16 +3,16 @@
 #include <cstring>
 
 #include "display/palette.h"
-#include "graphics_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/graphics.h"
 
 namespace {
 
-using namespace gfxwin;
+using namespace vx::test;
 
 TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindow) {
     vx::test::StartToolkit();
-    Open(0, 8);
+    OpenWindow(0, 8);
     for (std::int64_t rows : {0, -1, 33, 10}) {
         std::memset(Block(0), 1, 64 * 32);
         g_ClearScreen(0, 15, rows);
@@ -38,7 +38,7 @@ TEST(ClearScreen, FillsEachDepthWithItsFormOfTheColour) {
     std::uint8_t n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.depth << " bits, colour " << c.colour);
-        Open(n, c.depth);
+        OpenWindow(n, c.depth);
         std::memset(Block(n), 0xFF, std::size_t(WindowTable[n].MemoryEnd - WindowTable[n].MemoryStart + 1));
         g_ClearScreen(n, c.colour, c.rows);
         EXPECT_EQ(g_Scrn(n, c.x, c.y), c.expect);
@@ -55,7 +55,7 @@ TEST(ClearScreen, FillsEveryPixelOfTheRowsAndNoMoreAtTrueColourDepths) {
     const int depths[3] = {16, 24, 32};
     for (std::uint8_t n = 0; n < 3; ++n) {
         SCOPED_TRACE(depths[n]);
-        Open(n, depths[n], 1024, 100);
+        OpenWindow(n, depths[n], 1024, 100);
         const std::size_t rowBytes = std::size_t(1024 * depths[n] / 8);
         std::memset(Block(n), 0x5A, rowBytes * 100);
         g_ClearScreen(n, 9, 77);
@@ -71,8 +71,8 @@ TEST(ClearScreen, FillsEveryPixelOfTheRowsAndNoMoreAtTrueColourDepths) {
 
 TEST(ClearScreen, LeavesColourPositionAndNeighboursAloneAndRefusesOtherWindows) {
     vx::test::StartToolkit();
-    Open(0, 4);
-    Open(1, 4);
+    OpenWindow(0, 4);
+    OpenWindow(1, 4);
     t_Color(1, 3);
     g_Plot(1, 5, 6);
     const std::uint8_t below = VideoMemory[WindowTable[1].MemoryStart - 1];

@@ -7,18 +7,18 @@
 #include <set>
 #include <utility>
 
-#include "graphics_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/graphics.h"
 
 namespace {
 
-using namespace gfxwin;
+using namespace vx::test;
 
 using Points = std::set<std::pair<int, int>>;
 
 // A 24-bit window in XOR mode: a pixel plotted an even number of times shows no change.
 void OpenXor(std::uint8_t n, int width = 64, int height = 32) {
-    Open(n, 24, width, height);
+    OpenWindow(n, 24, width, height);
     WindowTable[n].DrawingMode = 7;
     WindowTable[n].RGBColor = {255, 255, 255, 255};
 }
@@ -77,8 +77,8 @@ TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
     std::uniform_int_distribution<int> coordinate(-90, 150);
     for (int depth : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(depth);
-        Open(0, depth, 64, 40);
-        Open(1, depth, 64, 40);
+        OpenWindow(0, depth, 64, 40);
+        OpenWindow(1, depth, 64, 40);
         const std::size_t bytes = std::size_t(64 * 40 * depth / 8);
         for (int i = 0; i < 400; ++i) {
             const int x1 = coordinate(random), y1 = coordinate(random);

@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "display/palette.h"
-#include "graphics_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/graphics.h"
 
 namespace {
 
-using namespace gfxwin;
+using namespace vx::test;
 
 TEST(Palette, GivesEverySixteenEntriesOpaqueAndBlackOutsideTheTable) {
     // Red, green, blue of entries 0..15.
@@ -28,7 +28,7 @@ TEST(Palette, GivesEverySixteenEntriesOpaqueAndBlackOutsideTheTable) {
 
 TEST(Pixels, OneBitPlotChangesOnlyItsOwnBit) {
     vx::test::StartToolkit();
-    Open(0, 1, 64, 4);
+    OpenWindow(0, 1, 64, 4);
     for (const std::uint8_t fill : {std::uint8_t(0x00), std::uint8_t(0xFF), std::uint8_t(0xA5)}) {
         for (int x = 0; x < 16; ++x) {
             std::memset(Block(0), fill, 8 * 4);
@@ -51,7 +51,7 @@ TEST(Pixels, RefuseOtherWindowsAndUninitialisedOnes) {
     t_Color(3, 1);
     g_Plot(8, 0, 0);
     EXPECT_EQ(g_Scrn(255, 0, 0), (t_RGBColor{255, 0, 0, 0}));
-    Open(0, 4);
+    OpenWindow(0, 4);
     g_Plot(2, 0, 0);
     EXPECT_EQ(g_Scrn(2, 0, 0), (t_RGBColor{255, 0, 0, 0}));
     t_Color(2, 1);
@@ -64,7 +64,7 @@ TEST(Pixels, RefuseOtherWindowsAndUninitialisedOnes) {
 
 TEST(Pixels, ColourKeepsPaperAndPlotsInsideOnlyRememberingTheLastPoint) {
     vx::test::StartToolkit();
-    Open(0, 4, 64, 32);
+    OpenWindow(0, 4, 64, 32);
     WindowTable[0].TextColor = 0xC7;
     t_Color(0, 17);  // the low four bits
     EXPECT_EQ(WindowTable[0].TextColor, 0x17);
@@ -84,7 +84,7 @@ TEST(Pixels, ColourKeepsPaperAndPlotsInsideOnlyRememberingTheLastPoint) {
 
 TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndex) {
     vx::test::StartToolkit();
-    Open(0, 4);
+    OpenWindow(0, 4);
     WindowTable[0].TextColor = 0x03;
     struct Case {
         std::int64_t index;
@@ -103,7 +103,7 @@ TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndex) {
 
 TEST(Pixels, OneBitSplitsTheColoursAtNineAndFourBitsPackHighNibbleFirst) {
     vx::test::StartToolkit();
-    Open(1, 1);
+    OpenWindow(1, 1);
     t_Color(1, 8);
     g_Plot(1, 0, 0);
     EXPECT_EQ(g_Scrn(1, 0, 0), t_PaletteColor(0));
@@ -114,7 +114,7 @@ TEST(Pixels, OneBitSplitsTheColoursAtNineAndFourBitsPackHighNibbleFirst) {
     g_Plot(1, 9, 1);
     EXPECT_EQ(Block(1)[64 / 8 + 1], 0x40);
 
-    Open(0, 4);
+    OpenWindow(0, 4);
     t_Color(0, 3);
     g_Plot(0, 0, 0);
     t_Color(0, 12);
@@ -126,13 +126,13 @@ TEST(Pixels, OneBitSplitsTheColoursAtNineAndFourBitsPackHighNibbleFirst) {
 
 TEST(Pixels, GreyDepthsStoreTheAverageAndReadBackWithTheirAlpha) {
     vx::test::StartToolkit();
-    Open(0, 8);
+    OpenWindow(0, 8);
     WindowTable[0].RGBColor = {255, 255, 0, 0};
     g_Plot(0, 2, 1);
     EXPECT_EQ(Block(0)[64 + 2], 85);
     EXPECT_EQ(g_Scrn(0, 2, 1), (t_RGBColor{0, 85, 85, 85}));
 
-    Open(1, 16);
+    OpenWindow(1, 16);
     for (std::int64_t mode : {0, 1, 8, -3}) {
         WindowTable[1].DrawingMode = mode;
         WindowTable[1].RGBColor = {std::uint8_t(7 + mode), 30, 60, 90};
@@ -145,8 +145,8 @@ TEST(Pixels, GreyDepthsStoreTheAverageAndReadBackWithTheirAlpha) {
 
 TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
     vx::test::StartToolkit();
-    Open(0, 24);
-    Open(1, 32);
+    OpenWindow(0, 24);
+    OpenWindow(1, 32);
     struct Case {
         std::int64_t mode;
         t_RGBColor expect24, expect32;
@@ -194,7 +194,7 @@ TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
 
 TEST(Pixels, IllegalDepthsAndRecordsOutsideVideoMemoryDrawNothing) {
     vx::test::StartToolkit();
-    Open(0, 8);
+    OpenWindow(0, 8);
     vx::test::TakeLogLines();
     t_Window& w = WindowTable[0];
     w.BitDepth = 12;
@@ -204,7 +204,7 @@ TEST(Pixels, IllegalDepthsAndRecordsOutsideVideoMemoryDrawNothing) {
     EXPECT_EQ(g_Scrn(0, 3, 4), (t_RGBColor{255, 0, 0, 0}));
     EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
 
-    Open(1, 32);
+    OpenWindow(1, 32);
     t_Window& v = WindowTable[1];
     v.MemoryStart = kVideoMemorySize - 16;
     v.MemoryEnd = kVideoMemorySize + 100000;

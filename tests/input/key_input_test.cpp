@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "input_window.h"
+#include "support/toolkit_test.h"
 
 namespace {
 
 using vx::KeyPress;
 
 void StartWithWindow2() {
-    inputwin::Start(2, 8);
+    vx::test::StartWithWindow(2, 8);
 }
 
 // The value a key press posts in window 2, or -1 when it posts nothing.

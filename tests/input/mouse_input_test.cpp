@@ -5,12 +5,12 @@
 #include <atomic>
 
 #include "core/program.h"
-#include "input_window.h"
+#include "support/toolkit_test.h"
 
 namespace {
 
 void Start(std::uint8_t window, std::int64_t border) {
-    inputwin::Start(window, 4, 1024, border);
+    vx::test::StartWithWindow(window, 4, 1024, border);
 }
 
 t_Event Click(std::uint8_t window, double x, double y) {
@@ -96,7 +96,7 @@ TEST(MouseInput, ButtonFlagsFollowEveryPressEvenWhenEventsAreIgnored) {
 }
 
 TEST(CloseBox, HidesTheWindowAndPostsNothing) {
-    vx::HeadlessPlatform& platform = inputwin::Start(0);
+    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(0);
     vx::WindowRef printer = PlatformWindow(9);
     OnUserInterfaceThread([&] { platform.orderFront(printer); });
     vx::test::TakeLogLines();

@@ -12,7 +12,6 @@
 #include "menus/menu_items.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
-#include "text/text_window.h"
 #include "vxtools/menus.h"
 
 namespace {
@@ -56,7 +55,7 @@ t_MenuEvent LastMenuEvent() {
 
 // Window 0 with a 16 x 2 text screen, visible, in front.
 t_Window& TextWindowInFront(vx::HeadlessPlatform& platform) {
-    t_Window& w = textwin::Open(4, 128, 16);
+    t_Window& w = vx::test::OpenTextWindow(4, 128, 16);
     t_WindowVisible(0, true);
     platform.SetMainWindow(0);
     return w;

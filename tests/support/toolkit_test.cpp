@@ -1,6 +1,8 @@
 #include "toolkit_test.h"
 
 #include "core/log.h"
+#include "input/events.h"
+#include "vxtools/display.h"
 
 namespace vx::test {
 
@@ -43,6 +45,81 @@ int CountLogLine(std::string_view line) {
 
 bool LogContains(std::string_view piece) {
     return std::string(CapturedLog()).find(piece) != std::string::npos;
+}
+
+void SettleLog() {
+    static bool refreshStarted = false;
+    for (int i = 0; i < 5000 && !refreshStarted; ++i) {
+        refreshStarted = LogContains("t_WindowAutoUpdateProcess: Start.");
+        if (!refreshStarted) SleepNanoseconds(1'000'000);
+    }
+    TakeCapturedLog();
+}
+
+t_Window& OpenWindow(std::uint8_t n, const WindowSpec& spec) {
+    StartHeadlessPlatform();
+    t_InitWindow(n, spec.depth, spec.autoUpdate, spec.width, spec.height, spec.border, spec.border, spec.font,
+                 true);
+    if (spec.shown) t_WindowVisible(n, true);
+    return WindowTable[n];
+}
+
+t_Window& OpenWindow(std::uint8_t n, int depth, int width, int height) {
+    return OpenWindow(n, WindowSpec{.depth = depth, .width = width, .height = height});
+}
+
+t_Window& OpenShown(std::uint8_t n, int depth, bool autoUpdate, int width, int height) {
+    return OpenWindow(
+        n, WindowSpec{
+               .depth = depth, .width = width, .height = height, .autoUpdate = autoUpdate, .shown = true});
+}
+
+HeadlessPlatform& StartWithWindow(std::uint8_t n, int depth, int size, std::int64_t border) {
+    HeadlessPlatform& platform = StartToolkit();
+    OpenWindow(n, WindowSpec{.depth = depth, .width = size, .height = size, .border = border});
+    SettleLog();
+    KeyEventQueue.Clear();
+    KeyEventAvailable = false;
+    MouseEventQueue.Clear();
+    return platform;
+}
+
+t_Font Font(int width, int height, int start, int end) {
+    t_Font font = BuildFont(width, height,
+                            [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c, x, r) ? 255 : 0; });
+    font.Start = std::uint8_t(start);
+    font.End = std::uint8_t(end);
+    return font;
+}
+
+t_Font TextFont() {
+    return BuildFont(8, 16, [](int, int, int) -> std::uint8_t { return 0; });
+}
+
+t_Window& OpenTextWindow(int depth, int width, int height, const t_Font& font, std::uint8_t n) {
+    StartToolkit();
+    t_Window& w = OpenWindow(n, WindowSpec{.depth = depth, .width = width, .height = height, .font = font});
+    SettleLog();
+    return w;
+}
+
+bool ShowsGlyph(const t_Window& w, int cx, int cy, int c, int ink, int paper) {
+    const int fw = int(w.Font.Width), fh = int(w.Font.Height);
+    for (int r = 0; r < fh; ++r)
+        for (int x = 0; x < fw; ++x)
+            if (Nibble(w, (cx - 1) * fw + x, (cy - 1) * fh + r) != (GlyphInk(c, x, r) ? ink : paper))
+                return false;
+    return true;
+}
+
+std::uint64_t OutsideChecksum(const t_Window& w) {
+    std::uint64_t sum = 0;
+    for (std::int64_t i = 0; i < kVideoMemorySize; i += 7) {
+        if ((i >= w.MemoryStart && i <= w.MemoryEnd) || (i >= w.TextMemoryStart && i <= w.TextMemoryEnd))
+            continue;
+        sum = sum * 31 + VideoMemory[i] + std::uint64_t(i);
+    }
+    return sum;
 }
 
 }  // namespace vx::test

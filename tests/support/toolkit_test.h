@@ -1,13 +1,23 @@
-// Shared set-up for toolkit tests: the headless platform and a captured log.
+// The one fixture of the toolkit's tests: a started headless platform with initialised windows, a
+// captured log, a font whose glyphs a test can predict, and ways to look into video memory.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "core/log.h"
+#include "core/state.h"
+#include "display/window.h"
 #include "headless/headless_platform.h"
+#include "vxtools/display.h"
+#include "vxtools/text.h"
 
 namespace vx::test {
+
+// ---- The platform and the log ----
 
 // Starts the headless platform and captures the log from here on.
 HeadlessPlatform& StartToolkit();
@@ -19,5 +29,71 @@ std::vector<std::string> TakeOwnLogLines();
 int CountLogLine(std::string_view line);
 // True when a captured line contains `piece`; does not clear the log.
 bool LogContains(std::string_view piece);
+// Waits until the refresh process, which the first window starts, has logged its start line from its own
+// thread, then clears the log, so that the line does not land in the middle of a test's log.
+void SettleLog();
+
+// ---- Windows ----
+
+struct WindowSpec {
+    int depth = 4;
+    int width = 64;
+    int height = 32;
+    t_Font font{};
+    std::int64_t border = 0;
+    bool autoUpdate = false;
+    bool shown = false;
+};
+// Starts the headless platform (the log is left as it is) and initialises window n; a shown window is
+// also made visible.
+t_Window& OpenWindow(std::uint8_t n, const WindowSpec& spec);
+// A font-less window n of the given depth and size.
+t_Window& OpenWindow(std::uint8_t n, int depth, int width = 64, int height = 32);
+// The same, made visible.
+t_Window& OpenShown(std::uint8_t n, int depth = 4, bool autoUpdate = false, int width = 64, int height = 32);
+// Window n with size and borders, the event queues empty and the log captured and cleared.
+HeadlessPlatform& StartWithWindow(std::uint8_t n, int depth = 4, int size = 64, std::int64_t border = 0);
+
+inline std::uint8_t* Block(std::uint8_t n) {
+    return VideoMemory + WindowTable[n].MemoryStart;
+}
+
+// ---- Text windows ----
+
+// Glyph c, row r, column x is ink (255) where bit x of (c + r) is set, except that the space is blank.
+inline bool GlyphInk(int c, int x, int r) {
+    return c != 32 && (((c + r) >> (x % 8)) & 1);
+}
+// The font of GlyphInk, made with vx::BuildFont.
+t_Font Font(int width = 8, int height = 8, int start = 0, int end = 255);
+// An empty 8 x 16 font: enough for a text layer.
+t_Font TextFont();
+// Window n with the given depth, size and font; the log is captured and cleared.
+t_Window& OpenTextWindow(int depth = 4, int width = 320, int height = 200, const t_Font& font = Font(),
+                         std::uint8_t n = 0);
+
+using Pos = std::pair<std::int64_t, std::int64_t>;
+inline Pos CursorOf(const t_Window& w) {
+    return {w.TextHpos, w.TextVpos};
+}
+inline std::uint8_t CellChar(const t_Window& w, int x, int y) {
+    return VideoMemory[w.TextMemoryStart + (y - 1) * w.TextWidth + (x - 1)];
+}
+inline std::uint8_t CellColour(const t_Window& w, int x, int y) {
+    const std::int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
+    return VideoMemory[w.TextMemoryStart + half + (y - 1) * w.TextWidth + (x - 1)];
+}
+// Palette index of a pixel of a 4-bit window.
+inline int Nibble(const t_Window& w, int x, int y) {
+    const std::uint8_t byte = VideoMemory[w.MemoryStart + y * (w.Width / 2) + x / 2];
+    return (x & 1) ? byte & 15 : byte >> 4;
+}
+inline std::uint8_t* PixelBytes(const t_Window& w, int x, int y) {
+    return VideoMemory + w.MemoryStart + (y * w.Width + x) * w.BitDepth / 8;
+}
+// True when cell (cx, cy) shows glyph c in the 4-bit colours ink and paper.
+bool ShowsGlyph(const t_Window& w, int cx, int cy, int c, int ink, int paper);
+// Everything outside the window's two blocks, to check that nothing was written there.
+std::uint64_t OutsideChecksum(const t_Window& w);
 
 }  // namespace vx::test

@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/toolkit_test.h"
 #include "text/glyph.h"
 #include "text/scrolling.h"
-#include "text_window.h"
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 TEST(Cursor, MovesInsideTheTextWindowAndWrapsScrollingAtTheEnds) {
-    t_Window& w = Open(4, 320, 200);  // 40 x 25
+    t_Window& w = OpenTextWindow(4, 320, 200);  // 40 x 25
     w.TextFirstColumn = 5, w.TextLastColumn = 30, w.TextFirstLine = 3, w.TextLastLine = 20;
     t_CursorHome(0);
     EXPECT_EQ(CursorOf(w), Pos(5, 3));
@@ -43,7 +43,7 @@ TEST(Cursor, MovesInsideTheTextWindowAndWrapsScrollingAtTheEnds) {
 }
 
 TEST(Cursor, HtabAcceptsColumnsInsideTheGridOnly) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     w.TextVpos = 7;
     t_Htab(0, 0);
     EXPECT_EQ(w.TextHpos, 1);
@@ -63,7 +63,7 @@ TEST(Cursor, HtabAcceptsColumnsInsideTheGridOnly) {
 }
 
 TEST(Cursor, ScrollLockKeepsTheCursorOnTheLastLineAndWindowsWithoutTextAreRefused) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     t_PrintSymbol(0, 'Q', 0xC0, 1, 1);
     w.ScrollLock = true;
     t_CursorEnd(0);
@@ -77,13 +77,13 @@ TEST(Cursor, ScrollLockKeepsTheCursorOnTheLastLineAndWindowsWithoutTextAreRefuse
     t_Cr(2);
     EXPECT_EQ(vx::TakeCapturedLog(),
               "t_CursorHome: Window is not a graphic window.\nt_Cr: Window #2 not initialized.\n");
-    Open(4, 64, 64, t_Font{}, 2);
+    OpenTextWindow(4, 64, 64, t_Font{}, 2);
     t_CursorDown(2);
     EXPECT_EQ(vx::TakeCapturedLog(), "t_CursorDown: Window #2 not initialized.\n");
 }
 
 TEST(Cursor, BadTextWindowBoundsNeitherHangNorLeaveTheBlocks) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     const std::uint64_t outside = OutsideChecksum(w);
     const std::int64_t bounds[][4] = {{30, 5, 20, 3},
                                       {0, 0, 0, 0},

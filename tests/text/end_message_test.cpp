@@ -5,11 +5,10 @@
 #include "core/program.h"
 #include "support/toolkit_test.h"
 #include "text/readback.h"
-#include "text_window.h"
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 bool WaitForLog(const std::string& line) {
     for (int i = 0; i < 500 && !vx::test::LogContains(line); ++i)
@@ -18,7 +17,7 @@ bool WaitForLog(const std::string& line) {
 }
 
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     const int displaysBefore = vx::StartHeadlessPlatform().View(0).displays;
     w.TextFirstLine = 3, w.TextLastLine = 5, w.TextFirstColumn = 4;
     w.TextHpos = 20, w.TextVpos = 4;
@@ -34,7 +33,7 @@ TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
 }
 
 TEST(QuitProgram, WithoutAWindowLogsOnlyTheQuitLine) {
-    Open(4, 320, 200);
+    OpenTextWindow(4, 320, 200);
     startprocess([] { t_QuitProgram(255); }, 1 << 20);
     ASSERT_TRUE(WaitForLog("t_QuitProgram: Quitting current thread.\n"));
     EXPECT_EQ(t_GetScreen(0, "\r"), "");

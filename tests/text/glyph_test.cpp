@@ -4,15 +4,15 @@
 
 #include <cstring>
 
-#include "text_window.h"
+#include "support/toolkit_test.h"
 #include "vxtools/graphics.h"
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
-    t_Window& w = Open(4, 320, 200, Font(8, 8, 32, 127));
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 32, 127));
     t_PrintSymbol(0, 65, 0xF0, 2, 3);
     EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
     EXPECT_EQ(CellChar(w, 2, 3), 65);
@@ -38,7 +38,7 @@ t_Font WeightFont(std::initializer_list<std::uint8_t> weights) {
 }
 
 TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
-    t_Window& w = Open(4, 320, 200, WeightFont({0, 255, 128, 64, 63, 191, 192, 127}));
+    t_Window& w = OpenTextWindow(4, 320, 200, WeightFont({0, 255, 128, 64, 63, 191, 192, 127}));
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
     std::vector<int> row;
     for (int x = 0; x < 8; ++x) row.push_back(Nibble(w, x, 0));
@@ -52,7 +52,8 @@ TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
 }
 
 TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
-    t_Window& w = Open(4, 320, 200, Font(5, 8));  // cells 5 pixels wide: every second one starts odd
+    t_Window& w =
+        OpenTextWindow(4, 320, 200, Font(5, 8));  // cells 5 pixels wide: every second one starts odd
     std::memset(VideoMemory + w.MemoryStart, 0x77, std::size_t(160 * 200));
     t_PrintSymbol(0, 'K', 0xF0, 2, 1);  // pixels 5..9: starts in the low nibble of byte 2
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 'K', 15, 0));
@@ -67,7 +68,7 @@ TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
 }
 
 TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
-    t_Window& w = Open(1, 320, 200, WeightFont({255, 255, 255, 255, 255, 255, 255, 255}));
+    t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 255, 255, 255, 255, 255, 255, 255}));
     t_PrintSymbol(0, 65, 0xC0, 1, 1);  // green ink: 0 + 255 + 0 < 384
     EXPECT_EQ(VideoMemory[w.MemoryStart], 0x00);
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
@@ -87,7 +88,7 @@ TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
                                          {77, blend(255, 0), blend(128, 0), blend(0, 128)}};
     for (std::uint8_t n = 0; n < 4; ++n) {
         const int depth = 8 * (n + 1);
-        t_Window& w = Open(depth, 64, 64, WeightFont({g}), n);
+        t_Window& w = OpenTextWindow(depth, 64, 64, WeightFont({g}), n);
         std::uint8_t* p = PixelBytes(w, 0, 0);
         p[0] = 77;
         t_PrintSymbol(n, 65, 0x92, 1, 1);
@@ -96,7 +97,7 @@ TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
 }
 
 TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     w.TextInverse = true;
     t_PrintSymbol(0, 65, 192, 1, 1);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12));
@@ -124,7 +125,7 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
 }
 
 TEST(PrintSymbol, CellsOnTheEdgeAreLegalAndBeyondAreRefused) {
-    t_Window& w = Open(4, 324, 204);  // 40 x 25 cells with pixels to spare
+    t_Window& w = OpenTextWindow(4, 324, 204);  // 40 x 25 cells with pixels to spare
     const std::uint64_t outside = OutsideChecksum(w);
     t_PrintSymbol(0, 65, 0xF0, 40, 25);
     EXPECT_EQ(CellChar(w, 40, 25), 65);
@@ -143,7 +144,7 @@ TEST(PrintSymbol, RefusesWindowsItCannotDrawIn) {
     vx::StartLogCapture();
     t_PrintSymbol(3, 65, 0xF0, 1, 1);
     EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Window #3 not initialized.\n");
-    Open();
+    OpenTextWindow();
     t_PrintSymbol(8, 65, 0xF0, 1, 1);
     t_PrintSymbol(3, 65, 0xF0, 1, 1);
     EXPECT_EQ(vx::TakeCapturedLog(),
@@ -154,7 +155,7 @@ TEST(PrintSymbol, RefusesWindowsItCannotDrawIn) {
 }
 
 TEST(PrintSymbol, OtherFormatsAreRefusedAndDataIsNeverReadBeyondItsEnd) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     for (std::int64_t format : {0, 100, 102}) {
         w.Font.Format = format;
         t_PrintSymbol(0, 66, 0xF0, 1, 1);
@@ -196,13 +197,13 @@ TEST(PrintSymbol, OtherFormatsAreRefusedAndDataIsNeverReadBeyondItsEnd) {
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 // Drawing a run of equal cells must leave exactly the memory that drawing each cell leaves.
 void ExpectRunMatchesSingleCells(int depth, int fontWidth, int fontHeight) {
     SCOPED_TRACE(testing::Message() << depth << " bits, font " << fontWidth << " x " << fontHeight);
-    t_Window& a = Open(depth, 96, 64, Font(fontWidth, fontHeight), 0);
-    t_Window& b = Open(depth, 96, 64, Font(fontWidth, fontHeight), 1);
+    t_Window& a = OpenTextWindow(depth, 96, 64, Font(fontWidth, fontHeight), 0);
+    t_Window& b = OpenTextWindow(depth, 96, 64, Font(fontWidth, fontHeight), 1);
     for (t_Window* w : {&a, &b}) {
         for (std::int64_t i = w->MemoryStart; i <= w->MemoryEnd; ++i)
             VideoMemory[i] = std::uint8_t((i - w->MemoryStart) * 13);

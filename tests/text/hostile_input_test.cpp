@@ -1,20 +1,20 @@
 // Inputs that once made the text layer misbehave, kept so that they stay harmless.
 #include <gtest/gtest.h>
 
+#include "support/toolkit_test.h"
 #include "text/cursor.h"
 #include "text/font.h"
 #include "text/output.h"
 #include "text/scrolling.h"
-#include "text_window.h"
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 TEST(HostileInput, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
     // Found by fuzzing: a cursor a program left at column -128000000896 made a tab to column 3 print
     // 128 billion characters, one illegal-coordinates line each.
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     w.TextHpos = -128000000896;
     t_PrintTab(0, 3, ' ');
     EXPECT_EQ(vx::TakeCapturedLog(),
@@ -24,7 +24,7 @@ TEST(HostileInput, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
 }
 
 TEST(HostileInput, PrintingWithEveryBoundAndCursorOutsideTheGridStaysInside) {
-    t_Window& w = Open(1, 96, 64);
+    t_Window& w = OpenTextWindow(1, 96, 64);
     const std::uint64_t outside = OutsideChecksum(w);
     w.TextFirstColumn = 127, w.TextLastColumn = -128, w.TextFirstLine = -3, w.TextLastLine = 99;
     w.TextHpos = 100, w.TextVpos = -100;

@@ -6,13 +6,13 @@
 #include <thread>
 
 #include "input/events.h"
+#include "support/toolkit_test.h"
 #include "text/cursor.h"
 #include "text/glyph.h"
-#include "text_window.h"
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 void Press(int value) {
     t_Event key;
@@ -23,7 +23,7 @@ void Press(int value) {
 }
 
 TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     w.TextHpos = 39;
     t_Print(0, "abc");
     EXPECT_EQ(CellChar(w, 39, 1), 'a');
@@ -39,7 +39,7 @@ TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks
 }
 
 TEST(Print, EscapeCommandsSetColoursAndBorderAndUnknownOnesAreDrawnKeepingTheEscapePending) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     w.TextColor = 0x5A;
     t_Print(0, "\033A");
     EXPECT_EQ(w.TextColor, 0x1A);
@@ -63,7 +63,7 @@ TEST(Print, EscapeCommandsSetColoursAndBorderAndUnknownOnesAreDrawnKeepingTheEsc
 }
 
 TEST(Print, EscapeTabsPadToTheNextStopOrBreakTheLine) {
-    t_Window& w = Open();  // 40 columns
+    t_Window& w = OpenTextWindow();  // 40 columns
     w.TextHpos = 10;
     t_Print(0, "\033i");
     EXPECT_EQ(w.TextHpos, 21);
@@ -80,7 +80,7 @@ TEST(Print, EscapeTabsPadToTheNextStopOrBreakTheLine) {
     EXPECT_EQ(CursorOf(w), Pos(40, 25));
     EXPECT_EQ(w.TextDisplayMode, 0);
 
-    t_Window& narrow = Open(4, 120, 64, Font(), 1);  // 15 columns
+    t_Window& narrow = OpenTextWindow(4, 120, 64, Font(), 1);  // 15 columns
     t_Print(1, "abcdefghijkl");
     narrow.TextHpos = 12;
     t_Print(1, "\033i");
@@ -93,7 +93,7 @@ TEST(Print, EscapeTabsPadToTheNextStopOrBreakTheLine) {
 }
 
 TEST(Print, DisplayModesRemapCharacters) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     t_Print(0,
             "\024A");  // mode 1
     EXPECT_EQ(CellChar(w, 1, 1), 193);
@@ -120,7 +120,7 @@ TEST(Print, DisplayModesRemapCharacters) {
 }
 
 TEST(Print, ControlCodesMoveClearAndSwitch) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     t_Print(0, "ab\tc");
     EXPECT_EQ(CellChar(w, 3, 1), 'c');  // tab does nothing
     t_Print(0, "\rx\x08\x08");
@@ -154,7 +154,7 @@ TEST(Print, ControlCodesMoveClearAndSwitch) {
 }
 
 TEST(Print, BellBeepsThroughThePlatform) {
-    Open();
+    OpenTextWindow();
     t_Print(0, "\x07");
     EXPECT_EQ(vx::StartHeadlessPlatform().BeepCount(), 1);
 }
@@ -162,14 +162,14 @@ TEST(Print, BellBeepsThroughThePlatform) {
 TEST(Print, BellPlaysTheNamedSoundOnceWhileItPlays) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     p.ProvideNamedSound(true, 5000);
-    Open();
+    OpenTextWindow();
     t_Print(0, "\x07\x07");
     EXPECT_EQ(p.NamedSoundPlays(), 1);
     EXPECT_EQ(p.BeepCount(), 0);
 }
 
 TEST(Print, RedirectedOutputGoesToStandardOutputAndTheCursorStillMoves) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     t_RedirectOutput(0, 2);
     t_Print(0, "Hi\r\xC3\xA4");
     EXPECT_EQ(vx::TakeCapturedLog(), "Hi\r\xC3\xA4");
@@ -181,7 +181,7 @@ TEST(Print, RedirectedOutputGoesToStandardOutputAndTheCursorStillMoves) {
 }
 
 TEST(Print, RefusesWindowsWithoutAFont) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     t_Print(8, "x");
     t_Print(1, "x");
     w.Font.Data.clear();
@@ -206,7 +206,7 @@ TEST(Print, RefusesWindowsWithoutAFont) {
 }
 
 TEST(PrintChar, DrawsControlCodesAsGlyphsAndTabsPadToAColumn) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     t_PrintChar(0, 13);
     EXPECT_EQ(CellChar(w, 1, 1), 13);
     t_PrintTab(0, 6, '.');
@@ -239,7 +239,7 @@ TEST(CheckOutputPause, IgnoresOtherKeysAndDropsQueuedKeysBeforeThePauseKey) {
 }
 
 TEST(CheckOutputPause, PrintWaitsUntilTheNextKeyAndTakesIt) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     Press(19);
     std::thread typist([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
@@ -254,7 +254,7 @@ TEST(CheckOutputPause, PrintWaitsUntilTheNextKeyAndTakesIt) {
 }
 
 TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
-    t_Window& w = Open();
+    t_Window& w = OpenTextWindow();
     Press(19);
     std::atomic<bool> resumed{false};
     std::thread printer([&] {

@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/toolkit_test.h"
 #include "text/glyph.h"
 #include "text/output.h"
-#include "text_window.h"
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 TEST(GetScreen, TidiesLinesWithACarriageReturnKeepingInnerBlankLinesAndTheRawGridWithout) {
-    Open(4, 320, 192);  // 40 x 24
+    OpenTextWindow(4, 320, 192);  // 40 x 24
     t_Print(0, "HELLO");
     EXPECT_EQ(t_GetScreen(0, "\r"), "HELLO");
     const std::string raw = t_GetScreen(0, "");
@@ -26,7 +26,7 @@ TEST(GetScreen, TidiesLinesWithACarriageReturnKeepingInnerBlankLinesAndTheRawGri
 }
 
 TEST(GetScreen, ReadsCodesAsLatinOneAndSplitsAtCarriageReturnCells) {
-    t_Window& w = Open(4, 64, 32);  // 8 x 4
+    t_Window& w = OpenTextWindow(4, 64, 32);  // 8 x 4
     t_PrintSymbol(0, 0xE4, 0xC0, 1, 1);
     t_PrintSymbol(0, 13, 0xC0, 3, 1);
     t_PrintSymbol(0, 'z', 0xC0, 4, 1);

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "support/toolkit_test.h"
 #include "text/cursor.h"
 #include "text/glyph.h"
-#include "text_window.h"
 
 namespace {
 
-using namespace textwin;
+using namespace vx::test;
 
 // Fills every cell of a 40 x 25 window with a letter and colour that name its line.
 void FillLines(t_Window& w) {
@@ -21,7 +21,7 @@ void FillLines(t_Window& w) {
 }
 
 TEST(Scrolling, FullWidthScrollUpMovesCellsAndPixelsAndBlanksTheLastLine) {
-    t_Window& w = Open(4, 324, 200);  // 40 x 25 cells and four pixels right of the text columns
+    t_Window& w = OpenTextWindow(4, 324, 200);  // 40 x 25 cells and four pixels right of the text columns
     FillLines(w);
     VideoMemory[w.MemoryStart + 8 * 162 + 161] = 0x77;  // right of the text on pixel row 8 (line 2)
     w.TextColor = 0x3E;
@@ -43,7 +43,7 @@ TEST(Scrolling, FullWidthScrollUpMovesCellsAndPixelsAndBlanksTheLastLine) {
 // there directly.
 TEST(Scrolling, FullWidthScrollUpAtEveryDepthEqualsDrawingTheLinesOneHigher) {
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
-        t_Window& w = Open(depth, 320, 200);
+        t_Window& w = OpenTextWindow(depth, 320, 200);
         FillLines(w);
         t_ScrollUp(0);
         const std::int64_t rowBytes = 320 * depth / 8;
@@ -60,7 +60,7 @@ TEST(Scrolling, FullWidthScrollUpAtEveryDepthEqualsDrawingTheLinesOneHigher) {
 }
 
 TEST(Scrolling, FullWidthScrollDownMovesTheOtherWay) {
-    t_Window& w = Open(32, 320, 200);
+    t_Window& w = OpenTextWindow(32, 320, 200);
     FillLines(w);
     w.TextFirstLine = 3, w.TextLastLine = 10;
     t_ScrollDown(0);
@@ -76,7 +76,7 @@ TEST(Scrolling, FullWidthScrollDownMovesTheOtherWay) {
 }
 
 TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAlone) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     FillLines(w);
     w.TextFirstColumn = 3, w.TextLastColumn = 5, w.TextFirstLine = 2, w.TextLastLine = 4;
     w.TextInverse = true;
@@ -95,7 +95,7 @@ TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAlone) {
 }
 
 TEST(Scrolling, OneLineWindowOnlyBlanksItAndScrollLockStopsScrolling) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     FillLines(w);
     w.TextFirstLine = w.TextLastLine = 7;
     t_ScrollUp(0);
@@ -124,7 +124,7 @@ TEST(Scrolling, OneLineWindowOnlyBlanksItAndScrollLockStopsScrolling) {
 }
 
 TEST(Scrolling, ClearingBlanksToTheEndAndKeepsTheCursor) {
-    t_Window& w = Open(4, 320, 200);
+    t_Window& w = OpenTextWindow(4, 320, 200);
     FillLines(w);
     w.TextLastLine = 20;
     w.TextHpos = 10, w.TextVpos = 18;
@@ -145,7 +145,7 @@ TEST(Scrolling, ClearingBlanksToTheEndAndKeepsTheCursor) {
 }
 
 TEST(MoveVideoMemory, MovesOverlappingRangesAndRefusesRangesOutside) {
-    Open();
+    OpenTextWindow();
     for (int i = 0; i < 10; ++i) VideoMemory[100 + i] = std::uint8_t(i);
     MoveVideoMemory(100, 102, 8);
     EXPECT_EQ(VideoMemory[102], 0);
