@@ -16,6 +16,7 @@
 #include "text/cursor.h"
 #include "text/output.h"
 #include "text/scrolling.h"
+#include "vxtools/extensions.h"
 
 namespace {
 
@@ -137,5 +138,6 @@ void TextProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return vx::RunApplication(argc, argv, TextProgram);
+    return vx::RunApplication(argc, argv, TextProgram,
+                              "Textfenster: the vxtools text layer in an 80 x 25 window; Escape ends it.");
 }
