@@ -10,7 +10,6 @@ Cases:
               shows the text another program copied
 """
 import os
-import re
 import shutil
 import sys
 import tempfile
@@ -32,22 +31,11 @@ def click(env, wid, x, y, button="1"):
     e2e.run(env, "xdotool", "mousemove", "--window", wid, str(x), str(view_top(env, wid) + y), "click", button)
 
 
-def file_colours(env, path):
-    """How many pixels of each colour a picture file has, as {"#RRGGBB": count}."""
-    out = e2e.run(env, "convert", path, "-format", "%c", "histogram:info:-").stdout
-    counts = {}
-    for line in out.splitlines():
-        m = re.match(r"\s*(\d+):.*(#[0-9A-Fa-f]{6})", line)
-        if m:
-            counts[m.group(2).upper()] = int(m.group(1))
-    return counts
-
-
 def view_colours(env, wid, path):
     e2e.run(env, "import", "-window", wid, path)
     crop = f"640x{VIEW_HEIGHT}+0+{view_top(env, wid)}"
     e2e.run(env, "convert", path, "-crop", crop, "+repage", path)
-    return file_colours(env, path)
+    return e2e.file_colours(env, path)
 
 
 def open_panel(env, wid, keys, title):
@@ -79,7 +67,7 @@ def case_save_load(env, app_path, work):
         e2e.run(env, "xdotool", "key", "Return")
         e2e.wait_until(lambda: f"Malkasten: Saved {picture}" in e2e.output(work),
                        lambda: "the picture was not saved")
-        saved = file_colours(env, picture)
+        saved = e2e.file_colours(env, picture)
         if saved != drawn:
             raise e2e.Failure(f"the file's colours differ from the window's:\n{saved}\n{drawn}")
 
@@ -134,7 +122,7 @@ def case_clipboard(env, app_path, work):
                        lambda: "the clipboard offers no PNG")
         with open(pasted, "wb") as f:
             f.write(clipboard(env, "-t", "image/png", "-o").stdout)
-        colours = file_colours(env, pasted)
+        colours = e2e.file_colours(env, pasted)
         if colours != drawn:
             raise e2e.Failure(f"the pasted picture differs from the window's:\n{colours}\n{drawn}")
 

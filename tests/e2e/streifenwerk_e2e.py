@@ -132,8 +132,13 @@ def histogram(env, wid, path):
     width, height = int(size[0]), int(size[1])
     if width < 1024 or height < 1024:
         raise Failure(f"window is {width} x {height}, smaller than the view")
-    crop = f"1024x1024+0+{height - 1024}"
-    out = run(env, "convert", path, "-crop", crop, "+repage", "-format", "%c", "histogram:info:-").stdout
+    run(env, "convert", path, "-crop", f"1024x1024+0+{height - 1024}", "+repage", path)
+    return file_colours(env, path)
+
+
+def file_colours(env, path):
+    """How many pixels of each colour a picture file has, as {"#RRGGBB": count}."""
+    out = run(env, "convert", path, "-format", "%c", "histogram:info:-").stdout
     colours = {}
     for line in out.splitlines():
         m = re.match(r"\s*(\d+):.*(#[0-9A-Fa-f]{6})", line)
