@@ -1,6 +1,7 @@
 #include "core/threads.h"
 
 #include <pthread.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -34,6 +35,9 @@ void SetCurrentThreadName(std::string_view name) {
     std::size_t cut = std::min<std::size_t>(name.size(), 15);
     while (cut > 0 && cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
     std::string shortName(name.substr(0, cut));
+    // The main thread's system name is the process's name, which ps, top and pgrep show; it keeps the
+    // executable's name, and the toolkit's name for the thread lives only in threadName.
+    if (gettid() == getpid()) return;
     pthread_setname_np(pthread_self(), shortName.c_str());
 }
 

@@ -16,7 +16,8 @@ int ThreadNumber();
 // Reserves the next number for a thread about to be created; the new thread adopts it.
 int ReserveThreadNumber();
 void AdoptThreadNumber(int number);
-// Names the calling thread: the whole name for the toolkit, at most 15 characters for the system.
+// Names the calling thread: the whole name for the toolkit, at most 15 characters for the system. The
+// process's main thread keeps its system name, the executable's.
 void SetCurrentThreadName(std::string_view name);
 std::string CurrentThreadName();
 // The description the registry gives the calling thread, "<Thread: 0x…>{number = N, name = X}".

@@ -76,7 +76,11 @@ inline std::uint32_t RgbBytesToWord(const std::uint8_t* p) {
     return word | 0xFF000000u;
 }
 
-void Compose(std::int64_t depth, const std::uint8_t* src, std::int64_t pixels, std::uint32_t* dst) {
+// Reads the window's block while the program thread may be drawing into it: by design pixels are not
+// synchronised, and an image may show a pixel from before or after a concurrent store. The thread
+// checker's suppression file names this function for that reason; keep the name.
+void ComposeFromVideoMemory(std::int64_t depth, const std::uint8_t* src, std::int64_t pixels,
+                            std::uint32_t* dst) {
     switch (depth) {
         case 1:
             for (std::int64_t i = 0; i < pixels / 8; ++i)
@@ -161,7 +165,7 @@ std::shared_ptr<const vx::WindowImage> t_WindowImage(std::uint8_t window) {
     image->width = int(width);
     image->height = int(height);
     image->pixels.resize(std::size_t(width * height));
-    Compose(depth, VideoMemory + start, width * height, image->pixels.data());
+    ComposeFromVideoMemory(depth, VideoMemory + start, width * height, image->pixels.data());
 
     const double t1 = vx::AbsoluteTime();
     vx::Store(w.UpdateDuration, Micros(t1) - Micros(t0));

@@ -1,5 +1,6 @@
 #include "display/format_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -79,7 +80,9 @@ std::string FormatNumber(double value, std::int64_t fill, std::int64_t width, st
         integer = grouped;
     }
 
-    const std::size_t places = std::size_t(decimals < 0 ? -decimals : decimals);
+    // Negated without overflow; more places than the padding limit cannot show more of a double.
+    const std::uint64_t magnitude = decimals < 0 ? 0 - std::uint64_t(decimals) : std::uint64_t(decimals);
+    const std::size_t places = std::size_t(std::min<std::uint64_t>(magnitude, kMaxPadding));
     if (fraction.size() > places) fraction.resize(places);
     fraction.append(places - fraction.size(), '0');
     if (decimals < 0)

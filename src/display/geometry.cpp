@@ -1,6 +1,7 @@
 #include "display/geometry.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/log.h"
 #include "core/platform.h"
@@ -23,8 +24,21 @@ Frames ReadFrames(vx::WindowRef w) {
     });
 }
 
+// Frames are doubles; a frame beyond the 64-bit range saturates rather than overflowing the conversion.
 std::int64_t Trunc(double v) {
-    return std::isfinite(v) ? std::int64_t(std::trunc(v)) : 0;
+    if (!std::isfinite(v)) return 0;
+    if (v >= 0x1p63) return std::numeric_limits<std::int64_t>::max();
+    if (v < -0x1p63) return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(std::trunc(v));
+}
+
+// Figures are added up wide and then saturated: a record or frame with absurd values (a border of
+// 2^62, a frame at the edge of the double range) gives absurd but defined answers.
+using Wide = __int128;
+std::int64_t Sat(Wide v) {
+    if (v > Wide(std::numeric_limits<std::int64_t>::max())) return std::numeric_limits<std::int64_t>::max();
+    if (v < Wide(std::numeric_limits<std::int64_t>::min())) return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(v);
 }
 
 // The figures every selector is computed from.
@@ -41,8 +55,8 @@ Outline OutlineOf(std::uint8_t n, const Frames& frames) {
         o.borderWidth = vx::Load(w.BorderWidth);
         o.borderHeight = vx::Load(w.BorderHeight);
         o.titleHeight = vx::Load(w.TitleHeight);
-        o.outerWidth = vx::Load(w.Width) + 2 * o.borderWidth;
-        o.outerHeight = vx::Load(w.Height) + 2 * o.borderHeight + o.titleHeight;
+        o.outerWidth = Sat(Wide(vx::Load(w.Width)) + 2 * Wide(o.borderWidth));
+        o.outerHeight = Sat(Wide(vx::Load(w.Height)) + 2 * Wide(o.borderHeight) + o.titleHeight);
     } else {
         o.outerWidth = Trunc(frames.window.width);
         o.outerHeight = Trunc(frames.window.height);
@@ -72,9 +86,9 @@ std::int64_t t_WindowPos(std::uint8_t window, std::int64_t selector) {
             static constexpr int kFrameFigure[8] = {0, 0, 1, 2, 3, 4, 3, 4};
             switch (kFrameFigure[selector]) {
                 case 1:
-                    return wo - 1;
+                    return Sat(Wide(wo) - 1);
                 case 2:
-                    return ho - 1;
+                    return Sat(Wide(ho) - 1);
                 case 3:
                     return wo;
                 case 4:
@@ -95,9 +109,9 @@ std::int64_t t_WindowPos(std::uint8_t window, std::int64_t selector) {
             case 3:
                 return w.TextLastLine;
             case 4:
-                return w.TextLastColumn - w.TextFirstColumn + 1;
+                return Sat(Wide(w.TextLastColumn) - w.TextFirstColumn + 1);
             case 5:
-                return w.TextLastLine - w.TextFirstLine + 1;
+                return Sat(Wide(w.TextLastLine) - w.TextFirstLine + 1);
             case 6:
                 return w.TextWidth;
             default:
@@ -106,19 +120,19 @@ std::int64_t t_WindowPos(std::uint8_t window, std::int64_t selector) {
     }
     switch (selector) {
         case 8:
-            return wo - 2 * o.borderWidth;
+            return Sat(Wide(wo) - 2 * Wide(o.borderWidth));
         case 9:
-            return ho - o.titleHeight - 2 * o.borderHeight;
+            return Sat(Wide(ho) - o.titleHeight - 2 * Wide(o.borderHeight));
         case 10:
             return wo;
         case 11:
-            return ho - o.titleHeight;
+            return Sat(Wide(ho) - o.titleHeight);
         case 12:
             return ho;
         case 13:
             return Trunc(frames.window.x);
         case 14:
-            return Trunc(frames.screen.height) - Trunc(frames.window.y) - ho;
+            return Sat(Wide(Trunc(frames.screen.height)) - Trunc(frames.window.y) - ho);
         case 15:
             return Trunc(frames.screen.width);
         case 16:
@@ -157,8 +171,8 @@ void t_WindowSize(std::uint8_t window, std::int64_t x, std::int64_t y, std::int6
             const t_Window& r = WindowTable[window];
             const std::int64_t bw = vx::Load(r.BorderWidth), bh = vx::Load(r.BorderHeight);
             platform.setWindowFrame(w,
-                                    vx::Rect{double(x), double(y), double(width + 2 * bw),
-                                             double(height + vx::Load(r.TitleHeight) + 2 * bh)},
+                                    vx::Rect{double(x), double(y), double(Wide(width) + 2 * Wide(bw)),
+                                             double(Wide(height) + vx::Load(r.TitleHeight) + 2 * Wide(bh))},
                                     true);
             if (const vx::ViewRef view = WindowView(window))
                 platform.setViewFrame(view, vx::Rect{double(bw), double(bh), double(width), double(height)});
@@ -166,12 +180,12 @@ void t_WindowSize(std::uint8_t window, std::int64_t x, std::int64_t y, std::int6
         }
         if (window <= 10 && platform.isWindowVisible(w)) platform.orderFront(w);
         platform.setWindowFrame(
-            w, vx::Rect{double(x), double(y), double(width), double(height + TitleBarHeight)}, true);
+            w, vx::Rect{double(x), double(y), double(width), double(Wide(height) + TitleBarHeight)}, true);
         if (window > 10) return;
         if (const vx::ScrollViewRef scroll = platform.scrollView(window)) {
             vx::Rect frame = platform.scrollViewFrame(scroll);
-            if (askedWidth > 0) frame.width = double(width - 40);
-            if (askedHeight > 0) frame.height = double(height - 77);
+            if (askedWidth > 0) frame.width = double(Wide(width) - 40);
+            if (askedHeight > 0) frame.height = double(Wide(height) - 77);
             platform.setScrollViewFrame(scroll, frame);
         }
     });

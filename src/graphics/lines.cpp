@@ -1,5 +1,6 @@
 #include "graphics/lines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -19,13 +20,20 @@ struct LineEnd {
     std::int64_t x = 0, y = 0;
 };
 
+// Depth 0 stands for a record whose depth is none of the six: the line's points are walked so that
+// the position can follow them, and nothing is stored.
+template <int Depth>
+inline void Put(const vx::PixelTarget& t, std::int64_t x, std::int64_t y) {
+    if constexpr (Depth != 0) vx::StorePixel<Depth>(t, x, y);
+}
+
 // Rounds a coordinate as lines do (add 0.5, truncate toward zero) and plots it if it lies inside.
 template <int Depth>
 inline bool PlotRounded(const vx::PixelTarget& t, double fx, double fy, LineEnd& last) {
     const double rx = fx + 0.5, ry = fy + 0.5;
     if (!(rx > -1.0 && rx < double(t.width) && ry > -1.0 && ry < double(t.height))) return false;
     const auto x = std::int64_t(rx), y = std::int64_t(ry);
-    vx::StorePixel<Depth>(t, x, y);
+    Put<Depth>(t, x, y);
     last = {true, x, y};
     return true;
 }
@@ -37,7 +45,7 @@ inline bool PlotNear(const vx::PixelTarget& t, double fx, double fy, LineEnd& la
     const auto x = std::int64_t(fx + 0.5), y = std::int64_t(fy + 0.5);
     if (std::uint64_t(x) >= std::uint64_t(t.width) || std::uint64_t(y) >= std::uint64_t(t.height))
         return false;
-    vx::StorePixel<Depth>(t, x, y);
+    Put<Depth>(t, x, y);
     last = {true, x, y};
     return true;
 }
@@ -108,21 +116,30 @@ void DrawLine(const vx::PixelTarget& target, std::int64_t x1, std::int64_t y1, s
         }
     }
     if (x2 >= 0 && y2 >= 0 && x2 < t.width && y2 < t.height) {
-        vx::StorePixel<Depth>(t, x2, y2);
+        Put<Depth>(t, x2, y2);
         last = {true, x2, y2};
     }
     out = last;
 }
 
-// A depth outside the six is reported once per line, in g_Plot's words, not once per point.
+// A depth outside the six is reported as g_Plot reports it for a point inside the window, but once per
+// line rather than once per point; a line that misses the window stays silent, as its points would.
 void Line(std::uint8_t window, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
     t_Window& w = WindowTable[window];
-    const std::int64_t depth = vx::Load(w.BitDepth);
-    if (!vx::IsGraphicDepth(depth)) {
-        vx::Log("g_Plot: Illegal bit depth (" + std::to_string(depth) + ").");
+    vx::PixelTarget t;
+    if (!vx::IsGraphicDepth(vx::Load(w.BitDepth))) {
+        t.depth = vx::Load(w.BitDepth);
+        // No real window is larger; the bound keeps the walk short for any record.
+        t.width = std::min(vx::Load(w.Width), vx::kMaxWindowSide);
+        t.height = std::min(vx::Load(w.Height), vx::kMaxWindowSide);
+        LineEnd last;
+        DrawLine<0>(t, x1, y1, x2, y2, last);
+        if (!last.any) return;
+        vx::Log("g_Plot: Illegal bit depth (" + std::to_string(t.depth) + ").");
+        w.PositionX = last.x;
+        w.PositionY = last.y;
         return;
     }
-    vx::PixelTarget t;
     if (!vx::MakePixelTarget(w, t)) return;
     LineEnd last;
     switch (t.depth) {

@@ -13,7 +13,8 @@ void t_Color(std::uint8_t window, std::int64_t index) {
         return;
     }
     t_Window& w = WindowTable[window];
-    w.TextColor = std::uint8_t((index * 16) & 0xF0) | (w.TextColor & 0x0F);
+    // The low four bits of the index, taken without multiplying: any 64-bit index is valid.
+    w.TextColor = std::uint8_t((std::uint64_t(index) & 0x0F) << 4) | (w.TextColor & 0x0F);
     w.RGBColor = t_PaletteColor(index & 15);
 }
 

@@ -3,13 +3,17 @@
 #include "core/program.h"
 #include "core/threads.h"
 
-vx::EventQueue<t_Event>& KeyEventQueue = *new vx::EventQueue<t_Event>;
-vx::EventQueue<t_Event>& MouseEventQueue = *new vx::EventQueue<t_Event>;
-vx::EventQueue<t_MenuEvent>& MenuEventQueue = *new vx::EventQueue<t_MenuEvent>;
+// Constant-initialised, so the flags exist before any queue that refers to them is made.
+constinit std::atomic<bool> KeyEventAvailable{false};
+constinit std::atomic<bool> MouseEventAvailable{false};
+constinit std::atomic<bool> MenuEventAvailable{false};
+vx::EventQueue<t_Event>& KeyEventQueue =
+    *new vx::EventQueue<t_Event>(KeyEventAvailable, vx::FlagRule::kMirror);
+vx::EventQueue<t_Event>& MouseEventQueue =
+    *new vx::EventQueue<t_Event>(MouseEventAvailable, vx::FlagRule::kMirror);
+vx::EventQueue<t_MenuEvent>& MenuEventQueue =
+    *new vx::EventQueue<t_MenuEvent>(MenuEventAvailable, vx::FlagRule::kRaiseOnAppend);
 t_Event& KeyEvent = *new t_Event;
-std::atomic<bool> KeyEventAvailable{false};
-std::atomic<bool> MouseEventAvailable{false};
-std::atomic<bool> MenuEventAvailable{false};
 vx::Handler& ProgramMouseHandler = *new vx::Handler;
 vx::Handler& ProgramMenuHandler = *new vx::Handler;
 
@@ -27,11 +31,10 @@ void vx::SetEventModifiers(t_Event& event, std::uint64_t flags) {
 
 std::int64_t t_NextKeyEvent() {
     if (!KeyEventAvailable.load()) return -1;
-    KeyEventAvailable.store(!KeyEventQueue.Empty());
+    // Taking the record sets the flag in the same step, under the queue's lock.
     std::optional<t_Event> first = KeyEventQueue.TakeFirst();
     if (!first) return -1;
     KeyEvent = std::move(*first);
-    KeyEventAvailable.store(!KeyEventQueue.Empty());
     return KeyEvent.Value;
 }
 

@@ -63,21 +63,33 @@ inline constexpr std::uint64_t kFunctionFlag = 0x800000;
 // Fills Mods and the eight modifier fields of an event from the modifier flags.
 void SetEventModifiers(t_Event& event, std::uint64_t flags);
 
+// How a queue keeps its flag: mirroring whether it holds records (keys, clicks), or only ever raising
+// it when a record arrives (menus; the program clears that flag itself).
+enum class FlagRule { kMirror, kRaiseOnAppend };
+
 // A queue shared between the user-interface thread, which appends, and the program's threads, which
-// read and remove. Every access takes the queue's lock; records keep their arrival order.
+// read and remove. Every access takes the queue's lock; records keep their arrival order. The queue's
+// flag is written under the same lock as the records, so it can never say "empty" over a record that
+// another thread appended between a test and the store.
 template <class T>
 class EventQueue {
   public:
+    EventQueue(std::atomic<bool>& flag, FlagRule rule) : flag_(flag), rule_(rule) {}
+
     void Append(T event) {
         std::lock_guard lock(mutex_);
         items_.push_back(std::move(event));
+        flag_.store(true);
     }
     // Removes and returns the oldest record, if any.
     std::optional<T> TakeFirst() {
         std::lock_guard lock(mutex_);
-        if (items_.empty()) return std::nullopt;
-        T first = std::move(items_.front());
-        items_.pop_front();
+        std::optional<T> first;
+        if (!items_.empty()) {
+            first = std::move(items_.front());
+            items_.pop_front();
+        }
+        Mirror();
         return first;
     }
     std::optional<T> Last() const {
@@ -93,6 +105,24 @@ class EventQueue {
     void Clear() {
         std::lock_guard lock(mutex_);
         items_.clear();
+        Mirror();
+    }
+    // Empties the queue when its newest record satisfies `test`; true when it did.
+    template <class Test>
+    bool ClearIfNewest(Test test) {
+        std::lock_guard lock(mutex_);
+        if (items_.empty() || !test(items_.back())) {
+            Mirror();
+            return false;
+        }
+        items_.clear();
+        Mirror();
+        return true;
+    }
+    // Sets a mirroring flag to whether the queue holds records (after a post that appended nothing).
+    void UpdateFlag() {
+        std::lock_guard lock(mutex_);
+        Mirror();
     }
     // A copy of every queued record, oldest first.
     std::vector<T> Snapshot() const {
@@ -101,12 +131,24 @@ class EventQueue {
     }
 
   private:
+    void Mirror() {
+        if (rule_ == FlagRule::kMirror) flag_.store(!items_.empty());
+    }
+
     mutable std::mutex mutex_;
     std::deque<T> items_;
+    std::atomic<bool>& flag_;
+    const FlagRule rule_;
 };
 
 }  // namespace vx
 
+// The flags of the three queues. Each queue stores its flag itself, under its lock: KeyEventAvailable
+// and MouseEventAvailable mirror whether their queue holds records, MenuEventAvailable is raised by
+// every menu record appended. The program may clear a flag; the next post sets it right again.
+extern std::atomic<bool> KeyEventAvailable;
+extern std::atomic<bool> MouseEventAvailable;
+extern std::atomic<bool> MenuEventAvailable;
 // The queues, the last key event and the handlers are made once and never destroyed, so that a handler
 // task or the program thread still running while the process ends never meets a destroyed object.
 extern vx::EventQueue<t_Event>& KeyEventQueue;
@@ -114,9 +156,6 @@ extern vx::EventQueue<t_Event>& MouseEventQueue;
 extern vx::EventQueue<t_MenuEvent>& MenuEventQueue;
 // The key event last taken by t_NextKeyEvent; written and read on the program thread.
 extern t_Event& KeyEvent;
-extern std::atomic<bool> KeyEventAvailable;
-extern std::atomic<bool> MouseEventAvailable;
-extern std::atomic<bool> MenuEventAvailable;
 extern vx::Handler& ProgramMouseHandler;
 extern vx::Handler& ProgramMenuHandler;
 

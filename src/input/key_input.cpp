@@ -171,7 +171,7 @@ void t_KeyEventHandler(std::uint8_t window, const KeyPress& press) {
         event.FunctionKeyPressed = functionKey;
         KeyEventQueue.Append(std::move(event));
     }
-    KeyEventAvailable.store(!KeyEventQueue.Empty());
+    KeyEventQueue.UpdateFlag();
 }
 
 void viewKeyDown(std::uint8_t window, const KeyPress& press) {

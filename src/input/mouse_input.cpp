@@ -89,7 +89,7 @@ void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, doubl
     }
     vx::Log("t_MouseEventHandler: " + description + " window, X = " + std::to_string(clickX) +
             ", Y = " + std::to_string(clickY));
-    MouseEventAvailable.store(!MouseEventQueue.Empty());
+    MouseEventQueue.UpdateFlag();
     RunInBackground(t_EventMouse);
     vx::Log("t_MouseEventHandler: Calling program mouse handler asynchronously.");
 }

@@ -2,22 +2,42 @@
 
 #include "text/lzw.h"
 
-std::vector<std::uint64_t> UnpackCodes(std::span<const std::uint8_t> bytes, std::int64_t width) {
-    std::vector<std::uint64_t> codes;
-    if (width < 1 || width > 64) return codes;
-    codes.reserve(bytes.size() * 8 / std::size_t(width));
+namespace {
+
+// How many codes of `width` bits the bytes hold; 0 for a width outside 1..64.
+std::size_t CodeCount(std::span<const std::uint8_t> bytes, std::int64_t width) {
+    if (width < 1 || width > 64) return 0;
+    return bytes.size() * 8 / std::size_t(width);
+}
+
+// Calls `take` with each code in turn until it returns false.
+template <class Take>
+void ForEachCode(std::span<const std::uint8_t> bytes, std::int64_t width, Take take) {
     std::uint64_t accumulator = 0;
     std::int64_t bits = 0;
     for (std::uint8_t byte : bytes) {
         for (int bit = 7; bit >= 0; --bit) {
             accumulator = (accumulator << 1) | ((byte >> bit) & 1u);
             if (++bits == width) {
-                codes.push_back(accumulator);
+                if (!take(accumulator)) return;
                 accumulator = 0;
                 bits = 0;
             }
         }
     }
+}
+
+}  // namespace
+
+std::vector<std::uint64_t> UnpackCodes(std::span<const std::uint8_t> bytes, std::int64_t width) {
+    std::vector<std::uint64_t> codes;
+    const std::size_t count = CodeCount(bytes, width);
+    if (count == 0 || count > vx::kLzwOutputLimit) return codes;
+    codes.reserve(count);
+    ForEachCode(bytes, width, [&](std::uint64_t code) {
+        codes.push_back(code);
+        return true;
+    });
     return codes;
 }
 
@@ -27,7 +47,13 @@ t_Font ExpandFont(const t_Font& font) {
     expanded.Format = font.Format == kFontCompressed ? kFontUncompressed : kFontUncompressedGrey;
     if (!font.Data.empty()) {
         std::span<const std::uint8_t> stream(font.Data);
-        expanded.Data = LzwDecode(UnpackCodes(stream.subspan(1), font.Data[0]));
+        // Decoded straight from the bits: no list of codes, which would be eight bytes per code.
+        const std::span<const std::uint8_t> bits = stream.subspan(1);
+        const std::int64_t width = font.Data[0];
+        const std::size_t count = CodeCount(bits, width);
+        vx::LzwDecoder decoder(count);
+        if (count > 0) ForEachCode(bits, width, [&](std::uint64_t code) { return decoder.Add(code); });
+        expanded.Data = decoder.Finish();
     }
     return expanded;
 }

@@ -1,61 +1,63 @@
 #include "text/lzw.h"
 
-namespace {
+namespace vx {
 
-// A dictionary entry costs a constant whatever the length of its string: the string is its prefix
-// code's string followed by one byte, so hostile streams that build long strings cannot blow up memory.
-struct Entry {
-    std::uint64_t prefix;
-    std::uint32_t length;
-    std::uint8_t last;
-    std::uint8_t first;
-};
+LzwDecoder::LzwDecoder(std::size_t expectedCodes) {
+    if (expectedCodes > kLzwOutputLimit) {
+        bad_ = true;
+        return;
+    }
+    starts_.reserve(expectedCodes);
+    out_.reserve(expectedCodes);
+}
 
-}  // namespace
+bool LzwDecoder::Add(std::uint64_t code) {
+    if (bad_) return false;
+    const std::size_t here = out_.size();
+    if (starts_.empty()) {
+        // The first code has no predecessor; only its low byte counts.
+        starts_.push_back(0);
+        out_.push_back(std::uint8_t(code));
+        return true;
+    }
+    // Codes 256 .. 256 + j - 1 exist at the j-th code, the last of them being defined by this very code
+    // (its string is the previous string followed by its own first byte).
+    const std::size_t j = starts_.size();
+    if (code >= 256 + std::uint64_t(j)) {
+        bad_ = true;
+        return false;
+    }
+    std::size_t from = 0, length = 1;
+    if (code >= 256) {
+        const std::size_t k = std::size_t(code - 256);
+        from = starts_[k];
+        length = (k + 1 < j ? starts_[k + 1] : here) - from + 1;
+    }
+    if (here + length > kLzwOutputLimit) {
+        bad_ = true;
+        return false;
+    }
+    starts_.push_back(std::uint32_t(here));
+    if (code < 256) {
+        out_.push_back(std::uint8_t(code));
+    } else {
+        // Forward, byte by byte: the string of the code being defined overlaps its own first byte.
+        out_.resize(here + length);
+        for (std::size_t i = 0; i < length; ++i) out_[here + i] = out_[from + i];
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> LzwDecoder::Finish() {
+    if (bad_) return {};
+    return std::move(out_);
+}
+
+}  // namespace vx
 
 std::vector<std::uint8_t> LzwDecode(std::span<const std::uint64_t> codes) {
-    std::vector<std::uint8_t> out;
-    if (codes.empty()) return out;
-
-    std::vector<Entry> dictionary;  // codes 256 and up; codes below stand for their own byte
-    dictionary.reserve(codes.size());
-    auto lengthOf = [&](std::uint64_t code) -> std::uint32_t {
-        return code < 256 ? 1 : dictionary[code - 256].length;
-    };
-    auto firstOf = [&](std::uint64_t code) -> std::uint8_t {
-        return code < 256 ? std::uint8_t(code) : dictionary[code - 256].first;
-    };
-    // Writes the string of `code` at the end of the output, walking the prefix chain backwards.
-    auto emit = [&](std::uint64_t code) -> bool {
-        std::uint32_t length = lengthOf(code);
-        if (out.size() + length > vx::kLzwOutputLimit) return false;
-        std::size_t at = out.size() + length;
-        out.resize(at);
-        while (code >= 256) {
-            const Entry& e = dictionary[code - 256];
-            out[--at] = e.last;
-            code = e.prefix;
-        }
-        out[--at] = std::uint8_t(code);
-        return true;
-    };
-
-    std::uint64_t previous = codes[0] & 0xFF;
-    out.push_back(std::uint8_t(previous));
-    for (std::size_t i = 1; i < codes.size(); ++i) {
-        std::uint64_t code = codes[i];
-        std::uint64_t next = 256 + dictionary.size();
-        std::uint8_t first;
-        if (code < next) {
-            first = firstOf(code);
-        } else if (code == next) {
-            first = firstOf(previous);
-        } else {
-            return {};
-        }
-        dictionary.push_back({previous, lengthOf(previous) + 1, first, firstOf(previous)});
-        if (!emit(code)) return {};
-        previous = code;
-    }
-    return out;
+    vx::LzwDecoder decoder(codes.size());
+    for (std::uint64_t code : codes)
+        if (!decoder.Add(code)) return {};
+    return decoder.Finish();
 }

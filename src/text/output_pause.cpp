@@ -5,18 +5,14 @@
 
 bool CheckOutputPause(std::int64_t key, bool wait) {
     if (!KeyEventAvailable.load()) return false;
-    KeyEventAvailable.store(!KeyEventQueue.Empty());
-    const std::optional<t_Event> newest = KeyEventQueue.Last();
-    if (!newest) return false;
-    if (newest->Value != key) return false;
-    // The pause key and every key typed before it are dropped.
-    KeyEventQueue.Clear();
+    const std::size_t menus = MenuEventQueue.Count();
+    // Test and clear in one step: a key typed after the pause key must survive, and the flag is set
+    // under the queue's lock in either case.
+    if (!KeyEventQueue.ClearIfNewest([key](const t_Event& newest) { return newest.Value == key; }))
+        return false;
     if (!wait) return true;
-    const std::size_t keys = KeyEventQueue.Count(), menus = MenuEventQueue.Count();
-    while (KeyEventQueue.Count() == keys && MenuEventQueue.Count() == menus &&
-           !vx::CurrentPlatform().isQuitting())
+    while (KeyEventQueue.Empty() && MenuEventQueue.Count() == menus && !vx::CurrentPlatform().isQuitting())
         vx::SleepNanoseconds(10'000'000);
-    if (KeyEventQueue.Count() != keys) t_NextKeyEvent();
-    KeyEventAvailable.store(!KeyEventQueue.Empty());
+    if (!KeyEventQueue.Empty()) t_NextKeyEvent();
     return true;
 }

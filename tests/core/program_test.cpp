@@ -1,8 +1,7 @@
 #include "core/program.h"
 
-#include <pthread.h>
-
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <atomic>
 #include <mutex>
@@ -52,8 +51,22 @@ TEST(StartProcess, TwoStartsAtOnceRunBothClosures) {
     vx::StartHeadlessPlatform();
     std::atomic<int> ran{0};
     std::atomic<int> firstSeen{0}, secondSeen{0};
-    std::thread a([&] { startprocess([&] { firstSeen = 1; ran++; }, 0x100000); });
-    std::thread b([&] { startprocess([&] { secondSeen = 1; ran++; }, 0x100000); });
+    std::thread a([&] {
+        startprocess(
+            [&] {
+                firstSeen = 1;
+                ran++;
+            },
+            0x100000);
+    });
+    std::thread b([&] {
+        startprocess(
+            [&] {
+                secondSeen = 1;
+                ran++;
+            },
+            0x100000);
+    });
     a.join();
     b.join();
     for (int i = 0; i < 2000 && ran < 2; ++i) vx::SleepNanoseconds(1000000);
@@ -95,10 +108,11 @@ TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
 
 TEST(RunInBackground, RunsTasksConcurrentlyWithoutWaiting) {
     vx::StartHeadlessPlatform();
-    std::atomic<bool> release{false};
-    std::atomic<int> running{0};
+    // Static: the tasks may still be looking at them after the test has returned.
+    static std::atomic<bool> release{false};
+    static std::atomic<int> running{0};
     for (int i = 0; i < 3; ++i) {
-        RunInBackground([&] {
+        RunInBackground([] {
             running++;
             WaitFor(release);
         });
@@ -119,8 +133,8 @@ TEST(OnUserInterfaceThread, RunsThereAndCarriesTheResultBack) {
 
 TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
     vx::HeadlessPlatform& platform = vx::StartHeadlessPlatform();
-    std::atomic<bool> blockUi{true};
-    platform.invokeAsync([&] {
+    static std::atomic<bool> blockUi{true};  // read on the user-interface thread after the test returns
+    platform.invokeAsync([] {
         while (blockUi) vx::SleepNanoseconds(1000000);
     });
     std::atomic<bool> returned{false};

@@ -1,8 +1,7 @@
 #include "core/threads.h"
 
-#include <pthread.h>
-
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <thread>
 
@@ -50,4 +49,16 @@ TEST(ThreadRegistry, KeepsTheWholeNameAndGivesTheSystemAShortOne) {
         pthread_getname_np(pthread_self(), system, sizeof system);
         EXPECT_TRUE(vx::IsValidUtf8(system));
     }).join();
+}
+
+TEST(ThreadRegistry, TheMainThreadKeepsTheProcessName) {
+    // The main thread's system name is what ps, top and pgrep show for the whole process.
+    char before[32] = {}, after[32] = {};
+    pthread_getname_np(pthread_self(), before, sizeof before);
+    vx::RegisterUserInterfaceThread();
+    vx::SetCurrentThreadName("AppDelegate");
+    pthread_getname_np(pthread_self(), after, sizeof after);
+    EXPECT_STREQ(after, before);
+    EXPECT_EQ(vx::CurrentThreadName(), "AppDelegate");
+    EXPECT_EQ(CurrentThreadNumber(), 1);
 }

@@ -33,6 +33,11 @@ TEST(FormatNumber, WritesCutCommaDecimalsGroupedThousandsAndPlainDigits) {
     for (const Case& c : cases)
         EXPECT_EQ(FormatNumber(c.value, c.base, c.width, c.decimals, c.group), c.expect) << c.value;
     EXPECT_EQ(FormatNumber(5, 32, 1 << 30, 0, false).size(), std::size_t((1 << 16) + 1));
+    // Decimals over the whole 64-bit range: bounded like the padding, and no overflow negating them.
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    EXPECT_EQ(FormatNumber(2.5, 32, 1, kMin, false), "2,5");
+    EXPECT_EQ(FormatNumber(2.5, 32, 1, std::numeric_limits<std::int64_t>::max(), false).size(),
+              std::size_t(2 + (1 << 16)));
 }
 
 }  // namespace

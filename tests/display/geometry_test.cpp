@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <utility>
 
 #include "display_window.h"
@@ -37,6 +38,16 @@ TEST(WindowGeometry, GraphicWindowAnswersFromItsRecord) {
     t_WindowTitleVisible(1, false);
     EXPECT_EQ(t_WindowPos(1, 12), 1058 - 22);
     EXPECT_EQ(platform.Window(1).styleMask, 0);
+}
+
+TEST(WindowGeometry, AbsurdBordersAndFramesSaturateInsteadOfOverflowing) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    t_InitWindow(1, 8, false, 64, 64, kMax, kMax - 5, t_Font{}, true);
+    ExpectPositions(1, {{10, kMax}, {12, kMax}, {18, kMax}, {19, kMax - 5}});
+    t_WindowSize(1, -1, -1, kMax, std::numeric_limits<std::int64_t>::min());
+    platform.SetWindowFrame(9, {1e300, -1e300, 1e300, 1e19});
+    ExpectPositions(9, {{2, kMax - 1}, {13, kMax}, {20, std::numeric_limits<std::int64_t>::min()}});
 }
 
 TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndForOtherWindows) {

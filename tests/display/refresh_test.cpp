@@ -95,13 +95,13 @@ TEST(RefreshProcess, SkipsWindowZeroWhileItsViewComposes) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     OpenShown(0);
     platform.Flush();  // no display cycle left that would set VerticalBlank again
-    WindowTable[0].VerticalBlank = false;
-    WindowTable[0].AutoUpdate = true;
+    vx::Store(WindowTable[0].VerticalBlank, false);
+    vx::Store(WindowTable[0].AutoUpdate, true);
     const int marks = platform.View(0).marks;
     vx::SleepNanoseconds(100'000'000);
     EXPECT_EQ(platform.View(0).marks, marks);
-    WindowTable[0].RefreshRate = 0;
-    WindowTable[0].VerticalBlank = true;
+    vx::Store(WindowTable[0].RefreshRate, 0);
+    vx::Store(WindowTable[0].VerticalBlank, true);
     vx::SleepNanoseconds(50'000'000);
     EXPECT_GT(platform.View(0).marks, marks);
 }

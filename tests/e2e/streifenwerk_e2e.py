@@ -17,6 +17,8 @@ Cases:
   wayland       under Weston (its X11 backend in Xvfb, so that keys can be typed): pattern, Escape with
                 the end title drawn in the title bar at once, Ctrl+Q with status 0
   wayland-headless  under a headless Weston: the window opens and a signal quits with status 0
+  closed-pipe   output to a pipe whose reader has gone (| head -3): the application keeps running under
+                its executable's name; SIGTERM then quits with status 0
   measure       prints start-up time to the first pattern and CPU use during the pause (no assertion)
 """
 import contextlib
@@ -285,6 +287,28 @@ def case_quit_pausing(env, app_path, work):
             raise Failure("quitting did not reach the termination callback")
 
 
+def case_closed_pipe(env, app_path, work):
+    app = subprocess.Popen([app_path], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        for _ in range(3):
+            app.stdout.readline()
+        app.stdout.close()
+        wid = find_window(env, PATTERN_TITLE)
+        # A pattern on screen: many log lines have been written into the closed pipe since.
+        wait_for_pattern(env, wid, os.path.join(work, "shot.png"))
+        if app.poll() is not None:
+            raise Failure(f"the application ended when its output pipe closed (status {app.returncode})")
+        with open(f"/proc/{app.pid}/comm") as f:
+            name = f.read().strip()
+        if name != os.path.basename(app_path)[:15]:
+            raise Failure(f"the process calls itself {name!r}")
+        app.send_signal(signal.SIGTERM)
+        expect_clean_exit(app, "SIGTERM with the output pipe closed")
+    finally:
+        if app.poll() is None:
+            app.kill()
+
+
 def poll_window(env, pattern):
     """Like find_window, but polls every 10 ms (xdotool's own --sync waits half a second a time)."""
     deadline = time.monotonic() + PATIENCE
@@ -512,7 +536,7 @@ def case_wayland_headless(env, app_path, work):
 
 CASES = {"escape": case_escape, "small-screen": case_small_screen, "zoom-save": case_zoom_save,
          "wayland": case_wayland, "wayland-headless": case_wayland_headless, "click": case_click,
-         "close-return": case_close_return, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
+         "close-return": case_close_return, "closed-pipe": case_closed_pipe, "quit-drawing": case_quit_drawing, "quit-pausing": case_quit_pausing,
          "measure": case_measure}
 
 

@@ -128,6 +128,30 @@ TEST(LineDrawing, EndsInsideAndFarAwayEndsFinishDrawingOnlyWhatCrossesTheWindow)
     EXPECT_EQ(WindowTable[1].PositionY, 31);
 }
 
+TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLine) {
+    vx::test::StartToolkit();
+    OpenXor(0, 64, 32);
+    vx::test::TakeLogLines();
+    t_Window& w = WindowTable[0];
+    w.BitDepth = 12;
+    w.PositionX = 7;
+    w.PositionY = 8;
+    g_Line(0, -10, -10, -20, 50);  // misses the window: silent, the position stays
+    g_Line(0, 100, 0, 200, 0);
+    EXPECT_TRUE(TakeOwnLogLines().empty());
+    EXPECT_EQ(w.PositionX, 7);
+    EXPECT_EQ(w.PositionY, 8);
+    g_Line(0, 60, 10, 70, 10);  // crosses: the position ends at the last point inside
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
+    EXPECT_EQ(w.PositionX, 63);
+    EXPECT_EQ(w.PositionY, 10);
+    g_LineTo(0, 0, 0);
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
+    EXPECT_EQ(w.PositionX, 0);
+    w.BitDepth = 8;
+    EXPECT_TRUE(LitPixels(0).empty());
+}
+
 TEST(LineDrawing, RefusesOtherWindowsWithTheirLines) {
     vx::test::StartToolkit();
     g_Line(0, 0, 0, 5, 5);

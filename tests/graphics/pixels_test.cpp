@@ -57,6 +57,25 @@ TEST(Pixels, ColourKeepsPaperAndPlotsInsideOnlyRememberingTheLastPoint) {
     EXPECT_EQ(VideoMemory[end + 1], after);
 }
 
+TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndex) {
+    vx::test::StartToolkit();
+    Open(0, 4);
+    WindowTable[0].TextColor = 0x03;
+    struct Case {
+        std::int64_t index;
+        std::uint8_t paper;
+    };
+    for (const Case c : {Case{INT64_MIN, 0x03},
+                         {INT64_MAX, 0xF3},
+                         {INT64_MIN + 5, 0x53},
+                         {-17, 0xF3},
+                         {(std::int64_t(1) << 62) + 9, 0x93}}) {
+        t_Color(0, c.index);
+        EXPECT_EQ(WindowTable[0].TextColor, c.paper) << c.index;
+        EXPECT_EQ(WindowTable[0].RGBColor, t_PaletteColor(c.paper >> 4)) << c.index;
+    }
+}
+
 TEST(Pixels, OneBitSplitsTheColoursAtNineAndFourBitsPackHighNibbleFirst) {
     vx::test::StartToolkit();
     Open(1, 1);

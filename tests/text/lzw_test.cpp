@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -12,6 +13,25 @@ namespace {
 
 std::vector<std::uint8_t> Bytes(const std::string& s) {
     return {s.begin(), s.end()};
+}
+
+// A field of /proc/self/status in bytes (VmRSS, VmHWM).
+std::int64_t StatusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    std::int64_t kilobytes = 0;
+    while (status >> key)
+        if (key == field + ":" && status >> kilobytes) return kilobytes * 1024;
+    return -1;
+}
+
+// How far the resident memory of the process peaks above what it is now while `work` runs.
+template <class Work>
+std::int64_t PeakGrowth(Work work) {
+    std::ofstream("/proc/self/clear_refs") << "5";  // restarts the high-water mark where the kernel allows
+    const std::int64_t before = StatusBytes("VmRSS");
+    work();
+    return StatusBytes("VmHWM") - before;
 }
 
 TEST(LzwDecode, DecodesTheClassicExampleIncludingTheCodeNotYetInTheDictionary) {
@@ -55,6 +75,29 @@ TEST(LzwDecode, EndlessSelfReferenceStopsAtTheOutputLimit) {
     std::vector<std::uint8_t> out = LzwDecode(small);
     EXPECT_EQ(out.size(), 1u + 1000u * 1003u / 2u);  // lengths 2, 3, ..., 1001 after the first byte
     EXPECT_EQ(out, std::vector<std::uint8_t>(out.size(), 'x'));
+}
+
+TEST(ExpandFont, PeakMemoryStaysASmallMultipleOfTheOutputLimit) {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the thread checker's shadow memory swamps the resident figures";
+#endif
+    // One-bit codes of value 0: the stream with the most codes per byte that still decodes, exactly up to
+    // the limit. The decoder must not hold memory in proportion to the code count times a large factor.
+    t_Font font;
+    font.Format = kFontCompressed;
+    font.Data.assign(1 + vx::kLzwOutputLimit / 8, 0);
+    font.Data[0] = 1;
+    std::size_t size = 0;
+    const std::int64_t peak = PeakGrowth([&] { size = ExpandFont(font).Data.size(); });
+    EXPECT_EQ(size, vx::kLzwOutputLimit);
+    EXPECT_LT(peak, std::int64_t(8 * vx::kLzwOutputLimit));
+
+    // Twice as many codes can never fit: refused before anything is allocated for them.
+    font.Data.assign(1 + vx::kLzwOutputLimit / 4, 0);
+    font.Data[0] = 1;
+    EXPECT_LT(PeakGrowth([&] { size = ExpandFont(font).Data.size(); }), std::int64_t(vx::kLzwOutputLimit));
+    EXPECT_EQ(size, 0u);
+    EXPECT_TRUE(UnpackCodes(std::span(font.Data).subspan(1), 1).empty());
 }
 
 TEST(UnpackCodes, ReadsMostSignificantBitFirstAndOnlyWidthsOneToSixtyFour) {
