@@ -134,7 +134,6 @@ QtPlatform& InstallQtPlatform(const std::string& applicationName) {
 }  // namespace shell
 
 int RunApplication(int argc, char** argv, std::function<void()> program) {
-<<<<<<< HEAD
     return RunApplication(argc, argv, std::move(program), "");
 }
 
@@ -143,11 +142,9 @@ int RunApplication(int argc, char** argv, std::function<void()> program, const s
         std::cout.flush();
         return status;
     }
-=======
     // The log goes to standard output; when that is a pipe whose reader has gone (| head), a write
     // fails with EPIPE and the line is lost, instead of the signal ending the application.
     std::signal(SIGPIPE, SIG_IGN);
->>>>>>> main
     RegisterUserInterfaceThread();
     // QApplication keeps a reference to argc; both live as long as the process, like all platform state.
     auto* storedArgc = new int(argc);
