@@ -74,12 +74,14 @@ enum class FlagRule { kMirror, kRaiseOnAppend };
 template <class T>
 class EventQueue {
   public:
-    EventQueue(std::atomic<bool>& flag, FlagRule rule) : flag_(flag), rule_(rule) {}
+    EventQueue(std::atomic<bool>& flag, FlagRule rule) : flag_(&flag), rule_(rule) {}
+    // A list without a flag, for the program's own records.
+    EventQueue() = default;
 
     void Append(T event) {
         std::lock_guard lock(mutex_);
         items_.push_back(std::move(event));
-        flag_.store(true);
+        if (flag_ != nullptr) flag_->store(true);
     }
     // Removes and returns the oldest record, if any.
     std::optional<T> TakeFirst() {
@@ -132,13 +134,13 @@ class EventQueue {
 
   private:
     void Mirror() {
-        if (rule_ == FlagRule::kMirror) flag_.store(!items_.empty());
+        if (flag_ != nullptr && rule_ == FlagRule::kMirror) flag_->store(!items_.empty());
     }
 
     mutable std::mutex mutex_;
     std::deque<T> items_;
-    std::atomic<bool>& flag_;
-    const FlagRule rule_;
+    std::atomic<bool>* flag_ = nullptr;
+    const FlagRule rule_ = FlagRule::kMirror;
 };
 
 }  // namespace vx

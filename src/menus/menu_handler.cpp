@@ -172,7 +172,6 @@ void HandleMenuItem(vx::MenuItemRef item) {
         }
     }
     MenuEventQueue.Append(std::move(event));
-    MenuEventAvailable.store(true);
     if (callProgram) RunInBackground(t_EventMenu);
 }
 

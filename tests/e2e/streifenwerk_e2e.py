@@ -510,6 +510,8 @@ def case_wayland(env, app_path, work):
 
             # Weston gives the new window the keyboard when it gets round to it; until then keys are lost.
             def escape_ends_program():
+                run(env, "xdotool", "mousemove", "--window", output_window, "700", "400")
+                run(env, "xdotool", "windowfocus", "--sync", output_window)
                 run(env, "xdotool", "key", "Escape")
                 time.sleep(0.3)
                 return QUIT_LINE in output(work)
