@@ -1,7 +1,5 @@
 #include "menus/text_windows.h"
 
-#include <atomic>
-
 #include "core/log.h"
 #include "core/platform.h"
 #include "core/program.h"
@@ -10,16 +8,8 @@
 #include "menus/sound.h"
 
 vx::Handler& PasteHandler = *new vx::Handler(SystemBeep);
-namespace {
-// The buffers' own "holds text" flags; nothing polls them, a queue only needs one.
-constinit std::atomic<bool> virtualPrinterHasText{false};
-constinit std::atomic<bool> systemConsoleHasText{false};
-}  // namespace
-
-vx::EventQueue<std::string>& VirtualPrinterBuffer =
-    *new vx::EventQueue<std::string>(virtualPrinterHasText, vx::FlagRule::kMirror);
-vx::EventQueue<std::string>& SystemConsoleBuffer =
-    *new vx::EventQueue<std::string>(systemConsoleHasText, vx::FlagRule::kMirror);
+vx::EventQueue<std::string>& VirtualPrinterBuffer = *new vx::EventQueue<std::string>;
+vx::EventQueue<std::string>& SystemConsoleBuffer = *new vx::EventQueue<std::string>;
 
 namespace {
 
