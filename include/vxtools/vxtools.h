@@ -40,3 +40,6 @@
 
 // The application: vx::RunApplication (in the Qt application library).
 #include "shell/application.h"
+
+// Additions for programs of your own (vx::QuitApplication, vx::ReadyFont, vx::Pointer, ...).
+#include "vxtools/extensions.h"

@@ -2,13 +2,15 @@
 
 #include <atomic>
 
+#include "core/application_quit.h"
+
 namespace vx {
 namespace {
 
 // The platform before any other is installed: no outlets and no windows, and work runs where it is
 // asked for. The toolkit then logs "resource undefined" instead of touching anything.
 class NullPlatform final : public Platform {
-public:
+  public:
     bool isUserInterfaceThread() const override { return true; }
     bool invokeBlocking(std::function<void()> work) override {
         work();
@@ -77,6 +79,12 @@ Platform& CurrentPlatform() {
     return *fallback;
 }
 
-void InstallPlatform(Platform* platform) { installed.store(platform, std::memory_order_release); }
+void InstallPlatform(Platform* platform) {
+    installed.store(platform, std::memory_order_release);
+}
+
+bool PlatformInstalled() {
+    return installed.load(std::memory_order_acquire) != nullptr;
+}
 
 }  // namespace vx

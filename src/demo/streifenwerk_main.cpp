@@ -1,6 +1,9 @@
 #include "demo/streifenwerk.h"
 #include "shell/application.h"
+#include "vxtools/extensions.h"
 
 int main(int argc, char** argv) {
-    return vx::RunApplication(argc, argv, MainProgram);
+    return vx::RunApplication(argc, argv, MainProgram,
+                              "Streifenwerk: the vxtools demonstration, moire fans of lines, a new pattern "
+                              "every two seconds.\nEscape ends the program, Ctrl+Q quits.");
 }

@@ -1,7 +1,6 @@
 // Textfenster: the text layer in a real window. A 4-bit window of 80 x 25 characters in a console font
 // shows colours, inverse text, display modes, escape commands and scrolling, then echoes what the user
 // types until Escape ends the program.
-#include <array>
 #include <string>
 
 #include "core/clock.h"
@@ -9,13 +8,13 @@
 #include "core/program.h"
 #include "display/geometry.h"
 #include "display/window_init.h"
-#include "fonts/psf_font.h"
 #include "graphics/border.h"
 #include "input/events.h"
 #include "shell/application.h"
 #include "text/cursor.h"
 #include "text/output.h"
 #include "text/scrolling.h"
+#include "vxtools/extensions.h"
 
 namespace {
 
@@ -38,13 +37,8 @@ t_Font BoxFont() {
 }
 
 t_Font ConsoleFont() {
-    const std::array<std::string, 4> names{"Lat15-Fixed16.psf.gz", "Lat15-VGA16.psf.gz",
-                                           "Lat15-Terminus16.psf.gz", "default8x16.psf.gz"};
-    const std::string path = vx::FindConsoleFont(names);
-    if (!path.empty()) {
-        t_Font font = vx::LoadPsfFont(path);
-        if (!font.Data.empty() && font.Width == 8 && font.Height == 16) return font;
-    }
+    t_Font font = vx::ReadyFont();
+    if (!font.Data.empty() && font.Width == 8 && font.Height == 16) return font;
     vx::Log("Textfenster: No 8 x 16 console font found; drawing boxes instead.");
     return BoxFont();
 }
@@ -137,5 +131,6 @@ void TextProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return vx::RunApplication(argc, argv, TextProgram);
+    return vx::RunApplication(argc, argv, TextProgram,
+                              "Textfenster: the vxtools text layer in an 80 x 25 window; Escape ends it.");
 }
