@@ -6,8 +6,9 @@
 namespace vx {
 
 // Builds the application (interface, platform, life-cycle callbacks), starts `program` on the program
-// thread once launching has finished, and runs until the user quits. Never returns: the process ends
-// with status 0 after the event loop has stopped, whatever the program thread is doing then.
+// thread once launching has finished, and runs until the user or the program (vx::QuitApplication)
+// quits. Never returns: the process ends after the event loop has stopped, whatever the program thread
+// is doing then, with status 0 or the one given to vx::QuitApplication.
 int RunApplication(int argc, char** argv, std::function<void()> program);
 
 }  // namespace vx

@@ -1,4 +1,5 @@
-// The log: the public writers are in vxtools/core.h; raw output and capturing stay inside.
+// The log: the public writers are in vxtools/core.h; raw output and capturing stay inside. One line per
+// message, flushed at once; standard output unless vx::SetLogLevel or VXTOOLS_LOG says otherwise.
 #pragma once
 
 #include <string>
@@ -11,7 +12,8 @@ namespace vx {
 // Writes characters to standard output at once, without a line end (redirected text output).
 void WriteRaw(std::string_view bytes);
 
-// Captures everything the log writes, for tests. While capturing, output still reaches standard output.
+// Captures everything the log writes, for tests, whatever the log level. While capturing, output still
+// goes where the level sends it.
 void StartLogCapture();
 std::string_view CapturedLog();  // valid until the next log call; copy it
 std::string TakeCapturedLog();   // returns and clears what was captured

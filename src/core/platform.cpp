@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "core/application_quit.h"
+
 namespace vx {
 namespace {
 
@@ -79,6 +81,10 @@ Platform& CurrentPlatform() {
 
 void InstallPlatform(Platform* platform) {
     installed.store(platform, std::memory_order_release);
+}
+
+bool PlatformInstalled() {
+    return installed.load(std::memory_order_acquire) != nullptr;
 }
 
 }  // namespace vx

@@ -3,7 +3,6 @@
 // types until Escape ends the program.
 #include <vxtools/vxtools.h>
 
-#include <array>
 #include <string>
 
 namespace {
@@ -20,13 +19,8 @@ t_Font BoxFont() {
 }
 
 t_Font ConsoleFont() {
-    const std::array<std::string, 4> names{"Lat15-Fixed16.psf.gz", "Lat15-VGA16.psf.gz",
-                                           "Lat15-Terminus16.psf.gz", "default8x16.psf.gz"};
-    const std::string path = vx::FindConsoleFont(names);
-    if (!path.empty()) {
-        t_Font font = vx::LoadPsfFont(path);
-        if (!font.Data.empty() && font.Width == 8 && font.Height == 16) return font;
-    }
+    t_Font font = vx::ReadyFont();
+    if (!font.Data.empty() && font.Width == 8 && font.Height == 16) return font;
     vx::Log("Textfenster: No 8 x 16 console font found; drawing boxes instead.");
     return BoxFont();
 }
@@ -119,5 +113,6 @@ void TextProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return vx::RunApplication(argc, argv, TextProgram);
+    return vx::RunApplication(argc, argv, TextProgram,
+                              "Textfenster: the vxtools text layer in an 80 x 25 window; Escape ends it.");
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/application_quit.h"
 #include "core/log.h"
 #include "core/program.h"
 #include "core/state.h"
@@ -181,6 +182,7 @@ void t_InitWindow(std::uint8_t window, std::int64_t bitDepth, bool autoUpdate, s
         vx::Store(w.Initialized, false);
         w.Font = t_Font{};
         vx::Log(p + " could not be initialized, resource undefined.");
+        vx::ExplainMissingApplicationOnce();
         vx::Log(p + " End.");
         return;
     }

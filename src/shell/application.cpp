@@ -12,24 +12,39 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 
 #include "core/app_lifecycle.h"
+#include "core/application_quit.h"
 #include "core/platform.h"
 #include "core/threads.h"
 #include "input/events.h"
 #include "input/mouse_input.h"
 #include "menus/text_windows.h"
 #include "menus/toolkit_hooks.h"
+#include "shell/command_line.h"
 #include "shell/interface.h"
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
+#include "vxtools/extensions.h"
 #include "vxtools/menus.h"
 
 namespace vx {
 
 namespace {
+
+// The status the process ends with: 0 unless the program asked for another with vx::QuitApplication.
+std::atomic<int> exitStatus{0};
+
+// vx::QuitApplication from any thread: the event loop stops on its own thread, as with the Quit item.
+void QuitWithStatus(int status) {
+    exitStatus.store(status);
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
 
 // SIGTERM and SIGINT quit as the menu does: the handler only writes a byte that the event loop reads.
 int signalPipe[2] = {-1, -1};
@@ -121,6 +136,14 @@ QtPlatform& InstallQtPlatform(const std::string& applicationName) {
 }  // namespace shell
 
 int RunApplication(int argc, char** argv, std::function<void()> program) {
+    return RunApplication(argc, argv, std::move(program), "");
+}
+
+int RunApplication(int argc, char** argv, std::function<void()> program, const std::string& about) {
+    if (const int status = shell::HandleCommandLine(argc, argv, about, std::cout, std::cerr); status >= 0) {
+        std::cout.flush();
+        return status;
+    }
     // The log goes to standard output; when that is a pipe whose reader has gone (| head), a write
     // fails with EPIPE and the line is lost, instead of the signal ending the application.
     std::signal(SIGPIPE, SIG_IGN);
@@ -135,6 +158,7 @@ int RunApplication(int argc, char** argv, std::function<void()> program) {
 
     QuitOnSignals();
     FollowActivation();
+    SetQuitApplicationHook(QuitWithStatus);
     QObject::connect(app, &QCoreApplication::aboutToQuit, [] { ApplicationWillTerminate(); });
 
     ApplicationWillFinishLaunching();
@@ -144,7 +168,10 @@ int RunApplication(int argc, char** argv, std::function<void()> program) {
     // The program thread may be drawing, sleeping or waiting for the user-interface thread. Waiting
     // hand-overs give up once quitting is set; whatever was already running gets a moment to finish,
     // and then the process ends without running destructors under threads that still use them.
+    SetQuitApplicationHook({});
     platform->beginQuit();
+    // Windows go at once rather than when the process ends (hidden: a close would be a close-box click).
+    for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
     QElapsedTimer elapsed;
     elapsed.start();
     while (elapsed.elapsed() < 50) {
@@ -153,7 +180,7 @@ int RunApplication(int argc, char** argv, std::function<void()> program) {
     }
     std::fflush(stdout);
     std::fflush(stderr);
-    ::_exit(0);
+    ::_exit(exitStatus.load());
 }
 
 }  // namespace vx

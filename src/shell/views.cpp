@@ -11,6 +11,7 @@
 #include "display/refresh.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
+#include "input/pointer.h"
 #include "shell/key_translation.h"
 #include "shell/pixel_zoom.h"
 
@@ -33,6 +34,8 @@ std::uint64_t MouseModifierFlags(Qt::KeyboardModifiers mods) {
 GraphicView::GraphicView(std::uint8_t number) : number_(number) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Movement without a button held too: programs follow the pointer with vx::Pointer.
+    setMouseTracking(true);
 }
 
 void GraphicView::setDeviceScale(double devicePixelsPerPixel) {
@@ -171,6 +174,7 @@ void GraphicView::mousePressEvent(QMouseEvent* event) {
     // zoom: the pixel under the pointer is handed over as the window point that names it exactly.
     const QPoint pixel = pixelAt(event->position());
     const Rect frame = toolkitFrame();
+    reportPointer(event->position());
     MouseClick click;
     click.buttons = std::uint64_t(event->buttons().toInt());
     click.modifierFlags = MouseModifierFlags(event->modifiers());
@@ -182,6 +186,26 @@ void GraphicView::mousePressEvent(QMouseEvent* event) {
 void GraphicView::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) viewMouseUp();
+}
+
+void GraphicView::mouseMoveEvent(QMouseEvent* event) {
+    reportPointer(event->position());
+    QWidget::mouseMoveEvent(event);
+}
+
+void GraphicView::leaveEvent(QEvent* event) {
+    PointerLeft(number_);
+    QWidget::leaveEvent(event);
+}
+
+void GraphicView::reportPointer(QPointF position) {
+    const QPoint pixel = pixelAt(position);
+    const Rect frame = toolkitFrame();
+    const bool overView =
+        position.x() >= 0 && position.y() >= 0 && position.x() < width() && position.y() < height();
+    const bool inside =
+        overView && pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < frame.width && pixel.y() < frame.height;
+    PointerMoved(number_, pixel.x(), pixel.y(), inside);
 }
 
 bool GraphicView::focusNextPrevChild(bool) {

@@ -34,11 +34,15 @@ class GraphicView : public QWidget, public ScaledContent {
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     // Tab and Shift-Tab are keys for the program, not focus moves.
     bool focusNextPrevChild(bool next) override;
 
   private:
     int wholeFactor() const;
+    // Hands the picture pixel under `position` to the toolkit's pointer record.
+    void reportPointer(QPointF position);
     // The toolkit's frame of this view, in its window's own pixels.
     Rect toolkitFrame() const;
 

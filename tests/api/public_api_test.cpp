@@ -43,7 +43,11 @@ int main(int argc, char** argv) {
         ClearVirtualPrinterText, ClearSystemConsoleText, vx::AddMenuItem, vx::RemoveMenuItem,
         // the program and the application
         startprocess, RunInBackground, t_QuitProgram, initvxtools, HexString, DecodeBytes,
-        vx::RunApplication);
+        static_cast<int (*)(int, char**, std::function<void()>)>(vx::RunApplication),
+        // additions for programs of your own
+        static_cast<int (*)(int, char**, std::function<void()>, const std::string&)>(vx::RunApplication),
+        vx::QuitApplication, vx::RequestedExitStatus, vx::ReadyFont, vx::Pointer, vx::SetRGBColor,
+        vx::SetLogLevel, vx::CurrentLogLevel, vx::LogLevelFromText);
     const std::size_t variables =
         Count(VideoMemory, HighMemory, WindowTable, MemoryInitialised, FirstWindow, TitleBarHeight,
               LaunchFinished, ApplicationActive, ToolkitInitialised, TerminationHandler, UpperCaseTable,

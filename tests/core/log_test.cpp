@@ -1,12 +1,14 @@
 #include "core/log.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/toolkit_test.h"
+#include "vxtools/extensions.h"
 
 TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
     vx::StartLogCapture();
@@ -32,4 +34,48 @@ TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
         }
     }
     EXPECT_EQ(whole, 200);
+}
+
+TEST(LogLevel, SendsLinesToTheChosenStreamOrNowhereButRawOutputStaysOnStandardOutput) {
+    struct Case {
+        const char* text;
+        vx::LogLevel level;
+    };
+    for (const Case& c : {Case{"", vx::LogLevel::Standard}, Case{"stdout", vx::LogLevel::Standard},
+                          Case{"stderr", vx::LogLevel::StandardError}, Case{"quiet", vx::LogLevel::Quiet},
+                          Case{"off", vx::LogLevel::Quiet}, Case{"loud", vx::LogLevel::Standard}})
+        EXPECT_EQ(vx::LogLevelFromText(c.text), c.level) << c.text;
+
+    struct Stream {
+        vx::LogLevel level;
+        std::string out, err;
+    };
+    for (const Stream& s :
+         {Stream{vx::LogLevel::Standard, "line\nraw", ""},
+          Stream{vx::LogLevel::StandardError, "raw", "line\n"}, Stream{vx::LogLevel::Quiet, "raw", ""}}) {
+        vx::SetLogLevel(s.level);
+        EXPECT_EQ(vx::CurrentLogLevel(), s.level);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        vx::StartLogCapture();
+        vx::Log("line");
+        vx::WriteRaw("raw");
+        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, s.out);
+        EXPECT_EQ(err, s.err);
+        // Tests read the log whatever the level.
+        EXPECT_EQ(vx::TakeCapturedLog(), "line\nraw");
+    }
+    vx::SetLogLevel(vx::LogLevel::Standard);
+}
+
+TEST(LogLevel, ComesFromTheEnvironmentAtTheFirstLine) {
+    // Runs in a process of its own, so the level is still unread here.
+    ::setenv("VXTOOLS_LOG", "quiet", 1);
+    testing::internal::CaptureStdout();
+    vx::Log("not shown");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(vx::CurrentLogLevel(), vx::LogLevel::Quiet);
+    vx::SetLogLevel(vx::LogLevel::Standard);
 }

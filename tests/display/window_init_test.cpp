@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/log.h"
 #include "core/strings.h"
 #include "display/application_name.h"
 #include "support/toolkit_test.h"
@@ -196,3 +197,20 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsPixels) {
 }
 
 }  // namespace
+
+TEST(WindowInit, WithoutAnApplicationSaysOnceWhatToDo) {
+    // No platform at all, as in a program that draws from main.
+    vx::StartLogCapture();
+    t_InitWindow(0, 4, false, 64, 64, 0, 0, t_Font{}, true);
+    t_InitWindow(1, 4, false, 64, 64, 0, 0, t_Font{}, true);
+    EXPECT_EQ(vx::test::CountLogLine(
+                  "t_InitWindow: GraphicWindow #0 could not be initialized, resource undefined."),
+              1);
+    EXPECT_EQ(vx::test::CountLogLine(
+                  "t_InitWindow: GraphicWindow #1 could not be initialized, resource undefined."),
+              1);
+    int explanations = 0;
+    for (const std::string& line : vx::test::TakeLogLines())
+        if (line.find("vx::RunApplication(argc, argv, program)") != std::string::npos) ++explanations;
+    EXPECT_EQ(explanations, 1);
+}

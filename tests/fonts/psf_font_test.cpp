@@ -4,10 +4,13 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "core/log.h"
+#include "fonts/ready_font.h"
+#include "vxtools/extensions.h"
 
 namespace {
 
@@ -186,3 +189,36 @@ TEST(PsfFont, FindsASystemConsoleFontWhenOneIsInstalled) {
 }
 
 }  // namespace
+
+TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderAndSaysWhenThereIsNone) {
+    vx::StartLogCapture();
+    const std::string folder = testing::TempDir() + "ready-fonts/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    // An empty folder: an empty font and one line saying what to install.
+    t_Font none = vx::ReadyFontFrom("", folder);
+    EXPECT_TRUE(none.Data.empty());
+    EXPECT_NE(vx::TakeCapturedLog().find("vx::ReadyFont: No console font found; install the package "
+                                         "console-setup-linux"),
+              std::string::npos);
+
+    // The later name in the order is found, then the earlier one wins once it is there too.
+    WriteFile("ready-fonts/default8x16.psf.gz", Psf1(256, 16, false), true);
+    EXPECT_EQ(vx::ReadyFontFrom("", folder).Height, 16);
+    WriteFile("ready-fonts/Lat15-VGA16.psf.gz", Psf1(256, 14, false), true);
+    EXPECT_EQ(vx::ReadyFontFrom("", folder).Height, 14);
+    // A chosen file comes first; a chosen file that is missing is passed over.
+    const std::string chosen = WriteFile("chosen.psf", Psf1(256, 8, false), false);
+    EXPECT_EQ(vx::ReadyFontFrom(chosen, folder).Height, 8);
+    EXPECT_EQ(vx::ReadyFontFrom(chosen + ".missing", folder).Height, 14);
+    EXPECT_EQ(vx::TakeCapturedLog(), "");
+}
+
+TEST(ReadyFont, FindsAnInstalledConsoleFont) {
+    if (!std::filesystem::is_directory("/usr/share/consolefonts"))
+        GTEST_SKIP() << "no console fonts installed";
+    const t_Font font = vx::ReadyFont();
+    EXPECT_EQ(font.Format, 2);
+    EXPECT_EQ(font.Data.size(), std::size_t(256 * font.Width * font.Height));
+    EXPECT_GT(font.Width, 0);
+}

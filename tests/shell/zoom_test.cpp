@@ -14,6 +14,7 @@
 
 #include "display/window_init.h"
 #include "input/events.h"
+#include "input/mouse_input.h"
 #include "qt_test_support.h"
 #include "shell/interface.h"
 #include "shell/presentation_menu.h"
@@ -22,6 +23,7 @@
 #include "shell/views.h"
 #include "vxtools/core.h"
 #include "vxtools/display.h"
+#include "vxtools/extensions.h"
 #include "vxtools/graphics.h"
 
 namespace {
@@ -70,6 +72,14 @@ std::pair<std::int64_t, std::int64_t> ClickAt(GraphicView* view, QPoint point) {
     return event ? std::pair{event->ClickX, event->ClickY} : std::pair{std::int64_t(-9), std::int64_t(-9)};
 }
 
+// The pointer state after a move to a point of the view, no button held.
+vx::PointerState MoveTo(GraphicView* view, QPointF point) {
+    QMouseEvent move(QEvent::MouseMove, point, view->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    return vx::Pointer(view->windowNumber());
+}
+
 QAction* WindowMenuItem(const QString& title) {
     for (QMenu* menu : vxtest::StartQt().interface().menus)
         for (QAction* action : menu->actions())
@@ -101,6 +111,46 @@ TEST(Zoom, ClicksLandOnThePixelUnderThePointerAtEveryZoom) {
                   (std::pair<std::int64_t, std::int64_t>{kWidth - 1, kHeight - 1}));
         EXPECT_EQ(ClickAt(view, QPoint(0, 0)), (std::pair<std::int64_t, std::int64_t>{0, 0}));
     }
+}
+
+TEST(Zoom, PointerFollowsMovesToTheEdgesOfThePictureAtEveryZoom) {
+    auto [window, view] = Start();
+    EXPECT_TRUE(view->hasMouseTracking());
+    for (const Zoom zoom : {Zoom{false, 1}, Zoom{false, 3}, Zoom{true, 1}}) {
+        SCOPED_TRACE(zoom.fit ? "fit" : std::to_string(zoom.factor).c_str());
+        window->setZoom(zoom);
+        vxtest::ProcessEvents();
+        const double w = view->width(), h = view->height();
+        struct Case {
+            QPointF point;
+            std::int64_t x, y;
+            bool inside;
+        };
+        const Case cases[] = {
+            {{0, 0}, 0, 0, true},
+            {{w - 0.5, h - 0.5}, kWidth - 1, kHeight - 1, true},
+            {{w - 0.5, 0}, kWidth - 1, 0, true},
+            // Outside: the last pixel inside is kept.
+            {{w + 2, h / 2}, kWidth - 1, 0, false},
+            {{-1, -1}, kWidth - 1, 0, false},
+        };
+        for (const Case& c : cases) {
+            const vx::PointerState p = MoveTo(view, c.point);
+            EXPECT_EQ(p.inside, c.inside) << c.point.x() << ", " << c.point.y();
+            EXPECT_EQ(p.x, c.x) << c.point.x() << ", " << c.point.y();
+            EXPECT_EQ(p.y, c.y) << c.point.x() << ", " << c.point.y();
+        }
+    }
+    // Leaving the view keeps the position, and the button flags come along.
+    MoveTo(view, QPointF(5, 5));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view, &leave);
+    EXPECT_FALSE(vx::Pointer(0).inside);
+    LeftButtonDown.store(true);
+    EXPECT_TRUE(vx::Pointer(0).primaryDown);
+    LeftButtonDown.store(false);
+    EXPECT_FALSE(vx::Pointer(8).inside);
+    EXPECT_EQ(vx::Pointer(8).x, -1);
 }
 
 TEST(Zoom, GeometryQueriesKeepTheWindowsOwnPixels) {
