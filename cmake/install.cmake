@@ -14,9 +14,9 @@ install(TARGETS ${VX_INSTALL_TARGETS} EXPORT vxtoolsTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-# The public headers. The umbrella header still reaches the toolkit's own headers by their folder
-# names (core/..., display/...), so those go below include/vxtools as well, which is also on the
-# users' include path; the Qt layer's headers stay private except the application entry.
+# The public headers. The toolkit's own headers go below include/vxtools by their folder names
+# (core/..., display/...) only for the headless platform's users (tests and tools), whose target adds
+# that folder; a program's include path (vxtools::vxtools, pkg-config) is the public headers alone.
 install(DIRECTORY include/vxtools DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 install(DIRECTORY src/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vxtools COMPONENT development
   FILES_MATCHING PATTERN "*.h"
