@@ -218,6 +218,7 @@ struct Text {
     }
 };
 
+/// \cond HASH_SPECIALISATION
 template <>
 struct std::hash<Text> {
     // The element count goes in first, so that strings of zero bytes of different lengths differ.
@@ -233,6 +234,7 @@ struct std::hash<Text> {
         return std::size_t(h);
     }
 };
+/// \endcond
 
 namespace vx {
 
