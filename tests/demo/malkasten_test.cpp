@@ -34,18 +34,25 @@ bool WaitFor(const std::function<bool()>& condition) {
 // A click at pixel (x, y) of the drawing area; the platform reports it from the window's bottom left.
 void Click(std::int64_t x, std::int64_t y, bool primary = true) {
     const t_Window& w = WindowRecord(kWindow);
-    const double fromBottom = double(w.BorderHeight + w.Height - y);
+    const double fromBottom = double(vx::Load(w.BorderHeight) + vx::Load(w.Height) - y);
+    const double fromLeft = double(x + vx::Load(w.BorderWidth));
     OnUserInterfaceThread([&] {
-        viewMouseDown(kWindow, vx::MouseClick{primary ? 1u : 2u, 0, double(x + w.BorderWidth), fromBottom},
-                      !primary);
+        viewMouseDown(kWindow, vx::MouseClick{primary ? 1u : 2u, 0, fromLeft, fromBottom}, !primary);
         viewMouseUp();
     });
 }
 
+// The palette colour of a pixel as the window shows it: composed on the user-interface thread, as a view
+// does, so that the test reads nothing the program thread is writing.
 int Colour(std::int64_t x, std::int64_t y) {
-    const t_RGBColor c = g_Scrn(kWindow, x, y);
-    for (int i = 0; i < 16; ++i)
-        if (t_PaletteColor(i) == c) return i;
+    const auto picture = OnUserInterfaceThread([] { return t_WindowImage(kWindow); });
+    if (picture == nullptr || x < 0 || y < 0 || x >= picture->width || y >= picture->height) return -1;
+    const std::uint32_t word = picture->pixels[std::size_t(y * picture->width + x)];
+    for (int i = 0; i < 16; ++i) {
+        const t_RGBColor c = t_PaletteColor(i);
+        if (word == (0xFF000000u | std::uint32_t(c.Red) << 16 | std::uint32_t(c.Green) << 8 | c.Blue))
+            return i;
+    }
     return -1;
 }
 
@@ -87,6 +94,7 @@ TEST(Malkasten, DrawsWithTheMouseChangesColourSavesLoadsAndEndsOnEscape) {
 TEST(Malkasten, LoadingTakesTheNearestColoursAndRefusesWhatIsNotAPicture) {
     vx::test::StartToolkit();
     t_InitWindow(kWindow, 4, false, 4, 2, 0, 0, t_Font{}, true);
+    t_WindowVisible(kWindow, true);
     // Colours near the palette's: dark red is nearest red, near-white white, the grey is grey (10).
     const vx::WindowImage image{3, 1, {0xFFE01010u, 0xFFF0F0F0u, 0xFFA0A0A0u}};
     const std::string path = ::testing::TempDir() + "malkasten-near.png";
