@@ -17,7 +17,6 @@
 #include "core/program.h"
 #include "core/state.h"
 #include "core/strings.h"
-#include "display/border.h"
 #include "display/format_number.h"
 #include "display/palette.h"
 #include "display/refresh.h"
@@ -35,6 +34,7 @@
 #include "text/scrolling.h"
 #include "vxtools/display.h"
 #include "vxtools/graphics.h"
+#include "vxtools/vxtools.h"
 
 namespace {
 
