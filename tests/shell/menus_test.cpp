@@ -30,6 +30,7 @@
 #include "shell/toolkit_window.h"
 #include "text/output.h"
 #include "vxtools/display.h"
+#include "vxtools/text.h"
 
 namespace {
 
@@ -55,13 +56,7 @@ QAction* ItemWithTag(const vx::shell::Interface& ui, qint64 tag) {
 // Window 0 set up on a program thread with an 8 x 8 font, shown and active.
 void GraphicWindowInFront(QtPlatform& platform) {
     vxtest::OffUserInterfaceThread([] {
-        t_Font font;
-        font.Format = 2;
-        font.Start = 0;
-        font.End = 255;
-        font.Width = 8;
-        font.Height = 8;
-        font.Data.assign(256 * 64, 0);
+        const t_Font font = vx::BuildFont(8, 8, [](int, int, int) { return std::uint8_t(0); });
         t_InitWindow(0, 4, false, 64, 16, 0, 0, font, true);
         t_Print(0, "Hallo\u008A");
         t_WindowFront(0);

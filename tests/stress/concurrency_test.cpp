@@ -23,18 +23,12 @@
 #include "text/scrolling.h"
 #include "vxtools/core.h"
 #include "vxtools/graphics.h"
+#include "vxtools/text.h"
 
 namespace {
 
 t_Font TestFont() {
-    t_Font font;
-    font.Format = 2;
-    font.Start = 0;
-    font.End = 255;
-    font.Width = 8;
-    font.Height = 8;
-    font.Data.assign(256 * 8 * 8, 0x80);
-    return font;
+    return vx::BuildFont(8, 8, [](int, int, int) { return std::uint8_t(0x80); });
 }
 
 void WaitUntil(const std::atomic<bool>& flag) {
