@@ -16,7 +16,6 @@ class NullPlatform final : public Platform {
         work();
         return true;
     }
-    void invokeAsync(std::function<void()> work) override { work(); }
     bool isQuitting() const override { return false; }
     ViewRef graphicView(int) override { return nullptr; }
     WindowRef windowOfView(ViewRef) override { return nullptr; }

@@ -58,8 +58,6 @@ class Platform {
     // Runs work on the user-interface thread and waits for it. Returns false, without having run it,
     // when the platform is shutting down. Never called on the user-interface thread itself.
     virtual bool invokeBlocking(std::function<void()> work) = 0;
-    // Queues work for the user-interface thread and returns at once. Dropped while shutting down.
-    virtual void invokeAsync(std::function<void()> work) = 0;
     // True once the application has begun to quit; waiting threads give up.
     virtual bool isQuitting() const = 0;
 
@@ -73,7 +71,9 @@ class Platform {
     virtual WindowRef auxiliaryWindow(int n) = 0;
     // Text view, its scroll view and (9, 10 only) ruler of text windows 8..10.
     virtual TextViewRef textView(int n) = 0;
+    // The scroll view around text view n (8..10).
     virtual ScrollViewRef scrollView(int n) = 0;
+    // The ruler above text view n (9, 10; null for 8).
     virtual RulerRef ruler(int n) = 0;
     // The window that holds a scroll view; null when none.
     virtual WindowRef windowOfScrollView(ScrollViewRef scroll) = 0;
@@ -82,22 +82,27 @@ class Platform {
 
     // ---- Windows ----
 
+    // Position and size of the client area (screen coordinates, origin bottom left).
     virtual Rect windowFrame(WindowRef w) = 0;
     // Sets position and size of the client area; display redraws at once.
     virtual void setWindowFrame(WindowRef w, Rect frame, bool display) = 0;
     // Frame of the screen the window lies on (screen coordinates, origin bottom left).
     virtual Rect screenFrame(WindowRef w) = 0;
+    // Shows the title at once.
     virtual void setWindowTitle(WindowRef w, const std::string& title) = 0;
     // Queues the title for the user-interface thread; callable from any thread, does not wait.
     virtual void setWindowTitleLater(WindowRef w, const std::string& title) = 0;
     // 0 borderless (title strip hidden), 7 titled, closable and miniaturisable.
     virtual void setWindowStyleMask(WindowRef w, int mask) = 0;
+    // Centres the window on its screen.
     virtual void centerWindow(WindowRef w) = 0;
     // Shows the window in front without giving it the keyboard.
     virtual void orderFront(WindowRef w) = 0;
     // Shows the window in front and gives it the keyboard.
     virtual void makeKeyAndOrderFront(WindowRef w) = 0;
+    // Hides the window.
     virtual void orderOut(WindowRef w) = 0;
+    // True while the window is shown (minimised windows count as shown).
     virtual bool isWindowVisible(WindowRef w) = 0;
     // Background shown in the border around a graphic view; components 0..1.
     virtual void setWindowBackgroundColor(WindowRef w, double red, double green, double blue,
@@ -120,6 +125,7 @@ class Platform {
     virtual int submenuItemCount(MenuItemRef menu) = 0;
     // Title of item i of the submenu ("" for a separator).
     virtual std::string submenuItemTitle(MenuItemRef menu, int i) = 0;
+    // Removes item i of the submenu; nothing when there is none.
     virtual void removeSubmenuItem(MenuItemRef menu, int i) = 0;
     // What a chosen item says about itself.
     virtual MenuItemInfo menuItemInfo(MenuItemRef item) = 0;
@@ -134,10 +140,15 @@ class Platform {
 
     // Switches off quote, dash and text substitution, link and data detection.
     virtual void disableTextSubstitutions(TextViewRef view) = 0;
+    // Font family and size in points for the whole text.
     virtual void setTextViewFont(TextViewRef view, const std::string& family, double size) = 0;
+    // Replaces the whole text (UTF-8).
     virtual void setTextViewText(TextViewRef view, const std::string& text) = 0;
+    // The whole text (UTF-8), as the user may have edited it.
     virtual std::string textViewText(TextViewRef view) = 0;
+    // Asks for a redraw of the text view in the next display cycle.
     virtual void markTextViewNeedsDisplay(TextViewRef view) = 0;
+    // Frames of the scroll view and the ruler, in their window's content area (origin bottom left).
     virtual Rect scrollViewFrame(ScrollViewRef scroll) = 0;
     virtual void setScrollViewFrame(ScrollViewRef scroll, Rect frame) = 0;
     virtual Rect rulerFrame(RulerRef ruler) = 0;
@@ -145,9 +156,11 @@ class Platform {
 
     // ---- Pasteboard ----
 
+    // Empties the pasteboard before new contents are put there.
     virtual void clearPasteboard() = 0;
     // Plain text on the pasteboard; false when it holds none.
     virtual bool pasteboardText(std::string& text) = 0;
+    // Adds plain text (UTF-8, carriage returns as line ends) or an image to the pasteboard.
     virtual void setPasteboardText(const std::string& text) = 0;
     virtual void setPasteboardImage(const WindowImage& image) = 0;
 
@@ -164,7 +177,9 @@ class Platform {
     virtual void beep() = 0;
     // Looks up a named sound once; false when there is none.
     virtual bool loadNamedSound(const std::string& name) = 0;
+    // True while the loaded sound is still playing.
     virtual bool isNamedSoundPlaying() = 0;
+    // Plays the loaded sound; nothing when none was loaded.
     virtual void playNamedSound() = 0;
 };
 

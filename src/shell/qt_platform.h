@@ -43,10 +43,11 @@ class QtPlatform final : public Platform {
     Interface& interface() { return *ui_; }
     // Quitting has begun: blocked hand-overs give up, queued work is dropped.
     void beginQuit() { gate_.BeginQuit(); }
+    // Queues work for the GUI thread and returns at once; dropped once quitting has begun.
+    void invokeAsync(std::function<void()> work);
 
     bool isUserInterfaceThread() const override;
     bool invokeBlocking(std::function<void()> work) override;
-    void invokeAsync(std::function<void()> work) override;
     bool isQuitting() const override;
     ViewRef graphicView(int n) override;
     WindowRef windowOfView(ViewRef view) override;

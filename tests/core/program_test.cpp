@@ -80,7 +80,7 @@ TEST(StartProcess, TheProgramStartedFirstIsThreadTwo) {
     std::atomic<int> number{0};
     std::atomic<bool> done{false};
     // Started from the user-interface thread, as the launch sequence does, before anything else asks.
-    vx::CurrentPlatform().invokeAsync([&] {
+    vx::StartHeadlessPlatform().Post([&] {
         startprocess(
             [&] {
                 number = CurrentThreadNumber();
@@ -134,7 +134,7 @@ TEST(OnUserInterfaceThread, RunsThereAndCarriesTheResultBack) {
 TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
     vx::HeadlessPlatform& platform = vx::StartHeadlessPlatform();
     static std::atomic<bool> blockUi{true};  // read on the user-interface thread after the test returns
-    platform.invokeAsync([] {
+    platform.Post([] {
         while (blockUi) vx::SleepNanoseconds(1000000);
     });
     std::atomic<bool> returned{false};

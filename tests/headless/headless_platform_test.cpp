@@ -17,7 +17,7 @@ TEST(HeadlessPlatform, RunsHandedOverWorkInOrderOnThreadOne) {
     vx::HeadlessPlatform& platform = vx::StartHeadlessPlatform();
     std::vector<int> order;
     int thread = 0;
-    platform.invokeAsync([&] { order.push_back(1); });
+    platform.Post([&] { order.push_back(1); });
     EXPECT_TRUE(platform.invokeBlocking([&] {
         order.push_back(2);
         thread = vx::ThreadNumber();
@@ -31,7 +31,7 @@ TEST(HeadlessPlatform, QuittingReleasesAWaiterQueuedBehindBusyWork) {
     vx::HeadlessPlatform& platform = vx::StartHeadlessPlatform();
     std::promise<void> release;
     std::atomic<bool> busy{false};
-    platform.invokeAsync([&] {
+    platform.Post([&] {
         busy = true;
         release.get_future().wait();
     });
@@ -53,7 +53,7 @@ TEST(HeadlessPlatform, AfterQuittingQueuedWorkIsDropped) {
     vx::HeadlessPlatform& platform = vx::StartHeadlessPlatform();
     platform.BeginQuit();
     std::atomic<bool> ran{false};
-    platform.invokeAsync([&] { ran = true; });
+    platform.Post([&] { ran = true; });
     EXPECT_FALSE(platform.invokeBlocking([&] { ran = true; }));
     EXPECT_FALSE(ran);
 }

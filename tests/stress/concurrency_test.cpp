@@ -76,7 +76,7 @@ TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
     // The user-interface side: compositions of every view, keys and clicks, for a while.
     const std::int64_t until = vx::AbsoluteTimeMillis() + 1500;
     for (int i = 0; vx::AbsoluteTimeMillis() < until; ++i) {
-        platform.invokeAsync([i] {
+        platform.Post([i] {
             for (std::uint8_t n = 0; n < 3; ++n) vx::CurrentPlatform().displayViewNow(WindowView(n));
             viewKeyDown(std::uint8_t(i % 3), vx::KeyPress{0, std::string(1, char('a' + i % 26)), 0});
             if (i % 4 == 0)
