@@ -1,9 +1,11 @@
 # cmake --install and cpack: the libraries, the public headers, a CMake package (find_package(vxtools)
-# with targets vxtools::vxtools, ::shell, ::fonts and ::headless), a pkg-config file, and, when built,
+# with targets vxtools::vxtools, ::shell and ::fonts), a pkg-config file, and, when built,
 # the applications with a desktop entry and an icon.
 include(CMakePackageConfigHelpers)
 
-set(VX_INSTALL_TARGETS vxtools vxtools_headless)
+# The headless platform is not installed: it reaches into the toolkit's inside, which stays private to
+# this source tree (its tests and tools, and projects that add the tree with add_subdirectory).
+set(VX_INSTALL_TARGETS vxtools)
 foreach(lib IN ITEMS vxfonts vxtools_shell)
   if(TARGET ${lib})
     list(APPEND VX_INSTALL_TARGETS ${lib})
@@ -14,17 +16,8 @@ install(TARGETS ${VX_INSTALL_TARGETS} EXPORT vxtoolsTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-# The public headers. The toolkit's own headers go below include/vxtools by their folder names
-# (core/..., display/...) only for the headless platform's users (tests and tools), whose target adds
-# that folder; a program's include path (vxtools::vxtools, pkg-config) is the public headers alone.
+# The public headers, and nothing else: a program's include path is include/vxtools alone.
 install(DIRECTORY include/vxtools DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
-install(DIRECTORY src/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vxtools COMPONENT development
-  FILES_MATCHING PATTERN "*.h"
-  PATTERN "demo" EXCLUDE PATTERN "shell" EXCLUDE)
-if(EXISTS ${PROJECT_SOURCE_DIR}/src/shell/application.h)
-  install(FILES src/shell/application.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vxtools/shell
-    COMPONENT development)
-endif()
 
 set(VX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vxtools)
 install(EXPORT vxtoolsTargets NAMESPACE vxtools:: DESTINATION ${VX_CMAKE_DIR} COMPONENT development)
@@ -44,7 +37,6 @@ else()
   set(VX_PC_REQUIRES " spng zlib")
   set(VX_PC_REQUIRES_PRIVATE "")
 endif()
-set(VX_PC_EXTRA_CFLAGS "-I\${includedir}/vxtools")
 # Relative to the file itself, so that an installed tree can move (and a DESTDIR or --prefix install works).
 file(RELATIVE_PATH VX_PC_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" VX_PC_PREFIX "${VX_PC_PREFIX}")
