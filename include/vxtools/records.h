@@ -366,7 +366,7 @@ class SharedString {
         std::lock_guard lock(mutex_);
         return value_;
     }
-    [[nodiscard]] std::string str() const { return *this; }
+    [[nodiscard]] std::string Value() const { return *this; }
 
   private:
     mutable std::mutex mutex_;

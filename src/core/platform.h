@@ -49,6 +49,9 @@ struct SavePanelRequest {
 
 class Platform {
   public:
+    Platform() = default;
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
     virtual ~Platform() = default;
 
     // ---- Threads and hand-over (any thread) ----

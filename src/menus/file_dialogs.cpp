@@ -39,7 +39,7 @@ std::vector<std::string> OpenPanel(const std::string& title, const std::string& 
                                    const std::string& fileTypes, bool multiple, bool files,
                                    bool directories) {
     vx::OpenPanelRequest request;
-    request.buttonText = directories ? ChoosePromptText.str() : OpenPromptText.str();
+    request.buttonText = directories ? ChoosePromptText.Value() : OpenPromptText.Value();
     request.title = title;
     request.message = message;
     if (!fileTypes.empty()) request.fileTypes = vx::SplitFileTypes(fileTypes);
