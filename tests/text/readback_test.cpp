@@ -37,15 +37,6 @@ TEST(GetScreen, ReadsCodesAsLatinOneAndSplitsAtCarriageReturnCells) {
     EXPECT_EQ(CellChar(w, 1, 1), 0xE4);
 }
 
-TEST(GetScreen, RefusesWindowsWithoutText) {
-    vx::StartHeadlessPlatform();
-    vx::StartLogCapture();
-    EXPECT_EQ(t_GetScreen(12, "\r"), "");
-    EXPECT_EQ(t_GetScreen(1, "\r"), "");
-    EXPECT_EQ(vx::TakeCapturedLog(),
-              "t_GetScreen: Window is not a graphic window.\nt_GetScreen: Window #1 not initialized.\n");
-}
-
 TEST(SplitBytes, KeepsInnerEmptyPiecesAndDropsTheOneAfterAFinalSeparatorAndJoinPutsThemBack) {
     using V = std::vector<std::string>;
     EXPECT_EQ(SplitBytes("ab\rcd\r", 13), (V{"ab", "cd"}));
