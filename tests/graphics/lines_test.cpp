@@ -150,20 +150,4 @@ TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLine) {
     EXPECT_TRUE(LitPixels(0).empty());
 }
 
-TEST(LineDrawing, RefusesOtherWindowsWithTheirLines) {
-    vx::test::StartToolkit();
-    g_Line(0, 0, 0, 5, 5);
-    OpenXor(0);
-    vx::test::TakeLogLines();
-    g_Line(8, 0, 0, 5, 5);
-    g_LineTo(9, 1, 1);
-    g_Line(3, 0, 0, 5, 5);
-    g_LineTo(3, 1, 1);
-    EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{"g_Line: Window is not a graphic window.",
-                                                           "g_LineTo: Window is not a graphic window.",
-                                                           "g_Line: Graphic window #3 not initialized.",
-                                                           "g_LineTo: Graphic window #3 not initialized."}));
-    EXPECT_TRUE(LitPixels(0).empty());
-}
-
 }  // namespace
