@@ -87,34 +87,21 @@ TEST(Pixels, PlotsOnlyInsideTheWindowRememberingTheLastPointInside) {
 TEST(Pixels, OneBitSplitsTheColoursAtNineAndFourBitsPackHighNibbleFirst) {
     vx::test::StartToolkit();
     OpenWindow(1, 1);
-    t_Color(1, 8);
-    g_Plot(1, 0, 0);
-    t_Color(1, 9);
-    g_Plot(1, 1, 0);
-    g_Plot(1, 9, 1);
-    EXPECT_EQ(Block(1)[0], 0x40);
-    EXPECT_EQ(Block(1)[64 / 8 + 1], 0x40);
-    EXPECT_EQ(g_Scrn(1, 1, 0), t_PaletteColor(15));
-
     OpenWindow(0, 4);
-    t_Color(0, 3);
-    g_Plot(0, 0, 0);
-    t_Color(0, 12);
-    g_Plot(0, 1, 0);
-    EXPECT_EQ(Block(0)[0], 0x3C);
-    EXPECT_EQ(g_Scrn(0, 1, 0), t_PaletteColor(12));
+    for (std::uint8_t n : {0, 1}) {
+        t_Color(n, 8);
+        g_Plot(n, 0, 0);
+        t_Color(n, 9);
+        g_Plot(n, 1, 0);
+    }
+    EXPECT_EQ(Block(1)[0], 0x40);
+    EXPECT_EQ(Block(0)[0], 0x89);
 }
 
-TEST(Pixels, GreyDepthsStoreTheAverageAndReadBackWithTheirAlpha) {
+TEST(Pixels, SixteenBitsStoreTheAverageWithTheColoursAlphaWhateverTheDrawingMode) {
     vx::test::StartToolkit();
-    OpenWindow(0, 8);
-    WindowTable[0].RGBColor = {255, 255, 0, 0};
-    g_Plot(0, 2, 1);
-    EXPECT_EQ(Block(0)[64 + 2], 85);
-    EXPECT_EQ(g_Scrn(0, 2, 1), (t_RGBColor{0, 85, 85, 85}));
-
     OpenWindow(1, 16);
-    for (std::int64_t mode : {0, 1, 8, -3}) {  // drawing modes do not apply
+    for (std::int64_t mode : {0, 1, 8, -3}) {
         WindowTable[1].DrawingMode = mode;
         WindowTable[1].RGBColor = {std::uint8_t(7 + mode), 30, 60, 90};
         g_Plot(1, 1, 0);
