@@ -4,11 +4,9 @@
 
 #include "support/lzw_encoder.h"
 #include "support/toolkit_test.h"
-#include "text/cursor.h"
 #include "text/font.h"
 #include "text/glyph.h"
 #include "text/output.h"
-#include "text/readback.h"
 #include "text/scrolling.h"
 
 namespace {
@@ -20,13 +18,12 @@ TEST(HostileInput, EveryTextOperationRefusesWindowsItCannotUseWithItsOwnLine) {
         std::string name;
         void (*call)(std::uint8_t);
     };
+    // The operations that look at the window on their own before or beside the shared window check.
     const Operation operations[] = {
         {"t_Print", [](std::uint8_t n) { t_Print(n, "x"); }},
         {"t_PrintSymbol", [](std::uint8_t n) { t_PrintSymbol(n, 'x', 0xF0, 1, 1); }},
         {"t_PrintControl", [](std::uint8_t n) { t_PrintControl(n, 13); }},
-        {"t_Cr", t_Cr},
         {"t_ScrollUp", t_ScrollUp},
-        {"t_GetScreen", [](std::uint8_t n) { (void)t_GetScreen(n, "\r"); }},
     };
     vx::StartHeadlessPlatform();
     vx::StartLogCapture();
