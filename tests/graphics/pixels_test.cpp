@@ -52,20 +52,16 @@ TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndexAndKeepsThePaper) {
     vx::test::StartToolkit();
     OpenWindow(0, 4);
     WindowTable[0].TextColor = 0xC3;
-    struct Case {
-        std::int64_t index;
-        std::uint8_t textColour;
-    };
-    for (const Case c : {Case{17, 0x13},
-                         {-1, 0xF3},
-                         {INT64_MIN, 0x03},
-                         {INT64_MAX, 0xF3},
-                         {INT64_MIN + 5, 0x53},
-                         {-17, 0xF3},
-                         {(std::int64_t(1) << 62) + 9, 0x93}}) {
-        t_Color(0, c.index);
-        EXPECT_EQ(WindowTable[0].TextColor, c.textColour) << c.index;
-        EXPECT_EQ(WindowTable[0].RGBColor, t_PaletteColor(c.textColour >> 4)) << c.index;
+    for (const auto& [index, ink] : {std::pair<std::int64_t, int>{17, 1},
+                                     {-1, 15},
+                                     {INT64_MIN, 0},
+                                     {INT64_MAX, 15},
+                                     {INT64_MIN + 5, 5},
+                                     {-17, 15},
+                                     {(std::int64_t(1) << 62) + 9, 9}}) {
+        t_Color(0, index);
+        EXPECT_EQ(WindowTable[0].TextColor, ink << 4 | 3) << index;
+        EXPECT_EQ(WindowTable[0].RGBColor, t_PaletteColor(ink)) << index;
     }
 }
 
