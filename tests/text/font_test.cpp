@@ -6,21 +6,10 @@
 
 namespace {
 
-t_Font GreyFont() {
-    t_Font font;
-    font.Format = 2;
-    font.Size = 99;
-    font.Start = 32;
-    font.End = 127;
-    font.Width = 2;
-    font.Height = 3;
-    font.Reserved = 5;
-    for (int i = 0; i < 128 * 6; ++i) font.Data.push_back(std::uint8_t(i % 7 == 0 ? 255 : i % 3));
-    return font;
-}
-
 TEST(ExpandFont, RestoresCompressedFontsKeepingEveryOtherFieldAndLeavesOtherFormats) {
-    t_Font grey = GreyFont();
+    t_Font grey{
+        .Format = 2, .Size = 99, .Start = 32, .End = 127, .Width = 2, .Height = 3, .Reserved = 5, .Data = {}};
+    for (int i = 0; i < 128 * 6; ++i) grey.Data.push_back(std::uint8_t(i % 7 == 0 ? 255 : i % 3));
     t_Font expanded = ExpandFont(vxtest::CompressFont(grey));
     EXPECT_EQ(expanded.Data, grey.Data);
     EXPECT_EQ((std::vector<std::int64_t>{expanded.Format, expanded.Size, expanded.Start, expanded.End,
@@ -30,37 +19,35 @@ TEST(ExpandFont, RestoresCompressedFontsKeepingEveryOtherFieldAndLeavesOtherForm
 
     t_Font plain = grey;
     plain.Format = 0;
-    t_Font expandedPlain = ExpandFont(vxtest::CompressFont(plain, 20));
-    EXPECT_EQ(expandedPlain.Format, 0);
-    EXPECT_EQ(expandedPlain.Data, grey.Data);
+    expanded = ExpandFont(vxtest::CompressFont(plain, 20));
+    EXPECT_EQ(expanded.Format, 0);
+    EXPECT_EQ(expanded.Data, grey.Data);
 
-    // Other formats come back unchanged.
-    for (std::int64_t format : {0, 1, 2, 3, 101, 103, -100}) {
-        t_Font font = GreyFont();
-        font.Format = format;
-        t_Font same = ExpandFont(font);
-        EXPECT_EQ(same.Format, format);
-        EXPECT_EQ(same.Data, font.Data);
+    for (std::int64_t format : {0, 1, 3, 101, 103, -100}) {
+        plain.Format = format;
+        expanded = ExpandFont(plain);
+        EXPECT_EQ(expanded.Format, format);
+        EXPECT_EQ(expanded.Data, grey.Data);
     }
 }
 
 TEST(ExpandFont, EmptyCorruptOrBadlySizedStreamsGiveEmptyData) {
-    t_Font font = GreyFont();
+    const std::vector<std::uint8_t> streams[] = {
+        {},
+        {0, 1, 2, 3},              // width 0: no codes
+        {65, 1, 2, 3},             // width above 64
+        {9},                       // a width and no stream
+        {16, 0, 'a', 0x7F, 0xFF},  // second code beyond the dictionary
+    };
+    t_Font font;
     font.Format = 102;
-    font.Data.clear();
-    EXPECT_TRUE(ExpandFont(font).Data.empty());
-    EXPECT_EQ(ExpandFont(font).Format, 2);
-
-    font.Data = {0, 1, 2, 3};  // width 0: no codes
-    EXPECT_TRUE(ExpandFont(font).Data.empty());
-    font.Data = {65, 1, 2, 3};  // width above 64
-    EXPECT_TRUE(ExpandFont(font).Data.empty());
-    font.Data = {9};  // a width and no stream
-    EXPECT_TRUE(ExpandFont(font).Data.empty());
+    for (const auto& stream : streams) {
+        font.Data = stream;
+        EXPECT_TRUE(ExpandFont(font).Data.empty()) << stream.size();
+        EXPECT_EQ(ExpandFont(font).Format, 2);
+    }
     font.Data = {8, 'a', 0xFF};  // code 255 is a byte; fine
     EXPECT_EQ(ExpandFont(font).Data, (std::vector<std::uint8_t>{'a', 0xFF}));
-    font.Data = {16, 0, 'a', 0x7F, 0xFF};  // second code far beyond the dictionary
-    EXPECT_TRUE(ExpandFont(font).Data.empty());
 }
 
 }  // namespace

@@ -14,18 +14,16 @@ using namespace vx::test;
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 32, 127));
     t_PrintSymbol(0, 65, 0xF0, 2, 3);
-    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
-    EXPECT_EQ(CellChar(w, 2, 3), 65);
-    EXPECT_EQ(CellColour(w, 2, 3), 0xF0);
-    EXPECT_EQ(vx::TakeCapturedLog(), "");
-    EXPECT_EQ(w.TextHpos, 1);  // the cursor does not move
-    // Codes outside Start..End record the cell but draw nothing.
-    t_PrintSymbol(0, 200, 0x3A, 1, 1);
+    t_PrintSymbol(0, 200, 0x3A, 1, 1);  // codes outside Start..End record the cell but draw nothing
     t_PrintSymbol(0, 31, 0x3A, 2, 1);
+    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
+    EXPECT_EQ(CellChar(w, 2, 3), 65);
+    EXPECT_EQ(CellColour(w, 2, 3), 0xF0);
     EXPECT_EQ(CellChar(w, 1, 1), 200);
     EXPECT_EQ(CellColour(w, 2, 1), 0x3A);
+    EXPECT_EQ(w.TextHpos, 1);  // the cursor does not move
     EXPECT_EQ(vx::TakeCapturedLog(), "");
 }
 
@@ -78,19 +76,13 @@ TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
 }
 
 TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
-    // Ink 9 (255, 128, 0) on paper 2 (0, 0, 128) at weight 100.
-    constexpr int g = 100;
-    auto blend = [](int ink, int paper) { return g * ink / 255 + (255 - g) * paper / 255; };
-    const int ki = (255 + 128 + 0) / 3, kp = 128 / 3;
-    const std::vector<int> expected[] = {{blend(ki, kp)},
-                                         {77, blend(ki, kp)},  // the alpha byte is kept
-                                         {blend(255, 0), blend(128, 0), blend(0, 128)},
-                                         {77, blend(255, 0), blend(128, 0), blend(0, 128)}};
+    // Ink 9 (255, 128, 0) on paper 2 (0, 0, 128) at weight 100; greys blend the averages 127 and 42.
+    const std::vector<int> expected[] = {{74}, {77, 74}, {100, 50, 77}, {77, 100, 50, 77}};
     for (std::uint8_t n = 0; n < 4; ++n) {
         const int depth = 8 * (n + 1);
-        t_Window& w = OpenTextWindow(depth, 64, 64, WeightFont({g}), n);
+        t_Window& w = OpenTextWindow(depth, 64, 64, WeightFont({100}), n);
         std::uint8_t* p = PixelBytes(w, 0, 0);
-        p[0] = 77;
+        p[0] = 77;  // the alpha byte at 16 and 32 bits must stay
         t_PrintSymbol(n, 65, 0x92, 1, 1);
         EXPECT_EQ(std::vector<int>(p, p + depth / 8), expected[n]) << depth;
     }
@@ -102,26 +94,13 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     t_PrintSymbol(0, 65, 192, 1, 1);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12));
     EXPECT_EQ(CellColour(w, 1, 1), 12);
-
-    // Redirection writes the character instead of drawing it.
-    t_PrintSymbol(0, 32, 0, 1, 1);
-    w.TextInverse = false;
-    w.TextRedirectOutput = 2;
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    t_PrintSymbol(0, 0xE4, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "A\xC3\xA4");
-    EXPECT_EQ(CellChar(w, 1, 1), 32);
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
-
-    w.TextRedirectOutput = 0;
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "");
-    EXPECT_EQ(CellChar(w, 1, 1), 32);
-
+    w.TextRedirectOutput = 0;  // output off
+    t_PrintSymbol(0, 66, 0xF0, 2, 1);
+    EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
     // Redirected output reaches standard output even from a window that is not set up.
     WindowRecord(5).TextRedirectOutput = 2;
-    t_PrintSymbol(5, 'z', 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "z");
+    t_PrintSymbol(5, 0xE4, 0xF0, 1, 1);
+    EXPECT_EQ(vx::TakeCapturedLog(), "\xC3\xA4");
 }
 
 TEST(PrintSymbol, CellsOnTheEdgeAreLegalAndBeyondAreRefused) {
@@ -140,35 +119,18 @@ TEST(PrintSymbol, CellsOnTheEdgeAreLegalAndBeyondAreRefused) {
     EXPECT_EQ(OutsideChecksum(w), outside);
 }
 
-TEST(PrintSymbol, RefusesWindowsItCannotDrawIn) {
-    vx::StartLogCapture();
-    t_PrintSymbol(3, 65, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Window #3 not initialized.\n");
-    OpenTextWindow();
-    t_PrintSymbol(8, 65, 0xF0, 1, 1);
-    t_PrintSymbol(3, 65, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(),
-              "t_PrintSymbol: Window is not a graphic window.\nt_PrintSymbol: Window #3 not initialized.\n");
-    WindowRecord(3).TextRedirectOutput = 7;
-    t_PrintSymbol(3, 65, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "");
-}
-
 TEST(PrintSymbol, OtherFormatsAreRefusedAndDataIsNeverReadBeyondItsEnd) {
     t_Window& w = OpenTextWindow();
-    for (std::int64_t format : {0, 100, 102}) {
-        w.Font.Format = format;
-        t_PrintSymbol(0, 66, 0xF0, 1, 1);
-        EXPECT_EQ(vx::TakeCapturedLog(),
-                  "t_PrintSymbol: Font format must be uncompressed grey for text-printing.\n");
-    }
+    w.Font.Format = 102;
+    t_PrintSymbol(0, 66, 0xF0, 1, 1);
     w.Font.Format = 7;
     t_PrintSymbol(0, 67, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Illegal font format.\n");
+    EXPECT_EQ(vx::TakeCapturedLog(),
+              "t_PrintSymbol: Font format must be uncompressed grey for text-printing.\n"
+              "t_PrintSymbol: Illegal font format.\n");
     EXPECT_EQ(CellChar(w, 1, 1), 67);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
 
-    // Never reads beyond the font's data.
     w.Font.Format = 2;
     const std::uint64_t outside = OutsideChecksum(w);
     w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
@@ -178,52 +140,13 @@ TEST(PrintSymbol, OtherFormatsAreRefusedAndDataIsNeverReadBeyondItsEnd) {
     t_PrintSymbol(0, 200, 0xF0, 2, 1);  // entirely beyond Data
     EXPECT_EQ(CellChar(w, 2, 1), 200);
 
-    w.Font.Data.clear();
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "t_PrintSymbol: Window #0 not initialized.\n");
-
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
     w.Font = Font();
-    w.Font.Width = 0;
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    w.Font.Width = -8;
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    w.Font.Height = 1 << 20;
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    for (auto [width, height] : {std::pair{0, 8}, {-8, 8}, {8, 1 << 20}}) {
+        w.Font.Width = width, w.Font.Height = height;
+        t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    }
     EXPECT_EQ(OutsideChecksum(w), outside);
-}
-
-}  // namespace
-
-namespace {
-
-using namespace vx::test;
-
-// Drawing a run of equal cells must leave exactly the memory that drawing each cell leaves.
-void ExpectRunMatchesSingleCells(int depth, int fontWidth, int fontHeight) {
-    SCOPED_TRACE(testing::Message() << depth << " bits, font " << fontWidth << " x " << fontHeight);
-    t_Window& a = OpenTextWindow(depth, 96, 64, Font(fontWidth, fontHeight), 0);
-    t_Window& b = OpenTextWindow(depth, 96, 64, Font(fontWidth, fontHeight), 1);
-    for (t_Window* w : {&a, &b}) {
-        for (std::int64_t i = w->MemoryStart; i <= w->MemoryEnd; ++i)
-            VideoMemory[i] = std::uint8_t((i - w->MemoryStart) * 13);
-        w->TextInverse = true;
-    }
-    vx::text::PrintSymbolRun(0, a, 'M', 0x4B, 2, a.TextWidth - 1, 2);
-    for (std::int64_t x = 2; x <= b.TextWidth - 1; ++x) vx::text::PrintSymbolReady(1, b, 'M', 0x4B, x, 2);
-    const std::int64_t size = a.Width * a.Height * depth / 8;
-    EXPECT_EQ(0, std::memcmp(VideoMemory + a.MemoryStart, VideoMemory + b.MemoryStart, std::size_t(size)));
-    for (std::int64_t x = 1; x <= a.TextWidth; ++x) {
-        EXPECT_EQ(CellChar(a, x, 2), CellChar(b, x, 2));
-        EXPECT_EQ(CellColour(a, x, 2), CellColour(b, x, 2));
-    }
-}
-
-TEST(PrintSymbolRun, LeavesTheSameMemoryAsDrawingEachCell) {
-    for (int depth : {1, 4, 8, 16, 24, 32}) ExpectRunMatchesSingleCells(depth, 8, 8);
-    ExpectRunMatchesSingleCells(4, 3, 5);  // cells that share bytes
-    ExpectRunMatchesSingleCells(1, 12, 4);
-    ExpectRunMatchesSingleCells(4, 6, 7);
 }
 
 }  // namespace

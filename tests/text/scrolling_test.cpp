@@ -20,25 +20,6 @@ void FillLines(t_Window& w) {
             t_PrintSymbol(0, std::uint8_t('A' + y), std::uint8_t((y % 15 + 1) << 4), x, y);
 }
 
-TEST(Scrolling, FullWidthScrollUpMovesCellsAndPixelsAndBlanksTheLastLine) {
-    t_Window& w = OpenTextWindow(4, 324, 200);  // 40 x 25 cells and four pixels right of the text columns
-    FillLines(w);
-    VideoMemory[w.MemoryStart + 8 * 162 + 161] = 0x77;  // right of the text on pixel row 8 (line 2)
-    w.TextColor = 0x3E;
-    w.TextInverse = true;
-    t_ScrollUp(0);
-    EXPECT_EQ(CellChar(w, 7, 1), 'A' + 2);
-    EXPECT_EQ(CellColour(w, 7, 24), (25 % 15 + 1) << 4);
-    EXPECT_TRUE(ShowsGlyph(w, 7, 1, 'A' + 2, 3, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 40, 24, 'A' + 25, 25 % 15 + 1, 0));
-    EXPECT_EQ(VideoMemory[w.MemoryStart + 0 * 162 + 161], 0x77);  // whole pixel rows move
-    // The blank line is drawn in TextColor under the current inversion.
-    EXPECT_EQ(CellChar(w, 40, 25), ' ');
-    EXPECT_EQ(CellColour(w, 40, 25), 0xE3);
-    EXPECT_TRUE(ShowsGlyph(w, 1, 25, ' ', 14, 3));
-    EXPECT_EQ(vx::TakeCapturedLog(), "");
-}
-
 // Full-width scrolling moves whole pixel rows; at every depth the moved pixels must equal the cells drawn
 // there directly.
 TEST(Scrolling, FullWidthScrollUpAtEveryDepthEqualsDrawingTheLinesOneHigher) {
@@ -59,20 +40,26 @@ TEST(Scrolling, FullWidthScrollUpAtEveryDepthEqualsDrawingTheLinesOneHigher) {
     }
 }
 
-TEST(Scrolling, FullWidthScrollDownMovesTheOtherWay) {
-    t_Window& w = OpenTextWindow(32, 320, 200);
+TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderInversion) {
+    t_Window& w = OpenTextWindow(4, 324, 200);  // four pixels right of the text columns
+    FillLines(w);
+    VideoMemory[w.MemoryStart + 8 * 162 + 161] = 0x77;  // right of the text on pixel row 8 (line 2)
+    w.TextColor = 0x3E;
+    w.TextInverse = true;
+    t_ScrollUp(0);
+    EXPECT_EQ(VideoMemory[w.MemoryStart + 0 * 162 + 161], 0x77);
+    EXPECT_EQ(CellColour(w, 40, 25), 0xE3);
+    EXPECT_TRUE(ShowsGlyph(w, 1, 25, ' ', 14, 3));
+
+    // Down, inside lines 3 to 10.
+    w.TextInverse = false;
     FillLines(w);
     w.TextFirstLine = 3, w.TextLastLine = 10;
     t_ScrollDown(0);
-    EXPECT_EQ(CellChar(w, 1, 3), ' ');
-    EXPECT_EQ(CellChar(w, 1, 4), 'A' + 3);
-    EXPECT_EQ(CellChar(w, 40, 10), 'A' + 9);
-    EXPECT_EQ(CellChar(w, 40, 11), 'A' + 11);
     EXPECT_EQ(CellChar(w, 1, 2), 'A' + 2);
-    // Pixels of line 4 now show line 3's glyph.
-    std::uint8_t* row = PixelBytes(w, 0, 3 * 8 + 1);
-    const bool ink = GlyphInk('A' + 3, 0, 1);
-    EXPECT_EQ(row[2], ink ? 128 : 0);  // green component of ink 4 or paper 0
+    EXPECT_EQ(CellChar(w, 1, 3), ' ');
+    EXPECT_TRUE(ShowsGlyph(w, 40, 4, 'A' + 3, 4, 0));
+    EXPECT_EQ(CellChar(w, 40, 11), 'A' + 11);
 }
 
 TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAlone) {
@@ -81,46 +68,29 @@ TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAlone) {
     w.TextFirstColumn = 3, w.TextLastColumn = 5, w.TextFirstLine = 2, w.TextLastLine = 4;
     w.TextInverse = true;
     t_ScrollUp(0);
-    EXPECT_EQ(CellChar(w, 3, 2), 'A' + 3);
     EXPECT_EQ(CellChar(w, 5, 3), 'A' + 4);
     EXPECT_EQ(CellChar(w, 5, 4), ' ');
-    EXPECT_EQ(CellChar(w, 6, 2), 'A' + 2);
-    EXPECT_EQ(CellChar(w, 2, 2), 'A' + 2);
     EXPECT_TRUE(ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0));  // drawn as stored, not inverted
     EXPECT_TRUE(ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0));
-    EXPECT_TRUE(w.TextInverse);
+    EXPECT_TRUE(ShowsGlyph(w, 2, 2, 'A' + 2, 3, 0));
     t_ScrollDown(0);
     EXPECT_EQ(CellChar(w, 3, 2), ' ');
     EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);
-}
 
-TEST(Scrolling, OneLineWindowOnlyBlanksItAndScrollLockStopsScrolling) {
-    t_Window& w = OpenTextWindow(4, 320, 200);
+    // A one-line window only blanks its line; scroll lock stops scrolling silently, even in a window
+    // that is not set up.
     FillLines(w);
     w.TextFirstLine = w.TextLastLine = 7;
-    t_ScrollUp(0);
-    EXPECT_EQ(CellChar(w, 1, 7), ' ');
-    EXPECT_EQ(CellChar(w, 1, 6), 'A' + 6);
-    EXPECT_EQ(CellChar(w, 1, 8), 'A' + 8);
-    FillLines(w);
-    w.TextFirstColumn = 2;  // narrow as well
     t_ScrollDown(0);
-    EXPECT_EQ(CellChar(w, 2, 7), ' ');
-    EXPECT_EQ(CellChar(w, 1, 7), 'A' + 7);
-
-    // Scroll lock stops scrolling silently.
+    EXPECT_EQ(CellChar(w, 3, 7), ' ');
+    EXPECT_EQ(CellChar(w, 3, 8), 'A' + 8);
     FillLines(w);
-    w.TextFirstColumn = 1, w.TextFirstLine = 1, w.TextLastLine = 25;
     w.ScrollLock = true;
     t_ScrollUp(0);
-    t_ScrollDown(0);
-    EXPECT_EQ(CellChar(w, 1, 25), 'A' + 25);
-    EXPECT_EQ(CellChar(w, 1, 1), 'A' + 1);
+    EXPECT_EQ(CellChar(w, 3, 7), 'A' + 7);
     WindowRecord(4).ScrollLock = true;
     t_ScrollUp(4);
     EXPECT_EQ(vx::TakeCapturedLog(), "");
-    t_ScrollUp(5);
-    EXPECT_EQ(vx::TakeCapturedLog(), "t_ScrollUp: Window #5 not initialized.\n");
 }
 
 TEST(Scrolling, ClearingBlanksToTheEndAndKeepsTheCursor) {
@@ -148,20 +118,15 @@ TEST(MoveVideoMemory, MovesOverlappingRangesAndRefusesRangesOutside) {
     OpenTextWindow();
     for (int i = 0; i < 10; ++i) VideoMemory[100 + i] = std::uint8_t(i);
     MoveVideoMemory(100, 102, 8);
-    EXPECT_EQ(VideoMemory[102], 0);
-    EXPECT_EQ(VideoMemory[109], 7);
-    MoveVideoMemory(102, 100, 8);
-    EXPECT_EQ(VideoMemory[100], 0);
-    EXPECT_EQ(VideoMemory[107], 7);
-    MoveVideoMemory(100, 200, 0);
+    MoveVideoMemory(103, 101, 7);
+    EXPECT_EQ(std::vector<int>(VideoMemory + 100, VideoMemory + 110),
+              (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 6, 7}));
     MoveVideoMemory(100, 200, -5);
-    EXPECT_EQ(vx::TakeCapturedLog(), "");
     MoveVideoMemory(-1, 200, 5);
     MoveVideoMemory(100, kVideoMemorySize - 4, 5);
     MoveVideoMemory(100, 0, INT64_MAX);
     MoveVideoMemory(INT64_MAX, 0, 2);
-    std::string line = "MoveVideoMemory: Range outside video memory.\n";
-    EXPECT_EQ(vx::TakeCapturedLog(), line + line + line + line);
+    EXPECT_EQ(CountLogLine("MoveVideoMemory: Range outside video memory."), 4);
 }
 
 }  // namespace
