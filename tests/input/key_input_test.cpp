@@ -35,11 +35,9 @@ TEST(KeyInput, ReadyWindowsPostTheKeyAndEveryKeyCountsAsHeldUntilReleased) {
     EXPECT_TRUE(KeyDown);
     ASSERT_EQ(KeyEventQueue.Count(), 1u);
     const t_Event event = *KeyEventQueue.Last();
-    EXPECT_EQ(event.Kind, 1);
     EXPECT_EQ(event.Value, 'a');
     EXPECT_EQ(event.Description, "a");
     EXPECT_EQ(event.Window, 2);
-    EXPECT_GT(event.Time, 0);
     EXPECT_EQ(vx::test::TakeLogLines(),
               (std::vector<std::string>{"viewKeyDown: Graphic window (3) not initialized.",
                                         "viewKeyDown: Graphic window (200) not initialized."}));

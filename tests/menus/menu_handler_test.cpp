@@ -6,11 +6,8 @@
 #include <thread>
 
 #include "core/program.h"
-#include "core/state.h"
 #include "core/strings.h"
 #include "display/refresh.h"
-#include "display/window.h"
-#include "menus/menu_items.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
 #include "vxtools/menus.h"
@@ -20,16 +17,6 @@ namespace {
 using Lines = std::vector<std::string>;
 
 std::atomic<int> programHandlerCalls{0};
-
-// The headless platform with an empty "Test" menu and a counting program menu handler.
-vx::HeadlessPlatform& Start() {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.SetMainMenu({{"Ablage", {}}, {"Test", {}}, {"Fenster", {}}});
-    ProgramMenuHandler = [] { ++programHandlerCalls; };
-    EnsureMemory();
-    vx::test::TakeLogLines();
-    return platform;
-}
 
 // The path and the name a file action left in its record.
 std::string FileOf(std::int64_t tag) {
@@ -53,7 +40,9 @@ int ProgramHandlerCallsSettled(int calls) {
 // only for tag 0 and for tags without a record. The rows run in order, each on the state the earlier ones
 // left: window 0 shows a 16 x 2 text screen, the printer and the console hold text.
 TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
-    vx::HeadlessPlatform& platform = Start();
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.SetMainMenu({{"Ablage", {}}, {"Fenster", {}}});
+    ProgramMenuHandler = [] { ++programHandlerCalls; };
     t_Window& w = vx::test::OpenTextWindow(4, 128, 16);
     t_WindowVisible(0, true);
     const std::uint8_t line[] = {'A', 138, 140, ' ', 'z'};
@@ -119,7 +108,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         {208, 0, nullptr, visible(11, false)},
         {209, 0, nullptr, visible(9, true)},
         {210, 0, nullptr, visible(9, false)},
-        {211, 0, nullptr, visible(8, true)},
+        {211, 0, nullptr, [&] { return platform.Window(8).visible && platform.TextView(8).text == printed; }},
         {212, 0, nullptr, visible(8, false)},
         {229, 0, nullptr, visible(10, true)},
         {230, 0, nullptr, visible(10, false)},
@@ -176,6 +165,13 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     EXPECT_EQ(MenuEventQueue.Last()->Kind, 0);
     EXPECT_EQ(MenuEventQueue.Last()->ItemAction, 0);
     EXPECT_TRUE(program());
+
+    // A menu the program's items make goes before the window menu; items need titles.
+    EXPECT_EQ(platform.MainMenu()[1].title, "Test");
+    EXPECT_FALSE(vx::AddMenuItem("Test", "", 1));
+    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines{"AddMenuItem: Menu and item need a title."});
+    EXPECT_TRUE(vx::RemoveMenuItem("Test", "Item 0"));
+    EXPECT_FALSE(vx::RemoveMenuItem("Test", "Item 0"));
 }
 
 TEST(PasteboardText, ReplacesTheGraphicCharactersAndKeepsTheRest) {
@@ -192,15 +188,4 @@ TEST(PasteboardText, ReplacesTheGraphicCharactersAndKeepsTheRest) {
             expected = text;
         EXPECT_EQ(PasteboardText(text), expected) << int(code);
     }
-}
-
-TEST(ProgramMenuItems, JoinTheMenuBarBeforeTheWindowMenuAndLeaveIt) {
-    vx::HeadlessPlatform& platform = Start();
-    EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 5001, "r"));
-    EXPECT_FALSE(vx::AddMenuItem("Farbe", "", 5003));
-    EXPECT_EQ(platform.MainMenu()[2].title, "Farbe");
-    EXPECT_TRUE(vx::RemoveMenuItem("Farbe", "Rot"));
-    EXPECT_FALSE(vx::RemoveMenuItem("Farbe", "Rot"));
-    EXPECT_TRUE(platform.MainMenu()[2].items.empty());
-    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines{"AddMenuItem: Menu and item need a title."});
 }

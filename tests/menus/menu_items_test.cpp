@@ -16,7 +16,6 @@ TEST(MenuItems, FindReadAndDeleteByPositionOrLogWhyNot) {
     EXPECT_EQ(t_MenuItemIndex("Ablage", "Öffnen …"), 0);  // two items share the title: the lower wins
     EXPECT_EQ(t_MenuItemIndex("Ablage", "Drucken"), -1);
     EXPECT_EQ(t_MenuItemIndex("Hilfe", "x"), -2);
-    EXPECT_EQ(t_MenuItemTitle("Ablage", 2), "Sichern");
     EXPECT_EQ(t_MenuItemTitle("Ablage", 65535), "Öffnen …");
     for (std::int64_t position : {4, -1}) EXPECT_EQ(t_MenuItemTitle("Ablage", position), "");
     EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");

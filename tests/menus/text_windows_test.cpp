@@ -7,19 +7,6 @@
 #include "display/window.h"
 #include "support/toolkit_test.h"
 
-TEST(TextWindows, ThePasteboardWindowReadsThePasteboardEachTimeItIsShown) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.SetPasteboardText("eins");
-    t_WindowVisible(8, true);
-    platform.SetPasteboardText("zwei");
-    EXPECT_EQ(platform.TextView(8).text, "eins");
-    t_WindowVisible(8, true);
-    EXPECT_EQ(platform.TextView(8).text, "zwei");
-    platform.SetPasteboardText(std::nullopt);
-    t_WindowVisible(8, true);
-    EXPECT_EQ(platform.TextView(8).text, "");
-}
-
 TEST(TextWindows, AbsentTextViewsAreReportedWithABeepAndOnlyTheBufferIsCleared) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     for (int n : {8, 9, 10}) platform.RemoveTextView(n);
