@@ -8,10 +8,6 @@ namespace {
 
 using vx::KeyPress;
 
-void StartWithWindow2() {
-    vx::test::StartWithWindow(2, 8);
-}
-
 // The value a key press posts in window 2, or -1 when it posts nothing.
 std::int64_t ValueOf(const KeyPress& press) {
     KeyEventQueue.Clear();
@@ -20,55 +16,37 @@ std::int64_t ValueOf(const KeyPress& press) {
     return event ? event->Value : -1;
 }
 
-constexpr std::uint64_t kOption = vx::kOptionFlag;
-constexpr std::uint64_t kControl = vx::kControlFlag;
-constexpr std::uint64_t kShift = vx::kShiftFlag;
-
 }  // namespace
 
-TEST(KeyInput, LetterPostsOneEventWithAllItsFields) {
-    StartWithWindow2();
-    viewKeyDown(2, KeyPress{0, "a", 0});
-    ASSERT_EQ(KeyEventQueue.Count(), 1u);
-    const t_Event event = *KeyEventQueue.Last();
-    EXPECT_EQ(event.Kind, 1);
-    EXPECT_EQ(event.Index, 0);
-    EXPECT_EQ(event.Description, "a");
-    EXPECT_EQ(event.Value, 97);
-    EXPECT_EQ(event.Window, 2);
-    EXPECT_EQ(event.WindowX, 0);
-    EXPECT_EQ(event.ClickY, 0);
-    EXPECT_FALSE(event.CursorKeyPressed);
-    EXPECT_FALSE(event.FunctionKeyPressed);
-    EXPECT_GT(event.Time, 0);
-    EXPECT_TRUE(KeyEventAvailable);
+// Only a ready window that takes events posts the key; before the memory exists nothing is logged.
+TEST(KeyInput, ReadyWindowsPostTheKeyAndEveryKeyCountsAsHeldUntilReleased) {
+    vx::test::StartToolkit();
+    viewKeyDown(0, KeyPress{53, "\x1b", 0});
     EXPECT_TRUE(KeyDown);
+    EXPECT_EQ(KeyEventQueue.Count(), 0u);
+    EXPECT_TRUE(vx::test::TakeLogLines().empty());
+
+    vx::test::StartWithWindow(2, 8);
+    viewKeyDown(2, KeyPress{0, "a", 0});
     viewKeyUp();
     EXPECT_FALSE(KeyDown);
-}
-
-TEST(KeyInput, CursorDeleteAndFunctionKeys) {
-    StartWithWindow2();
-    t_KeyEventHandler(2, KeyPress{123, "\uF702", vx::kNumericPadFlag | vx::kFunctionFlag});
-    t_KeyEventHandler(2, KeyPress{51, "\x7f", 0});
-    t_KeyEventHandler(2, KeyPress{122, "\uF704", vx::kFunctionFlag});
-    const std::vector<t_Event> events = KeyEventQueue.Snapshot();
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0].Value, 8);
-    EXPECT_TRUE(events[0].CursorKeyPressed);
-    EXPECT_TRUE(events[0].NumericPadPressed);
-    EXPECT_TRUE(events[0].FnPressed);
-    EXPECT_EQ(events[0].Mods, 0xA0);
-    EXPECT_EQ(events[1].Value, 127);
-    EXPECT_FALSE(events[1].CursorKeyPressed);
-    EXPECT_EQ(events[2].Value, 129);
-    EXPECT_TRUE(events[2].FunctionKeyPressed);
-    EXPECT_EQ(events[2].Description, "\uF704");
+    vx::Store(WindowRecord(2).IgnoreEvents, true);
+    for (std::uint8_t window : {2, 3, 200}) viewKeyDown(window, KeyPress{0, "b", 0});
+    EXPECT_TRUE(KeyDown);
+    ASSERT_EQ(KeyEventQueue.Count(), 1u);
+    const t_Event event = *KeyEventQueue.Last();
+    EXPECT_EQ(event.Value, 'a');
+    EXPECT_EQ(event.Description, "a");
+    EXPECT_EQ(event.Window, 2);
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{"viewKeyDown: Graphic window (3) not initialized.",
+                                        "viewKeyDown: Graphic window (200) not initialized."}));
 }
 
 TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
-    StartWithWindow2();
-    constexpr std::uint64_t kPad = vx::kNumericPadFlag, kOptPad = kOption | kPad,
+    vx::test::StartWithWindow(2, 8);
+    constexpr std::uint64_t kOption = vx::kOptionFlag, kControl = vx::kControlFlag, kShift = vx::kShiftFlag,
+                            kPad = vx::kNumericPadFlag, kOptPad = kOption | kPad,
                             kOptShift = kOption | kShift, kOptCtrl = kOption | kControl;
     struct Case {
         std::int64_t code;
@@ -84,6 +62,7 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
     const Case cases[] = {
         {117, "x", 0, 7}, {71, "x", 0, 27}, {76, "x", 0, 13}, {115, "x", 0, 2}, {116, "x", 0, 18},
         {119, "x", 0, 5}, {121, "x", 0, 3}, {124, "x", 0, 21}, {125, "x", 0, 10}, {126, "x", 0, 11},
+        {123, "\uF702", 0, 8}, {51, "\x7f", 0, 127}, {122, "\uF704", 0, 129},
         {114, "\uF727", 0, 0xA4}, {48, "\x19", kShift, 20}, {48, "\t", 0, 9}, {37, "\x0c", kOption, 0},
         {37, "\x0c", kControl, 12}, {24, "", kShift, 96}, {24, "", 0, 180}, {45, "", kOption, 126},
         {45, "", 0, 0}, {10, "", 0, 94}, {0, "\u00E5", kOption, 176}, {2, "\u2202", kOption, 173},
@@ -106,58 +85,20 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
     }
 }
 
-TEST(KeyInput, NothingPostedLeavesTheFlagMirroringTheQueue) {
-    StartWithWindow2();
-    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
-    EXPECT_EQ(KeyEventQueue.Count(), 0u);
-    EXPECT_FALSE(KeyEventAvailable);
-    t_KeyEventHandler(2, KeyPress{0, "a", 0});
-    KeyEventAvailable = false;  // as a program might
-    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
-    EXPECT_TRUE(KeyEventAvailable);
-}
-
-TEST(KeyInput, ModifierStatesFollowEveryPressAndChange) {
-    StartWithWindow2();
+TEST(KeyInput, ModifierStatesFollowEveryPressAndChangeAndTheEventMarksTheKeyKind) {
+    vx::test::StartWithWindow(2, 8);
     viewFlagsChanged(vx::kShiftFlag | vx::kCapsLockFlag | vx::kCommandFlag);
-    EXPECT_TRUE(ShiftDown);
-    EXPECT_TRUE(CapsLockDown);
-    EXPECT_TRUE(CommandDown);
-    EXPECT_FALSE(ControlDown);
-    t_KeyEventHandler(2, KeyPress{0, "a", vx::kControlFlag | vx::kOptionFlag | vx::kFunctionFlag});
-    EXPECT_FALSE(ShiftDown);
-    EXPECT_TRUE(ControlDown);
-    EXPECT_TRUE(OptionDown);
-    EXPECT_TRUE(FunctionDown);
-    const t_Event event = *KeyEventQueue.Last();
-    EXPECT_EQ(event.Mods, 0x8C);
-    EXPECT_TRUE(event.ControlPressed);
-    EXPECT_TRUE(event.OptionPressed);
-    EXPECT_FALSE(event.ShiftPressed);
+    EXPECT_TRUE(ShiftDown && CapsLockDown && CommandDown && !ControlDown);
+    t_KeyEventHandler(2, KeyPress{123, "\uF702", vx::kNumericPadFlag | vx::kFunctionFlag});
+    t_KeyEventHandler(2, KeyPress{122, "\uF704", vx::kControlFlag | vx::kOptionFlag | vx::kFunctionFlag});
+    EXPECT_TRUE(ControlDown && OptionDown && FunctionDown && !ShiftDown);
+    const std::vector<t_Event> events = KeyEventQueue.Snapshot();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_TRUE(events[0].CursorKeyPressed && events[0].NumericPadPressed && events[0].FnPressed);
+    EXPECT_TRUE(events[1].FunctionKeyPressed && events[1].ControlPressed && events[1].OptionPressed);
+    EXPECT_FALSE(events[0].FunctionKeyPressed || events[1].CursorKeyPressed || events[1].ShiftPressed);
+    EXPECT_EQ(events[0].Mods, 0xA0);
+    EXPECT_EQ(events[1].Mods, 0x8C);
     viewFlagsChanged(0);
     EXPECT_FALSE(ControlDown || OptionDown || FunctionDown || ShiftDown || CapsLockDown || CommandDown);
-}
-
-TEST(KeyInput, WindowsThatAreNotReadyOrIgnoreEventsPostNothing) {
-    StartWithWindow2();
-    vx::Store(WindowRecord(2).IgnoreEvents, true);
-    KeyDown = false;
-    viewKeyDown(2, KeyPress{0, "a", 0});
-    EXPECT_TRUE(KeyDown);
-    EXPECT_EQ(KeyEventQueue.Count(), 0u);
-
-    viewKeyDown(3, KeyPress{0, "a", 0});
-    viewKeyDown(200, KeyPress{0, "a", 0});
-    EXPECT_EQ(KeyEventQueue.Count(), 0u);
-    EXPECT_EQ(vx::test::TakeLogLines(),
-              (std::vector<std::string>{"viewKeyDown: Graphic window (3) not initialized.",
-                                        "viewKeyDown: Graphic window (200) not initialized."}));
-}
-
-TEST(KeyInput, BeforeTheMemoryExistsAKeyOnlyCountsAsHeld) {
-    vx::test::StartToolkit();
-    viewKeyDown(0, KeyPress{53, "\x1b", 0});
-    EXPECT_TRUE(KeyDown);
-    EXPECT_EQ(KeyEventQueue.Count(), 0u);
-    EXPECT_TRUE(vx::test::TakeLogLines().empty());
 }

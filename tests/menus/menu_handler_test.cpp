@@ -2,14 +2,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "core/program.h"
-#include "core/state.h"
 #include "core/strings.h"
 #include "display/refresh.h"
-#include "display/window.h"
-#include "menus/menu_items.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
 #include "vxtools/menus.h"
@@ -20,25 +18,11 @@ using Lines = std::vector<std::string>;
 
 std::atomic<int> programHandlerCalls{0};
 
-// The headless platform with an empty "Test" menu and a counting program menu handler.
-vx::HeadlessPlatform& Start() {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.SetMainMenu({{"Ablage", {}}, {"Test", {}}, {"Fenster", {}}});
-    ProgramMenuHandler = [] { ++programHandlerCalls; };
-    EnsureMemory();
-    vx::test::TakeLogLines();
-    return platform;
-}
-
-// A new item with this tag in the "Test" menu.
-vx::MenuItemRef Item(vx::HeadlessPlatform& platform, std::int64_t tag, const std::string& key = "") {
-    static int count = 0;
-    EXPECT_TRUE(vx::AddMenuItem("Test", "Item " + std::to_string(count), tag, key));
-    return platform.MenuItem("Test", count++);
-}
-
-void Choose(vx::MenuItemRef item) {
-    t_MenuEventHandler(item);
+// The path and the name a file action left in its record.
+std::string FileOf(std::int64_t tag) {
+    const t_MenuAction record =
+        MenuActionTable.At(std::size_t(t_MenuActionIndex(tag))).value_or(t_MenuAction{});
+    return record.FilePath + "|" + record.FileName;
 }
 
 // Waits until the program's handler has run `calls` times, then a little longer for any stray call.
@@ -49,178 +33,145 @@ int ProgramHandlerCallsSettled(int calls) {
     return programHandlerCalls.load();
 }
 
-t_MenuEvent LastMenuEvent() {
-    return MenuEventQueue.Last().value_or(t_MenuEvent{});
-}
-
-// Window 0 with a 16 x 2 text screen, visible, in front.
-t_Window& TextWindowInFront(vx::HeadlessPlatform& platform) {
-    t_Window& w = vx::test::OpenTextWindow(4, 128, 16);
-    t_WindowVisible(0, true);
-    platform.SetMainWindow(0);
-    return w;
-}
-
 }  // namespace
 
-TEST(MenuEvents, RecordEveryItemAndCallTheProgramOnlyForItemsTheToolkitLeavesAlone) {
-    vx::HeadlessPlatform& platform = Start();
-    AppendMenuAction(0);  // a record with tag 0 never selects an action
-    const struct {
-        vx::MenuItemRef item;
-        std::int64_t kind, action;
-        bool program;
-    } cases[] = {
-        {platform.OrphanMenuItem(205), 0, 0, true},  // in no menu: an empty event
-        {Item(platform, 0, "n"), 3, 0, true},
-        {Item(platform, 4711), 3, 4711, true},  // a tag without a record
-        {Item(platform, 205), 3, 205, false},   // a toolkit action
-        {Item(platform, 231), 3, 231, false},   // registered, does nothing
-    };
-    int expectedCalls = 0;
-    for (const auto& c : cases) {
-        const std::size_t before = MenuEventQueue.Count();
-        MenuEventAvailable = false;
-        Choose(c.item);
-        EXPECT_EQ(MenuEventQueue.Count(), before + 1);
-        EXPECT_TRUE(MenuEventAvailable.load());
-        const t_MenuEvent e = LastMenuEvent();
-        EXPECT_EQ(e.Kind, c.kind);
-        EXPECT_EQ(e.ItemAction, c.action);
-        EXPECT_EQ(e.MenuTitle, c.kind == 3 ? "Test" : "");
-        EXPECT_EQ(e.Time != 0, c.kind == 3);
-        expectedCalls += c.program;
-    }
-    EXPECT_EQ(ProgramHandlerCallsSettled(expectedCalls), expectedCalls);
-
-    const t_MenuEvent withKey = MenuEventQueue.Snapshot()[1];
-    EXPECT_EQ(withKey.ItemTitle, "Item 0");
-    EXPECT_EQ(withKey.ItemKeyChar, "n");
-    EXPECT_EQ(withKey.ItemKeyAsc, 'n');
-    EXPECT_EQ(withKey.ItemKeyMods, vx::kControlFlag);
-    EXPECT_TRUE(platform.Window(12).visible);  // 205 showed the main window
-}
-
-TEST(MenuActions, ShowAndHideWindowsOrSayWhyNot) {
-    vx::HeadlessPlatform& platform = Start();
-    for (int n = 1; n < 8; ++n) platform.RemoveGraphicView(n);
-    t_InitWindow(0, 4, false, 64, 32, 0, 0, t_Font{}, false);
-    vx::test::TakeLogLines();
-
-    Choose(Item(platform, 221));  // show graphic window 4, never set up
-    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines{"t_MenuEventHandler: Window #4 not initialized."});
-    EXPECT_EQ(platform.BeepCount(), 1);
-
-    Choose(Item(platform, 213));
-    EXPECT_TRUE(platform.Window(0).visible);
-    EXPECT_TRUE(platform.Window(0).key);
-    EXPECT_TRUE(WindowTable[0].Visible);
-    Choose(Item(platform, 229));
-    EXPECT_TRUE(platform.Window(10).visible);
-    Choose(Item(platform, 230));
-    EXPECT_FALSE(platform.Window(10).visible);
-    platform.SetMainWindow(0);
-    Choose(Item(platform, 201));  // hide the front window, the last one on screen
-    EXPECT_FALSE(platform.Window(0).visible);
-    EXPECT_TRUE(platform.Window(12).visible);  // the main window keeps the menus within reach
-
-    Choose(Item(platform, 209));
-    vx::test::TakeOwnLogLines();
-    Choose(Item(platform, 200));  // hide all
-    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines(7, "t_WindowVisible: Window does not exist."));
-    for (int n : {0, 8, 9, 10, 11}) EXPECT_FALSE(platform.Window(n).visible) << n;
-    EXPECT_TRUE(platform.Window(12).visible);
-    EXPECT_EQ(platform.BeepCount(), 1);
-}
-
-TEST(MenuActions, CopyTextAndPicturePasteAndClear) {
-    vx::HeadlessPlatform& platform = Start();
-    t_Window& w = TextWindowInFront(platform);
+// Every item chosen posts its event, whether its action acts, refuses or belongs to the program. An
+// action that cannot act logs why (when it has a reason to give) and beeps; the program's handler runs
+// only for tag 0 and for tags without a record. The rows run in order, each on the state the earlier ones
+// left: window 0 shows a 16 x 2 text screen, the printer and the console hold text.
+TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.SetMainMenu({{"Ablage", {}}, {"Fenster", {}}});
+    ProgramMenuHandler = [] { ++programHandlerCalls; };
+    t_Window& w = vx::test::OpenTextWindow(4, 128, 16);
+    t_WindowVisible(0, true);
     const std::uint8_t line[] = {'A', 138, 140, ' ', 'z'};
     std::copy(std::begin(line), std::end(line), VideoMemory + w.TextMemoryStart);
     VideoMemory[w.TextMemoryStart + w.TextWidth] = 'B';
-
-    Choose(Item(platform, 111));
-    EXPECT_EQ(platform.PasteboardText(), "A|- z\rB");
-    Choose(Item(platform, 110));
-    const auto picture = platform.PasteboardImage();
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->pixels, WindowPicture(0)->pixels);
-    EXPECT_FALSE(platform.PasteboardText().has_value());  // the picture replaced the text
-
-    std::size_t queuedBeforePaste = 99;
-    PasteHandler = [&] { queuedBeforePaste = MenuEventQueue.Count(); };
-    Choose(Item(platform, 113));
-    EXPECT_EQ(queuedBeforePaste, MenuEventQueue.Count() - 1);  // pasted before the event was posted
-
-    // The printer's and the console's text go to the pasteboard as they are.
-    OnUserInterfaceThread([&] { platform.setTextViewText(platform.textView(9), "Zeile 1\n\u00C4 \x8A"); });
-    platform.SetMainWindow(9);
-    Choose(Item(platform, 111));
-    EXPECT_EQ(platform.PasteboardText(), "Zeile 1\n\u00C4 \x8A");
-
+    const std::string printed = "Zeile 1\n\u00C4 \x8A";
+    OnUserInterfaceThread([&] {
+        platform.setTextViewText(platform.textView(9), printed);
+        platform.setTextViewText(platform.textView(10), "Konsole");
+    });
     VirtualPrinterBuffer.Append("alt");
     SystemConsoleBuffer.Append("alt");
-    OnUserInterfaceThread([&] { platform.setTextViewText(platform.textView(10), "Konsole"); });
-    Choose(Item(platform, 112));
-    Choose(Item(platform, 114));
-    EXPECT_TRUE(VirtualPrinterBuffer.Empty());
-    EXPECT_TRUE(SystemConsoleBuffer.Empty());
-    EXPECT_EQ(platform.TextView(9).text, "");
-    EXPECT_EQ(platform.TextView(10).text, "");
-    EXPECT_EQ(platform.BeepCount(), 0);
-    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines{});
-}
-
-TEST(MenuActions, RefuseWithALineAndABeep) {
-    vx::HeadlessPlatform& platform = Start();
-    TextWindowInFront(platform);
     platform.SetPasteboardText("vorher");
-    bool pasted = false;
-    PasteHandler = [&] { pasted = true; };
-
-    platform.SetMainWindow(11);  // the preferences window: nothing to copy, nowhere to paste
-    for (int tag : {110, 111, 113}) Choose(Item(platform, tag));
-    EXPECT_EQ(platform.BeepCount(), 3);
-    EXPECT_FALSE(pasted);
-    EXPECT_EQ(platform.PasteboardText(), "vorher");
-
-    platform.RemoveTextView(9);
-    platform.RemoveTextView(10);
-    platform.SetMainWindow(10);
-    for (int tag : {111, 112, 114}) Choose(Item(platform, tag));
-    EXPECT_EQ(vx::test::TakeOwnLogLines(),
-              (Lines{"t_MenuEventHandler: System console window is nil, resource undefined.",
-                     "t_MenuEventHandler: Virtual printer window is nil, resource undefined.",
-                     "t_MenuEventHandler: System console window is nil, resource undefined."}));
-    EXPECT_EQ(platform.BeepCount(), 6);
-    EXPECT_EQ(ProgramHandlerCallsSettled(0), 0);
-}
-
-TEST(MenuActions, FilePanelsWriteTheirResultIntoTheRecord) {
-    vx::HeadlessPlatform& platform = Start();
+    AppendMenuAction(0);  // a record with tag 0 never selects an action
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
-    const std::int64_t open = t_MenuActionIndex(9001), save = t_MenuActionIndex(9002);
+    vx::test::TakeOwnLogLines();
 
+    int pastes = 0, programCalls = 0;
+    std::size_t queuedAtPaste = 0;
+    PasteHandler = [&] {
+        ++pastes;
+        queuedAtPaste = MenuEventQueue.Count();
+    };
+    auto program = [&] {
+        ++programCalls;
+        return ProgramHandlerCallsSettled(programCalls) == programCalls;
+    };
+    auto nothing = [] { return true; };
+    auto pasteboard = [&](std::string text) {
+        return [&, text] { return platform.PasteboardText() == text; };
+    };
+    auto visible = [&](int n, bool shown) {
+        return [&, n, shown] { return platform.Window(n).visible == shown; };
+    };
+    const char* const kBeep = "";  // a refusal without a line
+    const char* const kNoPrinter = "t_MenuEventHandler: Virtual printer window is nil, resource undefined.";
+    const char* const kNoConsole = "t_MenuEventHandler: System console window is nil, resource undefined.";
+    struct Case {
+        std::int64_t tag;
+        int front;            // the main window when the item is chosen
+        const char* refusal;  // the logged line, or null when the action acts
+        std::function<bool()> effect;
+    };
+    const Case cases[] = {
+        {0, 0, nullptr, program},
+        {4711, 0, nullptr, program},  // a tag without a record
+        {231, 0, nullptr, nothing},
+        // The preferences window: nothing to copy, nowhere to paste.
+        {110, 11, kBeep, pasteboard("vorher")},
+        {111, 11, kBeep, pasteboard("vorher")},
+        {113, 11, kBeep, [&] { return pastes == 0; }},
+        {111, 0, nullptr, pasteboard("A|- z\rB")},
+        {110, 0, nullptr, [&] { return platform.PasteboardImage()->pixels == WindowPicture(0)->pixels; }},
+        {113, 0, nullptr, [&] { return pastes == 1 && queuedAtPaste == MenuEventQueue.Count() - 1; }},
+        {111, 9, nullptr, pasteboard(printed)},
+        {112, 9, nullptr, [&] { return platform.TextView(9).text == "" && VirtualPrinterBuffer.Empty(); }},
+        {114, 9, nullptr, [&] { return platform.TextView(10).text == "" && SystemConsoleBuffer.Empty(); }},
+        {9001, 0, nullptr, [] { return FileOf(9001) == "/tmp/\u00C4pfel rot.png|\u00C4pfel rot.png"; }},
+        {9002, 0, nullptr, [] { return FileOf(9002) == "/tmp/x.png|x.png"; }},
+        {9001, 0, nullptr, [] { return FileOf(9001) == "|"; }},  // cancelled
+        {207, 0, nullptr, visible(11, true)},
+        {208, 0, nullptr, visible(11, false)},
+        {209, 0, nullptr, visible(9, true)},
+        {210, 0, nullptr, visible(9, false)},
+        {211, 0, nullptr, [&] { return platform.Window(8).visible && platform.TextView(8).text == printed; }},
+        {212, 0, nullptr, visible(8, false)},
+        {229, 0, nullptr, visible(10, true)},
+        {230, 0, nullptr, visible(10, false)},
+        {214, 0, nullptr, visible(0, false)},
+        {213, 0, nullptr, [&] { return platform.Window(0).key && WindowTable[0].Visible; }},
+        {205, 0, nullptr, visible(12, true)},
+        {206, 0, nullptr, visible(12, false)},  // window 0 is still on screen
+        // The last window on screen: the main window takes its place, keeping the menus within reach.
+        {201, 0, nullptr, [&] { return !platform.Window(0).visible && platform.Window(12).visible; }},
+        {206, 0, nullptr, visible(12, true)},  // alone on screen, the main window stays
+        {221, 0, "t_MenuEventHandler: Window #4 not initialized.", nothing},
+        {228, 0, "t_MenuEventHandler: Window #7 not initialized.", nothing},
+        {209, 0, nullptr, visible(9, true)},
+        {200, 0, nullptr, [&] { return !platform.Window(9).visible && platform.Window(12).visible; }},
+        {111, 10, kNoConsole, pasteboard(printed)},  // from here on the text views are missing
+        {112, 0, kNoPrinter, nothing},
+        {114, 0, kNoConsole, nothing},
+    };
     platform.QueueOpenPanelAnswer({"file:///tmp/A%CC%88pfel%20rot.png"});
-    Choose(Item(platform, 9001));
-    EXPECT_EQ(MenuActionTable.At(std::size_t(open))->FilePath, "/tmp/\u00C4pfel rot.png");
-    EXPECT_EQ(MenuActionTable.At(std::size_t(open))->FileName, "\u00C4pfel rot.png");
-    EXPECT_EQ(LastMenuEvent().ItemAction, 9001);
-
     platform.QueueSavePanelAnswer("file:///tmp/x.png");
-    Choose(Item(platform, 9002));
-    EXPECT_EQ(MenuActionTable.At(std::size_t(save))->FilePath, "/tmp/x.png");
-    EXPECT_EQ(MenuActionTable.At(std::size_t(save))->FileName, "x.png");
-    ASSERT_EQ(platform.SavePanelRequests().size(), 1u);
-    EXPECT_EQ(platform.SavePanelRequests()[0].proposedName, "bild.png");
-    EXPECT_EQ(platform.OpenPanelRequests()[0].fileTypes, (std::vector<std::string>{"png", "bmp"}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE("tag " + std::to_string(c.tag) + ", front window " + std::to_string(c.front));
+        if (&c == std::end(cases) - 3) {
+            platform.RemoveTextView(9);
+            platform.RemoveTextView(10);
+        }
+        platform.SetMainWindow(c.front);
+        const int index = int(&c - cases), beeps = platform.BeepCount();
+        ASSERT_TRUE(vx::AddMenuItem("Test", "Item " + std::to_string(index), c.tag, "\u00FC"));
+        t_MenuEventHandler(platform.MenuItem("Test", index));
+        EXPECT_EQ(MenuEventQueue.Count(), std::size_t(index) + 1);
+        const t_MenuEvent e = MenuEventQueue.Last().value_or(t_MenuEvent{});
+        EXPECT_EQ(e.Kind, 3);
+        EXPECT_EQ(e.ItemAction, c.tag);
+        EXPECT_EQ(platform.BeepCount() - beeps, c.refusal ? 1 : 0);
+        EXPECT_EQ(vx::test::TakeOwnLogLines(), c.refusal && *c.refusal ? Lines{c.refusal} : Lines{});
+        EXPECT_TRUE(c.effect());
+    }
+    // The panels ask with the record's texts and the German defaults.
+    const vx::OpenPanelRequest open = platform.OpenPanelRequests().at(0);
+    EXPECT_EQ(open.buttonText + "|" + open.title + "|" + open.message, "Öffnen|Bild laden|Welches?");
+    EXPECT_EQ(open.fileTypes, (std::vector<std::string>{"png", "bmp"}));
+    const vx::SavePanelRequest save = platform.SavePanelRequests().at(0);
+    EXPECT_EQ(save.buttonText + "|" + save.nameFieldLabel + "|" + save.title + "|" + save.proposedName,
+              "Sichern|Sichern unter:|Bild sichern|bild.png");
 
-    Choose(Item(platform, 9001));  // cancelled
-    EXPECT_EQ(MenuActionTable.At(std::size_t(open))->FilePath, "");
-    EXPECT_EQ(MenuActionTable.At(std::size_t(open))->FileName, "");
-    EXPECT_EQ(ProgramHandlerCallsSettled(0), 0);
+    // The event carries the item, its key, and its key's code point.
+    const t_MenuEvent e = *MenuEventQueue.Last();
+    EXPECT_EQ(e.MenuTitle + "/" + e.ItemTitle + "/" + e.ItemKeyChar, "Test/Item 35/\u00FC");
+    EXPECT_EQ(e.ItemKeyAsc, 0xFC);
+    EXPECT_EQ(e.ItemKeyMods, vx::kControlFlag);
+    // An item in no menu gives an empty event, whatever its tag, and the program's handler runs.
+    t_MenuEventHandler(platform.OrphanMenuItem(205));
+    EXPECT_EQ(MenuEventQueue.Last()->Kind, 0);
+    EXPECT_EQ(MenuEventQueue.Last()->ItemAction, 0);
+    EXPECT_TRUE(program());
+
+    // A menu the program's items make goes before the window menu; items need titles.
+    EXPECT_EQ(platform.MainMenu()[1].title, "Test");
+    EXPECT_FALSE(vx::AddMenuItem("Test", "", 1));
+    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines{"AddMenuItem: Menu and item need a title."});
+    EXPECT_TRUE(vx::RemoveMenuItem("Test", "Item 0"));
+    EXPECT_FALSE(vx::RemoveMenuItem("Test", "Item 0"));
 }
 
 TEST(PasteboardText, ReplacesTheGraphicCharactersAndKeepsTheRest) {
@@ -237,31 +188,4 @@ TEST(PasteboardText, ReplacesTheGraphicCharactersAndKeepsTheRest) {
             expected = text;
         EXPECT_EQ(PasteboardText(text), expected) << int(code);
     }
-    EXPECT_EQ(PasteboardText("Gr\u00FC\u00DF"
-                             "e\r\u008B\u20AC"),
-              "Gr\u00FC\u00DFe\r|\u20AC");
-}
-
-TEST(ProgramMenuItems, JoinTheMenuBarAndLeaveIt) {
-    vx::HeadlessPlatform& platform = Start();
-    EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 5001, "r", vx::kControlFlag | vx::kShiftFlag));
-    EXPECT_TRUE(vx::AddMenuItem("Farbe", "Gr\u00FCn", 5002));
-    EXPECT_FALSE(vx::AddMenuItem("Farbe", "", 5003));
-    const std::vector<vx::HeadlessMenu> menus = platform.MainMenu();
-    ASSERT_EQ(menus.size(), 4u);
-    EXPECT_EQ(menus[2].title, "Farbe");  // new menus go before the window menu
-    ASSERT_EQ(menus[2].items.size(), 2u);
-    EXPECT_EQ(menus[2].items[0].keyEquivalent, "r");
-    EXPECT_EQ(menus[2].items[0].keyModifiers, vx::kControlFlag | vx::kShiftFlag);
-    EXPECT_EQ(menus[2].items[1].keyEquivalent, "");
-
-    Choose(platform.MenuItem("Farbe", 1));
-    EXPECT_EQ(LastMenuEvent().ItemTitle, "Gr\u00FCn");
-    EXPECT_EQ(LastMenuEvent().ItemAction, 5002);
-    EXPECT_EQ(ProgramHandlerCallsSettled(1), 1);
-
-    EXPECT_TRUE(vx::RemoveMenuItem("Farbe", "Rot"));
-    EXPECT_FALSE(vx::RemoveMenuItem("Farbe", "Rot"));
-    EXPECT_EQ(platform.MainMenu()[2].items.size(), 1u);
-    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines{"AddMenuItem: Menu and item need a title."});
 }
