@@ -13,14 +13,12 @@
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
 
-TEST(InitVxtools, BuildsCaseAndHexTables) {
+TEST(InitVxtools, BuildsTheLatin1CaseTables) {
     initvxtools();
     // Latin-1 letters change case, the multiplication sign and the letters without a partner do not.
     for (auto [c, upper] : {std::pair{int('a'), int('A')}, {224, 192}, {247, 247}, {255, 255}})
         EXPECT_EQ(UpperCaseTable[std::size_t(c)], upper) << c;
     EXPECT_EQ(LowerCaseTable[215], 215);
-    for (auto [c, value] : {std::pair{int('f'), 15}, {'A', 10}, {'9', 9}, {'g', -1}})
-        EXPECT_EQ(HexValue[c], value) << c;
 }
 
 TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformMenus) {

@@ -63,22 +63,6 @@ TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
     EXPECT_TRUE(vx::test::LogContains("startprocess: Program ended with an exception: boom"));
 }
 
-TEST(RunInBackground, RunsTasksConcurrentlyWithoutWaiting) {
-    vx::StartHeadlessPlatform();
-    // Static: the tasks may still be looking at them after the test has returned.
-    static std::atomic<bool> release{false};
-    static std::atomic<int> running{0};
-    for (int i = 0; i < 3; ++i) {
-        RunInBackground([] {
-            running++;
-            WaitFor([] { return release.load(); });
-        });
-    }
-    WaitFor([] { return running == 3; });
-    EXPECT_EQ(running.load(), 3);  // all three at once: none waits for another
-    release = true;
-}
-
 TEST(OnUserInterfaceThread, RunsThereAndCarriesTheResultBackEvenFromThere) {
     vx::StartHeadlessPlatform();
     EXPECT_EQ(OnUserInterfaceThread([] { return CurrentThreadNumber(); }), 1);

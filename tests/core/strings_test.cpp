@@ -9,12 +9,6 @@
 
 using namespace std::string_literals;
 
-TEST(HexString, GivesEightUpperCaseDigitsOfTheLow32Bits) {
-    EXPECT_EQ(HexString(-1), "FFFFFFFF");
-    EXPECT_EQ(HexString(0x123456789ABCLL), "56789ABC");
-    EXPECT_EQ(HexString(0xF80000), "00F80000");
-}
-
 TEST(DecodeBytes, TurnsEscapesIntoScalarsAndOtherBytesIntoLatin1) {
     initvxtools();
     // ESC is written \033 here, so that the hex digits after it stay digits. A surrogate is no scalar;
