@@ -22,18 +22,6 @@ TEST(ThreadDescription, ParsesTheNumberBetweenKeyAndComma) {
     EXPECT_GT(vx::ParseThreadNumber("{number = 99999999999999999999999,}"), 0);  // saturates, never wraps
 }
 
-TEST(ThreadRegistry, UserInterfaceThreadIsOneAndOthersCountUp) {
-    vx::StartHeadlessPlatform();
-    int ui = 0;
-    vx::CurrentPlatform().invokeBlocking([&] { ui = CurrentThreadNumber(); });
-    EXPECT_EQ(ui, 1);
-    const int first = CurrentThreadNumber();
-    EXPECT_GE(first, 2);
-    int other = 0;
-    std::thread([&] { other = CurrentThreadNumber(); }).join();
-    EXPECT_GT(other, first);
-}
-
 TEST(ThreadRegistry, KeepsTheWholeNameAndGivesTheSystemAShortOne) {
     std::thread([] {
         vx::SetCurrentThreadName("t_WindowAutoUpdate");
