@@ -3,39 +3,35 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
+#include "core/application_quit.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "core/threads.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
+#include "vxtools/extensions.h"
 
-TEST(Launch, InitialisesMeasuresTheTitleBarAndStartsTheProgram) {
+TEST(Launch, InitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     // Pasteboard window 422 high around a 380-high scroll view: a 22-point strip.
     platform.SetWindowFrame(8, {200, 200, 600, 422});
     std::atomic<int> programThread{0};
-    std::atomic<bool> ran{false};
     vx::CurrentPlatform().invokeBlocking([&] {
         vx::ApplicationWillFinishLaunching();
-        vx::ApplicationDidFinishLaunching([&] {
-            programThread = CurrentThreadNumber();
-            ran = true;
-        });
+        vx::ApplicationDidFinishLaunching([&] { programThread = CurrentThreadNumber(); });
     });
-    for (int i = 0; i < 2000 && !ran; ++i) vx::SleepNanoseconds(1000000);
-    EXPECT_TRUE(ran);
+    for (int i = 0; i < 2000 && programThread == 0; ++i) vx::SleepNanoseconds(1000000);
     EXPECT_EQ(programThread.load(), 2);
     EXPECT_EQ(TitleBarHeight, 22);
-    EXPECT_TRUE(LaunchFinished);
-    EXPECT_TRUE(ToolkitInitialised);
-    std::string ui = OnUserInterfaceThread([] { return vx::CurrentThreadName(); });
-    EXPECT_EQ(ui, "AppDelegate");
-    auto lines = vx::test::TakeLogLines();
-    EXPECT_EQ(lines, (std::vector<std::string>{"applicationWillFinishLaunching: Called.",
-                                               "applicationDidFinishLaunching: Start.", "initvxtools: Start.",
-                                               "initvxtools: End.", "Program: Start.",
-                                               "applicationDidFinishLaunching: End."}));
+    EXPECT_TRUE(LaunchFinished && ToolkitInitialised);
+    EXPECT_EQ(OnUserInterfaceThread([] { return vx::CurrentThreadName(); }), "AppDelegate");
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{"applicationWillFinishLaunching: Called.",
+                                        "applicationDidFinishLaunching: Start.", "initvxtools: Start.",
+                                        "initvxtools: End.", "Program: Start.",
+                                        "applicationDidFinishLaunching: End."}));
 }
 
 TEST(Terminate, CallsTheReplaceableHandler) {
@@ -45,9 +41,19 @@ TEST(Terminate, CallsTheReplaceableHandler) {
     TerminationHandler = [&] { calls++; };
     vx::ApplicationWillTerminate();
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(vx::test::CountLogLine("applicationWillTerminate: Called."), 2);
-    vx::ApplicationDidBecomeActive();
-    EXPECT_TRUE(ApplicationActive);
-    vx::ApplicationWillResignActive();
-    EXPECT_FALSE(ApplicationActive);
+}
+
+TEST(QuitApplication, RecordsTheStatusAndHandsItToTheHookFromAnyThread) {
+    vx::StartLogCapture();
+    EXPECT_EQ(vx::RequestedExitStatus(), -1);
+    vx::QuitApplication(4);
+    EXPECT_EQ(vx::RequestedExitStatus(), 4);
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              std::vector<std::string>{"vx::QuitApplication: No application is running; status 4 recorded."});
+    std::atomic<int> seen{-1};
+    vx::SetQuitApplicationHook([&](int status) { seen.store(status); });
+    std::thread([] { vx::QuitApplication(7); }).join();
+    EXPECT_EQ(seen.load(), 7);
+    EXPECT_EQ(vx::RequestedExitStatus(), 7);
+    vx::SetQuitApplicationHook({});
 }

@@ -4,35 +4,32 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <future>
 #include <mutex>
+#include <thread>
+#include <utility>
 
 namespace {
 
-// A user-interface queue that only runs what a test tells it to.
+// A user-interface queue of one place, served only when a test takes the work out and runs it.
 struct ManualQueue {
     std::mutex mutex;
-    std::deque<std::function<void()>> work;
+    std::function<void()> work;
 
     vx::HandOverGate::Post Post() {
         return [this](std::function<void()> f) {
             std::lock_guard lock(mutex);
-            work.push_back(std::move(f));
+            work = std::move(f);
             return true;
         };
     }
-    bool RunOne() {
-        std::function<void()> f;
-        {
+    // Waits until work has been posted.
+    std::function<void()> Take() {
+        for (;; std::this_thread::yield()) {
             std::lock_guard lock(mutex);
-            if (work.empty()) return false;
-            f = std::move(work.front());
-            work.pop_front();
+            if (work) return std::exchange(work, nullptr);
         }
-        f();
-        return true;
     }
 };
 
@@ -42,7 +39,7 @@ TEST(HandOverGate, CompletionWakesTheWaiter) {
     int runs = 0;
     auto waiter =
         std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ++runs; }, queue.Post()); });
-    while (!queue.RunOne()) std::this_thread::yield();
+    queue.Take()();
     EXPECT_TRUE(waiter.get());
     EXPECT_EQ(runs, 1);
 }
@@ -53,21 +50,15 @@ TEST(HandOverGate, QuittingWakesAQueuedWaiterAndItsWorkNeverRuns) {
     bool ran = false;
     auto waiter =
         std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ran = true; }, queue.Post()); });
-    for (;;) {
-        std::lock_guard lock(queue.mutex);
-        if (!queue.work.empty()) break;
-    }
+    const std::function<void()> abandoned = queue.Take();
     gate.BeginQuit();
     EXPECT_FALSE(waiter.get());
-    EXPECT_TRUE(queue.RunOne());  // the abandoned closure is still served, but does nothing
+    abandoned();  // still served by the queue, but does nothing
     EXPECT_FALSE(ran);
     EXPECT_FALSE(gate.RunAndWait([&] { ran = true; }, queue.Post()));
-    EXPECT_FALSE(queue.RunOne());  // nothing was even queued after quitting
-}
-
-TEST(HandOverGate, WorkThatCannotBeQueuedReportsFailure) {
-    vx::HandOverGate gate;
-    EXPECT_FALSE(gate.RunAndWait([] {}, [](std::function<void()>) { return false; }));
+    EXPECT_FALSE(queue.work);  // nothing was even queued after quitting
+    // Work that cannot be queued fails at once instead of waiting for ever.
+    EXPECT_FALSE(vx::HandOverGate{}.RunAndWait([] {}, [](std::function<void()>) { return false; }));
 }
 
 }  // namespace

@@ -38,32 +38,19 @@ TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
 
 TEST(LogLevel, SendsLinesToTheChosenStreamOrNowhereButRawOutputStaysOnStandardOutput) {
     struct Case {
-        const char* text;
-        vx::LogLevel level;
-    };
-    for (const Case& c : {Case{"", vx::LogLevel::Standard}, Case{"stdout", vx::LogLevel::Standard},
-                          Case{"stderr", vx::LogLevel::StandardError}, Case{"quiet", vx::LogLevel::Quiet},
-                          Case{"off", vx::LogLevel::Quiet}, Case{"loud", vx::LogLevel::Standard}})
-        EXPECT_EQ(vx::LogLevelFromText(c.text), c.level) << c.text;
-
-    struct Stream {
-        vx::LogLevel level;
+        const char* level;  // as VXTOOLS_LOG gives it; unknown words mean standard output
         std::string out, err;
     };
-    for (const Stream& s :
-         {Stream{vx::LogLevel::Standard, "line\nraw", ""},
-          Stream{vx::LogLevel::StandardError, "raw", "line\n"}, Stream{vx::LogLevel::Quiet, "raw", ""}}) {
-        vx::SetLogLevel(s.level);
-        EXPECT_EQ(vx::CurrentLogLevel(), s.level);
+    for (const Case& c :
+         {Case{"loud", "line\nraw", ""}, Case{"stderr", "raw", "line\n"}, Case{"off", "raw", ""}}) {
+        vx::SetLogLevel(vx::LogLevelFromText(c.level));
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         vx::StartLogCapture();
         vx::Log("line");
         vx::WriteRaw("raw");
-        const std::string err = testing::internal::GetCapturedStderr();
-        const std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(out, s.out);
-        EXPECT_EQ(err, s.err);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err) << c.level;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out) << c.level;
         // Tests read the log whatever the level.
         EXPECT_EQ(vx::TakeCapturedLog(), "line\nraw");
     }

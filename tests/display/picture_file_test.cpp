@@ -2,10 +2,10 @@
 #include <spng.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/toolkit_test.h"
@@ -20,27 +20,24 @@ std::string TempPath(const std::string& name) {
 }
 
 // The file decoded to 0xAARRGGBB words by the library, independently of how it was written.
-vx::WindowImage Decode(const std::string& path, std::uint8_t* colourType = nullptr) {
+vx::WindowImage Decode(const std::string& path, std::uint8_t& colourType) {
     vx::WindowImage image;
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return image;
     spng_ctx* ctx = spng_ctx_new(0);
-    spng_set_png_file(ctx, file);
     spng_ihdr header{};
     std::size_t size = 0;
-    if (spng_get_ihdr(ctx, &header) == 0 && spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size) == 0) {
+    if (file != nullptr && spng_set_png_file(ctx, file) == 0 && spng_get_ihdr(ctx, &header) == 0 &&
+        spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size) == 0) {
         std::vector<std::uint8_t> rgba(size);
-        if (spng_decode_image(ctx, rgba.data(), size, SPNG_FMT_RGBA8, 0) == 0) {
-            image.width = int(header.width);
-            image.height = int(header.height);
-            for (std::size_t i = 0; i + 3 < size; i += 4)
-                image.pixels.push_back(std::uint32_t(rgba[i + 3]) << 24 | std::uint32_t(rgba[i]) << 16 |
-                                       std::uint32_t(rgba[i + 1]) << 8 | rgba[i + 2]);
-        }
-        if (colourType) *colourType = header.color_type;
+        if (spng_decode_image(ctx, rgba.data(), size, SPNG_FMT_RGBA8, 0) == 0)
+            image = {int(header.width), int(header.height), {}};
+        for (std::size_t i = 0; image.width > 0 && i + 3 < size; i += 4)
+            image.pixels.push_back(std::uint32_t(rgba[i + 3]) << 24 | std::uint32_t(rgba[i]) << 16 |
+                                   std::uint32_t(rgba[i + 1]) << 8 | rgba[i + 2]);
+        colourType = header.color_type;
     }
     spng_ctx_free(ctx);
-    std::fclose(file);
+    if (file != nullptr) std::fclose(file);
     return image;
 }
 
@@ -67,35 +64,26 @@ TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepth) {
         ASSERT_TRUE(vx::SavePicture(n, path));
         const auto composed = t_WindowImage(n);
         std::uint8_t type = 0;
-        const vx::WindowImage decoded = Decode(path, &type);
+        const vx::WindowImage decoded = Decode(path, type);
         EXPECT_EQ(type, c.colourType);
-        EXPECT_EQ(decoded.width, c.width);
-        EXPECT_EQ(decoded.height, c.height);
+        EXPECT_EQ(std::pair(decoded.width, decoded.height), std::pair(c.width, c.height));
         EXPECT_EQ(decoded.pixels, composed->pixels);
         std::remove(path.c_str());
         ++n;
     }
 }
 
-TEST(PictureFile, RefusesWhatItCannotSaveWithALogLine) {
+TEST(PictureFile, RefusesWhatItCannotSaveAndWritesNoFile) {
     vx::test::StartToolkit();
     const std::string path = TempPath("refused");
     EXPECT_FALSE(vx::SavePicture(9, path));
     EXPECT_FALSE(vx::SavePicture(3, path));
     t_InitWindow(2, 4, false, 16, 16, 0, 0, t_Font{}, true);
-    t_WindowVisible(2, false);
-    EXPECT_FALSE(vx::SavePicture(2, path));
+    EXPECT_FALSE(vx::SavePicture(2, path));  // hidden: no picture
     t_WindowVisible(2, true);
     EXPECT_FALSE(vx::SavePicture(2, "/nonexistent-directory/picture.png"));
     EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path));
-    const auto lines = TakeOwnLogLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "SavePicture: Window is not a graphic window."),
-              lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "SavePicture: Window #2 has no picture."), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "WritePng: File /nonexistent-directory/picture.png could not be opened."),
-              lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "WritePng: Image is empty or incomplete."), lines.end());
+    EXPECT_EQ(TakeOwnLogLines().back(), "WritePng: Image is empty or incomplete.");
     EXPECT_NE(access(path.c_str(), F_OK), 0);
 }
 

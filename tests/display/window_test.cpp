@@ -1,3 +1,4 @@
+// The window table's checks and look-ups, and the border, which lives beside them.
 #include "display/window.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 
 #include "core/log.h"
 #include "core/state.h"
+#include "display/palette.h"
 #include "support/toolkit_test.h"
 
 TEST(CheckWindow, RefusesNumbersAboveSevenAndWindowsNotReady) {
@@ -52,4 +54,27 @@ TEST(WindowLookups, WorkWithoutAnyPlatform) {
     EXPECT_EQ(WindowView(0), nullptr);
     EXPECT_EQ(PlatformWindow(9), nullptr);
     EXPECT_EQ(WindowTextView(8), nullptr);
+}
+
+TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresTheTextArea) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    t_InitWindow(2, 8, false, 320, 200, 4, 4, vx::test::TextFont(), true);
+    EXPECT_EQ(WindowTable[2].RGBColorBorder, t_PaletteColor(5));
+    t_ColorBorder(2, 16 + 9);
+    EXPECT_EQ(WindowTable[2].RGBColorBorder, t_PaletteColor(9));
+    const vx::HeadlessWindowState state = platform.Window(2);
+    EXPECT_EQ(std::vector<double>(state.background, state.background + 4),
+              (std::vector<double>{1.0, 128 / 255.0, 0.0, 1.0}));
+    t_Window& w = WindowTable[2];
+    w.TextFirstColumn = 5, w.TextLastColumn = 9, w.TextFirstLine = 2, w.TextLastLine = 3;
+    t_FullArea(2);
+    EXPECT_EQ(
+        (std::vector<std::int64_t>{w.TextFirstColumn, w.TextLastColumn, w.TextFirstLine, w.TextLastLine}),
+        (std::vector<std::int64_t>{1, 40, 1, 12}));
+    vx::test::TakeLogLines();
+    t_ColorBorder(3, 1);
+    t_FullArea(12);
+    EXPECT_EQ(vx::test::TakeOwnLogLines(),
+              (std::vector<std::string>{"t_ColorBorder: Window #3 not initialized.",
+                                        "t_FullArea: Window is not a graphic window."}));
 }
