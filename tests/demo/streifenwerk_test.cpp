@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <set>
 
-#include "core/program.h"
 #include "input/key_input.h"
 #include "support/toolkit_test.h"
 #include "vxtools/graphics.h"
@@ -47,24 +45,4 @@ TEST(PatternLoop, EscapeStopsAfterTheCurrentLinePairAndOtherKeysAreConsumed) {
     EXPECT_EQ(g_Scrn(0, 1022, 1023), (t_RGBColor{255, 255, 255, 255}));
     // Nothing was drawn after it: the last plotted point is still the end of that line.
     EXPECT_EQ(vx::test::Pos(WindowRecord(0).PositionX, WindowRecord(0).PositionY), vx::test::Pos(1022, 1023));
-}
-
-TEST(MainProgram, EndsWithTheEndTitleAndTheQuitLine) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    PostKey(53, "\x1b");
-    std::atomic<bool> started{false};
-    startprocess(
-        [&] {
-            started = true;
-            MainProgram();
-        },
-        0x40000000);
-    for (int i = 0; i < 10000 && !vx::test::LogContains("t_QuitProgram: Quitting current thread."); ++i)
-        vx::SleepNanoseconds(1'000'000);
-    platform.Flush();
-    EXPECT_TRUE(started);
-    EXPECT_TRUE(vx::test::LogContains("t_QuitProgram: Quitting current thread."));
-    EXPECT_EQ(platform.Window(0).title, "Streifenwerk \u2014 Programm Ende \u00A9 2026 vxtools");
-    EXPECT_TRUE(platform.Window(0).visible);
-    EXPECT_EQ(t_WindowPos(0, 9), 1024);
 }

@@ -37,12 +37,15 @@ def draw(env, wid, work):
     time.sleep(0.3)
     drawn = view_colours(env, wid, f"{work}/drawn.png")
     e2e.check("#FF0000" in drawn and "#000000" in drawn, f"the lines are not on screen: {drawn}")
+    # Where the right click would have drawn a line, had it not only moved the pen.
+    between = e2e.run(env, "convert", f"{work}/drawn.png", "-format", "%[hex:p{320,360}]", "info:").stdout
+    e2e.check(between.startswith("FFFFFF"), f"the right click drew: {between} between its ends")
     return drawn
 
 
 def case_save_load(env, app_path, work):
     """Two lines drawn, saved through the save panel (Ctrl+S, a typed path), cleared, loaded again through
-    the open panel (Ctrl+O): the window shows the saved picture again."""
+    the open panel (Ctrl+O): the window shows the saved picture again; Escape ends the program."""
     picture = f"{work}/bild rot.png"
     with e2e.running(env, app_path, work) as app:
         wid = e2e.find_window(env, TITLE)
@@ -60,6 +63,9 @@ def case_save_load(env, app_path, work):
         e2e.wait_until(lambda: view_colours(env, wid, f"{work}/loaded.png") == drawn,
                        lambda: "the loaded picture differs from the saved one")
         e2e.check(panel not in e2e.visible_windows(env, "^Bild"), "a panel is still open")
+        e2e.press(env, wid, "Escape")
+        e2e.wait_until(lambda: e2e.window_name(env, wid) == "Malkasten — Programm Ende",
+                       lambda: f"Escape did not end the program: {e2e.window_name(env, wid)!r}")
         e2e.press(env, wid, "ctrl+q")
         e2e.expect_clean_exit(app, "Ctrl+Q")
 
