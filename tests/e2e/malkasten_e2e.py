@@ -116,4 +116,4 @@ def case_clipboard(env, app_path, work):
 
 
 if __name__ == "__main__":
-    sys.exit(e2e.main(globals(), __doc__, {}, tools=("xclip",)))
+    sys.exit(e2e.main(globals(), __doc__, {}))

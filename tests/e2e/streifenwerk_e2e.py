@@ -41,11 +41,9 @@ def wait_until(condition, failure, step=0.05):
 
 def stop(process):
     process.terminate()
-    try:
+    with contextlib.suppress(subprocess.TimeoutExpired):
         process.wait(timeout=5)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
+    process.kill()
 
 
 def start_xvfb(size):
@@ -168,10 +166,12 @@ def differing_pixels(env, a, b):
 
 
 @contextlib.contextmanager
-def running(env, app_path, work):
-    """The application, its output going to work/stdout.txt; killed on the way out if still running."""
+def running(env, app_path, work, stdout=None):
+    """The application, its output going to work/stdout.txt unless given; killed on the way out if still
+    running."""
     with open(os.path.join(work, "stdout.txt"), "w") as log:
-        app = subprocess.Popen([app_path], env=env, stdout=log, stderr=subprocess.STDOUT)
+        app = subprocess.Popen([app_path], env=env, stdout=stdout or log,
+                               stderr=subprocess.DEVNULL if stdout else subprocess.STDOUT)
         try:
             yield app
         finally:
@@ -271,8 +271,7 @@ def case_quit_pausing(env, app_path, work):
 def case_closed_pipe(env, app_path, work):
     """Output to a pipe whose reader has gone (| head -3): the application keeps running under its
     executable's name; SIGTERM then quits with status 0."""
-    app = subprocess.Popen([app_path], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    try:
+    with running(env, app_path, work, stdout=subprocess.PIPE) as app:
         for _ in range(3):
             app.stdout.readline()
         app.stdout.close()
@@ -283,9 +282,6 @@ def case_closed_pipe(env, app_path, work):
             name = f.read().strip()
         check(name == os.path.basename(app_path)[:15], f"the process calls itself {name!r}")
         expect_clean_exit(app, "SIGTERM with the output pipe closed", signal.SIGTERM)
-    finally:
-        if app.poll() is None:
-            app.kill()
 
 
 def case_small_screen(env, app_path, work):
@@ -417,7 +413,7 @@ def case_wayland_headless(env, app_path, work):
             expect_clean_exit(app, "SIGTERM", signal.SIGTERM)
 
 
-def main(namespace, doc, screens, tools=()):
+def main(namespace, doc, screens):
     """Runs the case named on the command line, one of the namespace's case_ functions, in an X server
     of its own, whose screen size is screens[case] or 1920 x 1200."""
     cases = {name[5:].replace("_", "-"): case for name, case in namespace.items() if name.startswith("case_")}
@@ -426,10 +422,6 @@ def main(namespace, doc, screens, tools=()):
         return 2
     app_path, case = sys.argv[1:3]
     keep = sys.argv[sys.argv.index("--keep") + 1] if "--keep" in sys.argv else None
-    missing = [tool for tool in ("Xvfb", "xdotool", "import", "convert", "identify", *tools) if not shutil.which(tool)]
-    if missing:
-        print(f"missing tools: {missing}")
-        return 1
     work = tempfile.mkdtemp(prefix=f"{case}-e2e-")
     xvfb, display = start_xvfb(screens.get(case, "1920x1200"))
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", HOME=work)

@@ -13,8 +13,6 @@ TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
         int status;
     };
     const Case cases[] = {
-        {{}, -1},
-        {{"-platform", "offscreen"}, -1},
         {{"--platform=offscreen", "-style", "Fusion", "-reverse"}, -1},
         {{"-qwindowgeometry", "100x100+0+0", "picture.png"}, -1},
         {{"-style"}, -1},  // Qt itself reports the missing value

@@ -44,7 +44,6 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     };
     // clang-format off
     const Case cases[] = {
-        {Qt::Key_A, 38, "a", {}, 0, 0, "a", 0},
         {Qt::Key_Backspace, 22, "\b", {}, 0, 51, "\x7f", 0},
         {Qt::Key_Delete, 119, "\x7f", {}, 0, 117, "\uF728", kFunctionFlag},
         {Qt::Key_Enter, 104, "\r", KP, 0, 76, "\x03", kNumericPadFlag},
@@ -63,8 +62,6 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
         {Qt::Key_B, 56, "b", Qt::AltModifier | Qt::MetaModifier, 0, 11, "b", kOptionFlag | kCommandFlag},
         // Without a key code.
         {Qt::Key_Left, 0, "", {}, 0, 123, "\uF702", kNumericPadFlag | kFunctionFlag},
-        {Qt::Key_F1, 0, "", {}, 0, 122, "\uF704", kFunctionFlag},
-        {Qt::Key_Tab, 0, "\t", {}, 0, 48, "\t", 0},
         {Qt::Key_8, 0, "8", KP, 0, 91, "8", kNumericPadFlag},
         {Qt::Key_Print, 0, "", {}, 0, 255, "", 0},
     };
@@ -79,18 +76,13 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     }
 }
 
-TEST(KeyTranslation, ModifierKeysSetTheirFlagOnPressAndCapsLockToggles) {
+// Shift, Control and the others go through the view; Caps Lock toggles with its press, which the X state,
+// the state before it, does not show yet.
+TEST(KeyTranslation, CapsLockTogglesWithItsPress) {
     vxtest::StartQt();  // key events need the application's keyboard device
-    // Caps Lock toggles with its press: the X state still shows the state before it.
     const QKeyEvent on(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0, "");
     const QKeyEvent off(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0x2, "");
     EXPECT_TRUE(vx::shell::IsModifierKey(on));
     EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
     EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
-    // A Shift press counts as held, its release as let go.
-    const QKeyEvent shiftDown(QEvent::KeyPress, Qt::Key_Shift, {}, 50, 0, 0, "");
-    const QKeyEvent shiftUp(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, 50, 0, 0x1, "");
-    EXPECT_EQ(vx::shell::ModifierFlags(shiftDown), vx::kShiftFlag);
-    EXPECT_EQ(vx::shell::ModifierFlags(shiftUp), 0u);
-    EXPECT_FALSE(vx::shell::IsModifierKey(QKeyEvent(QEvent::KeyPress, Qt::Key_A, {}, 38, 0, 0, "a")));
 }

@@ -1,15 +1,24 @@
+// The Qt platform on real widgets: window frames, menus, panels, the pasteboard and the hand-over between
+// the program thread and the user-interface thread.
 #include "shell/qt_platform.h"
 
+#include <QClipboard>
+#include <QFileDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <atomic>
 #include <cmath>
 #include <thread>
 
+#include "core/state.h"
+#include "core/threads.h"
+#include "menus/file_dialogs.h"
+#include "menus/text_windows.h"
 #include "qt_test_support.h"
+#include "vxtools/menus.h"
 
 namespace {
 
@@ -62,7 +71,7 @@ TEST(QtPlatformWindows, ChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
     platform.setWindowFrame(platform.auxiliaryWindow(11), Rect{1e300, -1e300, std::nan(""), 1e20}, false);
 }
 
-TEST(QtPlatformWindows, StyleMaskHidesAndShowsTheMenuBarAndFrame) {
+TEST(QtPlatformWindows, StyleMaskAndBackgroundColourLeaveOrKeepTheMenuBar) {
     QtPlatform& platform = vxtest::StartQt();
     ToolkitWindow* window = platform.interface().graphicWindows[1];
     platform.orderFront(Handle(window));
@@ -73,15 +82,12 @@ TEST(QtPlatformWindows, StyleMaskHidesAndShowsTheMenuBarAndFrame) {
     platform.setWindowStyleMask(Handle(window), 7);
     EXPECT_FALSE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(window->menuBar()->isVisible());
-}
 
-TEST(QtPlatformWindows, BackgroundColourIsClampedAndStaysOutOfTheMenuBar) {
-    QtPlatform& platform = vxtest::StartQt();
-    ToolkitWindow* window = platform.interface().graphicWindows[0];
     const QColor menuColour = window->menuBar()->palette().color(QPalette::Window);
     platform.setWindowBackgroundColor(Handle(window), 1.0, 0.0, 1.0, 1.0);
     EXPECT_EQ(window->background()->palette().color(QPalette::Window), QColor(255, 0, 255));
     EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), menuColour);
+    // Out-of-range components are clamped, not passed on.
     platform.setWindowBackgroundColor(Handle(window), 7.0, -1.0, std::nan(""), 1.0);
     EXPECT_EQ(window->background()->palette().color(QPalette::Window), QColor(255, 0, 0));
 }
@@ -160,13 +166,10 @@ TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
     EXPECT_FALSE(platform.invokeBlocking([] {}) && !platform.isUserInterfaceThread());
 }
 
-TEST(QtPlatformTextViews, TextFontAndPasteboard) {
+TEST(QtPlatformTextViews, OnlyTextWindowsHaveTextViewsAndThePasteboardHoldsTextOrAPicture) {
     QtPlatform& platform = vxtest::StartQt();
-    vx::TextViewRef text = platform.textView(10);
-    platform.setTextViewText(text, "Zeile 1\nZeile \u00C4");
-    EXPECT_EQ(platform.textViewText(text), "Zeile 1\nZeile \u00C4");
-    platform.setTextViewFont(text, "Menlo", 12.0);
-    EXPECT_EQ(platform.interface().console.text->font().pointSizeF(), 12.0);
+    platform.setTextViewText(platform.textView(10), "Zeile 1\nZeile \u00C4");
+    EXPECT_EQ(platform.interface().console.text->toPlainText(), "Zeile 1\nZeile \u00C4");
     EXPECT_EQ(platform.ruler(8), nullptr);
     EXPECT_EQ(platform.textView(11), nullptr);
 
@@ -178,4 +181,83 @@ TEST(QtPlatformTextViews, TextFontAndPasteboard) {
     EXPECT_FALSE(platform.pasteboardText(pasted));
     // An image whose words do not cover its size is refused rather than read past its end.
     platform.setPasteboardImage(vx::WindowImage{4, 4, {0u}});
+}
+
+TEST(QtMenus, ItemsReachTheMenuHandlerOnAnotherThreadAndPasteOnThisOne) {
+    const vx::shell::Interface& ui = vxtest::Ui();
+    std::atomic<int> handlerThread{0};
+    ProgramMenuHandler = [&] { handlerThread = int(CurrentThreadNumber()); };
+    vxtest::OffUserInterfaceThread([] { EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 0, "r")); });
+    // The new menu sits in every window's bar, before the window menu.
+    ASSERT_EQ(ui.graphicWindows[3]->menuBar()->actions().size(), 4);
+    QMenu* colours = ui.graphicWindows[3]->menuBar()->actions()[2]->menu();
+    ASSERT_EQ(colours->title(), "Farbe");
+    QAction* red = colours->actions().value(0);
+    EXPECT_EQ(red->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    red->trigger();
+    const t_MenuEvent event = MenuEventQueue.Last().value_or(t_MenuEvent{});
+    EXPECT_EQ(std::tuple(event.Kind, event.MenuTitle, event.ItemTitle), std::tuple(3, "Farbe", "Rot"));
+    for (int i = 0; i < 400 && handlerThread == 0; ++i) vx::SleepNanoseconds(5'000'000);
+    EXPECT_GT(handlerThread.load(), 1);  // a background task
+
+    std::atomic<int> pasteThread{0};
+    vxtest::ShowWindow0();
+    PasteHandler = [&] { pasteThread = int(CurrentThreadNumber()); };
+    vxtest::MenuItem(113)->trigger();
+    EXPECT_EQ(pasteThread.load(), 1);
+}
+
+TEST(QtMenus, CopiedTextAndPastedTextKeepTheirLinesAcrossTheClipboard) {
+    const vx::shell::Interface& ui = vxtest::Ui();
+    vxtest::ShowWindow0();
+    vxtest::MenuItem(111)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hallo|");
+
+    QGuiApplication::clipboard()->setText("von anderswo\r\nzweite Zeile");
+    vxtest::MenuItem(211)->trigger();  // show the pasteboard window
+    EXPECT_EQ(ui.pasteboard.text->toPlainText(), "von anderswo\nzweite Zeile");
+    // Lines copied from the toolkit arrive with this system's line ends.
+    vxtest::StartQt().setPasteboardText("eins\rzwei\r\ndrei");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "eins\nzwei\ndrei");
+}
+
+TEST(QtMenus, TextWindowsFollowTheirSize) {
+    vx::shell::QtPlatform& platform = vxtest::StartQt();
+    const vx::shell::Interface& ui = platform.interface();
+    ui.console.window->show();
+    ui.console.window->resize(600, 400 + int(TitleBarHeight));
+    vxtest::ProcessEvents();
+    EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(10)), (vx::Rect{20, 20, 560, 400 - 40 - 15.0}));
+    EXPECT_EQ(platform.rulerFrame(platform.ruler(10)).width, 552);
+}
+
+TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
+    vxtest::StartQt();
+    std::atomic<bool> returned{false};
+    std::string path = "unset";
+    std::thread program([&] {
+        path = t_OpenDialog("Bild", "Welches?", "png", true, false);
+        returned = true;
+    });
+    // The panel runs its own event loop; look for it from inside that loop.
+    QString label;
+    bool waitedForPanel = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !label.isEmpty()) return;
+        label = dialog->labelText(QFileDialog::Accept);
+        waitedForPanel = !returned;
+        // Ctrl+Q in the panel quits the application: the panel closes and the program is released.
+        QApplication::setActiveWindow(dialog);
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Q,
+                        Qt::ControlModifier);
+    });
+    poll.start(10);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    program.join();
+    EXPECT_TRUE(waitedForPanel);
+    EXPECT_EQ(label, "Öffnen");
+    EXPECT_EQ(path, "");
 }

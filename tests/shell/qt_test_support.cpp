@@ -1,6 +1,5 @@
 #include "qt_test_support.h"
 
-#include <QMenu>
 #include <atomic>
 #include <sstream>
 #include <thread>
@@ -86,28 +85,17 @@ vx::shell::GraphicView* ShowWindow0() {
     return ui.views[0];
 }
 
-namespace {
-
-QAction* FindItem(const QList<QMenu*>& menus, const std::function<bool(const QAction&)>& match) {
+QAction* MenuItem(qint64 tag, const QList<QMenu*>& menus) {
     for (QMenu* menu : menus) {
         for (QAction* action : menu->actions()) {
-            QAction* found = action->menu() ? FindItem({action->menu()}, match) : nullptr;
-            if (found == nullptr && !action->menu() && match(*action)) found = action;
-            if (found) return found;
+            if (action->menu()) {
+                if (QAction* found = MenuItem(tag, {action->menu()})) return found;
+            } else if (action->data().isValid() && action->data().toLongLong() == tag) {
+                return action;
+            }
         }
     }
     return nullptr;
-}
-
-}  // namespace
-
-QAction* MenuItem(qint64 tag) {
-    return FindItem(Ui().menus,
-                    [&](const QAction& a) { return a.data().isValid() && a.data().toLongLong() == tag; });
-}
-
-QAction* MenuItem(const QString& title) {
-    return FindItem(Ui().menus, [&](const QAction& a) { return a.text() == title; });
 }
 
 }  // namespace vxtest

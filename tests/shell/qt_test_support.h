@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <functional>
@@ -40,8 +41,7 @@ std::vector<std::string> TakeLog();
 // printed, its first and last pixel white; shown, in front and active. Every queue and the log are empty.
 vx::shell::GraphicView* ShowWindow0();
 
-// The item of the main menu (submenus included) with this tag, or with this title.
-QAction* MenuItem(qint64 tag);
-QAction* MenuItem(const QString& title);
+// The item with this tag in the menus or their submenus.
+QAction* MenuItem(qint64 tag, const QList<QMenu*>& menus = Ui().menus);
 
 }  // namespace vxtest

@@ -213,10 +213,6 @@ TEST(ViewKeys, KeysReachTheKeyQueueAndModifierKeysOnlyTheirStates) {
 
     QTest::keyPress(view, Qt::Key_Shift);
     EXPECT_TRUE(ShiftDown);
-    QTest::keyPress(view, Qt::Key_Control, Qt::ShiftModifier);
-    EXPECT_TRUE(ControlDown);
-    QTest::keyRelease(view, Qt::Key_Control, Qt::ShiftModifier | Qt::ControlModifier);
-    EXPECT_FALSE(ControlDown);
     QTest::keyRelease(view, Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_FALSE(ShiftDown);
     QTest::keyClick(view, Qt::Key_CapsLock);
