@@ -40,8 +40,8 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftOfThePrimaryScreen) {
     platform.setWindowFrame(Handle(window), Rect{100, 200, 300, 400}, false);
     EXPECT_EQ(window->geometry(), QRect(100, screenHeight - 600, 300, 400));
     EXPECT_EQ(platform.windowFrame(Handle(window)), (Rect{100, 200, 300, 400}));
-    EXPECT_EQ(platform.screenFrame(Handle(window)).y, 0);
-    EXPECT_EQ(platform.screenFrame(Handle(window)).height, screenHeight);
+    const Rect screen = platform.screenFrame(Handle(window));
+    EXPECT_EQ(std::pair(screen.y, screen.height), std::pair(0.0, double(screenHeight)));
 }
 
 TEST(QtPlatformWindows, ChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
@@ -75,13 +75,12 @@ TEST(QtPlatformWindows, StyleMaskAndBackgroundColourLeaveOrKeepTheMenuBar) {
     QtPlatform& platform = vxtest::StartQt();
     ToolkitWindow* window = platform.interface().graphicWindows[1];
     platform.orderFront(Handle(window));
-    platform.setWindowStyleMask(Handle(window), 0);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_FALSE(window->menuBar()->isVisible());
-    platform.setWindowStyleMask(Handle(window), 7);
-    EXPECT_FALSE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(window->menuBar()->isVisible());
+    for (const auto& [mask, framed] : {std::pair{0, false}, std::pair{7, true}}) {
+        platform.setWindowStyleMask(Handle(window), mask);
+        const bool frameless = window->windowFlags() & Qt::FramelessWindowHint;
+        EXPECT_EQ(std::tuple(window->isVisible(), frameless, window->menuBar()->isVisible()),
+                  std::tuple(true, !framed, framed));
+    }
 
     const QColor menuColour = window->menuBar()->palette().color(QPalette::Window);
     platform.setWindowBackgroundColor(Handle(window), 1.0, 0.0, 1.0, 1.0);
@@ -105,13 +104,11 @@ TEST(QtPlatformMenus, EveryWindowSharesOneMainMenuWhoseItemsDescribeThemselves) 
 
     const vx::MenuItemInfo copyText =
         platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(vxtest::MenuItem(111)));
-    EXPECT_TRUE(copyText.inMenu);
-    EXPECT_EQ(copyText.menuTitle, "Bearbeiten");
-    EXPECT_EQ(copyText.tag, 111);
-    EXPECT_EQ(copyText.keyEquivalent, "");
+    EXPECT_EQ(std::tuple(copyText.inMenu, copyText.menuTitle, copyText.tag, copyText.keyEquivalent),
+              std::tuple(true, "Bearbeiten", 111, ""));
     const vx::MenuItemInfo quit = platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(ui.quit));
-    EXPECT_EQ(quit.keyEquivalent, "q");
-    EXPECT_EQ(quit.keyModifiers, 0x40000u);
+    EXPECT_EQ(std::pair(quit.keyEquivalent, quit.keyModifiers),
+              std::pair(std::string("q"), std::uint64_t(0x40000)));
     QAction loose("Nirgends");
     EXPECT_FALSE(platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(&loose)).inMenu);
 
