@@ -9,7 +9,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import streifenwerk_e2e as e2e  # noqa: E402  (the shared X server and window helpers)
+import streifenwerk_e2e as e2e  # noqa: E402  (the shared X server and window functions)
 
 TITLE = "^Malkasten — "
 VIEW = (640, 400)  # at the bottom left of the window

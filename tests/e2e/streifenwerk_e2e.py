@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Streifenwerk in a real X server, driven as a user would: xdotool for keys, import for screenshots.
-Also the X server, window and screenshot helpers the other applications' runs share.
+Also the X server, window and screenshot functions the other applications' runs share.
 
 Usage: streifenwerk_e2e.py APP CASE [--keep DIR]
 """
