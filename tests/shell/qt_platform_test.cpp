@@ -16,7 +16,6 @@
 #include "core/state.h"
 #include "core/threads.h"
 #include "menus/file_dialogs.h"
-#include "menus/text_windows.h"
 #include "qt_test_support.h"
 #include "vxtools/menus.h"
 
@@ -216,16 +215,6 @@ TEST(QtMenus, CopiedTextAndPastedTextKeepTheirLinesAcrossTheClipboard) {
     // Lines copied from the toolkit arrive with this system's line ends.
     vxtest::StartQt().setPasteboardText("eins\rzwei\r\ndrei");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "eins\nzwei\ndrei");
-}
-
-TEST(QtMenus, TextWindowsFollowTheirSize) {
-    vx::shell::QtPlatform& platform = vxtest::StartQt();
-    const vx::shell::Interface& ui = platform.interface();
-    ui.console.window->show();
-    ui.console.window->resize(600, 400 + int(TitleBarHeight));
-    vxtest::ProcessEvents();
-    EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(10)), (vx::Rect{20, 20, 560, 400 - 40 - 15.0}));
-    EXPECT_EQ(platform.rulerFrame(platform.ruler(10)).width, 552);
 }
 
 TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
