@@ -80,11 +80,9 @@ def case_quit_panel(env, app_path, work):
 
 def clipboard(env, *args, data=None):
     """xclip on the clipboard; with data it stays behind to serve it, so its output goes nowhere."""
+    out = subprocess.PIPE if data is None else subprocess.DEVNULL
     command = ["xclip", "-selection", "clipboard", *args]
-    if data is not None:
-        return subprocess.run(command, env=env, input=data, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=e2e.PATIENCE)
-    return subprocess.run(command, env=env, capture_output=True, timeout=e2e.PATIENCE).stdout
+    return subprocess.run(command, env=env, input=data, stdout=out, stderr=out, timeout=e2e.PATIENCE).stdout
 
 
 def case_clipboard(env, app_path, work):
