@@ -35,7 +35,8 @@ def wait_until(condition, failure, step=0.05):
     """Polls condition until it holds; raises Failure(failure()) after PATIENCE seconds."""
     deadline = time.monotonic() + PATIENCE
     while not condition():
-        check(time.monotonic() < deadline, failure())
+        if time.monotonic() > deadline:
+            raise Failure(failure())
         time.sleep(step)
 
 
