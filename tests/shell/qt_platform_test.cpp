@@ -1,26 +1,23 @@
+// The Qt platform on real widgets: window frames, menus, panels, the pasteboard and the hand-over between
+// the program thread and the user-interface thread.
 #include "shell/qt_platform.h"
 
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QGuiApplication>
+#include <QClipboard>
+#include <QFileDialog>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <atomic>
-#include <set>
+#include <cmath>
 #include <thread>
 
+#include "core/state.h"
+#include "core/threads.h"
+#include "menus/file_dialogs.h"
 #include "qt_test_support.h"
-#include "shell/interface.h"
-#include "shell/toolkit_window.h"
-#include "shell/views.h"
-#include "vxtools/core.h"
+#include "vxtools/menus.h"
 
 namespace {
 
@@ -33,35 +30,37 @@ WindowRef Handle(QWidget* w) {
     return reinterpret_cast<WindowRef>(w);
 }
 
-int ScreenHeight() {
-    return QGuiApplication::primaryScreen()->geometry().height();
-}
-
 }  // namespace
 
 TEST(QtPlatformWindows, FramesCountFromTheBottomLeftOfThePrimaryScreen) {
     QtPlatform& platform = vxtest::StartQt();
     ToolkitWindow* window = platform.interface().main;
+    const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
     platform.setWindowFrame(Handle(window), Rect{100, 200, 300, 400}, false);
-    EXPECT_EQ(window->geometry(), QRect(100, ScreenHeight() - 600, 300, 400));
+    EXPECT_EQ(window->geometry(), QRect(100, screenHeight - 600, 300, 400));
     EXPECT_EQ(platform.windowFrame(Handle(window)), (Rect{100, 200, 300, 400}));
     const Rect screen = platform.screenFrame(Handle(window));
-    EXPECT_EQ(screen.y, 0);
-    EXPECT_EQ(screen.height, ScreenHeight());
+    EXPECT_EQ(std::pair(screen.y, screen.height), std::pair(0.0, double(screenHeight)));
 }
 
 TEST(QtPlatformWindows, ChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
     QtPlatform& platform = vxtest::StartQt();
     vx::shell::Interface& ui = platform.interface();
     WindowRef printer = platform.auxiliaryWindow(9);
-    const Rect before = platform.rulerFrame(platform.ruler(9));
+    const Rect ruler = platform.rulerFrame(platform.ruler(9));
     const Rect window = platform.windowFrame(printer);
     const Rect scroll = platform.scrollViewFrame(platform.scrollView(9));
     platform.setWindowFrame(printer, Rect{window.x, window.y, window.width, window.height + 100}, false);
     // The text keeps its distance from the bottom; the ruler stays under the menu bar.
     EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(9)), scroll);
-    EXPECT_EQ(platform.rulerFrame(platform.ruler(9)).y, before.y + 100);
+    EXPECT_EQ(platform.rulerFrame(platform.ruler(9)).y, ruler.y + 100);
     EXPECT_EQ(ui.printer.ruler->geometry().top(), ui.printer.window->menuBar()->height() + 14);
+    // The pasteboard's layout measures its menu bar.
+    WindowRef pasteboard = platform.windowOfScrollView(platform.scrollView(8));
+    ASSERT_EQ(pasteboard, platform.auxiliaryWindow(8));
+    const double bar = platform.windowFrame(pasteboard).height -
+                       platform.scrollViewFrame(platform.scrollView(8)).height - 20;
+    EXPECT_EQ(bar, ui.pasteboard.window->menuBar()->sizeHint().height());
 
     platform.setViewFrame(platform.graphicView(2), Rect{8, 8, 100, 50});
     EXPECT_EQ(ui.views[2]->geometry(), QRect(8, ui.graphicWindows[2]->height() - 58, 100, 50));
@@ -71,32 +70,17 @@ TEST(QtPlatformWindows, ChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
     platform.setWindowFrame(platform.auxiliaryWindow(11), Rect{1e300, -1e300, std::nan(""), 1e20}, false);
 }
 
-TEST(QtPlatformWindows, PasteboardLayoutMeasuresTheMenuBar) {
-    QtPlatform& platform = vxtest::StartQt();
-    WindowRef pasteboard = platform.windowOfScrollView(platform.scrollView(8));
-    ASSERT_EQ(pasteboard, platform.auxiliaryWindow(8));
-    const double measured = platform.windowFrame(pasteboard).height -
-                            platform.scrollViewFrame(platform.scrollView(8)).height - 20;
-    EXPECT_EQ(measured, platform.interface().pasteboard.window->menuBar()->sizeHint().height());
-    EXPECT_GT(measured, 0);
-}
-
-TEST(QtPlatformWindows, StyleMaskHidesAndShowsTheMenuBarAndFrame) {
+TEST(QtPlatformWindows, StyleMaskAndBackgroundColourLeaveOrKeepTheMenuBar) {
     QtPlatform& platform = vxtest::StartQt();
     ToolkitWindow* window = platform.interface().graphicWindows[1];
     platform.orderFront(Handle(window));
-    platform.setWindowStyleMask(Handle(window), 0);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_FALSE(window->menuBar()->isVisible());
-    platform.setWindowStyleMask(Handle(window), 7);
-    EXPECT_FALSE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(window->menuBar()->isVisible());
-}
+    for (const auto& [mask, framed] : {std::pair{0, false}, std::pair{7, true}}) {
+        platform.setWindowStyleMask(Handle(window), mask);
+        const bool frameless = window->windowFlags() & Qt::FramelessWindowHint;
+        EXPECT_EQ(std::tuple(window->isVisible(), frameless, window->menuBar()->isVisible()),
+                  std::tuple(true, !framed, framed));
+    }
 
-TEST(QtPlatformWindows, BackgroundColourStaysOutOfTheMenuBar) {
-    QtPlatform& platform = vxtest::StartQt();
-    ToolkitWindow* window = platform.interface().graphicWindows[0];
     const QColor menuColour = window->menuBar()->palette().color(QPalette::Window);
     platform.setWindowBackgroundColor(Handle(window), 1.0, 0.0, 1.0, 1.0);
     EXPECT_EQ(window->background()->palette().color(QPalette::Window), QColor(255, 0, 255));
@@ -106,40 +90,26 @@ TEST(QtPlatformWindows, BackgroundColourStaysOutOfTheMenuBar) {
     EXPECT_EQ(window->background()->palette().color(QPalette::Window), QColor(255, 0, 0));
 }
 
-TEST(QtPlatformWindows, CloseBoxHidesInsteadOfClosing) {
-    QtPlatform& platform = vxtest::StartQt();
-    ToolkitWindow* printer = platform.interface().printer.window;
-    platform.orderFront(Handle(printer));
-    vxtest::TakeLog();
-    QCloseEvent close;
-    QApplication::sendEvent(printer, &close);
-    EXPECT_FALSE(close.isAccepted());
-    EXPECT_FALSE(printer->isVisible());
-    EXPECT_EQ(vxtest::TakeLog(), (std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"}));
-    platform.orderFront(Handle(printer));
-    EXPECT_TRUE(printer->isVisible());
-}
-
-TEST(QtPlatformMenus, EveryWindowSharesOneMainMenuWithTheToolkitTags) {
+TEST(QtPlatformMenus, EveryWindowSharesOneMainMenuWhoseItemsDescribeThemselves) {
     QtPlatform& platform = vxtest::StartQt();
     vx::shell::Interface& ui = platform.interface();
     for (ToolkitWindow* window : ui.graphicWindows) EXPECT_EQ(window->menuBar()->actions().size(), 3);
     EXPECT_EQ(ui.main->menuBar()->actions()[1]->menu(), ui.menus[1]);
+    for (qint64 tag : {110, 111, 112, 113, 114}) EXPECT_NE(vxtest::MenuItem(tag), nullptr) << tag;
+    for (qint64 tag = 200; tag <= 230; ++tag)
+        EXPECT_EQ(vxtest::MenuItem(tag) == nullptr, tag >= 202 && tag <= 204) << tag;
+    // Alt is the program's key, not a way into the menu bar.
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
 
-    std::multiset<long long> tags;
-    std::function<void(QMenu*)> collect = [&](QMenu* menu) {
-        for (QAction* action : menu->actions()) {
-            if (action->menu())
-                collect(action->menu());
-            else if (action->data().isValid())
-                tags.insert(action->data().toLongLong());
-        }
-    };
-    for (QMenu* menu : ui.menus) collect(menu);
-    for (long long tag : {110, 111, 112, 113, 114}) EXPECT_EQ(tags.count(tag), 1u) << tag;
-    for (long long tag = 200; tag <= 230; ++tag)
-        EXPECT_EQ(tags.count(tag), (tag >= 202 && tag <= 204) ? 0u : 1u) << tag;
-    EXPECT_EQ(ui.quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    const vx::MenuItemInfo copyText =
+        platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(vxtest::MenuItem(111)));
+    EXPECT_EQ(std::tuple(copyText.inMenu, copyText.menuTitle, copyText.tag, copyText.keyEquivalent),
+              std::tuple(true, "Bearbeiten", 111, ""));
+    const vx::MenuItemInfo quit = platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(ui.quit));
+    EXPECT_EQ(std::pair(quit.keyEquivalent, quit.keyModifiers),
+              std::pair(std::string("q"), std::uint64_t(0x40000)));
+    QAction loose("Nirgends");
+    EXPECT_FALSE(platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(&loose)).inMenu);
 
     vx::MenuItemRef edit = platform.mainMenuItem("Bearbeiten");
     ASSERT_NE(edit, nullptr);
@@ -150,29 +120,6 @@ TEST(QtPlatformMenus, EveryWindowSharesOneMainMenuWithTheToolkitTags) {
     platform.removeSubmenuItem(edit, 0);
     EXPECT_EQ(platform.submenuItemCount(edit), count - 1);
     EXPECT_EQ(ui.graphicWindows[5]->menuBar()->actions()[1]->menu()->actions().size(), count - 1);
-}
-
-TEST(QtPlatformMenus, AltDoesNotNavigateTheMenuBar) {
-    vxtest::StartQt();
-    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
-}
-
-TEST(QtPlatformMenus, ChosenItemDescribesItself) {
-    QtPlatform& platform = vxtest::StartQt();
-    vx::shell::Interface& ui = platform.interface();
-    QAction* copyText = ui.menus[1]->actions()[1];
-    const vx::MenuItemInfo info = platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(copyText));
-    EXPECT_TRUE(info.inMenu);
-    EXPECT_EQ(info.menuTitle, "Bearbeiten");
-    EXPECT_EQ(info.tag, 111);
-    EXPECT_EQ(info.keyEquivalent, "");
-
-    const vx::MenuItemInfo quit = platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(ui.quit));
-    EXPECT_EQ(quit.keyEquivalent, "q");
-    EXPECT_EQ(quit.keyModifiers, 0x40000u);
-
-    QAction loose("Nirgends");
-    EXPECT_FALSE(platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(&loose)).inMenu);
 }
 
 TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadInOrder) {
@@ -215,13 +162,10 @@ TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
     EXPECT_FALSE(platform.invokeBlocking([] {}) && !platform.isUserInterfaceThread());
 }
 
-TEST(QtPlatformTextViews, TextFontAndPasteboard) {
+TEST(QtPlatformTextViews, OnlyTextWindowsHaveTextViewsAndThePasteboardHoldsTextOrAPicture) {
     QtPlatform& platform = vxtest::StartQt();
-    vx::TextViewRef text = platform.textView(10);
-    platform.setTextViewText(text, "Zeile 1\nZeile \u00C4");
-    EXPECT_EQ(platform.textViewText(text), "Zeile 1\nZeile \u00C4");
-    platform.setTextViewFont(text, "Menlo", 12.0);
-    EXPECT_EQ(platform.interface().console.text->font().pointSizeF(), 12.0);
+    platform.setTextViewText(platform.textView(10), "Zeile 1\nZeile \u00C4");
+    EXPECT_EQ(platform.interface().console.text->toPlainText(), "Zeile 1\nZeile \u00C4");
     EXPECT_EQ(platform.ruler(8), nullptr);
     EXPECT_EQ(platform.textView(11), nullptr);
 
@@ -229,9 +173,77 @@ TEST(QtPlatformTextViews, TextFontAndPasteboard) {
     std::string pasted;
     EXPECT_TRUE(platform.pasteboardText(pasted));
     EXPECT_EQ(pasted, "kopiert");
-    vx::WindowImage image{2, 1, {0xFFFF0000u, 0xFF00FF00u}};
-    platform.setPasteboardImage(image);
+    platform.setPasteboardImage(vx::WindowImage{2, 1, {0xFFFF0000u, 0xFF00FF00u}});
     EXPECT_FALSE(platform.pasteboardText(pasted));
     // An image whose words do not cover its size is refused rather than read past its end.
     platform.setPasteboardImage(vx::WindowImage{4, 4, {0u}});
+}
+
+TEST(QtMenus, ItemsReachTheMenuHandlerOnAnotherThreadAndPasteOnThisOne) {
+    const vx::shell::Interface& ui = vxtest::Ui();
+    std::atomic<int> handlerThread{0};
+    ProgramMenuHandler = [&] { handlerThread = int(CurrentThreadNumber()); };
+    vxtest::OffUserInterfaceThread([] { EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 0, "r")); });
+    // The new menu sits in every window's bar, before the window menu.
+    ASSERT_EQ(ui.graphicWindows[3]->menuBar()->actions().size(), 4);
+    QMenu* colours = ui.graphicWindows[3]->menuBar()->actions()[2]->menu();
+    ASSERT_EQ(colours->title(), "Farbe");
+    QAction* red = colours->actions().value(0);
+    EXPECT_EQ(red->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    red->trigger();
+    const t_MenuEvent event = MenuEventQueue.Last().value_or(t_MenuEvent{});
+    EXPECT_EQ(std::tuple(event.Kind, event.MenuTitle, event.ItemTitle), std::tuple(3, "Farbe", "Rot"));
+    for (int i = 0; i < 400 && handlerThread == 0; ++i) vx::SleepNanoseconds(5'000'000);
+    EXPECT_GT(handlerThread.load(), 1);  // a background task
+
+    std::atomic<int> pasteThread{0};
+    vxtest::ShowWindow0();
+    PasteHandler = [&] { pasteThread = int(CurrentThreadNumber()); };
+    vxtest::MenuItem(113)->trigger();
+    EXPECT_EQ(pasteThread.load(), 1);
+}
+
+TEST(QtMenus, CopiedTextAndPastedTextKeepTheirLinesAcrossTheClipboard) {
+    const vx::shell::Interface& ui = vxtest::Ui();
+    vxtest::ShowWindow0();
+    vxtest::MenuItem(111)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hallo|");
+
+    QGuiApplication::clipboard()->setText("von anderswo\r\nzweite Zeile");
+    vxtest::MenuItem(211)->trigger();  // show the pasteboard window
+    EXPECT_EQ(ui.pasteboard.text->toPlainText(), "von anderswo\nzweite Zeile");
+    // Lines copied from the toolkit arrive with this system's line ends.
+    vxtest::StartQt().setPasteboardText("eins\rzwei\r\ndrei");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "eins\nzwei\ndrei");
+}
+
+TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
+    vxtest::StartQt();
+    std::atomic<bool> returned{false};
+    std::string path = "unset";
+    std::thread program([&] {
+        path = t_OpenDialog("Bild", "Welches?", "png", true, false);
+        returned = true;
+    });
+    // The panel runs its own event loop; look for it from inside that loop.
+    QString label;
+    bool waitedForPanel = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !label.isEmpty()) return;
+        label = dialog->labelText(QFileDialog::Accept);
+        waitedForPanel = !returned;
+        // Ctrl+Q in the panel quits the application: the panel closes and the program is released.
+        QApplication::setActiveWindow(dialog);
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Q,
+                        Qt::ControlModifier);
+    });
+    poll.start(10);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    program.join();
+    EXPECT_TRUE(waitedForPanel);
+    EXPECT_EQ(label, "Öffnen");
+    EXPECT_EQ(path, "");
 }
