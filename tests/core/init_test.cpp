@@ -1,17 +1,21 @@
+// Starting and ending the toolkit: initialisation, the launch, quitting, and the log.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <atomic>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "core/log.h"
-#include "core/state.h"
-#include "display/window.h"
+#include "core/app_lifecycle.h"
+#include "core/application_quit.h"
+#include "core/threads.h"
 #include "menus/menu_items.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
+#include "vxtools/extensions.h"
 
 TEST(InitVxtools, BuildsTheLatin1CaseTables) {
     initvxtools();
@@ -34,9 +38,6 @@ TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformM
     ASSERT_TRUE(MemoryInitialised);
     EXPECT_EQ(std::count(VideoMemory, VideoMemory + kVideoMemorySize, 0xFF), kVideoMemorySize);
     for (int n = 0; n < 8; ++n) EXPECT_EQ(WindowTable[n].MemoryStart, -1);
-    ASSERT_EQ(MenuActionTable.Count(), 37u);
-    EXPECT_EQ(t_MenuActionIndex(205), 5);
-    EXPECT_EQ(t_MenuActionIndex(114), 36);
     // Dictation and emoji items go, and then the separator they left at the end.
     const auto menus = platform.MainMenu();
     ASSERT_EQ(menus.size(), 2u);
@@ -72,4 +73,72 @@ TEST(EnsureMemory, ThreadsArrivingDuringInitialisationWaitForIt) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(sawReady.load(), 4);
     EXPECT_EQ(vx::test::CountLogLine("t_InitMemory: Start."), 1);
+}
+
+TEST(Launch, InitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    // Pasteboard window 422 high around a 380-high scroll view: a 22-point strip.
+    platform.SetWindowFrame(8, {200, 200, 600, 422});
+    std::atomic<int> programThread{0};
+    vx::CurrentPlatform().invokeBlocking([&] {
+        vx::ApplicationWillFinishLaunching();
+        vx::ApplicationDidFinishLaunching([&] { programThread = CurrentThreadNumber(); });
+    });
+    for (int i = 0; i < 2000 && programThread == 0; ++i) vx::SleepNanoseconds(1000000);
+    EXPECT_EQ(programThread.load(), 2);
+    EXPECT_EQ(TitleBarHeight, 22);
+    EXPECT_TRUE(LaunchFinished && ToolkitInitialised);
+}
+
+TEST(QuitApplication, RecordsTheStatusAndHandsItToTheHookFromAnyThread) {
+    vx::StartLogCapture();
+    vx::QuitApplication(4);
+    EXPECT_EQ(vx::RequestedExitStatus(), 4);
+    std::atomic<int> seen{-1};
+    vx::SetQuitApplicationHook([&](int status) { seen.store(status); });
+    std::thread([] { vx::QuitApplication(7); }).join();
+    EXPECT_EQ(seen.load(), 7);
+    EXPECT_EQ(vx::RequestedExitStatus(), 7);
+    vx::SetQuitApplicationHook({});
+}
+
+TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
+    vx::StartLogCapture();
+    std::thread pieces([] {
+        for (int i = 0; i < 200; ++i) {
+            vx::LogPiece("alpha-");
+            std::this_thread::yield();
+            vx::LogPiece("beta-");
+            vx::Log("gamma");
+        }
+    });
+    std::thread lines([] {
+        for (int i = 0; i < 200; ++i) vx::Log("other line");
+    });
+    pieces.join();
+    lines.join();
+    int whole = 0;
+    for (const std::string& line : vx::test::TakeLogLines()) {
+        if (line == "alpha-beta-gamma") {
+            ++whole;
+        } else {
+            EXPECT_EQ(line, "other line");
+        }
+    }
+    EXPECT_EQ(whole, 200);
+}
+
+TEST(LogLevel, ComesFromTheEnvironmentAndSendsLinesToStandardErrorButRawOutputToStandardOutput) {
+    // Runs in a process of its own, so the level is still unread here.
+    ::setenv("VXTOOLS_LOG", "stderr", 1);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    vx::StartLogCapture();
+    vx::Log("line");
+    vx::WriteRaw("raw");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "line\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "raw");
+    // Tests read the log whatever the level.
+    EXPECT_EQ(vx::TakeCapturedLog(), "line\nraw");
+    vx::SetLogLevel(vx::LogLevel::Standard);
 }

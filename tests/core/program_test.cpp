@@ -1,13 +1,18 @@
+// The program thread, the hand-over to the user-interface thread and the thread registry.
 #include "core/program.h"
 
 #include <gtest/gtest.h>
 #include <pthread.h>
 
 #include <atomic>
+#include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
+#include <utility>
 
-#include "core/log.h"
+#include "core/hand_over.h"
+#include "core/strings.h"
 #include "core/threads.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
@@ -19,41 +24,65 @@ void WaitFor(const Done& done) {
     for (int i = 0; i < 5000 && !done(); ++i) vx::SleepNanoseconds(1000000);
 }
 
+// A user-interface queue of one place, served only when a test takes the work out and runs it.
+struct ManualQueue {
+    std::mutex mutex;
+    std::function<void()> work;
+
+    vx::HandOverGate::Post Post() {
+        return [this](std::function<void()> f) {
+            std::lock_guard lock(mutex);
+            work = std::move(f);
+            return true;
+        };
+    }
+    // Waits until work has been posted.
+    std::function<void()> Take() {
+        for (;; std::this_thread::yield()) {
+            std::lock_guard lock(mutex);
+            if (work) return std::exchange(work, nullptr);
+        }
+    }
+};
+
+TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNeverRuns) {
+    vx::HandOverGate gate;
+    ManualQueue queue;
+    int runs = 0;
+    auto waiter =
+        std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ++runs; }, queue.Post()); });
+    queue.Take()();
+    EXPECT_TRUE(waiter.get());
+    EXPECT_EQ(runs, 1);
+
+    waiter = std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ++runs; }, queue.Post()); });
+    const std::function<void()> abandoned = queue.Take();
+    gate.BeginQuit();
+    EXPECT_FALSE(waiter.get());
+    abandoned();  // still served by the queue, but does nothing
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(gate.RunAndWait([&] { ++runs; }, queue.Post()));
+    EXPECT_FALSE(queue.work);  // nothing was even queued after quitting
+    // Work that cannot be queued fails at once instead of waiting for ever.
+    EXPECT_FALSE(vx::HandOverGate{}.RunAndWait([] {}, [](std::function<void()>) { return false; }));
+}
+
 }  // namespace
 
-TEST(StartProcess, RunsTheProgramOnAThreadWithTheRequestedStack) {
+TEST(StartProcess, RunsTheProgramOnAThreadWithALargeStack) {
     vx::StartHeadlessPlatform();
     std::atomic<bool> done{false};
-    std::atomic<std::size_t> stack{0};
     startprocess(
         [&] {
-            pthread_attr_t attr;
-            pthread_getattr_np(pthread_self(), &attr);
-            std::size_t size = 0;
-            pthread_attr_getstacksize(&attr, &size);
-            pthread_attr_destroy(&attr);
             // Touch deep stack pages: the reservation must really be there.
             volatile char deep[8 << 20];
             deep[0] = 1;
             deep[sizeof deep - 1] = 2;
-            stack = size;
             done = true;
         },
         0x40000000);
     WaitFor([&] { return done.load(); });
-    ASSERT_TRUE(done);
-    EXPECT_GE(stack.load(), std::size_t{0x40000000});
-}
-
-TEST(StartProcess, TwoStartsAtOnceRunEachClosureOnce) {
-    vx::StartHeadlessPlatform();
-    static std::atomic<int> ran{0};  // a closure run twice may still be running after the test
-    std::thread a([] { startprocess([] { ran += 1; }, 0x100000); });
-    std::thread b([] { startprocess([] { ran += 2; }, 0x100000); });
-    a.join();
-    b.join();
-    WaitFor([] { return ran >= 3; });
-    EXPECT_EQ(ran.load(), 3);
+    EXPECT_TRUE(done);
 }
 
 TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
@@ -63,9 +92,8 @@ TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
     EXPECT_TRUE(vx::test::LogContains("startprocess: Program ended with an exception: boom"));
 }
 
-TEST(OnUserInterfaceThread, RunsThereAndCarriesTheResultBackEvenFromThere) {
+TEST(OnUserInterfaceThread, RunsAtOnceWhenAlreadyThere) {
     vx::StartHeadlessPlatform();
-    EXPECT_EQ(OnUserInterfaceThread([] { return CurrentThreadNumber(); }), 1);
     // Already on the user-interface thread: runs at once instead of waiting on itself.
     int nested = 0;
     vx::CurrentPlatform().invokeBlocking([&] { nested = OnUserInterfaceThread([] { return 7; }); });
@@ -95,7 +123,7 @@ TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
     waiter.join();
 }
 
-TEST(QuitProgram, EndsTheProgramThreadWithOneLineAndReleasesItsLocksButNotTheUserInterfaceThread) {
+TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceThread) {
     vx::test::StartToolkit();
     static std::mutex held;
     std::atomic<bool> after{false};
@@ -115,8 +143,33 @@ TEST(QuitProgram, EndsTheProgramThreadWithOneLineAndReleasesItsLocksButNotTheUse
     ASSERT_TRUE(locked);
     held.unlock();
     EXPECT_FALSE(after);
-    EXPECT_EQ(vx::test::CountLogLine("t_QuitProgram: Quitting current thread."), 1);
     vx::CurrentPlatform().invokeBlocking([] { t_QuitProgram(255); });
     EXPECT_EQ(vx::test::CountLogLine("t_QuitProgram: The user-interface thread cannot be ended."), 1);
     EXPECT_EQ(OnUserInterfaceThread([] { return CurrentThreadNumber(); }), 1);  // still serving
+}
+
+TEST(ThreadRegistry, KeepsTheWholeNameAndGivesTheSystemAShortOne) {
+    std::thread([] {
+        vx::SetCurrentThreadName("t_WindowAutoUpdate");
+        EXPECT_NE(vx::CurrentThreadDescription().find("name = t_WindowAutoUpdate}"), std::string::npos);
+        char system[32] = {};
+        pthread_getname_np(pthread_self(), system, sizeof system);
+        EXPECT_STREQ(system, "t_WindowAutoUpd");
+        // A name cut in the middle of a multi-byte character would be rejected by the system.
+        vx::SetCurrentThreadName("Ääääääääääääää");
+        pthread_getname_np(pthread_self(), system, sizeof system);
+        EXPECT_TRUE(vx::IsValidUtf8(system));
+    }).join();
+}
+
+TEST(ThreadRegistry, TheMainThreadKeepsTheProcessName) {
+    // The main thread's system name is what ps, top and pgrep show for the whole process.
+    char before[32] = {}, after[32] = {};
+    pthread_getname_np(pthread_self(), before, sizeof before);
+    vx::RegisterUserInterfaceThread();
+    vx::SetCurrentThreadName("AppDelegate");
+    pthread_getname_np(pthread_self(), after, sizeof after);
+    EXPECT_STREQ(after, before);
+    EXPECT_EQ(vx::CurrentThreadName(), "AppDelegate");
+    EXPECT_EQ(CurrentThreadNumber(), 1);
 }

@@ -1,3 +1,4 @@
+// Byte strings, UTF-8 and composition.
 #include "core/strings.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <utility>
 
 #include "core/state.h"
+#include "core/unicode.h"
 
 using namespace std::string_literals;
 
@@ -21,12 +23,22 @@ TEST(DecodeBytes, TurnsEscapesIntoScalarsAndOtherBytesIntoLatin1) {
     EXPECT_TRUE(vx::IsValidUtf8(DecodeBytes("\x1bZZZZ\x1d"s)));
 }
 
-TEST(Utf8, RoundTripsScalarsAndReplacesMalformedBytes) {
-    std::string s;
-    for (char32_t c : {U'A', U'\u00E4', U'\u20AC', U'\U0001F600'}) vx::AppendUtf8(s, c);
-    EXPECT_EQ(vx::Utf8Scalars(s), (std::vector<char32_t>{U'A', U'\u00E4', U'\u20AC', U'\U0001F600'}));
-    EXPECT_TRUE(vx::IsValidUtf8(s));
-    EXPECT_EQ(vx::Utf8Scalars("a\377b"), (std::vector<char32_t>{U'a', 0xFFFD, U'b'}));
-    EXPECT_FALSE(vx::IsValidUtf8("\xe2\x82"));
-    EXPECT_FALSE(vx::IsValidUtf8("\xed\xa0\x80"));  // an encoded surrogate
+TEST(PrecomposedUtf8, ComposesReordersAndRespectsExclusions) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"plain/ascii.txt", "plain/ascii.txt"},
+        {"A\u0308pfel", "\u00C4pfel"},  // base letter and diaeresis
+        {"a\u0302\u0323", "\u1EAD"},    // marks in the wrong order are reordered first
+        {"a\u0323\u0302", "\u1EAD"},
+        {"\u212B", "\u00C5"},                                    // a singleton decomposes for good
+        {"\u1100\u1161\u11A8", "\uAC01"},                        // Hangul by rule
+        {"\u0915\u093C", "\u0915\u093C"},                        // excluded from composition
+        {"\u0344", "\u0308\u0301"},                              // a non-starter decomposition
+        {"e\u0301\u0301", "\u00E9\u0301"},                       // the second acute is blocked
+        {"\u00C4\u0304", "\u01DE"},                              // composes further
+        {"\xC3\x28 not UTF-8 \xFF", "\xC3\x28 not UTF-8 \xFF"},  // passed through untouched
+    };
+    for (const auto& c : cases) EXPECT_EQ(vx::PrecomposedUtf8(c.in), c.out) << c.in;
 }
