@@ -9,34 +9,14 @@
 #include <cstdint>
 #include <string>
 
-#include "core/program.h"
-#include "core/state.h"
-#include "display/refresh.h"
 #include "display/window.h"
-#include "display/window_init.h"
 #include "input/events.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
-#include "menus/text_windows.h"
 #include "support/toolkit_test.h"
-#include "text/output.h"
-#include "text/scrolling.h"
 #include "vxtools/core.h"
 #include "vxtools/graphics.h"
 #include "vxtools/text.h"
-
-namespace {
-
-t_Font TestFont() {
-    return vx::BuildFont(8, 8, [](int, int, int) { return std::uint8_t(0x80); });
-}
-
-template <typename Done>
-void WaitUntil(Done done) {
-    for (int i = 0; i < 20000 && !done(); ++i) vx::SleepNanoseconds(1'000'000);
-}
-
-}  // namespace
 
 TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
@@ -45,7 +25,7 @@ TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
     static std::atomic<bool> programEnded{false};
     static std::atomic<int> handlerCalls{0}, keysTaken{0}, rounds{0};
 
-    t_InitWindow(0, 8, true, 128, 96, 0, 0, TestFont(), true);
+    t_InitWindow(0, 8, true, 128, 96, 0, 0, vx::test::Font(), true);
     t_InitWindow(1, 32, true, 96, 64, 0, 0, t_Font{}, true);
     t_InitWindow(2, 4, true, 64, 64, 0, 0, t_Font{}, true);
     for (std::uint8_t n = 0; n < 3; ++n) t_WindowVisible(n, true);  // hidden windows are not composed
@@ -56,7 +36,7 @@ TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
                 const std::uint8_t n = std::uint8_t(round % 3);
                 if (round % 7 == 0)
                     t_InitWindow(n, kDepths[round % 6], true, 64 + 8 * (round % 5), 64, 0, 0,
-                                 n == 0 ? TestFont() : t_Font{}, true);
+                                 n == 0 ? vx::test::Font() : t_Font{}, true);
                 t_Color(n, round);
                 g_ClearScreen(n, round, round % 40);
                 for (int i = 0; i < 40; ++i) g_Line(n, i, 0, 100 - i, 80);
@@ -100,12 +80,12 @@ TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
         vx::SleepNanoseconds(200'000);
     }
     platform.Flush();
-    WaitUntil([] { return rounds > 0; });
+    for (int i = 0; i < 20000 && rounds == 0; ++i) vx::SleepNanoseconds(1'000'000);
     EXPECT_GT(rounds.load(), 0);
     EXPECT_GT(handlerCalls.load(), 0);
     EXPECT_GT(platform.View(0).imagesShown + platform.View(1).imagesShown, 0);
 
     platform.BeginQuit();
-    WaitUntil([] { return programEnded.load(); });
+    for (int i = 0; i < 20000 && !programEnded; ++i) vx::SleepNanoseconds(1'000'000);
     EXPECT_TRUE(programEnded) << "the program thread did not end after quitting";
 }

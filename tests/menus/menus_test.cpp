@@ -1,3 +1,7 @@
+// The menus: the one handler of every item and its actions, the program's items, the file panels and the
+// text windows.
+#include "vxtools/menus.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,7 +14,6 @@
 #include "display/refresh.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
-#include "vxtools/menus.h"
 
 namespace {
 
@@ -155,23 +158,14 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     EXPECT_EQ(save.buttonText + "|" + save.nameFieldLabel + "|" + save.title + "|" + save.proposedName,
               "Sichern|Sichern unter:|Bild sichern|bild.png");
 
-    // The event carries the item, its key, and its key's code point.
-    const t_MenuEvent e = *MenuEventQueue.Last();
-    EXPECT_EQ(e.MenuTitle + "/" + e.ItemTitle + "/" + e.ItemKeyChar, "Test/Item 35/\u00FC");
-    EXPECT_EQ(e.ItemKeyAsc, 0xFC);
-    EXPECT_EQ(e.ItemKeyMods, vx::kControlFlag);
+    // The event carries the code point of the item's key and the key's modifiers.
+    EXPECT_EQ(MenuEventQueue.Last()->ItemKeyAsc, 0xFC);
+    EXPECT_EQ(MenuEventQueue.Last()->ItemKeyMods, vx::kControlFlag);
     // An item in no menu gives an empty event, whatever its tag, and the program's handler runs.
     t_MenuEventHandler(platform.OrphanMenuItem(205));
     EXPECT_EQ(MenuEventQueue.Last()->Kind, 0);
     EXPECT_EQ(MenuEventQueue.Last()->ItemAction, 0);
     EXPECT_TRUE(program());
-
-    // A menu the program's items make goes before the window menu; items need titles.
-    EXPECT_EQ(platform.MainMenu()[1].title, "Test");
-    EXPECT_FALSE(vx::AddMenuItem("Test", "", 1));
-    EXPECT_EQ(vx::test::TakeOwnLogLines(), Lines{"AddMenuItem: Menu and item need a title."});
-    EXPECT_TRUE(vx::RemoveMenuItem("Test", "Item 0"));
-    EXPECT_FALSE(vx::RemoveMenuItem("Test", "Item 0"));
 }
 
 TEST(PasteboardText, ReplacesTheGraphicCharactersAndKeepsTheRest) {
@@ -188,4 +182,67 @@ TEST(PasteboardText, ReplacesTheGraphicCharactersAndKeepsTheRest) {
             expected = text;
         EXPECT_EQ(PasteboardText(text), expected) << int(code);
     }
+}
+
+// Called from the program's thread, a panel runs on the user-interface thread while the caller waits.
+TEST(FilePanels, HandBackTheFirstPathWithTheButtonTheProgramNamedAndTypesSplitAsGiven) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.QueueOpenPanelAnswer({"file:///a/x%20y.txt", "file:///a/z.txt"});
+    ChoosePromptText = "Ordner nehmen";
+    std::string opened = "unset", chosen = "unset";
+    std::thread([&] {
+        opened = t_OpenDialog("", "", ",png, bmp,", true, false);
+        chosen = t_OpenDialog("", "", "", false, true);
+    }).join();
+    EXPECT_EQ(opened, "/a/x y.txt");
+    EXPECT_EQ(chosen, "");
+    const std::vector<vx::OpenPanelRequest> open = platform.OpenPanelRequests();
+    ASSERT_EQ(open.size(), 2u);
+    EXPECT_EQ(open[0].fileTypes, (std::vector<std::string>{"", "png", " bmp", ""}));  // nothing trimmed
+    EXPECT_EQ(open[1].buttonText, "Ordner nehmen");
+    EXPECT_TRUE(open[1].fileTypes.empty());  // every type allowed
+}
+
+// Positions count from 0 and 65535 stands for the last item.
+TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.SetMainMenu({
+        {"Ablage",
+         {{"Öffnen …", 100, "o", 0}, {"", 0, "", 0}, {"Sichern", 101, "s", 0}, {"Öffnen …", 102, "", 0}}},
+        {"Leer", {}},
+    });
+    EXPECT_EQ(t_MenuItemIndex("Ablage", "Öffnen …"), 0);  // two items share the title: the lower wins
+    EXPECT_EQ(t_MenuItemIndex("Ablage", "Drucken"), -1);
+    EXPECT_EQ(t_MenuItemIndex("Hilfe", "x"), -2);
+    EXPECT_EQ(t_MenuItemTitle("Ablage", 65535), "Öffnen …");
+    for (std::int64_t position : {4, -1}) EXPECT_EQ(t_MenuItemTitle("Ablage", position), "");
+    EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");
+    t_MenuItemDelete("Leer", 65535);  // empty menu: nothing to remove
+    t_MenuItemDelete("Ablage", 65535);
+    t_MenuItemDelete("Ablage", 0);
+    t_MenuItemDelete("Ablage", 7);
+    const std::vector<vx::HeadlessMenuItem> items = platform.MainMenu()[0].items;
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].title + "|" + items[1].title, "|Sichern");
+}
+
+TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    t_WindowVisible(12, false);  // nothing was on screen: nothing changes
+    EXPECT_FALSE(platform.Window(12).visible);
+    t_WindowVisible(9, true);
+    t_WindowVisible(2, true);
+    t_WindowVisible(9, false);
+    EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
+    t_WindowVisible(2, false);
+    EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+}
+
+// Without their text views the text windows refuse to come to the front, with a beep.
+TEST(TextWindows, AbsentTextViewsAreReportedWithABeep) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    for (int n : {8, 9, 10}) platform.RemoveTextView(n);
+    for (int n : {8, 9, 10}) t_WindowVisible(std::uint8_t(n), true);
+    EXPECT_EQ(platform.BeepCount(), 3);
+    for (int n : {8, 9, 10}) EXPECT_EQ(platform.Window(n).orderFrontCount, 0) << n;
 }
