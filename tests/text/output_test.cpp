@@ -8,7 +8,6 @@
 #include "core/program.h"
 #include "input/events.h"
 #include "support/toolkit_test.h"
-#include "text/cursor.h"
 #include "text/glyph.h"
 #include "text/readback.h"
 #include "text/scrolling.h"
