@@ -1,0 +1,279 @@
+#include "vxtools/graphics.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "display/palette.h"
+#include "support/toolkit_test.h"
+#include "vxtools/extensions.h"
+
+namespace {
+
+using namespace vx::test;
+
+// ---- Points and colours ----
+
+TEST(Palette, GivesEverySixteenEntriesOpaqueAndBlackOutsideTheTable) {
+    // Red, green, blue of entries 0..15.
+    constexpr int kEntries[16][3] = {{0, 0, 0},    {255, 0, 0},   {0, 0, 128},     {255, 0, 255},
+                                     {0, 128, 0},  {84, 84, 84},  {0, 0, 255},     {0, 128, 255},
+                                     {128, 64, 0}, {255, 128, 0}, {168, 168, 168}, {255, 128, 128},
+                                     {0, 255, 0},  {255, 255, 0}, {0, 255, 255},   {255, 255, 255}};
+    for (int i = 0; i < 16; ++i) {
+        const t_RGBColor expected{255, std::uint8_t(kEntries[i][0]), std::uint8_t(kEntries[i][1]),
+                                  std::uint8_t(kEntries[i][2])};
+        EXPECT_EQ(t_PaletteColor(i), expected) << "entry " << i;
+    }
+    EXPECT_EQ(t_PaletteColor(16), (t_RGBColor{255, 0, 0, 0}));
+}
+
+// A plot changes only its own bit (1 bit) or nibble (4 bits, the high one first) of its byte; one bit
+// lights from palette entry 9 up.
+TEST(Pixels, OneAndFourBitPlotsChangeOnlyTheirOwnBits) {
+    StartToolkit();
+    for (const int depth : {1, 4}) {
+        OpenWindow(0, depth, 64, 4);
+        const int rowBytes = 64 * depth / 8;
+        for (const std::uint8_t fill : {std::uint8_t(0x00), std::uint8_t(0xFF), std::uint8_t(0xA5)}) {
+            for (int x = 0; x < 16; ++x) {
+                std::memset(Block(0), fill, std::size_t(rowBytes * 4));
+                for (const int colour : {8, 9}) {
+                    t_Color(0, colour);
+                    g_Plot(0, x, 1);
+                    const int shift = depth == 1 ? 7 - x % 8 : 4 - 4 * (x % 2);
+                    const int ink = depth == 1 ? colour / 9 : colour;
+                    const int mask = (depth == 1 ? 1 : 15) << shift;
+                    const int at = rowBytes + x * depth / 8;
+                    EXPECT_EQ(Block(0)[at], (fill & ~mask) | ink << shift) << depth << " bits, x " << x;
+                    EXPECT_EQ(Block(0)[at ^ 1], fill);         // the other byte of the pair
+                    EXPECT_EQ(Block(0)[at - rowBytes], fill);  // the row above
+                    Block(0)[at] = fill;
+                }
+            }
+        }
+    }
+}
+
+// t_Color once multiplied the index, which overflowed for large ones: it must take the low four bits of
+// any index and keep the paper.
+TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndexAndKeepsThePaper) {
+    StartToolkit();
+    OpenWindow(0, 4);
+    WindowTable[0].TextColor = 0xC3;
+    for (const auto& [index, ink] :
+         {std::pair<std::int64_t, int>{17, 1}, {-1, 15}, {INT64_MIN, 0}, {(std::int64_t(1) << 62) + 9, 9}}) {
+        t_Color(0, index);
+        EXPECT_EQ(WindowTable[0].TextColor, ink << 4 | 3) << index;
+        EXPECT_EQ(WindowTable[0].RGBColor, t_PaletteColor(ink)) << index;
+    }
+}
+
+TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
+    StartToolkit();
+    OpenWindow(0, 24);
+    OpenWindow(1, 32);
+    OpenWindow(2, 16);
+    struct Case {
+        std::int64_t mode;
+        t_RGBColor expect24, expect32;
+    };
+    // Stored pixel: alpha 40, red 0x0F, green 0xF0, blue 0x55. New colour: alpha 128, 0xFF, 0x0F, 0x33.
+    const Case cases[] = {
+        {0, {0, 0xFF, 0x0F, 0x33}, {128, 0xFF, 0x0F, 0x33}},
+        {1, {0, 0x87, 0x7F, 0x44}, {40, 0x87, 0x7E, 0x43}},
+        {2, {0, 0xFF, 0x0F, 0x33}, {255, 0xFF, 0x0F, 0x33}},
+        {3, {0, 0xFF, 0x0F, 0x33}, {40, 0xFF, 0x0F, 0x33}},
+        {4, {0, 0x87, 0x7F, 0x44}, {40, 0x87, 0x7F, 0x44}},
+        {5, {0, 0x0F, 0x00, 0x11}, {40, 0x0F, 0x00, 0x11}},
+        {6, {0, 0xFF, 0xFF, 0x77}, {40, 0xFF, 0xFF, 0x77}},
+        {7, {0, 0xF0, 0xFF, 0x66}, {40, 0xF0, 0xFF, 0x66}},
+        {8, {0, 0x0F, 0xF0, 0x55}, {40, 0x0F, 0xF0, 0x55}},
+    };
+    const std::uint8_t stored24[3] = {0x0F, 0xF0, 0x55}, stored32[4] = {40, 0x0F, 0xF0, 0x55};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        std::memcpy(Block(0) + 3 * 5, stored24, 3);
+        std::memcpy(Block(1) + 4 * 5, stored32, 4);
+        for (std::uint8_t n : {0, 1, 2}) {
+            WindowTable[n].DrawingMode = c.mode;
+            WindowTable[n].RGBColor = {128, 0xFF, 0x0F, 0x33};
+            g_Plot(n, 5, 0);
+        }
+        EXPECT_EQ(g_Scrn(0, 5, 0), c.expect24);
+        EXPECT_EQ(g_Scrn(1, 5, 0), c.expect32);
+        EXPECT_EQ(g_Scrn(2, 5, 0), (t_RGBColor{128, 107, 107, 107}));  // 16 bits: alpha and the average
+    }
+}
+
+TEST(Pixels, PointsOutsideTheWindowIllegalDepthsAndRecordsOutsideVideoMemoryDrawNothing) {
+    StartToolkit();
+    OpenWindow(0, 8, 64, 32);
+    TakeLogLines();
+    t_Window& w = WindowTable[0];
+    const std::uint8_t after = VideoMemory[w.MemoryEnd + 1];
+    for (auto [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 0}, {0, -1}, {1 << 30, 1 << 30}}) g_Plot(0, x, y);
+    EXPECT_EQ(w.PositionX, 0);
+    EXPECT_EQ(VideoMemory[w.MemoryEnd + 1], after);
+    w.BitDepth = 12;
+    g_Plot(0, 3, 4);  // logged, and the position still moves
+    EXPECT_EQ(w.PositionX, 3);
+    EXPECT_EQ(g_Scrn(0, 3, 4), (t_RGBColor{255, 0, 0, 0}));
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
+    w.BitDepth = 2;
+    g_ClearScreen(0, 15, -1);
+    w.BitDepth = 8;
+    EXPECT_EQ(Block(0)[0], 0);
+
+    OpenWindow(1, 32);
+    t_Window& v = WindowTable[1];
+    v.MemoryStart = kVideoMemorySize - 16;
+    v.MemoryEnd = kVideoMemorySize + 100000;
+    g_Plot(1, 63, 31);
+    v.MemoryStart = -64;
+    v.MemoryEnd = 64 * 32 * 4;
+    g_Plot(1, 0, 0);
+    v.MemoryStart = 0x100000;
+    v.MemoryEnd = 0x100000 + 100;  // smaller than the geometry needs
+    g_Plot(1, 63, 31);
+    EXPECT_EQ(v.PositionX, 0);
+    EXPECT_EQ(VideoMemory[0x100000 + 64 * 32 * 4 - 1], 0xFF);
+}
+
+// Every pixel of the cleared rows must hold the depth's form of the colour, and nothing else may change:
+// not the rows below, not the bytes around the block. Rows wide enough that the fill copies in pieces.
+TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
+    StartToolkit();
+    OpenWindow(0, 4);  // window 1 has a neighbour below it
+    struct Case {
+        int depth, colour, rows, filled;
+        t_RGBColor expect;
+    };
+    const Case cases[] = {
+        {1, 5, -1, 40, t_PaletteColor(15)}, {1, 0, 10, 10, t_PaletteColor(0)},
+        {4, 20, 0, 40, t_PaletteColor(4)},  {8, 15, 41, 40, {0, 255, 255, 255}},
+        {16, 1, 39, 39, {255, 85, 85, 85}}, {24, 9, 17, 17, {0, 255, 128, 0}},
+        {24, 20, -1, 40, {0, 0, 0, 0}},     {32, 7, 2, 2, {255, 0, 128, 255}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.depth << " bits, colour " << c.colour << ", rows " << c.rows);
+        const t_Window& w = OpenWindow(1, c.depth, 1024, 40);
+        const std::size_t rowBytes = std::size_t(1024 * c.depth / 8);
+        std::memset(Block(1), 0x5A, rowBytes * 40);
+        const std::uint8_t below = VideoMemory[w.MemoryStart - 1], above = VideoMemory[w.MemoryEnd + 1];
+        g_ClearScreen(1, c.colour, c.rows);
+        int wrong = 0;
+        for (int y = 0; y < c.filled; ++y)
+            for (int x = 0; x < 1024; ++x) wrong += !(g_Scrn(1, x, y) == c.expect);
+        for (std::size_t i = rowBytes * std::size_t(c.filled); i < rowBytes * 40; ++i)
+            wrong += Block(1)[i] != 0x5A;
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(VideoMemory[w.MemoryStart - 1], below);
+        EXPECT_EQ(VideoMemory[w.MemoryEnd + 1], above);
+    }
+}
+
+// ---- Lines ----
+
+std::int64_t Round(double v) {
+    return std::int64_t(v + 0.5);
+}
+
+// The line exactly as described: every point through g_Plot, the running point added up step by step.
+void ReferenceLine(std::uint8_t w, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    const std::int64_t dx = x2 - x1, dy = y2 - y1;
+    const std::int64_t n = std::max(std::abs(dx), std::abs(dy));
+    if (n >= 1) g_Plot(w, Round(double(x1)), Round(double(y1)));
+    if (n >= 2) {
+        const double sx = double(dx) / double(n), sy = double(dy) / double(n);
+        double px = double(x1) + sx, py = double(y1) + sy;
+        g_Plot(w, Round(px), Round(py));
+        for (std::int64_t i = 0; i < n - 2; ++i) {
+            px += sx;
+            py += sy;
+            g_Plot(w, Round(px), Round(py));
+        }
+    }
+    g_Plot(w, x2, y2);
+}
+
+// Random lines, and first the short ones random ends hardly ever give: one point, two neighbours, and a
+// start at -1 that rounds to column 0, where the second point lies too.
+TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
+    StartToolkit();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-90, 150);
+    const int fixed[][4] = {{3, 3, 3, 3}, {0, 0, 1, 0}, {0, 0, 4, 2}, {-1, 5, 4, 5}};
+    for (int depth : {1, 4, 8, 16, 24, 32}) {
+        SCOPED_TRACE(depth);
+        OpenWindow(0, depth, 64, 40);
+        OpenWindow(1, depth, 64, 40);
+        const std::size_t bytes = std::size_t(64 * 40 * depth / 8);
+        for (int i = 0; i < 400; ++i) {
+            int x1 = coordinate(random), y1 = coordinate(random);
+            int x2 = coordinate(random), y2 = coordinate(random);
+            if (i < 4 * 9) {
+                x1 = fixed[i / 9][0], y1 = fixed[i / 9][1], x2 = fixed[i / 9][2], y2 = fixed[i / 9][3];
+            }
+            for (std::uint8_t n : {0, 1}) {
+                t_Color(n, i % 16);
+                WindowTable[n].DrawingMode = i % 9;
+                WindowTable[n].RGBColor = {std::uint8_t(i), std::uint8_t(3 * i), std::uint8_t(i ^ 0x55), 9};
+            }
+            ReferenceLine(0, x1, y1, x2, y2);
+            g_Line(1, x1, y1, x2, y2);
+            ASSERT_EQ(WindowTable[0].PositionX, WindowTable[1].PositionX)
+                << x1 << "," << y1 << " " << x2 << "," << y2;
+            ASSERT_EQ(WindowTable[0].PositionY, WindowTable[1].PositionY);
+            ASSERT_EQ(std::memcmp(VideoMemory + WindowTable[0].MemoryStart,
+                                  VideoMemory + WindowTable[1].MemoryStart, bytes),
+                      0)
+                << x1 << "," << y1 << " " << x2 << "," << y2;
+        }
+    }
+}
+
+// Ends up to 2^40 away take the exact integer walk, ends further away a slower one; both must draw what
+// crosses the window and leave the position at the last point inside.
+TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
+    StartToolkit();
+    OpenWindow(1, 24, 64, 32);
+    WindowTable[1].DrawingMode = 7;  // XOR: a pixel plotted twice shows nothing
+    WindowTable[1].RGBColor = {255, 255, 255, 255};
+    std::vector<std::uint8_t> expected(64 * 32 * 3, 0);
+    // -1 and 0 both round to column 0, which is plotted twice.
+    std::memset(&expected[(5 * 64 + 1) * 3], 255, 63 * 3);
+    g_Line(1, -(std::int64_t(1) << 40), 5, std::int64_t(1) << 40, 5);
+    EXPECT_EQ(std::vector<std::uint8_t>(Block(1), Block(1) + expected.size()), expected);
+    EXPECT_EQ(WindowTable[1].PositionX, 63);
+    const std::int64_t justUnder = (std::int64_t(1) << 40) - 1;
+    g_Line(1, -justUnder, 7, justUnder, 7);
+    std::memset(&expected[(7 * 64 + 1) * 3], 255, 63 * 3);
+    EXPECT_EQ(std::vector<std::uint8_t>(Block(1), Block(1) + expected.size()), expected);
+    g_Line(1, 10, 10, 10, INT64_MAX);
+    EXPECT_EQ(WindowTable[1].PositionY, 31);
+}
+
+TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLine) {
+    StartToolkit();
+    OpenWindow(0, 24, 64, 32);
+    TakeLogLines();
+    t_Window& w = WindowTable[0];
+    w.BitDepth = 12;
+    w.PositionX = 7;
+    w.PositionY = 10;
+    g_Line(0, -10, -10, -20, 50);  // misses the window: silent, the position stays
+    EXPECT_TRUE(TakeOwnLogLines().empty());
+    EXPECT_EQ(w.PositionX, 7);
+    g_LineTo(0, 70, 10);  // crosses: the position ends at the last point inside
+    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
+    EXPECT_EQ(w.PositionX, 63);
+    EXPECT_EQ(std::count(Block(0), Block(0) + 64 * 32 * 3, 0), 64 * 32 * 3);
+}
+
+}  // namespace
