@@ -1,5 +1,6 @@
 #include "text/output.h"
 
+#include <limits>
 #include <string>
 
 #include "core/log.h"
@@ -31,6 +32,15 @@ void TabTo(std::uint8_t window, t_Window& w, std::int64_t stop) {
     }
 }
 
+// The first stop of a grid of `every` columns after the stop that holds `column`; a cursor that a program
+// has written near the end of the 64-bit range gives the last column there is instead of overflowing.
+std::int64_t NextTabStop(std::int64_t column, std::int64_t every) {
+    const std::int64_t stop = column / every * every;
+    return stop > std::numeric_limits<std::int64_t>::max() - every - 1
+               ? std::numeric_limits<std::int64_t>::max()
+               : stop + every + 1;
+}
+
 // The command after ESC; true when c was one (the mode then returns to 0).
 bool EscapeCommand(std::uint8_t window, t_Window& w, std::int64_t c, std::uint8_t& colour) {
     const std::uint8_t k = colour;
@@ -43,11 +53,11 @@ bool EscapeCommand(std::uint8_t window, t_Window& w, std::int64_t c, std::uint8_
     else if (c == 'f')
         Htab(window, w, Load(w.TextWidth) - ClampedArea(w).firstColumn + 1);
     else if (c == 'i')
-        TabTo(window, w, w.TextHpos / 10 * 10 + 11);
+        TabTo(window, w, NextTabStop(w.TextHpos, 10));
     else if (c == 'j')
-        TabTo(window, w, w.TextHpos / 20 * 20 + 21);
+        TabTo(window, w, NextTabStop(w.TextHpos, 20));
     else if (c == 'k')
-        TabTo(window, w, w.TextHpos / 40 * 40 + 41);
+        TabTo(window, w, NextTabStop(w.TextHpos, 40));
     else if (c >= 110 && c <= 127)
         t_ColorBorder(window, c - 110);
     else

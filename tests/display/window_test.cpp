@@ -210,7 +210,7 @@ TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresT
     EXPECT_EQ(std::vector<double>(state.background, state.background + 4),
               (std::vector<double>{1.0, 128 / 255.0, 0.0, 1.0}));
     t_Window& w = WindowTable[2];
-    w.TextFirstColumn = 5, w.TextLastColumn = 9, w.TextFirstLine = 2, w.TextLastLine = 3;
+    SetTextArea(w, 5, 9, 2, 3);
     t_FullArea(2);
     EXPECT_EQ(
         (std::vector<std::int64_t>{w.TextFirstColumn, w.TextLastColumn, w.TextFirstLine, w.TextLastLine}),

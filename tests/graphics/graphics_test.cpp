@@ -218,7 +218,10 @@ TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
             int x1 = coordinate(random), y1 = coordinate(random);
             int x2 = coordinate(random), y2 = coordinate(random);
             if (i < 4 * 9) {
-                x1 = fixed[i / 9][0], y1 = fixed[i / 9][1], x2 = fixed[i / 9][2], y2 = fixed[i / 9][3];
+                x1 = fixed[i / 9][0];
+                y1 = fixed[i / 9][1];
+                x2 = fixed[i / 9][2];
+                y2 = fixed[i / 9][3];
             }
             for (std::uint8_t n : {0, 1}) {
                 t_Color(n, i % 16);

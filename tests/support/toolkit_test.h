@@ -72,6 +72,19 @@ t_Font TextFont();
 t_Window& OpenTextWindow(int depth = 4, int width = 320, int height = 200, const t_Font& font = Font(),
                          std::uint8_t n = 0);
 
+// Sets the text area a program may narrow: columns and lines, 1-based and inclusive.
+inline void SetTextArea(t_Window& w, std::int64_t firstColumn, std::int64_t lastColumn,
+                        std::int64_t firstLine, std::int64_t lastLine) {
+    w.TextFirstColumn = firstColumn;
+    w.TextLastColumn = lastColumn;
+    w.TextFirstLine = firstLine;
+    w.TextLastLine = lastLine;
+}
+inline void SetCursor(t_Window& w, std::int64_t column, std::int64_t line) {
+    w.TextHpos = column;
+    w.TextVpos = line;
+}
+
 using Pos = std::pair<std::int64_t, std::int64_t>;
 inline Pos CursorOf(const t_Window& w) {
     return {w.TextHpos, w.TextVpos};

@@ -124,7 +124,8 @@ TEST(PrintSymbol, OtherFormatsAreRefusedAndDataIsNeverReadBeyondItsEnd) {
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
     w.Font = Font();
     for (auto [width, height] : {std::pair{0, 8}, {-8, 8}, {8, 1 << 20}}) {
-        w.Font.Width = width, w.Font.Height = height;
+        w.Font.Width = width;
+        w.Font.Height = height;
         t_PrintSymbol(0, 65, 0xF0, 1, 1);
     }
     EXPECT_EQ(OutsideChecksum(w), outside);

@@ -203,8 +203,10 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnsAndReadsCodesAsLatinOne) {
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
     t_Window& w = OpenTextWindow(4, 320, 200);
     const int displaysBefore = vx::StartHeadlessPlatform().View(0).displays;
-    w.TextFirstLine = 3, w.TextLastLine = 5, w.TextFirstColumn = 4;
-    w.TextHpos = 20, w.TextVpos = 4;
+    w.TextFirstLine = 3;
+    w.TextLastLine = 5;
+    w.TextFirstColumn = 4;
+    SetCursor(w, 20, 4);
     w.TextInverse = true;
     w.TextDisplayMode = 1;
     startprocess([] { t_QuitProgram(0); }, 1 << 20);

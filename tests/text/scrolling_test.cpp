@@ -55,7 +55,8 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderI
     // Down, inside lines 3 to 10.
     w.TextInverse = false;
     FillLines(w);
-    w.TextFirstLine = 3, w.TextLastLine = 10;
+    w.TextFirstLine = 3;
+    w.TextLastLine = 10;
     t_ScrollDown(0);
     EXPECT_EQ(CellChar(w, 1, 2), 'A' + 2);
     EXPECT_EQ(CellChar(w, 1, 3), ' ');
@@ -66,7 +67,7 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderI
 TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAlone) {
     t_Window& w = OpenTextWindow(4, 320, 200);
     FillLines(w);
-    w.TextFirstColumn = 3, w.TextLastColumn = 5, w.TextFirstLine = 2, w.TextLastLine = 4;
+    SetTextArea(w, 3, 5, 2, 4);
     w.TextInverse = true;
     t_ScrollUp(0);
     EXPECT_EQ(CellChar(w, 5, 3), 'A' + 4);
@@ -93,7 +94,7 @@ TEST(Scrolling, ClearingBlanksToTheEndAndKeepsTheCursor) {
     t_Window& w = OpenTextWindow(4, 320, 200);
     FillLines(w);
     w.TextLastLine = 20;
-    w.TextHpos = 10, w.TextVpos = 18;
+    SetCursor(w, 10, 18);
     w.TextColor = 0x52;
     t_ClearEndOfWindow(0);
     EXPECT_EQ(CursorOf(w), Pos(10, 18));
@@ -118,7 +119,7 @@ TEST(MoveVideoMemory, RefusesRangesOutsideVideoMemory) {
 
 TEST(Cursor, MovesInsideTheTextWindowAndScrollsAtItsEnds) {
     t_Window& w = OpenTextWindow(4, 320, 200);  // 40 x 25
-    w.TextFirstColumn = 5, w.TextLastColumn = 30, w.TextFirstLine = 3, w.TextLastLine = 20;
+    SetTextArea(w, 5, 30, 3, 20);
     t_CursorEnd(0);
     t_CursorRight(0);  // beyond the last column: return and line feed, here with a scroll
     EXPECT_EQ(CursorOf(w), Pos(5, 20));
@@ -130,7 +131,7 @@ TEST(Cursor, MovesInsideTheTextWindowAndScrollsAtItsEnds) {
     EXPECT_EQ(w.TextHpos, 40);
 
     // Right on the last cell scrolls up, left on the first scrolls down.
-    w.TextFirstColumn = 1, w.TextLastColumn = 40, w.TextFirstLine = 1, w.TextLastLine = 25;
+    SetTextArea(w, 1, 40, 1, 25);
     t_PrintSymbol(0, 'B', 0xC0, 1, 2);
     t_CursorEnd(0);
     t_CursorRight(0);
@@ -147,17 +148,17 @@ TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
         {30, 5, 20, 3}, {0, 0, 0, 0}, {41, 50, 26, 30}, {INT64_MIN, INT64_MAX, INT64_MAX, INT64_MIN}};
     const std::int64_t cursors[][2] = {{1, 1}, {1000, -1000}, {INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MIN}};
     // Every control code and escape command that moves, clears or scrolls, each from the cursor given.
-    const std::string_view moves[] = {"\x08", "\n",   "\x0B", "\x0C", "\r",   "\x12",  "\x16", "\x17",
-                                      "\x19", "\x1A", "\x1C", "\x1D", "\x1E", "\033e", "\033f"};
+    const std::string_view moves[] = {"\x08", "\n",    "\x0B",  "\x0C",  "\r",    "\x12",
+                                      "\x16", "\x17",  "\x19",  "\x1A",  "\x1C",  "\x1D",
+                                      "\x1E", "\033e", "\033f", "\033i", "\033j", "\033k"};
     for (const int depth : {1, 4}) {
         t_Window& w = OpenTextWindow(depth, 96, 64);  // 12 x 8
         const std::uint64_t outside = OutsideChecksum(w);
         for (auto& b : bounds) {
             for (auto& c : cursors) {
-                w.TextFirstColumn = b[0], w.TextLastColumn = b[1], w.TextFirstLine = b[2],
-                w.TextLastLine = b[3];
+                SetTextArea(w, b[0], b[1], b[2], b[3]);
                 for (auto move : moves) {
-                    w.TextHpos = c[0], w.TextVpos = c[1];
+                    SetCursor(w, c[0], c[1]);
                     t_Print(0, move);
                 }
                 t_Htab(0, 3);
