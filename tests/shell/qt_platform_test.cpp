@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <cmath>
@@ -28,14 +27,11 @@ vx::WindowRef Handle(QWidget* w) {
 }
 
 // The item with this tag in the menus or their submenus.
-QAction* MenuItem(qint64 tag, const QList<QMenu*>& menus = Ui().menus) {
+QAction* MenuItem(qint64 tag, const QList<QMenu*>& menus = StartQt().interface().menus) {
     for (QMenu* menu : menus) {
         for (QAction* action : menu->actions()) {
-            if (action->menu()) {
-                if (QAction* found = MenuItem(tag, {action->menu()})) return found;
-            } else if (action->data().isValid() && action->data().toLongLong() == tag) {
-                return action;
-            }
+            QAction* found = action->menu() ? MenuItem(tag, {action->menu()}) : action;
+            if (found != nullptr && found->data() == QVariant(tag)) return found;
         }
     }
     return nullptr;
@@ -43,30 +39,23 @@ QAction* MenuItem(qint64 tag, const QList<QMenu*>& menus = Ui().menus) {
 
 }  // namespace
 
-TEST(QtPlatformWindows, FramesCountFromTheBottomLeftOfThePrimaryScreen) {
+TEST(QtPlatformWindows, FramesCountFromTheBottomLeftAndChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
     QtPlatform& platform = StartQt();
-    ToolkitWindow* window = platform.interface().main;
+    vx::shell::Interface& ui = platform.interface();
+    ToolkitWindow* window = ui.main;
     const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
     platform.setWindowFrame(Handle(window), Rect{100, 200, 300, 400}, false);
     EXPECT_EQ(window->geometry(), QRect(100, screenHeight - 600, 300, 400));
     EXPECT_EQ(platform.windowFrame(Handle(window)), (Rect{100, 200, 300, 400}));
-}
 
-TEST(QtPlatformWindows, ChildrenKeepTheirPlaceFromTheBottomOrTheTop) {
-    QtPlatform& platform = StartQt();
-    vx::shell::Interface& ui = platform.interface();
     vx::WindowRef printer = platform.auxiliaryWindow(9);
     const Rect ruler = platform.rulerFrame(platform.ruler(9));
-    const Rect window = platform.windowFrame(printer);
+    const Rect frame = platform.windowFrame(printer);
     const Rect scroll = platform.scrollViewFrame(platform.scrollView(9));
-    platform.setWindowFrame(printer, Rect{window.x, window.y, window.width, window.height + 100}, false);
+    platform.setWindowFrame(printer, Rect{frame.x, frame.y, frame.width, frame.height + 100}, false);
     // The text keeps its distance from the bottom; the ruler stays under the menu bar.
     EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(9)), scroll);
     EXPECT_EQ(platform.rulerFrame(platform.ruler(9)).y, ruler.y + 100);
-    // The pasteboard's layout measures its menu bar.
-    const double bar = platform.windowFrame(platform.auxiliaryWindow(8)).height -
-                       platform.scrollViewFrame(platform.scrollView(8)).height - 20;
-    EXPECT_EQ(bar, ui.pasteboard.window->menuBar()->sizeHint().height());
 
     platform.setViewFrame(platform.graphicView(2), Rect{8, 8, 100, 50});
     EXPECT_EQ(ui.views[2]->geometry(), QRect(8, ui.graphicWindows[2]->height() - 58, 100, 50));
@@ -120,11 +109,6 @@ TEST(QtPlatformMenus, EveryWindowSharesOneMainMenuWhoseItemsDescribeThemselves) 
     vx::shell::Interface& ui = platform.interface();
     // Alt is the program's key, not a way into the menu bar.
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
-    const vx::MenuItemInfo quit = platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(ui.quit));
-    EXPECT_EQ(std::tuple(quit.inMenu, quit.keyEquivalent, quit.keyModifiers),
-              std::tuple(true, std::string("q"), std::uint64_t(0x40000)));
-    QAction loose("Nirgends");
-    EXPECT_FALSE(platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(&loose)).inMenu);
 
     vx::MenuItemRef edit = platform.mainMenuItem("Bearbeiten");
     ASSERT_NE(edit, nullptr);
@@ -171,20 +155,8 @@ TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
     EXPECT_FALSE(ran);
 }
 
-TEST(QtPlatformPasteboard, HoldsTextOrAPictureAndTextViewsShowTheirText) {
-    QtPlatform& platform = StartQt();
-    platform.setTextViewText(platform.textView(10), "Zeile 1\nZeile \u00C4");
-    EXPECT_EQ(platform.interface().console.text->toPlainText(), "Zeile 1\nZeile \u00C4");
-    platform.setPasteboardText("kopiert");
-    std::string pasted;
-    EXPECT_TRUE(platform.pasteboardText(pasted));
-    EXPECT_EQ(pasted, "kopiert");
-    platform.setPasteboardImage(vx::WindowImage{2, 1, {0xFFFF0000u, 0xFF00FF00u}});
-    EXPECT_FALSE(platform.pasteboardText(pasted));
-}
-
 TEST(QtMenus, ItemsReachTheMenuHandlerOnAnotherThreadAndPasteOnThisOne) {
-    const vx::shell::Interface& ui = Ui();
+    const vx::shell::Interface& ui = StartQt().interface();
     std::atomic<int> handlerThread{0};
     ProgramMenuHandler = [&] { handlerThread = int(CurrentThreadNumber()); };
     OffUserInterfaceThread([] { EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 0, "r")); });
@@ -193,7 +165,6 @@ TEST(QtMenus, ItemsReachTheMenuHandlerOnAnotherThreadAndPasteOnThisOne) {
     QMenu* colours = ui.graphicWindows[3]->menuBar()->actions()[2]->menu();
     ASSERT_EQ(colours->title(), "Farbe");
     QAction* red = colours->actions().value(0);
-    EXPECT_EQ(red->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
     red->trigger();
     const t_MenuEvent event = MenuEventQueue.Last().value_or(t_MenuEvent{});
     EXPECT_EQ(std::tuple(event.Kind, event.MenuTitle, event.ItemTitle), std::tuple(3, "Farbe", "Rot"));
@@ -207,8 +178,9 @@ TEST(QtMenus, ItemsReachTheMenuHandlerOnAnotherThreadAndPasteOnThisOne) {
     EXPECT_EQ(pasteThread.load(), 1);
 }
 
-TEST(QtMenus, CopiedTextAndPastedTextKeepTheirLinesAcrossTheClipboard) {
-    const vx::shell::Interface& ui = Ui();
+TEST(QtMenus, TextKeepsItsLinesAndLettersAcrossTheClipboardAndTextViews) {
+    QtPlatform& platform = StartQt();
+    const vx::shell::Interface& ui = platform.interface();
     ShowWindow0();
     MenuItem(111)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hallo|");
@@ -216,9 +188,16 @@ TEST(QtMenus, CopiedTextAndPastedTextKeepTheirLinesAcrossTheClipboard) {
     QGuiApplication::clipboard()->setText("von anderswo\r\nzweite Zeile");
     MenuItem(211)->trigger();  // show the pasteboard window
     EXPECT_EQ(ui.pasteboard.text->toPlainText(), "von anderswo\nzweite Zeile");
-    // Lines copied from the toolkit arrive with this system's line ends.
-    StartQt().setPasteboardText("eins\rzwei\r\ndrei");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "eins\nzwei\ndrei");
+    // Lines copied from the toolkit arrive with this system's line ends; a picture replaces the text.
+    platform.setPasteboardText("eins\rzwei\r\ndrei");
+    std::string pasted;
+    EXPECT_TRUE(platform.pasteboardText(pasted));
+    EXPECT_EQ(pasted, "eins\nzwei\ndrei");
+    platform.setPasteboardImage(vx::WindowImage{2, 1, {0xFFFF0000u, 0xFF00FF00u}});
+    EXPECT_FALSE(platform.pasteboardText(pasted));
+
+    platform.setTextViewText(platform.textView(10), "Zeile 1\nZeile \u00C4");
+    EXPECT_EQ(ui.console.text->toPlainText(), "Zeile 1\nZeile \u00C4");
 }
 
 TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
@@ -252,25 +231,19 @@ TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
 
 // Help, version and the messages themselves are checked on the real applications; here the decisions.
 TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
-    struct Case {
-        std::vector<const char*> args;
-        int status;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<const char*>, int> cases[] = {
         {{"--platform=offscreen", "-style", "Fusion", "-reverse"}, -1},
         {{"-qwindowgeometry", "100x100+0+0", "picture.png"}, -1},
         {{"--", "--not-an-option"}, -1},
-        {{"-x"}, 2},
         {{"-reverse=yes"}, 2},
         {{"-platform", "offscreen", "--frobnicate"}, 2},
         {{"--bogus", "--help"}, 0},  // wherever it stands
     };
-    for (const Case& c : cases) {
-        std::vector<const char*> args = c.args;
+    for (auto [args, expected] : cases) {
         args.insert(args.begin(), "/usr/bin/Malkasten");
         std::ostringstream out, err;
         const int status = vx::shell::HandleCommandLine(int(args.size()), args.data(), "Paints.", out, err);
-        EXPECT_EQ(status, c.status) << args.back();
+        EXPECT_EQ(status, expected) << args.back();
         EXPECT_EQ(out.str().empty(), status != 0) << args.back();
         EXPECT_EQ(err.str().empty(), status != 2) << args.back();
     }

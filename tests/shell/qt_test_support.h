@@ -7,10 +7,10 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
-#include <atomic>
 #include <functional>
-#include <thread>
+#include <future>
 
 #include "core/threads.h"
 #include "input/key_input.h"
@@ -44,10 +44,6 @@ inline shell::QtPlatform& StartQt() {
     return *platform;
 }
 
-inline shell::Interface& Ui() {
-    return StartQt().interface();
-}
-
 // Serves events for a moment.
 inline void ProcessEvents() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -55,13 +51,9 @@ inline void ProcessEvents() {
 
 // Runs work on a thread of its own, as the program thread would, while this thread serves events.
 inline void OffUserInterfaceThread(const std::function<void()>& work) {
-    std::atomic<bool> done{false};
-    std::thread thread([&] {
-        work();
-        done = true;
-    });
-    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    thread.join();
+    const std::future<void> done = std::async(std::launch::async, work);
+    while (done.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     ProcessEvents();
 }
 
@@ -69,7 +61,7 @@ inline void OffUserInterfaceThread(const std::function<void()>& work) {
 // end printed, its first and last pixel white; shown, in front and active. Every queue and the log are
 // empty.
 inline shell::GraphicView* ShowWindow0() {
-    shell::Interface& ui = Ui();
+    shell::Interface& ui = StartQt().interface();
     OffUserInterfaceThread([] {
         t_InitWindow(0, 4, false, kWidth, kHeight, 5, 3,
                      BuildFont(8, 8, [](int, int, int) { return std::uint8_t(0); }), true);
