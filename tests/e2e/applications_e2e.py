@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Streifenwerk and Malkasten in a real X server, driven as a user would: xdotool for keys and the
-pointer, import for screenshots. Each case runs in an X server of its own.
+pointer, ImageMagick for screenshots. Each case runs in an X server of its own.
 
 Usage: applications_e2e.py APP CASE
 """
@@ -36,12 +36,14 @@ def check(condition, message):
 
 
 def wait_until(condition, failure, step=0.05):
-    """Polls condition until it holds; raises Failure(failure()) after PATIENCE seconds."""
+    """Polls condition until it gives a true value, which it returns; raises Failure(failure()) after
+    PATIENCE seconds."""
     deadline = time.monotonic() + PATIENCE
-    while not condition():
+    while not (result := condition()):
         if time.monotonic() > deadline:
             raise Failure(failure())
         time.sleep(step)
+    return result
 
 
 def start(args, env, **options):
@@ -93,18 +95,15 @@ def xdo(env, *args):
 
 def press(env, wid, *keys):
     """Gives the window the keyboard and types the keys."""
-    xdo(env, "windowfocus", "--sync", wid)
-    xdo(env, "key", *keys)
-
-
-def find_window(env, pattern):
-    ids = xdo(env, "search", "--sync", "--onlyvisible", "--name", pattern).split()
-    check(ids, f"no visible window matches {pattern!r}")
-    return ids[0]
+    xdo(env, "windowfocus", "--sync", wid, "key", *keys)
 
 
 def visible_windows(env, pattern):
     return xdo(env, "search", "--onlyvisible", "--name", pattern).split()
+
+
+def find_window(env, pattern):
+    return wait_until(lambda: visible_windows(env, pattern), lambda: f"no visible window matches {pattern!r}")[0]
 
 
 def window_name(env, wid):
@@ -113,9 +112,8 @@ def window_name(env, wid):
 
 def geometry(env, wid):
     """x, y, width, height of a window's client area on the screen."""
-    out = run(env, "xwininfo", "-id", wid).stdout
-    field = lambda name: int(re.search(name + r":\s+(-?\d+)", out).group(1))
-    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
+    fields = dict(line.split("=") for line in xdo(env, "getwindowgeometry", "--shell", wid).split())
+    return tuple(int(fields[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
 
 
 def close_box(env, wid):
@@ -157,9 +155,7 @@ def bottom_left(width, height):
 
 
 def screenshot(env, wid, path, crop=()):
-    run(env, "import", "-window", wid, path)
-    if crop:
-        run(env, "convert", path, *crop, path)
+    run(env, "convert", f"x:{wid}", *crop, path)
 
 
 def colours(env, path, wid=None, crop=()):
@@ -173,13 +169,8 @@ def colours(env, path, wid=None, crop=()):
 
 def wait_for_pattern(env, wid, path, crop=bottom_left(1024, 1024)):
     """Waits until the window's view shows a pattern (black and white); returns its colours."""
-    deadline = time.monotonic() + PATIENCE
-    while True:
-        seen = colours(env, path, wid, crop)
-        if "#000000" in seen and "#FFFFFF" in seen:
-            return seen
-        check(time.monotonic() < deadline, f"the view never showed a pattern; last colours {seen}")
-        time.sleep(0.1)
+    return wait_until(lambda: (seen := colours(env, path, wid, crop)).keys() >= {"#000000", "#FFFFFF"} and seen,
+                      lambda: f"the view never showed a pattern; last colours {colours(env, path)}", step=0.1)
 
 
 def differing_pixels(env, a, b):
@@ -325,13 +316,11 @@ def case_zoom_save(env, app_path, work):
     expect_clean_exit(app, "Ctrl+Q")
 
 
-def start_weston(env, work, backend):
-    """Starts a Weston compositor; returns the environment for its Wayland clients."""
+def start_weston(env, work, *options):
+    """Starts a Weston compositor with these options; returns the environment for its Wayland clients."""
     runtime, socket = os.path.join(work, "runtime"), "vx-wayland"
     os.makedirs(runtime, mode=0o700, exist_ok=True)
-    args = ["weston", f"--backend={backend}", "--idle-time=0", f"--socket={socket}"]
-    if backend == "x11-backend.so":
-        args += ["--use-pixman", "--width=1366", "--height=768"]
+    args = ["weston", "--idle-time=0", f"--socket={socket}", *options]
     with open(os.path.join(work, "weston.txt"), "w") as log:
         start(args, dict(env, XDG_RUNTIME_DIR=runtime), stdout=log, stderr=subprocess.STDOUT)
     wait_until(lambda: os.path.exists(os.path.join(runtime, socket)), lambda: "Weston did not start")
@@ -344,9 +333,7 @@ def title_extent(env, wid, shot):
     screenshot(env, wid, shot)
     data = subprocess.run(["convert", shot, "-crop", "1366x22+0+36", "+repage", "-colorspace", "gray", "-depth", "8",
                            "gray:-"], env=env, capture_output=True, timeout=PATIENCE).stdout
-    columns = [x for x in range(1366) if any(value < 80 for value in data[x::1366])]
-    if not columns:
-        return 0
+    columns = [x for x in range(1366) if any(value < 80 for value in data[x::1366])] or [0]
     end = next((a for a, b in zip(columns, columns[1:]) if b - a > 40), columns[-1])
     return end - columns[0]
 
@@ -354,13 +341,12 @@ def title_extent(env, wid, shot):
 def case_wayland(env, app_path, work):
     """Under Weston (its X11 backend in Xvfb, so that keys can be typed): pattern, Escape with the end
     title drawn in the title bar at once, Ctrl+Q with status 0."""
-    client = start_weston(env, work, "x11-backend.so")
+    client = start_weston(env, work, "--backend=x11-backend.so", "--use-pixman", "--width=1366", "--height=768")
     # Weston's output window on the X server (xdotool's search does not list it).
-    found = []
-    wait_until(lambda: found.extend(re.findall(r"(0x[0-9a-f]+) \"Weston Compositor",
-                                               run(env, "xwininfo", "-root", "-tree").stdout)) or found,
-               lambda: "Weston's window never appeared")
-    output_window, shot = found[0], f"{work}/wayland.png"
+    output_window = wait_until(lambda: re.findall(r"(0x[0-9a-f]+) \"Weston Compositor",
+                                                  run(env, "xwininfo", "-root", "-tree").stdout),
+                               lambda: "Weston's window never appeared")[0]
+    shot = f"{work}/wayland.png"
     app, _ = launch(client, app_path, work, title=None)
     wait_for_pattern(env, output_window, shot, crop=())
     before = title_extent(env, output_window, shot)
@@ -382,7 +368,7 @@ def case_wayland(env, app_path, work):
 
 def case_wayland_headless(env, app_path, work):
     """Under a headless Weston: the window opens and a signal quits with status 0."""
-    app, _ = launch(start_weston(env, work, "headless-backend.so"), app_path, work, title=None)
+    app, _ = launch(start_weston(env, work, "--backend=headless-backend.so"), app_path, work, title=None)
     wait_until(lambda: "t_InitWindow: GraphicWindow #0 End." in output(work) or app.poll() is not None,
                lambda: "the window was never opened")
     time.sleep(0.5)
