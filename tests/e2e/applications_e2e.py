@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Streifenwerk and Malkasten in a real X server, driven as a user would: xdotool for keys and the
-pointer, ImageMagick for screenshots. Each case runs in an X server of its own.
+"""Streifenwerk and Malkasten in an X server of their own, driven as a user would with xdotool.
 
 Usage: applications_e2e.py APP CASE
 """
 import contextlib
 import ctypes
 import os
+import pathlib
 import re
 import shutil
 import signal
@@ -19,7 +19,9 @@ PATTERN_TITLE = "^Streifenwerk — Abstand: [2-9] "
 END_TITLE = "Streifenwerk — Programm Ende © 2026 vxtools"
 QUIT_LINE = "t_QuitProgram: Quitting current thread."
 MALKASTEN_TITLE = "^Malkasten — "
-MALKASTEN_VIEW = (640, 400)  # at the bottom left of the window
+# convert's arguments that crop a screenshot to the view at the bottom left of a window, under its menu bar.
+VIEW_CROP = ["-gravity", "southwest", "-crop", "1024x1024+0+0", "+repage"]
+MALKASTEN_CROP = ["-gravity", "southwest", "-crop", "640x400+0+0", "+repage"]
 # Hang detection only: far above what any of these steps takes.
 PATIENCE = 20.0
 # Every process a case starts; all are ended on the way out, the last started first.
@@ -36,8 +38,7 @@ def check(condition, message):
 
 
 def wait_until(condition, failure, step=0.05):
-    """Polls condition until it gives a true value, which it returns; raises Failure(failure()) after
-    PATIENCE seconds."""
+    """Polls condition until it gives a true value and returns that; fails with failure() after PATIENCE."""
     deadline = time.monotonic() + PATIENCE
     while not (result := condition()):
         if time.monotonic() > deadline:
@@ -46,16 +47,11 @@ def wait_until(condition, failure, step=0.05):
     return result
 
 
-def start(args, env, **options):
-    STARTED.append(subprocess.Popen(args, env=env, **options))
-    return STARTED[-1]
-
-
 def start_xvfb(size):
     """Starts an X server with a screen of that size; returns its display name."""
     read_fd, write_fd = os.pipe()
-    start(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24", "-nolisten", "tcp"], None,
-          pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    xvfb = ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24", "-nolisten", "tcp"]
+    STARTED.append(subprocess.Popen(xvfb, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
     os.close(write_fd)
     with os.fdopen(read_fd, "rb") as pipe:
         number = pipe.readline().strip()
@@ -64,17 +60,16 @@ def start_xvfb(size):
 
 
 def launch(env, app_path, work, title=PATTERN_TITLE, stdout=None):
-    """Starts the application, its output going to work/stdout.txt unless given; returns it and its
-    first visible window whose name matches title (None without a title)."""
+    """Starts the application, its output going to work/stdout.txt unless given; returns it and its window."""
     with open(os.path.join(work, "stdout.txt"), "w") as log:
-        app = start([app_path], env, stdout=stdout or log,
-                    stderr=subprocess.DEVNULL if stdout else subprocess.STDOUT)
+        app = subprocess.Popen([app_path], env=env, stdout=stdout or log,
+                               stderr=subprocess.DEVNULL if stdout else subprocess.STDOUT)
+    STARTED.append(app)
     return app, find_window(env, title) if title else None
 
 
 def output(work, name="stdout.txt"):
-    with open(os.path.join(work, name)) as f:
-        return f.read()
+    return pathlib.Path(work, name).read_text()
 
 
 def expect_clean_exit(app, after, send=None):
@@ -95,7 +90,8 @@ def xdo(env, *args):
 
 def press(env, wid, *keys):
     """Gives the window the keyboard and types the keys."""
-    xdo(env, "windowfocus", "--sync", wid, "key", *keys)
+    xdo(env, "windowfocus", "--sync", wid)
+    xdo(env, "key", *keys)
 
 
 def visible_windows(env, pattern):
@@ -128,8 +124,7 @@ def close_box(env, wid):
     # message_type, format, then the data.
     event = (ctypes.c_long * 24)(33, 0, 0, 0, int(wid), atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW"))
     x11.XSendEvent(display, ctypes.c_ulong(int(wid)), 0, ctypes.c_long(0), event)
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
+    x11.XCloseDisplay(display)  # sends what is queued
 
 
 def choose_menu_item(env, wid, menu_x, keys):
@@ -149,41 +144,33 @@ def answer_panel(env, wid, keys, title, path):
     return panel
 
 
-def bottom_left(width, height):
-    """convert's arguments that crop a picture to its bottom-left width x height (a view under a menu bar)."""
-    return ["-gravity", "southwest", "-crop", f"{width}x{height}+0+0", "+repage"]
-
-
 def screenshot(env, wid, path, crop=()):
     run(env, "convert", f"x:{wid}", *crop, path)
 
 
 def colours(env, path, wid=None, crop=()):
-    """How many pixels of each colour a picture file has, as {"#RRGGBB": count}; with a window, the file
-    is a fresh screenshot of it first."""
+    """{"#RRGGBB": pixel count} of a picture file; with a window, of a fresh screenshot of it first."""
     if wid:
         screenshot(env, wid, path, crop)
     out = run(env, "convert", path, "-format", "%c", "histogram:info:-").stdout
     return {m.group(2).upper(): int(m.group(1)) for m in re.finditer(r"(?m)^\s*(\d+):.*(#[0-9A-Fa-f]{6})", out)}
 
 
-def wait_for_pattern(env, wid, path, crop=bottom_left(1024, 1024)):
+def wait_for_pattern(env, wid, path, crop=VIEW_CROP):
     """Waits until the window's view shows a pattern (black and white); returns its colours."""
     return wait_until(lambda: (seen := colours(env, path, wid, crop)).keys() >= {"#000000", "#FFFFFF"} and seen,
                       lambda: f"the view never showed a pattern; last colours {colours(env, path)}", step=0.1)
 
 
 def differing_pixels(env, a, b):
-    """How many pixels of two images differ (ImageMagick's absolute error count); images of two sizes
-    cannot be compared and fail."""
+    """How many pixels of two images of one size differ (ImageMagick's absolute error count)."""
     out = run(env, "compare", "-metric", "AE", a, b, "null:").stderr
     check(re.match(r"\d", out), f"{a} and {b} cannot be compared: {out}")
     return int(float(out.split()[0]))
 
 
 def case_escape(env, app_path, work):
-    """The first pattern is black and white only; Escape ends the program, the application stays; Ctrl+Q
-    then quits with status 0."""
+    """The first pattern is black and white; Escape ends the program, not the application; Ctrl+Q quits."""
     app, wid = launch(env, app_path, work)
     others = set(wait_for_pattern(env, wid, f"{work}/shot.png")) - {"#000000", "#FFFFFF"}
     check(not others, f"the view shows colours other than black and white: {others}")
@@ -250,8 +237,7 @@ def case_quit_pausing(env, app_path, work):
 
 
 def case_closed_pipe(env, app_path, work):
-    """Output to a pipe whose reader has gone (| head -3): the application keeps running under its
-    executable's name; SIGTERM then quits with status 0."""
+    """Output into a pipe whose reader is gone (| head -3): the application runs on under its own name."""
     app, _ = launch(env, app_path, work, title=None, stdout=subprocess.PIPE)
     for _ in range(3):
         app.stdout.readline()
@@ -265,8 +251,7 @@ def case_closed_pipe(env, app_path, work):
 
 
 def case_small_screen(env, app_path, work):
-    """On a 1366 x 768 screen the window with its menu bar lies on the screen and shows the whole picture,
-    reduced to fit."""
+    """On a 1366 x 768 screen the window lies on the screen and shows the whole picture, reduced to fit."""
     app, wid = launch(env, app_path, work)
     wait_for_pattern(env, wid, f"{work}/shot.png", crop=())
     x, y, width, height = geometry(env, wid)
@@ -279,8 +264,7 @@ def case_small_screen(env, app_path, work):
 
 
 def case_zoom_save(env, app_path, work):
-    """"Bild sichern …" writes a PNG equal to the window's picture; at 2x each pixel is a 2 x 2 block;
-    F11 covers the screen; Ctrl+Q quits with status 0."""
+    """"Bild sichern …" writes the window's picture; at 2x each pixel is a 2 x 2 block; F11 fills the screen."""
     app, wid = launch(env, app_path, work)
     wait_for_pattern(env, wid, f"{work}/shot.png")
     # The program ends and leaves its last picture: nothing changes from here on.
@@ -293,7 +277,7 @@ def case_zoom_save(env, app_path, work):
     time.sleep(0.2)
     # 1:1: the bottom 1024 x 1024 of the window is the view, the menu bar above it.
     menu_bar = geometry(env, wid)[3] - 1024
-    screenshot(env, wid, f"{work}/view1.png", bottom_left(1024, 1024))
+    screenshot(env, wid, f"{work}/view1.png", VIEW_CROP)
     check(differing_pixels(env, f"{work}/view1.png", saved) == 0,
           "the saved picture differs from the window's picture at 1:1")
 
@@ -322,17 +306,16 @@ def start_weston(env, work, *options):
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     args = ["weston", "--idle-time=0", f"--socket={socket}", *options]
     with open(os.path.join(work, "weston.txt"), "w") as log:
-        start(args, dict(env, XDG_RUNTIME_DIR=runtime), stdout=log, stderr=subprocess.STDOUT)
+        STARTED.append(subprocess.Popen(args, env=dict(env, XDG_RUNTIME_DIR=runtime), stdout=log,
+                                        stderr=subprocess.STDOUT))
     wait_until(lambda: os.path.exists(os.path.join(runtime, socket)), lambda: "Weston did not start")
     return dict(env, XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM="wayland")
 
 
-def title_extent(env, wid, shot):
-    """Width of the dark text in the client-side title bar (the band of rows below Weston's panel),
-    without the window buttons, which stand apart at its right end."""
-    screenshot(env, wid, shot)
-    data = subprocess.run(["convert", shot, "-crop", "1366x22+0+36", "+repage", "-colorspace", "gray", "-depth", "8",
-                           "gray:-"], env=env, capture_output=True, timeout=PATIENCE).stdout
+def title_extent(env, wid):
+    """Width of the title's dark text in the client-side title bar below Weston's panel, buttons left out."""
+    data = subprocess.run(["convert", f"x:{wid}", "-crop", "1366x22+0+36", "+repage", "-colorspace", "gray", "-depth",
+                           "8", "gray:-"], env=env, capture_output=True, timeout=PATIENCE).stdout
     columns = [x for x in range(1366) if any(value < 80 for value in data[x::1366])] or [0]
     end = next((a for a, b in zip(columns, columns[1:]) if b - a > 40), columns[-1])
     return end - columns[0]
@@ -346,10 +329,9 @@ def case_wayland(env, app_path, work):
     output_window = wait_until(lambda: re.findall(r"(0x[0-9a-f]+) \"Weston Compositor",
                                                   run(env, "xwininfo", "-root", "-tree").stdout),
                                lambda: "Weston's window never appeared")[0]
-    shot = f"{work}/wayland.png"
     app, _ = launch(client, app_path, work, title=None)
-    wait_for_pattern(env, output_window, shot, crop=())
-    before = title_extent(env, output_window, shot)
+    wait_for_pattern(env, output_window, f"{work}/wayland.png", crop=())
+    before = title_extent(env, output_window)
 
     # Weston gives the new window the keyboard when it gets round to it; until then keys are lost.
     def escape_ends_program():
@@ -360,7 +342,7 @@ def case_wayland(env, app_path, work):
 
     wait_until(escape_ends_program, lambda: "the program did not end")
     # The end title is longer than a pattern's: drawn at once, the centred text grows.
-    wait_until(lambda: title_extent(env, output_window, shot) > before + 20,
+    wait_until(lambda: title_extent(env, output_window) > before + 20,
                lambda: f"the title bar still shows a pattern title ({before} wide)")
     xdo(env, "key", "ctrl+q")
     expect_clean_exit(app, "Ctrl+Q")
@@ -377,12 +359,8 @@ def case_wayland_headless(env, app_path, work):
 
 
 def malkasten_click(env, wid, x, y, button="1"):
-    top = geometry(env, wid)[3] - MALKASTEN_VIEW[1]
+    top = geometry(env, wid)[3] - 400  # the view's top: it is 640 x 400
     xdo(env, "mousemove", "--window", wid, str(x), str(top + y), "click", button)
-
-
-def malkasten_colours(env, wid, path):
-    return colours(env, path, wid, bottom_left(*MALKASTEN_VIEW))
 
 
 def malkasten_draw(env, wid, work):
@@ -396,7 +374,7 @@ def malkasten_draw(env, wid, work):
     malkasten_click(env, wid, 40, 360, "3")
     malkasten_click(env, wid, 600, 40)
     time.sleep(0.3)
-    drawn = malkasten_colours(env, wid, f"{work}/drawn.png")
+    drawn = colours(env, f"{work}/drawn.png", wid, MALKASTEN_CROP)
     check("#FF0000" in drawn and "#000000" in drawn, f"the lines are not on screen: {drawn}")
     # Where the right click would have drawn a line, had it not only moved the pen.
     between = run(env, "convert", f"{work}/drawn.png", "-format", "%[hex:p{320,360}]", "info:").stdout
@@ -405,22 +383,20 @@ def malkasten_draw(env, wid, work):
 
 
 def case_save_load(env, app_path, work):
-    """Malkasten: two lines drawn, saved through the save panel (Ctrl+S, a typed path), cleared, loaded again
-    through the open panel (Ctrl+O): the window shows the saved picture again; Escape ends the program."""
+    """Malkasten: lines drawn, saved (Ctrl+S), cleared and loaded (Ctrl+O) come back; Escape ends the program."""
     picture = f"{work}/bild rot.png"
     app, wid = launch(env, app_path, work, MALKASTEN_TITLE)
     drawn = malkasten_draw(env, wid, work)
     panel = answer_panel(env, wid, "ctrl+s", "^Bild sichern", picture)
     wait_until(lambda: f"Malkasten: Saved {picture}" in output(work), lambda: "the picture was not saved")
-    saved = colours(env, picture)
-    check(saved == drawn, f"the file's colours differ from the window's:\n{saved}\n{drawn}")
+    check((saved := colours(env, picture)) == drawn, f"the file's colours differ from the window's:\n{saved}\n{drawn}")
 
     press(env, wid, "c")
-    wait_until(lambda: "#000000" not in malkasten_colours(env, wid, f"{work}/clear.png"),
+    wait_until(lambda: "#000000" not in colours(env, f"{work}/clear.png", wid, MALKASTEN_CROP),
                lambda: "C did not clear the picture")
     answer_panel(env, wid, "ctrl+o", "^Bild öffnen", picture)
     wait_until(lambda: f"Malkasten: Loaded {picture}" in output(work), lambda: "the picture was not loaded")
-    wait_until(lambda: malkasten_colours(env, wid, f"{work}/loaded.png") == drawn,
+    wait_until(lambda: colours(env, f"{work}/loaded.png", wid, MALKASTEN_CROP) == drawn,
                lambda: "the loaded picture differs from the saved one")
     check(panel not in visible_windows(env, "^Bild"), "a panel is still open")
     press(env, wid, "Escape")
@@ -446,17 +422,14 @@ def clipboard(env, *args, data=None):
 
 
 def case_clipboard(env, app_path, work):
-    """Malkasten: Bearbeiten › Bild kopieren gives other programs the picture as PNG; the pasteboard window
-    shows the text another program copied."""
+    """Malkasten: "Bild kopieren" gives other programs a PNG; the pasteboard window shows their text."""
     app, wid = launch(env, app_path, work, MALKASTEN_TITLE)
     drawn = malkasten_draw(env, wid, work)
     # Bearbeiten › Bild kopieren: the second menu, its first item.
     choose_menu_item(env, wid, 98, ["Down", "Return"])
     wait_until(lambda: b"image/png" in clipboard(env, "-t", "TARGETS", "-o"), lambda: "the clipboard offers no PNG")
-    with open(f"{work}/pasted.png", "wb") as f:
-        f.write(clipboard(env, "-t", "image/png", "-o"))
-    pasted = colours(env, f"{work}/pasted.png")
-    check(pasted == drawn, f"the pasted picture differs from the window's:\n{pasted}\n{drawn}")
+    pathlib.Path(work, "pasted.png").write_bytes(clipboard(env, "-t", "image/png", "-o"))
+    check((pasted := colours(env, f"{work}/pasted.png")) == drawn, f"the pasted picture differs: {pasted} / {drawn}")
 
     # Text from another program, then the pasteboard window (Fenster › Zeigen › Zwischenablage).
     clipboard(env, "-i", data="von drau\u00DFen".encode())
