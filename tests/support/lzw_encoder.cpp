@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-namespace vxtest {
+namespace vx::test {
 
 std::vector<std::uint64_t> LzwEncode(std::span<const std::uint8_t> bytes) {
     std::vector<std::uint64_t> codes;
@@ -63,4 +63,4 @@ t_Font CompressFont(const t_Font& font, int width) {
     return compressed;
 }
 
-}  // namespace vxtest
+}  // namespace vx::test

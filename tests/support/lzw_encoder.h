@@ -9,7 +9,7 @@
 
 #include "display/window.h"
 
-namespace vxtest {
+namespace vx::test {
 
 std::vector<std::uint64_t> LzwEncode(std::span<const std::uint8_t> bytes);
 // Packs codes into `width` bits each, most significant bit first, the last byte padded with zeros.
@@ -19,4 +19,4 @@ int CodeWidthFor(std::span<const std::uint64_t> codes);
 // The format-100 (from 0) or -102 (from 2) form of a font: Data = width byte, then the packed codes.
 t_Font CompressFont(const t_Font& font, int width = 0);
 
-}  // namespace vxtest
+}  // namespace vx::test

@@ -42,15 +42,15 @@ TEST(LzwDecode, RoundTripsRandomAndRepetitiveDataThroughPackedCodesOfManyWidths)
         std::vector<std::uint8_t> data(std::size_t(random() % 5000));
         int alphabet = 1 + int(random() % 256);
         for (auto& b : data) b = std::uint8_t(random() % unsigned(alphabet));
-        EXPECT_EQ(LzwDecode(vxtest::LzwEncode(data)), data);
+        EXPECT_EQ(LzwDecode(vx::test::LzwEncode(data)), data);
     }
     std::vector<std::uint8_t> zeros(100000, 0);
-    EXPECT_EQ(LzwDecode(vxtest::LzwEncode(zeros)), zeros);
+    EXPECT_EQ(LzwDecode(vx::test::LzwEncode(zeros)), zeros);
     const std::string tobe = "TOBEORNOTTOBEORTOBEORNOT#TOBEORNOTTOBEORTOBEORNOT";
     const std::vector<std::uint8_t> text(tobe.begin(), tobe.end());
-    const std::vector<std::uint64_t> codes = vxtest::LzwEncode(text);
+    const std::vector<std::uint64_t> codes = vx::test::LzwEncode(text);
     for (int width : {9, 10, 13, 31, 33, 64})
-        EXPECT_EQ(LzwDecode(UnpackCodes(vxtest::PackCodes(codes, width), width)), text) << width;
+        EXPECT_EQ(LzwDecode(UnpackCodes(vx::test::PackCodes(codes, width), width)), text) << width;
 }
 
 TEST(LzwDecode, EndlessSelfReferenceStopsAtTheOutputLimit) {
@@ -87,7 +87,7 @@ TEST(ExpandFont, RestoresCompressedFontsKeepingTheirFieldsAndLeavesOtherFormats)
     t_Font grey{
         .Format = 2, .Size = 99, .Start = 32, .End = 127, .Width = 2, .Height = 3, .Reserved = 5, .Data = {}};
     for (int i = 0; i < 128 * 6; ++i) grey.Data.push_back(std::uint8_t(i % 7 == 0 ? 255 : i % 3));
-    t_Font expanded = ExpandFont(vxtest::CompressFont(grey));
+    t_Font expanded = ExpandFont(vx::test::CompressFont(grey));
     EXPECT_EQ(expanded.Data, grey.Data);
     EXPECT_EQ((std::vector<std::int64_t>{expanded.Format, expanded.Size, expanded.Start, expanded.End,
                                          expanded.Width, expanded.Height, expanded.Reserved}),
@@ -95,7 +95,7 @@ TEST(ExpandFont, RestoresCompressedFontsKeepingTheirFieldsAndLeavesOtherFormats)
 
     t_Font plain = grey;
     plain.Format = 0;
-    expanded = ExpandFont(vxtest::CompressFont(plain, 20));
+    expanded = ExpandFont(vx::test::CompressFont(plain, 20));
     EXPECT_EQ(expanded.Format, 0);
     EXPECT_EQ(expanded.Data, grey.Data);
 
