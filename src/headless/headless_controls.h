@@ -105,7 +105,8 @@ class HeadlessControls {
     // Starts quitting: blocked hand-overs give up, queued work is dropped.
     void BeginQuit();
 
-  private:
+  protected:
+    // Shared with the seam's side of the platform.
     HeadlessWorld& world_;
     UiThread& thread_;
 };

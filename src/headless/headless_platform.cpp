@@ -12,7 +12,7 @@
 namespace vx {
 
 HeadlessPlatform::HeadlessPlatform(HeadlessWorld& world, UiThread& thread)
-    : HeadlessControls(world, thread), world_(world), thread_(thread) {}
+    : HeadlessControls(world, thread) {}
 
 HeadlessPlatform& StartHeadlessPlatform() {
     // The thread starts first, so that it holds thread number 1; all three live as long as the process.

@@ -80,8 +80,6 @@ class HeadlessPlatform final : public Platform, public HeadlessControls {
   private:
     friend HeadlessPlatform& StartHeadlessPlatform();
     HeadlessPlatform(HeadlessWorld& world, UiThread& thread);
-    HeadlessWorld& world_;
-    UiThread& thread_;
 };
 
 // Starts the headless platform (once; later calls return the same one) and installs it.
