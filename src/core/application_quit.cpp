@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/log.h"
+#include "core/platform.h"
 #include "vxtools/extensions.h"
 
 namespace vx {

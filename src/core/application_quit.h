@@ -10,9 +10,6 @@ namespace vx {
 // from any thread; the hook is called on the thread that asks to quit.
 void SetQuitApplicationHook(std::function<void(int)> hook);
 
-// True once a platform other than the built-in empty one is installed.
-bool PlatformInstalled();
-
 // Logs, once per process, what a program that draws without an application has to do. Called where a
 // window finds no platform view.
 void ExplainMissingApplicationOnce();

@@ -2,8 +2,6 @@
 
 #include <atomic>
 
-#include "core/application_quit.h"
-
 namespace vx {
 namespace {
 

@@ -191,5 +191,7 @@ class Platform {
 Platform& CurrentPlatform();
 // Installs a platform for the rest of the run (it is never destroyed).
 void InstallPlatform(Platform* platform);
+// True once a platform other than the built-in empty one is installed.
+[[nodiscard]] bool PlatformInstalled();
 
 }  // namespace vx
