@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "core/log.h"
+#include "core/numbers.h"
 #include "core/platform.h"
 #include "core/program.h"
 #include "core/state.h"
@@ -55,12 +56,10 @@ Frames ReadFrames(vx::WindowRef w) {
     });
 }
 
-// Frames are doubles; a frame beyond the 64-bit range saturates rather than overflowing the conversion.
+// Frames are doubles; a frame beyond the 64-bit range saturates rather than overflowing the conversion,
+// and a frame that is no number at all (infinite too) counts as 0.
 std::int64_t Trunc(double v) {
-    if (!std::isfinite(v)) return 0;
-    if (v >= 0x1p63) return std::numeric_limits<std::int64_t>::max();
-    if (v < -0x1p63) return std::numeric_limits<std::int64_t>::min();
-    return std::int64_t(std::trunc(v));
+    return std::isfinite(v) ? vx::TruncSaturating(v) : 0;
 }
 
 // Figures are added up wide and then saturated: a record or frame with absurd values (a border of

@@ -1,9 +1,9 @@
 #include "input/mouse_input.h"
 
-#include <cmath>
 #include <string>
 
 #include "core/log.h"
+#include "core/numbers.h"
 #include "core/program.h"
 #include "core/state.h"
 #include "display/window.h"
@@ -15,14 +15,6 @@ std::atomic<bool> LeftButtonDown{false};
 std::atomic<bool> RightButtonDown{false};
 
 namespace {
-
-std::int64_t Truncated(double v) {
-    // Truncation toward zero; values outside the range of a 64-bit integer saturate.
-    if (std::isnan(v)) return 0;
-    if (v >= 9.2e18) return INT64_MAX;
-    if (v <= -9.2e18) return INT64_MIN;
-    return std::int64_t(v);
-}
 
 std::int64_t ClickCoordinate(std::int64_t v, std::int64_t size) {
     if (v < 0) return -1;
@@ -50,8 +42,8 @@ void viewMouseUp() {
 }
 
 void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, double x, double y) {
-    const std::int64_t absX = Truncated(x);
-    const std::int64_t absY = Truncated(y);
+    const std::int64_t absX = vx::TruncSaturating(x);
+    const std::int64_t absY = vx::TruncSaturating(y);
     const std::int64_t now = vx::AbsoluteTimeMillis();
     std::int64_t clickX = -3;
     std::int64_t clickY = -3;
