@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "core/program.h"
-#include "display/window.h"
 #include "input/events.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
@@ -17,20 +16,7 @@ namespace {
 
 using vx::KeyPress;
 
-// The value a key press posts in window 2, or -1 when it posts nothing.
-std::int64_t ValueOf(const KeyPress& press) {
-    KeyEventQueue.Clear();
-    t_KeyEventHandler(2, press);
-    std::optional<t_Event> event = KeyEventQueue.TakeFirst();
-    return event ? event->Value : -1;
-}
-
 std::atomic<int> handlerCalls{0};
-
-int HandlerCallsAfterWaitingFor(int calls) {
-    for (int i = 0; i < 5000 && handlerCalls < calls; ++i) vx::SleepNanoseconds(1'000'000);
-    return handlerCalls;
-}
 
 // Clicks window 1 and returns the event it posted.
 t_Event Click(double x, double y, std::uint64_t flags = 0) {
@@ -106,13 +92,6 @@ TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
     EXPECT_TRUE(KeyEventQueue.Empty());
 }
 
-TEST(WindowNumber, NamesEveryToolkitWindowAndNoOtherWindow) {
-    vx::test::StartToolkit();
-    for (std::uint8_t n = 0; n <= 12; ++n) EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
-    int stranger = 0;
-    EXPECT_EQ(t_WindowNumber(reinterpret_cast<vx::WindowRef>(&stranger)), 255);
-}
-
 // Only a ready window that takes events posts the key, but every key counts as held.
 TEST(KeyInput, OnlyReadyWindowsPostTheKeyAndEveryKeyCountsAsHeldUntilReleased) {
     vx::test::StartWithWindow(2, 8);
@@ -124,15 +103,13 @@ TEST(KeyInput, OnlyReadyWindowsPostTheKeyAndEveryKeyCountsAsHeldUntilReleased) {
     EXPECT_TRUE(KeyDown);
     ASSERT_EQ(KeyEventQueue.Count(), 1u);
     EXPECT_EQ(KeyEventQueue.Last()->Value, 'a');
-    EXPECT_EQ(vx::test::TakeLogLines(),
-              std::vector<std::string>{"viewKeyDown: Graphic window (3) not initialized."});
+    EXPECT_TRUE(vx::test::LogContains("viewKeyDown: Graphic window (3) not initialized."));
 }
 
 TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
     vx::test::StartWithWindow(2, 8);
     constexpr std::uint64_t kOption = vx::kOptionFlag, kControl = vx::kControlFlag, kShift = vx::kShiftFlag,
-                            kPad = vx::kNumericPadFlag, kOptPad = kOption | kPad,
-                            kOptShift = kOption | kShift, kOptCtrl = kOption | kControl;
+                            kPad = vx::kNumericPadFlag;
     struct Case {
         std::int64_t code;
         const char* characters;
@@ -141,27 +118,26 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
     };
     // Fixed keys ignore what they typed; Help has no row, so its private-use character makes it a function
     // key (value 0xA4). Conditional rows apply only when their condition holds (45 is a dead key without a
-    // row). Option characters match key and character together: on other keys they have no row, and above
-    // U+00FF they post nothing, while Latin-1 characters post their code whatever the key. Then the keypad.
+    // row). Option characters match key and character together, before the rule that Latin-1 characters
+    // post their code: on other keys they have no row, and above U+00FF they post nothing. Then the keypad,
+    // whose digits post themselves unless Option gives them a row or a character.
     // clang-format off
     const Case cases[] = {
-        {117, "x", 0, 7}, {71, "x", 0, 27}, {76, "x", 0, 13}, {115, "x", 0, 2}, {116, "x", 0, 18},
-        {119, "x", 0, 5}, {121, "x", 0, 3}, {124, "x", 0, 21}, {125, "x", 0, 10}, {126, "x", 0, 11},
-        {123, "\uF702", 0, 8}, {51, "\x7f", 0, 127}, {122, "\uF704", 0, 129},
+        {51, "\x7f", 0, 127}, {123, "\uF702", 0, 8}, {126, "x", 0, 11}, {122, "\uF704", 0, 129},
         {114, "\uF727", 0, 0xA4}, {48, "\x19", kShift, 20}, {48, "\t", 0, 9}, {37, "\x0c", kOption, 0},
         {37, "\x0c", kControl, 12}, {24, "", kShift, 96}, {24, "", 0, 180}, {45, "", kOption, 126},
         {45, "", 0, 0}, {10, "", 0, 94}, {0, "\u00E5", kOption, 176}, {2, "\u2202", kOption, 173},
-        {35, "\u03C0", kOption, 240}, {35, "\u220F", kOptShift, 208}, {50, "\u2264", kOption, 197},
-        {50, "\u2265", kOptShift, 198}, {14, "\u20AC", kOption, 164}, {3, "\u2202", kOption, -1},
-        {19, "\u20AC", kOption, -1}, {41, "\u00F6", 0, 0xF6}, {82, "0", kOptPad, 216},
-        {83, "0", kOptPad, 185}, {84, "0", kOptPad, 178}, {85, "0", kOptPad, 179}, {86, "0", kOptPad, 170},
-        {87, "0", kOptPad, 215}, {88, "0", kOptPad, 186}, {89, "7", kOption, 229}, {91, "8", kOptCtrl, 230},
-        {92, "9", kOption, 188}, {91, "8", 0, '8'}};
+        {3, "\u2202", kOption, -1}, {35, "\u03C0", kOption, 240}, {35, "\u220F", kOption | kShift, 208},
+        {41, "\u00F6", 0, 0xF6}, {82, "0", kOption | kPad, 216}, {88, "0", kOption | kPad, 186},
+        {84, "5", kPad, '5'}, {89, "7", kOption, 229}, {91, "8", kOption | kControl, 230},
+        {92, "9", kOption, 188}};
     // clang-format on
-    for (const Case& c : cases)
-        EXPECT_EQ(ValueOf(KeyPress{c.code, c.characters, c.flags}), c.value)
-            << "key code " << c.code << ", flags " << c.flags;
-    for (std::int64_t code = 82; code <= 88; ++code) EXPECT_EQ(ValueOf(KeyPress{code, "5", kPad}), '5');
+    for (const Case& c : cases) {
+        KeyEventQueue.Clear();
+        t_KeyEventHandler(2, KeyPress{c.code, c.characters, c.flags});
+        const std::optional<t_Event> event = KeyEventQueue.TakeFirst();
+        EXPECT_EQ(event ? event->Value : -1, c.value) << "key code " << c.code << ", flags " << c.flags;
+    }
 }
 
 // Pixel rows count from the top, the view's from the bottom; the window's coordinates are the view's. Clicks
@@ -174,14 +150,11 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     EXPECT_EQ(vx::test::Pos(event.WindowX, event.WindowY), vx::test::Pos(18, 1008));
     EXPECT_EQ(vx::test::Pos(event.ClickX, event.ClickY), vx::test::Pos(10, 24));
     EXPECT_EQ(event.Mods, 2);
-    EXPECT_EQ(HandlerCallsAfterWaitingFor(1), 1);
 
     EXPECT_EQ(Click(3.0, 500).ClickX, -1);
     EXPECT_EQ(Click(8 + 1024, 500).ClickX, -2);
     EXPECT_EQ(Click(8 + 1023.9, 500).ClickX, 1023);
-    EXPECT_EQ(Click(100, 8 + 1024).ClickY, 0);
     EXPECT_EQ(Click(100, 8).ClickY, -2);
-    EXPECT_EQ(Click(100, 8 + 1025).ClickY, -1);
     EXPECT_EQ(Click(1e300, -1e300).ClickX, -2);  // absurd coordinates are clamped, not overflowed
 
     MouseEventQueue.Clear();
@@ -189,7 +162,8 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     t_MouseEventHandler(9, vx::MouseClick{}, 5.5, 6.5);
     t_MouseEventHandler(3, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
-    EXPECT_EQ(HandlerCallsAfterWaitingFor(10), 10);  // one for each click so far
+    for (int i = 0; i < 5000 && handlerCalls < 8; ++i) vx::SleepNanoseconds(1'000'000);
+    EXPECT_EQ(handlerCalls, 8);  // one for each click so far
     vx::Store(WindowRecord(1).IgnoreEvents, true);
     viewMouseDown(1, vx::MouseClick{2, 0, 5, 5}, true);
     EXPECT_TRUE(RightButtonDown && !LeftButtonDown);

@@ -10,14 +10,11 @@
 #include <thread>
 
 #include "core/program.h"
-#include "core/strings.h"
 #include "display/refresh.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 std::atomic<int> programHandlerCalls{0};
 
@@ -28,27 +25,20 @@ std::string FileOf(std::int64_t tag) {
     return record.FilePath + "|" + record.FileName;
 }
 
-// Waits until the program's handler has run `calls` times, then a little longer for any stray call.
-int ProgramHandlerCallsSettled(int calls) {
-    for (int i = 0; i < 400 && programHandlerCalls.load() < calls; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return programHandlerCalls.load();
-}
-
 }  // namespace
 
 // Every item chosen posts its event, whether its action acts, refuses or belongs to the program. An
 // action that cannot act logs why (when it has a reason to give) and beeps; the program's handler runs
 // only for tag 0 and for tags without a record. The rows run in order, each on the state the earlier ones
-// left: window 0 shows a 16 x 2 text screen, the printer and the console hold text.
+// left: window 0 shows a 16 x 2 text screen with graphic characters (a copy replaces them), the printer
+// and the console hold text.
 TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     platform.SetMainMenu({{"Ablage", {}}, {"Fenster", {}}});
     ProgramMenuHandler = [] { ++programHandlerCalls; };
     t_Window& w = vx::test::OpenTextWindow(4, 128, 16);
     t_WindowVisible(0, true);
-    const std::uint8_t line[] = {'A', 138, 140, ' ', 'z'};
+    const std::uint8_t line[] = {'A', 127, 140, 159, 160, ' ', 0xC4, 'z'};
     std::copy(std::begin(line), std::end(line), VideoMemory + w.TextMemoryStart);
     VideoMemory[w.TextMemoryStart + w.TextWidth] = 'B';
     const std::string printed = "Zeile 1\n\u00C4 \x8A";
@@ -70,9 +60,12 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         ++pastes;
         queuedAtPaste = MenuEventQueue.Count();
     };
-    auto program = [&] {
+    auto program = [&] {  // waits for the handler's call, then a little longer for any stray call
         ++programCalls;
-        return ProgramHandlerCallsSettled(programCalls) == programCalls;
+        for (int i = 0; i < 400 && programHandlerCalls < programCalls; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return programHandlerCalls == programCalls;
     };
     auto nothing = [] { return true; };
     auto pasteboard = [&](std::string text) {
@@ -82,7 +75,6 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         return [&, n, shown] { return platform.Window(n).visible == shown; };
     };
     const char* const kBeep = "";  // a refusal without a line
-    const char* const kNoPrinter = "t_MenuEventHandler: Virtual printer window is nil, resource undefined.";
     const char* const kNoConsole = "t_MenuEventHandler: System console window is nil, resource undefined.";
     struct Case {
         std::int64_t tag;
@@ -98,7 +90,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         {110, 11, kBeep, pasteboard("vorher")},
         {111, 11, kBeep, pasteboard("vorher")},
         {113, 11, kBeep, [&] { return pastes == 0; }},
-        {111, 0, nullptr, pasteboard("A|- z\rB")},
+        {111, 0, nullptr, pasteboard("A#-=\u02FD \u00C4z\rB")},
         {110, 0, nullptr, [&] { return platform.PasteboardImage()->pixels == WindowPicture(0)->pixels; }},
         {113, 0, nullptr, [&] { return pastes == 1 && queuedAtPaste == MenuEventQueue.Count() - 1; }},
         {111, 9, nullptr, pasteboard(printed)},
@@ -107,10 +99,6 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         {9001, 0, nullptr, [] { return FileOf(9001) == "/tmp/\u00C4pfel rot.png|\u00C4pfel rot.png"; }},
         {9002, 0, nullptr, [] { return FileOf(9002) == "/tmp/x.png|x.png"; }},
         {9001, 0, nullptr, [] { return FileOf(9001) == "|"; }},  // cancelled
-        {207, 0, nullptr, visible(11, true)},
-        {208, 0, nullptr, visible(11, false)},
-        {209, 0, nullptr, visible(9, true)},
-        {210, 0, nullptr, visible(9, false)},
         {211, 0, nullptr, [&] { return platform.Window(8).visible && platform.TextView(8).text == printed; }},
         {212, 0, nullptr, visible(8, false)},
         {229, 0, nullptr, visible(10, true)},
@@ -122,13 +110,13 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         // The last window on screen: the main window takes its place, keeping the menus within reach.
         {201, 0, nullptr, [&] { return !platform.Window(0).visible && platform.Window(12).visible; }},
         {206, 0, nullptr, visible(12, true)},  // alone on screen, the main window stays
-        {221, 0, "t_MenuEventHandler: Window #4 not initialized.", nothing},
         {228, 0, "t_MenuEventHandler: Window #7 not initialized.", nothing},
         {209, 0, nullptr, visible(9, true)},
         {200, 0, nullptr, [&] { return !platform.Window(9).visible && platform.Window(12).visible; }},
         {111, 10, kNoConsole, pasteboard(printed)},  // from here on the text views are missing
-        {112, 0, kNoPrinter, nothing},
-        {114, 0, kNoConsole, nothing},
+        {112, 0, "t_MenuEventHandler: Virtual printer window is nil, resource undefined.", nothing},
+        // Nor do the windows themselves come and go without their views.
+        {210, 0, "t_WindowVisible: Virtual printer window is nil, resource undefined.", nothing},
     };
     platform.QueueOpenPanelAnswer({"file:///tmp/A%CC%88pfel%20rot.png"});
     platform.QueueSavePanelAnswer("file:///tmp/x.png");
@@ -143,11 +131,10 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         ASSERT_TRUE(vx::AddMenuItem("Test", "Item " + std::to_string(index), c.tag, "\u00FC"));
         t_MenuEventHandler(platform.MenuItem("Test", index));
         EXPECT_EQ(MenuEventQueue.Count(), std::size_t(index) + 1);
-        const t_MenuEvent e = MenuEventQueue.Last().value_or(t_MenuEvent{});
-        EXPECT_EQ(e.Kind, 3);
-        EXPECT_EQ(e.ItemAction, c.tag);
+        EXPECT_EQ(MenuEventQueue.Last().value_or(t_MenuEvent{}).ItemAction, c.tag);
         EXPECT_EQ(platform.BeepCount() - beeps, c.refusal ? 1 : 0);
-        EXPECT_EQ(vx::test::TakeOwnLogLines(), c.refusal && *c.refusal ? Lines{c.refusal} : Lines{});
+        EXPECT_EQ(vx::test::TakeOwnLogLines(),
+                  c.refusal && *c.refusal ? std::vector<std::string>{c.refusal} : std::vector<std::string>{});
         EXPECT_TRUE(c.effect());
     }
     // The panels ask with the record's texts and the German defaults.
@@ -168,34 +155,17 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     EXPECT_TRUE(program());
 }
 
-TEST(PasteboardText, ReplacesTheGraphicCharactersAndKeepsTheRest) {
-    // Codes 127..160, in order.
-    const char* const graphics[] = {"#", "*", "#", "<", "=", ">", "O", "+", "+", "+",     "+", "|",
-                                    "|", "-", "-", "+", "+", "+", "+", "+", "+", "+",     "+", "+",
-                                    "+", "+", "+", "-", "-", "|", "|", "+", "=", "\u02FD"};
-    for (char32_t code = 0; code < 0x300; ++code) {
-        std::string text, expected;
-        vx::AppendUtf8(text, code);
-        if (code >= 127 && code <= 160)
-            expected = graphics[code - 127];
-        else
-            expected = text;
-        EXPECT_EQ(PasteboardText(text), expected) << int(code);
-    }
-}
-
 // Called from the program's thread, a panel runs on the user-interface thread while the caller waits.
 TEST(FilePanels, HandBackTheFirstPathWithTheButtonTheProgramNamedAndTypesSplitAsGiven) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     platform.QueueOpenPanelAnswer({"file:///a/x%20y.txt", "file:///a/z.txt"});
     ChoosePromptText = "Ordner nehmen";
-    std::string opened = "unset", chosen = "unset";
+    std::string opened = "unset";
     std::thread([&] {
         opened = t_OpenDialog("", "", ",png, bmp,", true, false);
-        chosen = t_OpenDialog("", "", "", false, true);
+        t_OpenDialog("", "", "", false, true);
     }).join();
     EXPECT_EQ(opened, "/a/x y.txt");
-    EXPECT_EQ(chosen, "");
     const std::vector<vx::OpenPanelRequest> open = platform.OpenPanelRequests();
     ASSERT_EQ(open.size(), 2u);
     EXPECT_EQ(open[0].fileTypes, (std::vector<std::string>{"", "png", " bmp", ""}));  // nothing trimmed
@@ -236,13 +206,4 @@ TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
     EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
     t_WindowVisible(2, false);
     EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
-}
-
-// Without their text views the text windows refuse to come to the front, with a beep.
-TEST(TextWindows, AbsentTextViewsAreReportedWithABeep) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    for (int n : {8, 9, 10}) platform.RemoveTextView(n);
-    for (int n : {8, 9, 10}) t_WindowVisible(std::uint8_t(n), true);
-    EXPECT_EQ(platform.BeepCount(), 3);
-    for (int n : {8, 9, 10}) EXPECT_EQ(platform.Window(n).orderFrontCount, 0) << n;
 }

@@ -43,19 +43,14 @@ std::vector<std::uint8_t> PackCodes(std::span<const std::uint64_t> codes, int wi
     return out;
 }
 
-int CodeWidthFor(std::span<const std::uint64_t> codes) {
-    std::uint64_t highest = 0;
-    for (std::uint64_t c : codes) highest = c > highest ? c : highest;
-    int width = 9;
-    while (width < 64 && (highest >> width) != 0) ++width;
-    return width;
-}
-
 t_Font CompressFont(const t_Font& font, int width) {
     t_Font compressed = font;
     compressed.Format = font.Format == 2 ? 102 : 100;
     std::vector<std::uint64_t> codes = LzwEncode(font.Data);
-    if (width == 0) width = CodeWidthFor(codes);
+    int needed = 9;  // the bits the highest code needs, at least 9
+    for (std::uint64_t code : codes)
+        while (needed < 64 && (code >> needed) != 0) ++needed;
+    if (width == 0) width = needed;
     compressed.Data.assign(1, std::uint8_t(width));
     std::vector<std::uint8_t> packed = PackCodes(codes, width);
     compressed.Data.insert(compressed.Data.end(), packed.begin(), packed.end());

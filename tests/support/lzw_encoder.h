@@ -14,8 +14,6 @@ namespace vx::test {
 std::vector<std::uint64_t> LzwEncode(std::span<const std::uint8_t> bytes);
 // Packs codes into `width` bits each, most significant bit first, the last byte padded with zeros.
 std::vector<std::uint8_t> PackCodes(std::span<const std::uint64_t> codes, int width);
-// The bits a code stream needs: at least 9.
-int CodeWidthFor(std::span<const std::uint64_t> codes);
 // The format-100 (from 0) or -102 (from 2) form of a font: Data = width byte, then the packed codes.
 t_Font CompressFont(const t_Font& font, int width = 0);
 

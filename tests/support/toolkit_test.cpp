@@ -1,8 +1,8 @@
 #include "toolkit_test.h"
 
-#include "core/log.h"
+#include <ranges>
+
 #include "input/events.h"
-#include "vxtools/display.h"
 
 namespace vx::test {
 
@@ -10,12 +10,8 @@ namespace {
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        start = i + 1;
-    }
+    for (auto line : std::views::split(text, '\n')) lines.emplace_back(line.begin(), line.end());
+    if (!lines.empty()) lines.pop_back();  // empty, or a line not yet ended
     return lines;
 }
 
@@ -56,27 +52,22 @@ void SettleLog() {
     TakeCapturedLog();
 }
 
-t_Window& OpenWindow(std::uint8_t n, const WindowSpec& spec) {
+t_Window& OpenWindow(std::uint8_t n, int depth, int width, int height) {
     StartHeadlessPlatform();
-    t_InitWindow(n, spec.depth, spec.autoUpdate, spec.width, spec.height, spec.border, spec.border, spec.font,
-                 true);
-    if (spec.shown) t_WindowVisible(n, true);
+    t_InitWindow(n, depth, false, width, height, 0, 0, t_Font{}, true);
     return WindowTable[n];
 }
 
-t_Window& OpenWindow(std::uint8_t n, int depth, int width, int height) {
-    return OpenWindow(n, WindowSpec{.depth = depth, .width = width, .height = height});
-}
-
 t_Window& OpenShown(std::uint8_t n, int depth, bool autoUpdate, int width, int height) {
-    return OpenWindow(
-        n, WindowSpec{
-               .depth = depth, .width = width, .height = height, .autoUpdate = autoUpdate, .shown = true});
+    StartHeadlessPlatform();
+    t_InitWindow(n, depth, autoUpdate, width, height, 0, 0, t_Font{}, true);
+    t_WindowVisible(n, true);
+    return WindowTable[n];
 }
 
 HeadlessPlatform& StartWithWindow(std::uint8_t n, int depth, int size, std::int64_t border) {
     HeadlessPlatform& platform = StartToolkit();
-    OpenWindow(n, WindowSpec{.depth = depth, .width = size, .height = size, .border = border});
+    t_InitWindow(n, depth, false, size, size, border, border, t_Font{}, true);
     SettleLog();
     KeyEventQueue.Clear();
     KeyEventAvailable = false;
@@ -98,9 +89,9 @@ t_Font TextFont() {
 
 t_Window& OpenTextWindow(int depth, int width, int height, const t_Font& font, std::uint8_t n) {
     StartToolkit();
-    t_Window& w = OpenWindow(n, WindowSpec{.depth = depth, .width = width, .height = height, .font = font});
+    t_InitWindow(n, depth, false, width, height, 0, 0, font, true);
     SettleLog();
-    return w;
+    return WindowTable[n];
 }
 
 bool ShowsGlyph(const t_Window& w, int cx, int cy, int c, int ink, int paper) {

@@ -35,19 +35,8 @@ void SettleLog();
 
 // ---- Windows ----
 
-struct WindowSpec {
-    int depth = 4;
-    int width = 64;
-    int height = 32;
-    t_Font font{};
-    std::int64_t border = 0;
-    bool autoUpdate = false;
-    bool shown = false;
-};
-// Starts the headless platform (the log is left as it is) and initialises window n; a shown window is
-// also made visible.
-t_Window& OpenWindow(std::uint8_t n, const WindowSpec& spec);
-// A font-less window n of the given depth and size.
+// Starts the headless platform (the log is left as it is) and initialises a font-less window n of the
+// given depth and size.
 t_Window& OpenWindow(std::uint8_t n, int depth, int width = 64, int height = 32);
 // The same, made visible.
 t_Window& OpenShown(std::uint8_t n, int depth = 4, bool autoUpdate = false, int width = 64, int height = 32);
