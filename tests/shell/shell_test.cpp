@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <functional>
 #include <future>
-#include <map>
 #include <sstream>
 
 #include "core/threads.h"
@@ -105,14 +104,11 @@ vx::WindowRef Handle(QWidget* w) {
     return reinterpret_cast<vx::WindowRef>(w);
 }
 
-// The item with this tag in the menus or their submenus.
-QAction* MenuItem(qint64 tag, const QList<QMenu*>& menus = StartQt().interface().menus) {
-    for (QMenu* menu : menus) {
-        for (QAction* action : menu->actions()) {
-            QAction* found = action->menu() ? MenuItem(tag, {action->menu()}) : action;
-            if (found != nullptr && found->data() == QVariant(tag)) return found;
-        }
-    }
+// The item with this tag in the Bearbeiten menu.
+QAction* EditItem(qint64 tag) {
+    const QMenu* edit = reinterpret_cast<QAction*>(StartQt().mainMenuItem("Bearbeiten"))->menu();
+    for (QAction* action : edit->actions())
+        if (action->data() == QVariant(tag)) return action;
     return nullptr;
 }
 
@@ -135,7 +131,6 @@ XY ClickAt(GraphicView* view, QPoint point) {
 // The picture's first and last pixel, white among black, cover exactly k x k pixels of the view's shot.
 void ExpectWholeBlocks(GraphicView* view, int k) {
     const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_GE(shot.width(), k * kWidth);
     EXPECT_EQ(shot.pixel(k - 1, k - 1), 0xFFFFFFFFu);
     EXPECT_EQ(shot.pixel(k, 0), 0xFF000000u);
     EXPECT_EQ(shot.pixel(0, k), 0xFF000000u);
@@ -201,16 +196,13 @@ TEST(QtPlatformWindows, StyleMaskHidesTheMenuBarAndTheBackgroundColourLeavesIt) 
 TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadInOrder) {
     QtPlatform& platform = StartQt();
     std::vector<int> order;
-    bool onUi = false;
     OffUserInterfaceThread([&] {
         platform.invokeAsync([&] { order.push_back(1); });
-        EXPECT_TRUE(platform.invokeBlocking([&] {
-            order.push_back(2);
-            onUi = platform.isUserInterfaceThread();
-        }));
+        // 2 only where it belongs.
+        EXPECT_TRUE(
+            platform.invokeBlocking([&] { order.push_back(platform.isUserInterfaceThread() ? 2 : -2); }));
     });
     EXPECT_EQ(order, (std::vector<int>{1, 2}));
-    EXPECT_TRUE(onUi);
 }
 
 TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
@@ -232,18 +224,10 @@ TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
 
 // ---- Menus, the pasteboard and panels ----
 
-// Every window's bar shows the one main menu.
-TEST(QtMenus, RemovedItemsLeaveEveryBarAndChosenItemsReachTheHandlerOnAnotherThreadButPasteOnThisOne) {
+TEST(QtMenus, ChosenItemsReachTheHandlerOnAnotherThreadButPasteOnThisOneAndAltStaysWithTheProgram) {
     QtPlatform& platform = StartQt();
     // Alt is the program's key, not a way into the menu bar.
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
-    vx::MenuItemRef edit = platform.mainMenuItem("Bearbeiten");
-    ASSERT_NE(edit, nullptr);
-    const int count = platform.submenuItemCount(edit);
-    platform.removeSubmenuItem(edit, 0);
-    EXPECT_EQ(platform.interface().graphicWindows[5]->menuBar()->actions()[1]->menu()->actions().size(),
-              count - 1);
-
     std::atomic<int> handlerThread{0};
     ProgramMenuHandler = [&] { handlerThread = int(CurrentThreadNumber()); };
     OffUserInterfaceThread([] { EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 0, "r")); });
@@ -256,22 +240,20 @@ TEST(QtMenus, RemovedItemsLeaveEveryBarAndChosenItemsReachTheHandlerOnAnotherThr
     std::atomic<int> pasteThread{0};
     ShowWindow0();
     PasteHandler = [&] { pasteThread = int(CurrentThreadNumber()); };
-    MenuItem(113)->trigger();
+    EditItem(113)->trigger();
     EXPECT_EQ(pasteThread.load(), 1);
 }
 
-// Lines copied from the toolkit arrive with this system's line ends; a picture replaces the text.
-TEST(QtMenus, CopiedTextGetsThisSystemsLineEndsAndAPictureReplacesIt) {
+// Lines copied from the toolkit arrive with this system's line ends.
+TEST(QtMenus, CopiedTextGetsThisSystemsLineEnds) {
     QtPlatform& platform = StartQt();
     ShowWindow0();
-    MenuItem(111)->trigger();
+    EditItem(111)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hallo|");
     platform.setPasteboardText("eins\rzwei\r\ndrei");
     std::string pasted;
     EXPECT_TRUE(platform.pasteboardText(pasted));
     EXPECT_EQ(pasted, "eins\nzwei\ndrei");
-    platform.setPasteboardImage(vx::WindowImage{2, 1, {0xFFFF0000u, 0xFF00FF00u}});
-    EXPECT_FALSE(platform.pasteboardText(pasted));
 }
 
 TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
@@ -406,7 +388,6 @@ TEST(Zoom, FractionalDensityOpensAtAWholeNumberOfDevicePixels) {
     GraphicView* view = ShowWindow0();
     ASSERT_DOUBLE_EQ(view->devicePixelRatioF(), 1.5);
     EXPECT_EQ(Window0()->zoom(), (Zoom{false, 2}));
-    EXPECT_DOUBLE_EQ(view->deviceScale(), 2.0);
     ExpectWholeBlocks(view, 2);
     // Logical point 31 is device pixel 46.5: picture pixel 23.
     EXPECT_EQ(ClickAt(view, QPoint(31, 31)), XY(23, 23));
@@ -417,26 +398,19 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
     GraphicView* view = ShowWindow0();
     view->setFocus();
     // Tab and Shift+Tab stay with the view instead of moving the focus; a click releases its key again.
-    for (const auto& [key, mods, index] :
-         {std::tuple{Qt::Key_Left, Qt::NoModifier, 123}, std::tuple{Qt::Key_Tab, Qt::NoModifier, 48},
-          std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, 48}}) {
+    for (const auto& [key, mods] :
+         {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
         QTest::keyClick(view, key, mods);
         ASSERT_EQ(KeyEventQueue.Count(), 1u);
         const t_Event e = KeyEventQueue.TakeFirst().value_or(t_Event{});
-        EXPECT_EQ(std::tuple(e.Kind, e.Window, e.Index, e.ShiftPressed), std::tuple(1, 0, index, mods != 0))
-            << key;
+        EXPECT_EQ(std::tuple(e.Kind, e.Window, e.Index, e.ShiftPressed), std::tuple(1, 0, 48, mods != 0));
         EXPECT_FALSE(KeyDown);
     }
-
-    QTest::keyPress(view, Qt::Key_Shift);
-    EXPECT_TRUE(ShiftDown);
-    QTest::keyRelease(view, Qt::Key_Shift, Qt::ShiftModifier);
-    EXPECT_FALSE(ShiftDown);
+    QTest::keyClick(view, Qt::Key_Shift);
     // Ctrl and + is run on the real application.
-    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_Equal, {false, 2}},
-                                              {Qt::Key_Minus, {false, 1}},
-                                              {Qt::Key_F, {true, 1}},
-                                              {Qt::Key_0, {false, 1}}};
+    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_0, {false, 1}},     {Qt::Key_Equal, {false, 2}},
+                                              {Qt::Key_Equal, {false, 3}}, {Qt::Key_Minus, {false, 2}},
+                                              {Qt::Key_F, {true, 1}},      {Qt::Key_0, {false, 1}}};
     for (const auto& [key, zoom] : steps) {
         QTest::keyClick(view, key, Qt::ControlModifier);
         // A fitted window's factor is its own.
@@ -450,7 +424,7 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
 
 TEST(KeyTranslation, X11KeyCodesMapToTheirPositions) {
     // The main block, then F1, F12, F13, keypad 8 and Enter, forward Delete, left, up; left Control has none.
-    const std::map<std::uint32_t, std::int64_t> expected = {
+    const std::pair<std::uint32_t, std::int64_t> expected[] = {
         {38, 0},   {39, 1},    {40, 2},  {41, 3},   {43, 4},    {42, 5},    {52, 6},    {53, 7},  {54, 8},
         {55, 9},   {56, 11},   {24, 12}, {25, 13},  {26, 14},   {27, 15},   {29, 16},   {28, 17}, {10, 18},
         {11, 19},  {12, 20},   {13, 21}, {15, 22},  {14, 23},   {21, 24},   {18, 25},   {16, 26}, {20, 27},
