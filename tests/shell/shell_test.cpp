@@ -1,0 +1,492 @@
+// The Qt layer on real widgets, on Qt's offscreen platform: window frames, menus, the pasteboard, panels
+// and the hand-over between the program thread and the user-interface thread; graphic views and their
+// zoom; how Qt's key events become the toolkit's; and the applications' command line.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <future>
+#include <sstream>
+
+#include "core/threads.h"
+#include "input/key_input.h"
+#include "input/mouse_input.h"
+#include "shell/application.h"
+#include "shell/command_line.h"
+#include "shell/interface.h"
+#include "shell/key_translation.h"
+#include "shell/presentation_menu.h"
+#include "shell/qt_platform.h"
+#include "shell/toolkit_window.h"
+#include "shell/views.h"
+#include "support/toolkit_test.h"
+#include "vxtools/extensions.h"
+#include "vxtools/graphics.h"
+#include "vxtools/menus.h"
+
+namespace {
+
+using namespace vx::test;
+using vx::Rect;
+using vx::shell::GraphicView;
+using vx::shell::QtPlatform;
+using vx::shell::ToolkitWindow;
+using vx::shell::Zoom;
+using XY = std::pair<std::int64_t, std::int64_t>;
+
+// The size of the picture ShowWindow0 sets up.
+constexpr int kWidth = 96, kHeight = 64;
+
+// Makes the application (once per process) and installs the Qt platform.
+QtPlatform& StartQt() {
+    static QtPlatform* platform = [] {
+        vx::RegisterUserInterfaceThread();
+        // No display needed, also when the tests are run by hand.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "shell_tests";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+        return &vx::shell::InstallQtPlatform("shell_tests");
+    }();
+    return *platform;
+}
+
+// Serves events for a moment.
+void ProcessEvents() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Runs work on a thread of its own, as the program thread would, while this thread serves events.
+void OffUserInterfaceThread(const std::function<void()>& work) {
+    const std::future<void> done = std::async(std::launch::async, work);
+    while (done.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ProcessEvents();
+}
+
+ToolkitWindow* Window0() {
+    return StartQt().interface().graphicWindows[0];
+}
+
+// Window 0 as a kWidth x kHeight 4-bit display with a border and an 8 x 16 blank font, "Hallo" and a line
+// end printed, its first and last pixel white; shown, in front and active. The event queues are empty.
+GraphicView* ShowWindow0() {
+    vx::shell::Interface& ui = StartQt().interface();
+    OffUserInterfaceThread([] {
+        t_InitWindow(0, 4, false, kWidth, kHeight, 5, 3, TextFont(), true);
+        t_Print(0, "Hallo\u008A");
+        t_Color(0, 15);
+        g_Plot(0, 0, 0);
+        g_Plot(0, kWidth - 1, kHeight - 1);
+        t_WindowFront(0);
+    });
+    QApplication::setActiveWindow(ui.graphicWindows[0]);
+    ProcessEvents();
+    KeyEventQueue.Clear();
+    MouseEventQueue.Clear();
+    return ui.views[0];
+}
+
+vx::WindowRef Handle(QWidget* w) {
+    return reinterpret_cast<vx::WindowRef>(w);
+}
+
+// The item with this tag in the Bearbeiten menu.
+QAction* EditItem(qint64 tag) {
+    const QMenu* edit = reinterpret_cast<QAction*>(StartQt().mainMenuItem("Bearbeiten"))->menu();
+    for (QAction* action : edit->actions())
+        if (action->data() == QVariant(tag)) return action;
+    return nullptr;
+}
+
+// Mouse events are sent directly: QTest would take the point 0, 0 for the middle of the view.
+void Send(GraphicView* view, QEvent::Type type, QPointF point, Qt::MouseButton button,
+          Qt::MouseButtons held) {
+    QMouseEvent event(type, point, view->mapToGlobal(point), button, held, Qt::NoModifier);
+    QApplication::sendEvent(view, &event);
+}
+
+// The pixel the toolkit posts for a click at a point of the view.
+XY ClickAt(GraphicView* view, QPoint point) {
+    MouseEventQueue.Clear();
+    Send(view, QEvent::MouseButtonPress, point, Qt::LeftButton, Qt::LeftButton);
+    Send(view, QEvent::MouseButtonRelease, point, Qt::LeftButton, Qt::NoButton);
+    const std::optional<t_Event> event = MouseEventQueue.TakeFirst();
+    return event ? XY{event->ClickX, event->ClickY} : XY{-9, -9};
+}
+
+// The picture's first and last pixel, white among black, cover exactly k x k pixels of the view's shot.
+void ExpectWholeBlocks(GraphicView* view, int k) {
+    const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.pixel(k - 1, k - 1), 0xFFFFFFFFu);
+    EXPECT_EQ(shot.pixel(k, 0), 0xFF000000u);
+    EXPECT_EQ(shot.pixel(0, k), 0xFF000000u);
+    EXPECT_EQ(shot.pixel(k * kWidth - k, k * kHeight - k), 0xFFFFFFFFu);
+    EXPECT_EQ(shot.pixel(k * kWidth - k - 1, k * kHeight - 1), 0xFF000000u);
+}
+
+}  // namespace
+
+// ---- Windows ----
+
+// Numbers Qt cannot hold are clamped rather than converted into nonsense, and an image whose words do not
+// cover its size is refused rather than read past its end.
+TEST(QtPlatformWindows, FramesCountFromTheBottomLeftAndHostileFramesColoursAndImagesAreClampedOrRefused) {
+    QtPlatform& platform = StartQt();
+    vx::shell::Interface& ui = platform.interface();
+    const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
+    platform.setWindowFrame(Handle(ui.main), Rect{100, 200, 300, 400}, false);
+    EXPECT_EQ(ui.main->geometry(), QRect(100, screenHeight - 600, 300, 400));
+    EXPECT_EQ(platform.windowFrame(Handle(ui.main)), (Rect{100, 200, 300, 400}));
+    platform.setViewFrame(platform.graphicView(2), Rect{8, 8, 100, 50});
+    EXPECT_EQ(ui.views[2]->geometry(), QRect(8, ui.graphicWindows[2]->height() - 58, 100, 50));
+
+    ToolkitWindow* window = ui.graphicWindows[1];
+    const double nan = std::nan(""), huge = 1e300;
+    struct Case {
+        Rect frame;  // x is never a number: the view goes to 0
+        double red, green, blue;
+        QColor background;
+    };
+    const Case cases[] = {
+        {{nan, huge, -huge, 50}, 7.0, -1.0, nan, QColor(255, 0, 0)},
+        {{nan, -huge, nan, 1e20}, nan, huge, -huge, QColor(0, 255, 0)},
+        {{nan, nan, 1e20, -huge}, -huge, nan, 1.0, QColor(0, 0, 255)},
+    };
+    for (const Case& c : cases) {
+        platform.setViewFrame(platform.graphicView(2), c.frame);
+        platform.setWindowFrame(platform.auxiliaryWindow(11), c.frame, false);
+        platform.setWindowBackgroundColor(Handle(window), c.red, c.green, c.blue, 1.0);
+        EXPECT_EQ(ui.views[2]->geometry().x(), 0);
+        EXPECT_EQ(window->background()->palette().color(QPalette::Window), c.background);
+    }
+    platform.setPasteboardImage(vx::WindowImage{4, 4, {0u}});
+}
+
+TEST(QtPlatformWindows, StyleMaskHidesTheMenuBarAndTheBackgroundColourLeavesIt) {
+    QtPlatform& platform = StartQt();
+    ToolkitWindow* window = platform.interface().graphicWindows[1];
+    platform.orderFront(Handle(window));
+    for (const auto& [mask, framed] : {std::pair{0, false}, std::pair{7, true}}) {
+        platform.setWindowStyleMask(Handle(window), mask);
+        const bool frameless = window->windowFlags() & Qt::FramelessWindowHint;
+        EXPECT_EQ(std::tuple(window->isVisible(), frameless, window->menuBar()->isVisible()),
+                  std::tuple(true, !framed, framed));
+    }
+    const QColor menuColour = window->menuBar()->palette().color(QPalette::Window);
+    platform.setWindowBackgroundColor(Handle(window), 1.0, 0.0, 1.0, 1.0);
+    EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), menuColour);
+}
+
+// ---- Hand-over between the threads ----
+
+TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadInOrder) {
+    QtPlatform& platform = StartQt();
+    std::vector<int> order;
+    OffUserInterfaceThread([&] {
+        platform.invokeAsync([&] { order.push_back(1); });
+        // 2 only where it belongs.
+        EXPECT_TRUE(
+            platform.invokeBlocking([&] { order.push_back(platform.isUserInterfaceThread() ? 2 : -2); }));
+    });
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+}
+
+TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
+    QtPlatform& platform = StartQt();
+    std::atomic<bool> ran{false}, returned{false}, result{true};
+    // This thread serves no events: the work stays queued, as it would after the event loop ended.
+    std::thread caller([&] {
+        result = platform.invokeBlocking([&] { ran = true; });
+        returned = true;
+    });
+    vx::SleepNanoseconds(20'000'000);
+    EXPECT_FALSE(returned);
+    platform.beginQuit();
+    caller.join();
+    EXPECT_FALSE(result);
+    ProcessEvents();
+    EXPECT_FALSE(ran);
+}
+
+// ---- Menus, the pasteboard and panels ----
+
+TEST(QtMenus, ChosenItemsReachTheHandlerOnAnotherThreadButPasteOnThisOneAndAltStaysWithTheProgram) {
+    QtPlatform& platform = StartQt();
+    // Alt is the program's key, not a way into the menu bar.
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
+    std::atomic<int> handlerThread{0};
+    ProgramMenuHandler = [&] { handlerThread = int(CurrentThreadNumber()); };
+    OffUserInterfaceThread([] { EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 0, "r")); });
+    reinterpret_cast<QAction*>(platform.mainMenuItem("Farbe"))->menu()->actions().value(0)->trigger();
+    const t_MenuEvent event = MenuEventQueue.Last().value_or(t_MenuEvent{});
+    EXPECT_EQ(std::tuple(event.Kind, event.MenuTitle, event.ItemTitle), std::tuple(3, "Farbe", "Rot"));
+    for (int i = 0; i < 400 && handlerThread == 0; ++i) vx::SleepNanoseconds(5'000'000);
+    EXPECT_GT(handlerThread.load(), 1);  // a background task
+
+    std::atomic<int> pasteThread{0};
+    ShowWindow0();
+    PasteHandler = [&] { pasteThread = int(CurrentThreadNumber()); };
+    EditItem(113)->trigger();
+    EXPECT_EQ(pasteThread.load(), 1);
+}
+
+// Lines copied from the toolkit arrive with this system's line ends.
+TEST(QtMenus, CopiedTextGetsThisSystemsLineEnds) {
+    QtPlatform& platform = StartQt();
+    ShowWindow0();
+    EditItem(111)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hallo|");
+    platform.setPasteboardText("eins\rzwei\r\ndrei");
+    std::string pasted;
+    EXPECT_TRUE(platform.pasteboardText(pasted));
+    EXPECT_EQ(pasted, "eins\nzwei\ndrei");
+}
+
+TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
+    StartQt();
+    std::atomic<bool> returned{false};
+    std::string path = "unset";
+    std::thread program([&] {
+        path = t_OpenDialog("Bild", "Welches?", "png", true, false);
+        returned = true;
+    });
+    // The panel runs its own event loop; look for it from inside that loop.
+    bool seen = false, waitedForPanel = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || seen) return;
+        seen = true;
+        waitedForPanel = !returned;
+        // Ctrl+Q in the panel quits the application: the panel closes and the program is released.
+        QApplication::setActiveWindow(dialog);
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Q,
+                        Qt::ControlModifier);
+    });
+    poll.start(10);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    program.join();
+    EXPECT_TRUE(waitedForPanel);
+    EXPECT_EQ(path, "");
+}
+
+// ---- The command line ----
+
+// Help, version and the messages themselves are checked on the real applications; here the decisions.
+TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
+    const std::pair<std::vector<const char*>, int> cases[] = {
+        {{"--platform=offscreen", "-style", "Fusion", "-reverse"}, -1},
+        {{"-qwindowgeometry", "100x100+0+0", "picture.png"}, -1},
+        {{"--", "--not-an-option"}, -1},
+        {{"-reverse=yes"}, 2},
+        {{"-platform", "offscreen", "--frobnicate"}, 2},
+        {{"--bogus", "--help"}, 0},  // wherever it stands
+    };
+    for (auto [args, expected] : cases) {
+        args.insert(args.begin(), "/usr/bin/Malkasten");
+        std::ostringstream out, err;
+        const int status = vx::shell::HandleCommandLine(int(args.size()), args.data(), "Paints.", out, err);
+        EXPECT_EQ(status, expected) << args.back();
+        EXPECT_EQ(out.str().empty(), status != 0) << args.back();
+        EXPECT_EQ(err.str().empty(), status != 2) << args.back();
+    }
+}
+
+// ---- Graphic views and their zoom ----
+
+TEST(Zoom, ClicksAndThePointerFindThePixelUnderThePointerAtEveryZoom) {
+    GraphicView* view = ShowWindow0();
+    EXPECT_TRUE(view->hasMouseTracking());
+    for (const Zoom zoom : {Zoom{false, 1}, Zoom{false, 2}, Zoom{false, 3}, Zoom{true, 1}}) {
+        SCOPED_TRACE(zoom.fit ? "fit" : std::to_string(zoom.factor).c_str());
+        Window0()->setZoom(zoom);
+        ProcessEvents();
+        // Logical pixels per picture pixel: the offscreen screen has device pixel ratio 1.
+        const double s = Window0()->contentScale();
+        EXPECT_TRUE(zoom.fit || s == zoom.factor) << s;
+        for (const QPoint pixel : {QPoint(0, 0), QPoint(kWidth - 1, kHeight - 1), QPoint(37, 21)}) {
+            // The middle of the pixel's block on the screen.
+            const QPoint centre(int((pixel.x() + 0.5) * s), int((pixel.y() + 0.5) * s));
+            EXPECT_EQ(ClickAt(view, centre), XY(pixel.x(), pixel.y()));
+        }
+        // The view's last column and row still belong to the last pixel.
+        EXPECT_EQ(ClickAt(view, QPoint(view->width() - 1, view->height() - 1)), XY(kWidth - 1, kHeight - 1));
+
+        const double w = view->width(), h = view->height();
+        // Outside, the last pixel inside is kept.
+        for (const auto& [point, pixel, inside] :
+             {std::tuple{QPointF(w - 0.5, h - 0.5), XY(kWidth - 1, kHeight - 1), true},
+              std::tuple{QPointF(w - 0.5, 0), XY(kWidth - 1, 0), true},
+              std::tuple{QPointF(w + 2, h / 2), XY(kWidth - 1, 0), false}}) {
+            Send(view, QEvent::MouseMove, point, Qt::NoButton, Qt::NoButton);
+            const vx::PointerState p = vx::Pointer(0);
+            EXPECT_EQ(std::tuple(p.x, p.y, p.inside), std::tuple(pixel.first, pixel.second, inside))
+                << point.x() << ", " << point.y();
+        }
+    }
+}
+
+TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWindowsOwnPixels) {
+    GraphicView* view = ShowWindow0();
+    Window0()->setZoom(Zoom{false, 3});
+    ProcessEvents();
+    OffUserInterfaceThread([] {
+        EXPECT_EQ(t_WindowPos(0, 8), kWidth);
+        // Moving keeps the zoom: the frame is the toolkit's, the scale the window's.
+        t_WindowSize(0, 40, -1, -1, -1);
+    });
+    EXPECT_EQ(view->size(), QSize(3 * kWidth, 3 * kHeight));
+    ExpectWholeBlocks(view, 3);
+    const std::string path = testing::TempDir() + "zoomed-" + std::to_string(::getpid()) + ".png";
+    ASSERT_TRUE(vx::shell::SaveFrontPicture(StartQt().interface(), QString::fromStdString(path)));
+    const QImage saved = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
+    std::remove(path.c_str());
+    const auto composed = t_WindowImage(0);
+    ASSERT_NE(composed, nullptr);
+    EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), kWidth, kHeight,
+                            QImage::Format_ARGB32));
+
+    // A view frame twice the picture's size stretches it, still without smoothing.
+    Window0()->setZoom(Zoom{false, 1});
+    OffUserInterfaceThread([] { t_WindowSize(0, -1, -1, 2 * kWidth, 2 * kHeight); });
+    ASSERT_EQ(view->size(), QSize(2 * kWidth, 2 * kHeight));
+    ExpectWholeBlocks(view, 2);
+}
+
+TEST(Zoom, WindowLargerThanTheScreenOpensFittedInsideIt) {
+    vx::shell::ToolkitWindow* window = StartQt().interface().graphicWindows[1];
+    OffUserInterfaceThread([] {
+        t_InitWindow(1, 4, false, 2048, 2048, 0, 0, t_Font{}, true);
+        t_WindowCenter(1);
+        t_WindowFront(1);
+    });
+    QTest::qWait(300);
+    EXPECT_TRUE(window->zoom().fit);
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+}
+
+// At device pixel ratio 1.5 a window opens at factor 2: each pixel is a 2 x 2 block of device pixels,
+// not the uneven 1- and 2-pixel runs of a 1.5 stretch, and clicks still find their pixel.
+TEST(Zoom, FractionalDensityOpensAtAWholeNumberOfDevicePixels) {
+    if (QCoreApplication::instance() != nullptr) GTEST_SKIP() << "needs a process of its own";
+    qputenv("QT_SCALE_FACTOR", "1.5");
+    GraphicView* view = ShowWindow0();
+    ASSERT_DOUBLE_EQ(view->devicePixelRatioF(), 1.5);
+    EXPECT_EQ(Window0()->zoom(), (Zoom{false, 2}));
+    ExpectWholeBlocks(view, 2);
+    // Logical point 31 is device pixel 46.5: picture pixel 23.
+    EXPECT_EQ(ClickAt(view, QPoint(31, 31)), XY(23, 23));
+}
+
+// The zoom keys are the shortcuts of the window menu's items.
+TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
+    GraphicView* view = ShowWindow0();
+    view->setFocus();
+    // Tab and Shift+Tab stay with the view instead of moving the focus; a click releases its key again.
+    for (const auto& [key, mods] :
+         {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
+        QTest::keyClick(view, key, mods);
+        ASSERT_EQ(KeyEventQueue.Count(), 1u);
+        const t_Event e = KeyEventQueue.TakeFirst().value_or(t_Event{});
+        EXPECT_EQ(std::tuple(e.Kind, e.Window, e.Index, e.ShiftPressed), std::tuple(1, 0, 48, mods != 0));
+        EXPECT_FALSE(KeyDown);
+    }
+    QTest::keyClick(view, Qt::Key_Shift);
+    // Ctrl and + is run on the real application.
+    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_0, {false, 1}},     {Qt::Key_Equal, {false, 2}},
+                                              {Qt::Key_Equal, {false, 3}}, {Qt::Key_Minus, {false, 2}},
+                                              {Qt::Key_F, {true, 1}},      {Qt::Key_0, {false, 1}}};
+    for (const auto& [key, zoom] : steps) {
+        QTest::keyClick(view, key, Qt::ControlModifier);
+        // A fitted window's factor is its own.
+        EXPECT_EQ(Window0()->zoom().fit ? (Zoom{true, 1}) : Window0()->zoom(), zoom)
+            << QKeySequence(key).toString().toStdString();
+    }
+    EXPECT_EQ(KeyEventQueue.Count(), 0u);
+}
+
+// ---- Key translation ----
+
+TEST(KeyTranslation, X11KeyCodesMapToTheirPositions) {
+    // The main block, then F1, F12, F13, keypad 8 and Enter, forward Delete, left, up; left Control has none.
+    const std::pair<std::uint32_t, std::int64_t> expected[] = {
+        {38, 0},   {39, 1},    {40, 2},  {41, 3},   {43, 4},    {42, 5},    {52, 6},    {53, 7},  {54, 8},
+        {55, 9},   {56, 11},   {24, 12}, {25, 13},  {26, 14},   {27, 15},   {29, 16},   {28, 17}, {10, 18},
+        {11, 19},  {12, 20},   {13, 21}, {15, 22},  {14, 23},   {21, 24},   {18, 25},   {16, 26}, {20, 27},
+        {17, 28},  {19, 29},   {35, 30}, {32, 31},  {30, 32},   {34, 33},   {31, 34},   {33, 35}, {36, 36},
+        {46, 37},  {44, 38},   {48, 39}, {45, 40},  {47, 41},   {51, 42},   {59, 43},   {61, 44}, {57, 45},
+        {58, 46},  {60, 47},   {23, 48}, {65, 49},  {49, 50},   {94, 10},   {22, 51},   {9, 53},  {67, 122},
+        {96, 111}, {191, 105}, {80, 91}, {104, 76}, {119, 117}, {113, 123}, {111, 126}, {37, -1}};
+    for (auto [scan, code] : expected)
+        EXPECT_EQ(vx::shell::KeyCodeOfScanCode(scan), code) << "X key code " << scan;
+}
+
+// Key presses as Qt delivers them on X11 (the X key code, the X state before the key, the text), and
+// without a key code, as on the offscreen platform, where the Qt key names the position.
+TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
+    StartQt();  // key events need the application's keyboard device
+    using namespace vx;
+    const auto KP = Qt::KeypadModifier;
+    struct Case {
+        int key;
+        std::uint32_t scanCode;
+        const char* text;
+        Qt::KeyboardModifiers mods;
+        std::uint32_t xState;
+        std::int64_t keyCode;
+        const char* characters;
+        std::uint64_t flags;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {Qt::Key_Backspace, 22, "\b", {}, 0, 51, "\x7f", 0},
+        {Qt::Key_Delete, 119, "\x7f", {}, 0, 117, "\uF728", kFunctionFlag},
+        {Qt::Key_Enter, 104, "\r", KP, 0, 76, "\x03", kNumericPadFlag},
+        {Qt::Key_Backtab, 23, "", Qt::ShiftModifier, 0x1, 48, "\x19", kShiftFlag},
+        {Qt::Key_F5, 71, "", {}, 0, 96, "\uF708", kFunctionFlag},
+        {Qt::Key_Left, 113, "", {}, 0, 123, "\uF702", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_Print, 107, "", {}, 0, 128 + 107, "", 0},  // no position: a code of its own
+        // Keypad keys type their digits whatever NumLock says: off, Qt reports the navigation key.
+        {Qt::Key_Up, 80, "", KP, 0, 91, "8", kNumericPadFlag},
+        {Qt::Key_8, 80, "8", KP, 0x10, 91, "8", kNumericPadFlag},
+        {Qt::Key_Delete, 91, "", KP, 0, 65, ".", kNumericPadFlag},
+        // Flags come from Qt, Caps Lock from the X Lock bit.
+        {Qt::Key_A, 38, "A", Qt::ShiftModifier | Qt::ControlModifier, 0x2 | 0x1, 0, "A",
+         kCapsLockFlag | kShiftFlag | kControlFlag},
+        {Qt::Key_B, 56, "b", Qt::AltModifier | Qt::MetaModifier, 0, 11, "b", kOptionFlag | kCommandFlag},
+        // Without a key code.
+        {Qt::Key_Left, 0, "", {}, 0, 123, "\uF702", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_8, 0, "8", KP, 0, 91, "8", kNumericPadFlag},
+        {Qt::Key_Print, 0, "", {}, 0, 255, "", 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.key) + " / " + std::to_string(c.scanCode));
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.mods, c.scanCode, 0, c.xState, c.text);
+        const KeyPress press = vx::shell::TranslateKeyPress(event);
+        EXPECT_EQ(press.keyCode, c.keyCode);
+        EXPECT_EQ(press.characters, c.characters);
+        EXPECT_EQ(press.modifierFlags, c.flags);
+    }
+    // Caps Lock toggles with its press, which the X state, the state before it, does not show yet.
+    const QKeyEvent on(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0, "");
+    const QKeyEvent off(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0x2, "");
+    EXPECT_TRUE(vx::shell::IsModifierKey(on));
+    EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
+    EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
+}
