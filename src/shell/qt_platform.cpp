@@ -95,16 +95,6 @@ bool QtPlatform::invokeBlocking(std::function<void()> work) {
     });
 }
 
-void QtPlatform::invokeAsync(std::function<void()> work) {
-    if (gate_.Quitting() || QCoreApplication::instance() == nullptr) return;
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [this, work = std::move(work)] {
-            if (!gate_.Quitting()) work();
-        },
-        Qt::QueuedConnection);
-}
-
 bool QtPlatform::isQuitting() const {
     return gate_.Quitting();
 }

@@ -5,8 +5,8 @@
 //
 // Coverage, in the seam's section order:
 //  [X] Threads and hand-over: Qt's GUI thread is the user-interface thread; blocking hand-over is a
-//      queued call with a cancellable wait (callers give up once quitting starts), asynchronous
-//      hand-over a queued call.
+//      queued call with a cancellable wait (callers give up once quitting starts); queued titles are
+//      queued calls on their window.
 //  [X] Outlets: the objects of the interface built in code (interface.h).
 //  [X] Windows: frames in bottom-left screen coordinates of the primary screen, titles (also queued,
 //      shown at once under client-side decorations), style masks 0 and 7 (menu bar and window frame),
@@ -43,8 +43,6 @@ class QtPlatform final : public Platform {
     Interface& interface() { return *ui_; }
     // Quitting has begun: blocked hand-overs give up, queued work is dropped.
     void beginQuit() { gate_.BeginQuit(); }
-    // Queues work for the GUI thread and returns at once; dropped once quitting has begun.
-    void invokeAsync(std::function<void()> work);
 
     bool isUserInterfaceThread() const override;
     bool invokeBlocking(std::function<void()> work) override;

@@ -193,16 +193,18 @@ TEST(QtPlatformWindows, StyleMaskHidesTheMenuBarAndTheBackgroundColourLeavesIt) 
 
 // ---- Hand-over between the threads ----
 
-TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadInOrder) {
+TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadAfterWhatWasQueuedBefore) {
     QtPlatform& platform = StartQt();
-    std::vector<int> order;
+    const vx::WindowRef window = platform.windowOfView(platform.graphicView(0));
+    QString seen;
     OffUserInterfaceThread([&] {
-        platform.invokeAsync([&] { order.push_back(1); });
-        // 2 only where it belongs.
-        EXPECT_TRUE(
-            platform.invokeBlocking([&] { order.push_back(platform.isUserInterfaceThread() ? 2 : -2); }));
+        platform.setWindowTitleLater(window, "Erst");
+        EXPECT_TRUE(platform.invokeBlocking([&] {
+            if (platform.isUserInterfaceThread())
+                seen = platform.interface().graphicWindows[0]->windowTitle();
+        }));
     });
-    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_EQ(seen, "Erst");
 }
 
 TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
