@@ -12,7 +12,6 @@
 #include <utility>
 
 #include "core/hand_over.h"
-#include "core/strings.h"
 #include "core/threads.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
@@ -61,8 +60,7 @@ TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNe
     EXPECT_FALSE(waiter.get());
     abandoned();  // still served by the queue, but does nothing
     EXPECT_EQ(runs, 1);
-    EXPECT_FALSE(gate.RunAndWait([&] { ++runs; }, queue.Post()));
-    EXPECT_FALSE(queue.work);  // nothing was even queued after quitting
+    EXPECT_FALSE(gate.RunAndWait([&] { ++runs; }, queue.Post()));  // after quitting, without waiting
     // Work that cannot be queued fails at once instead of waiting for ever.
     EXPECT_FALSE(vx::HandOverGate{}.RunAndWait([] {}, [](std::function<void()>) { return false; }));
 }
@@ -90,14 +88,6 @@ TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
     startprocess([] { throw std::runtime_error("boom"); }, 0x100000);
     WaitFor([] { return vx::test::LogContains("boom"); });
     EXPECT_TRUE(vx::test::LogContains("startprocess: Program ended with an exception: boom"));
-}
-
-TEST(OnUserInterfaceThread, RunsAtOnceWhenAlreadyThere) {
-    vx::StartHeadlessPlatform();
-    // Already on the user-interface thread: runs at once instead of waiting on itself.
-    int nested = 0;
-    vx::CurrentPlatform().invokeBlocking([&] { nested = OnUserInterfaceThread([] { return 7; }); });
-    EXPECT_EQ(nested, 7);
 }
 
 // Regression: a program thread waiting on a busy user-interface thread hung when the application quit.
@@ -148,17 +138,16 @@ TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceT
     EXPECT_EQ(OnUserInterfaceThread([] { return CurrentThreadNumber(); }), 1);  // still serving
 }
 
-TEST(ThreadRegistry, KeepsTheWholeNameAndGivesTheSystemAShortOne) {
+TEST(ThreadRegistry, GivesTheSystemANameCutToWholeCharacters) {
     std::thread([] {
         vx::SetCurrentThreadName("t_WindowAutoUpdate");
-        EXPECT_NE(vx::CurrentThreadDescription().find("name = t_WindowAutoUpdate}"), std::string::npos);
         char system[32] = {};
         pthread_getname_np(pthread_self(), system, sizeof system);
         EXPECT_STREQ(system, "t_WindowAutoUpd");
         // A name cut in the middle of a multi-byte character would be rejected by the system.
         vx::SetCurrentThreadName("Ääääääääääääää");
         pthread_getname_np(pthread_self(), system, sizeof system);
-        EXPECT_TRUE(vx::IsValidUtf8(system));
+        EXPECT_STREQ(system, "Äääääää");
     }).join();
 }
 
@@ -170,6 +159,4 @@ TEST(ThreadRegistry, TheMainThreadKeepsTheProcessName) {
     vx::SetCurrentThreadName("AppDelegate");
     pthread_getname_np(pthread_self(), after, sizeof after);
     EXPECT_STREQ(after, before);
-    EXPECT_EQ(vx::CurrentThreadName(), "AppDelegate");
-    EXPECT_EQ(CurrentThreadNumber(), 1);
 }
