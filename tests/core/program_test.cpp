@@ -5,6 +5,7 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -97,20 +98,13 @@ TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
     platform.Post([] {
         while (blockUi) vx::SleepNanoseconds(1000000);
     });
-    std::atomic<bool> returned{false};
-    std::atomic<int> result{-1};
-    std::thread waiter([&] {
-        result = OnUserInterfaceThread([] { return 5; });
-        returned = true;
-    });
-    vx::SleepNanoseconds(20000000);
-    EXPECT_FALSE(returned);
+    auto waiter = std::async(std::launch::async, [] { return OnUserInterfaceThread([] { return 5; }); });
+    EXPECT_EQ(waiter.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout);
     platform.BeginQuit();
-    WaitFor([&] { return returned.load(); });
-    EXPECT_TRUE(returned);
-    EXPECT_EQ(result.load(), 0);
+    const bool released = waiter.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
     blockUi = false;
-    waiter.join();
+    EXPECT_TRUE(released);
+    EXPECT_EQ(waiter.get(), 0);
 }
 
 TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceThread) {
@@ -149,14 +143,4 @@ TEST(ThreadRegistry, GivesTheSystemANameCutToWholeCharacters) {
         pthread_getname_np(pthread_self(), system, sizeof system);
         EXPECT_STREQ(system, "Äääääää");
     }).join();
-}
-
-TEST(ThreadRegistry, TheMainThreadKeepsTheProcessName) {
-    // The main thread's system name is what ps, top and pgrep show for the whole process.
-    char before[32] = {}, after[32] = {};
-    pthread_getname_np(pthread_self(), before, sizeof before);
-    vx::RegisterUserInterfaceThread();
-    vx::SetCurrentThreadName("AppDelegate");
-    pthread_getname_np(pthread_self(), after, sizeof after);
-    EXPECT_STREQ(after, before);
 }
