@@ -63,4 +63,9 @@ bool WritePng(const WindowImage& image, const std::string& path);
 // Any thread.
 bool SavePicture(std::uint8_t window, const std::string& path);
 
+// Why the last WritePng, SavePicture or LoadPicture on the calling thread failed, in words for the
+// user ("too large", "not readable", "not a PNG picture", ...); empty after one that worked. A program
+// shows it where it shows errors; the log has the full line anyway.
+[[nodiscard]] const std::string& PictureError();
+
 }  // namespace vx

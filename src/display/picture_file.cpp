@@ -1,6 +1,10 @@
+#include "display/picture_file.h"
+
 #include <spng.h>
 
 #include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/log.h"
@@ -10,6 +14,8 @@
 namespace vx {
 
 namespace {
+
+thread_local std::string pictureError;
 
 struct Palette {
     std::vector<std::uint32_t> colours;
@@ -121,15 +127,25 @@ int Encode(const WindowImage& image, std::FILE* file) {
 
 }  // namespace
 
+const std::string& PictureError() {
+    return pictureError;
+}
+
+void SetPictureError(std::string reason) {
+    pictureError = std::move(reason);
+}
+
 bool WritePng(const WindowImage& image, const std::string& path) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() < std::size_t(image.width) * std::size_t(image.height)) {
         Log("WritePng: Image is empty or incomplete.");
+        SetPictureError("no picture");
         return false;
     }
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         Log("WritePng: File " + path + " could not be opened.");
+        SetPictureError("not writable");
         return false;
     }
     const int error = Encode(image, file);
@@ -138,14 +154,17 @@ bool WritePng(const WindowImage& image, const std::string& path) {
         std::remove(path.c_str());
         Log("WritePng: File " + path + " could not be written" +
             (error != 0 ? std::string(" (") + spng_strerror(error) + ")." : std::string(".")));
+        SetPictureError("could not be written");
         return false;
     }
+    SetPictureError("");
     return true;
 }
 
 bool SavePicture(std::uint8_t window, const std::string& path) {
     if (window >= 8) {
         Log("SavePicture: Window is not a graphic window.");
+        SetPictureError("not a graphic window");
         return false;
     }
     // Composed where the views compose, so that it never races a view for the window's buffers.
@@ -153,6 +172,7 @@ bool SavePicture(std::uint8_t window, const std::string& path) {
         OnUserInterfaceThread([window] { return t_WindowImage(window); });
     if (!image) {
         Log("SavePicture: Window #" + std::to_string(window) + " has no picture.");
+        SetPictureError("no picture");
         return false;
     }
     return WritePng(*image, path);
