@@ -8,6 +8,9 @@ if(VX_SHELL_SOURCES)
   target_compile_definitions(vxtools_shell PRIVATE VXTOOLS_VERSION="${PROJECT_VERSION}")
   target_include_directories(vxtools_shell PRIVATE ${VX_PRIVATE_INCLUDE})
   target_link_libraries(vxtools_shell PUBLIC vxtools Qt6::Widgets)
+  # Qt's headers are most of what each file of this layer compiles; parse them once.
+  target_precompile_headers(vxtools_shell PRIVATE <QApplication> <QWidget> <QMenu> <QMenuBar> <QAction>
+    <QPlainTextEdit> <QLineEdit> <QFileDialog> <QImage> <QKeyEvent> <QScreen> <QTimer>)
   # A desktop program gets the ready font with the application layer.
   if(TARGET vxfonts)
     target_link_libraries(vxtools_shell PUBLIC vxfonts)
