@@ -429,6 +429,19 @@ def case_quit_panel(env, app_path, work):
     expect_clean_exit(app, "Ctrl+Q in the save panel")
 
 
+def case_fifo_panel(env, app_path, work):
+    """Malkasten: a FIFO chosen in the open panel is refused; the program goes on drawing and ends on Escape."""
+    fifo = f"{work}/rohr.png"
+    os.mkfifo(fifo)
+    _, wid = launch(env, app_path, work, MALKASTEN_TITLE)
+    answer_panel(env, wid, "ctrl+o", "^Bild öffnen", fifo)
+    wait_until(lambda: f"OpenPanel: Not a regular file, refused: {fifo}" in output(work),
+               lambda: "the FIFO was not refused")
+    malkasten_draw(env, wid, work)
+    press(env, wid, "Escape")
+    wait_for_title(env, wid, "Malkasten — Programm Ende")
+
+
 def clipboard(env, *args, data=None):
     """xclip on the clipboard; with data it stays behind to serve it, so its output goes nowhere."""
     out = subprocess.PIPE if data is None else subprocess.DEVNULL
