@@ -430,14 +430,19 @@ def case_quit_panel(env, app_path, work):
 
 
 def case_fifo_panel(env, app_path, work):
-    """Malkasten: a FIFO chosen in the open panel is refused; the program goes on drawing and ends on Escape."""
+    """Malkasten: a FIFO chosen in the open or the save panel is refused there with a message, the panel stays
+    open; the program goes on drawing and ends on Escape."""
     fifo = f"{work}/rohr.png"
     os.mkfifo(fifo)
     _, wid = launch(env, app_path, work, MALKASTEN_TITLE)
-    answer_panel(env, wid, "ctrl+o", "^Bild öffnen", fifo)
-    wait_until(lambda: f"OpenPanel: Not a regular file, refused: {fifo}" in output(work),
-               lambda: "the FIFO was not refused")
+    for keys, title in (("ctrl+o", "^Bild öffnen"), ("ctrl+s", "^Bild sichern")):
+        answer_panel(env, wid, keys, title, fifo)
+        press(env, find_window(env, "^Keine gewöhnliche Datei$"), "Return")
+        panel = find_window(env, title)
+        press(env, panel, "Escape")
+        wait_until(lambda: not visible_windows(env, title), lambda: f"the panel {title} did not close")
     malkasten_draw(env, wid, work)
+    check("Malkasten: Loaded" not in output(work) and "Saved" not in output(work), "the FIFO was read or written")
     press(env, wid, "Escape")
     wait_for_title(env, wid, "Malkasten — Programm Ende")
 
