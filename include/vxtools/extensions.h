@@ -19,9 +19,12 @@ namespace vx {
 
 /// vx::RunApplication with the command-line conventions of desktop programs: `--help` prints a usage
 /// text that includes `about` (one or two lines on what the program does) and `--version` the toolkit's
-/// version, both ending with status 0 before any window opens; an option that neither this nor Qt knows
-/// ends with a message on standard error and status 2. Qt's own options (`-platform offscreen`,
-/// `-style Fusion`, ...) work as before. Part of the Qt application library (`vxtools::shell`).
+/// version, both ending with status 0 before any window opens (1 when the text could not be written);
+/// an option that neither this nor Qt knows ends with a message on standard error and status 2. Qt's own
+/// options (`-platform offscreen`, `-style Fusion`, ...) work as before. Without a display it ends with
+/// one line on standard error and status 1. SIGTERM, SIGINT and SIGHUP quit as the Quit item does from
+/// the start on, and closed standard descriptors are opened on /dev/null first. Part of the Qt
+/// application library (`vxtools::shell`).
 int RunApplication(int argc, char** argv, std::function<void()> program, const std::string& about);
 
 /// Ends the whole application with exit status `status`, as the Quit menu item does: the windows close,

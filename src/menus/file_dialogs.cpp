@@ -1,5 +1,8 @@
 #include "menus/file_dialogs.h"
 
+#include <sys/stat.h>
+
+#include "core/log.h"
 #include "core/platform.h"
 #include "core/program.h"
 #include "core/unicode.h"
@@ -33,6 +36,25 @@ std::vector<std::string> SplitFileTypes(const std::string& fileTypes) {
     }
 }
 
+bool IsSpecialFile(const std::string& path) {
+    struct stat info = {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return false;  // absent: a file still to make
+    return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
+namespace {
+
+// A program reads or writes what a panel hands back, and a FIFO without a partner blocks that for ever,
+// a device like /dev/zero never ends: such a choice is refused where it is made, with a line and a beep.
+bool RefusedAsSpecial(std::string_view panel, const std::string& path) {
+    if (!IsSpecialFile(path)) return false;
+    Log(std::string(panel) + ": Not a regular file, refused: " + path);
+    SystemBeep();
+    return true;
+}
+
+}  // namespace
+
 }  // namespace vx
 
 std::vector<std::string> OpenPanel(const std::string& title, const std::string& message,
@@ -47,8 +69,10 @@ std::vector<std::string> OpenPanel(const std::string& title, const std::string& 
     request.files = files;
     request.directories = directories;
     std::vector<std::string> paths;
-    for (const std::string& url : vx::CurrentPlatform().runOpenPanel(request))
-        paths.push_back(vx::PathFromFileUrl(url));
+    for (const std::string& url : vx::CurrentPlatform().runOpenPanel(request)) {
+        std::string path = vx::PathFromFileUrl(url);
+        if (!vx::RefusedAsSpecial("OpenPanel", path)) paths.push_back(std::move(path));
+    }
     return paths;
 }
 
@@ -62,7 +86,9 @@ std::string SavePanel(const std::string& name, const std::string& title, const s
     request.proposedName = name;
     request.fileTypes = vx::SplitFileTypes(fileTypes);
     const std::string url = vx::CurrentPlatform().runSavePanel(request);
-    return url.empty() ? std::string() : vx::PathFromFileUrl(url);
+    if (url.empty()) return "";
+    std::string path = vx::PathFromFileUrl(url);
+    return vx::RefusedAsSpecial("SavePanel", path) ? std::string() : path;
 }
 
 // From another thread the panel runs inside a blocking hand-over: the caller waits until the panel has

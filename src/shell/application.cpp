@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -13,9 +14,14 @@
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "core/app_lifecycle.h"
 #include "core/application_quit.h"
@@ -46,28 +52,101 @@ void QuitWithStatus(int status) {
         qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
-// SIGTERM and SIGINT quit as the menu does: the handler only writes a byte that the event loop reads.
+// A descriptor among 0..2 that the caller closed (prog >&-) would be the next one opened, the X
+// connection's socket among them, and the log lines would go into it. They point to /dev/null instead.
+void OpenClosedStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // The lower ones are open by now, so this takes the lowest free number: fd itself.
+        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
+
+// SIGTERM, SIGINT and SIGHUP quit as the menu does: the handler only writes a byte that the event loop
+// reads. The handlers come before anything of Qt: a signal during start-up waits in the socket until the
+// event loop runs. SIGHUP that the caller ignores (nohup) stays ignored.
 int signalPipe[2] = {-1, -1};
 
 void OnQuitSignal(int) {
+    const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &byte, 1);
+    errno = saved;
 }
 
-void QuitOnSignals() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(notifier, &QSocketNotifier::activated, [] {
-        char byte = 0;
-        [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &byte, 1);
-        QCoreApplication::exit(0);
-    });
+void CatchQuitSignals() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
     struct sigaction action = {};
     action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    sigset_t quitSignals;
+    sigemptyset(&quitSignals);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction previous = {};
+        if (signal == SIGHUP && sigaction(SIGHUP, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+            continue;
+        sigaction(signal, &action, nullptr);
+        sigaddset(&quitSignals, signal);
+    }
+    // A caller may have started us with them blocked; the threads made from here on inherit the mask.
+    pthread_sigmask(SIG_UNBLOCK, &quitSignals, nullptr);
+}
+
+// Needs the application object: from here on the event loop reads what the handler wrote.
+void QuitOnSignals() {
+    if (signalPipe[0] < 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        char bytes[64];
+        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        QCoreApplication::exit(0);
+    });
+}
+
+// Without a display Qt's platform plugin gives up with a page of text and abort() (status 134). While
+// the application object is made, Qt's messages are kept back: a fatal one ends the process with one
+// line and status 1; otherwise they go out as Qt would have written them.
+std::vector<std::string>* heldMessages = nullptr;
+std::string* firstMessage = nullptr;
+std::string* programName = nullptr;
+
+void HoldStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        heldMessages->push_back(qFormatLogMessage(type, context, message).toStdString());
+        if (firstMessage->empty()) *firstMessage = message.toStdString();
+        return;
+    }
+    // Qt's first message names the cause ("could not connect to display :9"); the fatal one only says
+    // that no plugin could start.
+    std::string cause = firstMessage->empty() ? message.toStdString() : *firstMessage;
+    cause = cause.substr(0, cause.find('\n'));
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const std::string line =
+        *programName + ": Cannot start without a display (DISPLAY " +
+        (display ? "\"" + std::string(display) + "\"" : std::string("unset")) + ", WAYLAND_DISPLAY " +
+        (wayland ? "\"" + std::string(wayland) + "\"" : std::string("unset")) + "): " + cause + "\n";
+    std::fflush(stdout);
+    [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, line.data(), line.size());
+    ::_exit(1);
+}
+
+QApplication* MakeApplication(int& argc, char** argv) {
+    heldMessages = new std::vector<std::string>;
+    firstMessage = new std::string;
+    programName = new std::string(shell::ProgramName(argc > 0 ? argv[0] : nullptr));
+    const QtMessageHandler previous = qInstallMessageHandler(HoldStartMessage);
+    auto* app = new QApplication(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const std::string& message : *heldMessages) std::fprintf(stderr, "%s\n", message.c_str());
+    heldMessages->clear();
+    return app;
 }
 
 // Alt must stay a modifier for the views: with menu-bar navigation on Alt (some desktop styles switch it
@@ -140,17 +219,24 @@ int RunApplication(int argc, char** argv, std::function<void()> program) {
 }
 
 int RunApplication(int argc, char** argv, std::function<void()> program, const std::string& about) {
+    OpenClosedStandardDescriptors();
     if (const int status = shell::HandleCommandLine(argc, argv, about, std::cout, std::cerr); status >= 0) {
-        std::cout.flush();
+        // Usage or version that never reached the file (a full disk, /dev/full) is a failure.
+        if (!std::cout.flush()) {
+            std::cerr << shell::ProgramName(argc > 0 ? argv[0] : nullptr)
+                      << ": Cannot write to standard output: " << std::strerror(errno) << "\n";
+            return 1;
+        }
         return status;
     }
+    CatchQuitSignals();
     // The log goes to standard output; when that is a pipe whose reader has gone (| head), a write
     // fails with EPIPE and the line is lost, instead of the signal ending the application.
     std::signal(SIGPIPE, SIG_IGN);
     RegisterUserInterfaceThread();
     // QApplication keeps a reference to argc; both live as long as the process, like all platform state.
     auto* storedArgc = new int(argc);
-    auto* app = new QApplication(*storedArgc, argv);
+    QApplication* app = MakeApplication(*storedArgc, argv);
     app->setQuitOnLastWindowClosed(false);
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 

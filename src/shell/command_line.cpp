@@ -25,13 +25,6 @@ bool Contains(const std::array<std::string_view, N>& list, std::string_view name
     return std::find(list.begin(), list.end(), name) != list.end();
 }
 
-std::string ProgramName(const char* argv0) {
-    std::string_view path = argv0 != nullptr ? argv0 : "";
-    const std::size_t slash = path.rfind('/');
-    if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
-    return path.empty() ? std::string("vxtools") : std::string(path);
-}
-
 void Usage(std::ostream& out, const std::string& name, const std::string& about) {
     out << "Usage: " << name << " [option...]\n";
     if (!about.empty()) out << about << "\n";
@@ -45,6 +38,13 @@ void Usage(std::ostream& out, const std::string& name, const std::string& about)
 }
 
 }  // namespace
+
+std::string ProgramName(const char* argv0) {
+    std::string_view path = argv0 != nullptr ? argv0 : "";
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
+    return path.empty() ? std::string("vxtools") : std::string(path);
+}
 
 int HandleCommandLine(int argc, const char* const* argv, const std::string& about, std::ostream& out,
                       std::ostream& err) {

@@ -8,6 +8,9 @@
 
 namespace vx::shell {
 
+// The name the messages go under: the file name of argv[0], "vxtools" without one.
+std::string ProgramName(const char* argv0);
+
 // What the command line asks for: -1 to run the application, otherwise the status to end with at once.
 // Usage, version and messages go to `out` and `err`.
 int HandleCommandLine(int argc, const char* const* argv, const std::string& about, std::ostream& out,

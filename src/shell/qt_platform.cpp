@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -22,6 +23,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "menus/file_dialogs.h"
 #include "shell/interface.h"
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
@@ -471,6 +473,21 @@ QStringList NameFilters(const std::vector<std::string>& types) {
     return {patterns.join(' ')};
 }
 
+// A FIFO, a device or a socket is not accepted: the panel stays open and says why, so that the user can
+// choose again (the toolkit would refuse the choice anyway, once the panel had closed).
+class FilePanel : public QFileDialog {
+  public:
+    void accept() override {
+        for (const QString& path : selectedFiles()) {
+            if (!IsSpecialFile(path.toStdString())) continue;
+            QMessageBox::warning(this, "Keine gew\u00F6hnliche Datei",
+                                 "\u201E" + path + "\u201C ist keine gew\u00F6hnliche Datei.");
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 // The panel's other labels in the language of the toolkit's own.
 void GermanLabels(QFileDialog& dialog) {
     dialog.setLabelText(QFileDialog::LookIn, "Suchen in:");
@@ -497,7 +514,7 @@ QString PanelTitle(const std::string& title, const std::string& message) {
 }  // namespace
 
 std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& request) {
-    QFileDialog dialog;
+    FilePanel dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (request.directories && !request.files) {
@@ -521,7 +538,7 @@ std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& reques
 }
 
 std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
-    QFileDialog dialog;
+    FilePanel dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The accept mode resets the labels, so it comes first.
     dialog.setAcceptMode(QFileDialog::AcceptSave);

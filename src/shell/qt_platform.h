@@ -20,7 +20,7 @@
 //  [X] Text views: QPlainTextEdit as scroll view and text view, QLineEdit rulers.
 //      Text substitutions do not exist there, so switching them off does nothing.
 //  [X] Pasteboard: QClipboard, plain text and image.
-//  [X] Panels: QFileDialog, not native, modal.
+//  [X] Panels: QFileDialog, not native, modal; a FIFO, device or socket is refused in the panel.
 //  [ ] Sound: the standard beep only; a "sysbeep.aif" beside the executable is found but plays as the
 //      standard beep, since Qt Widgets has no audio.
 #pragma once

@@ -7,6 +7,7 @@ import contextlib
 import ctypes
 import os
 import pathlib
+import random
 import re
 import shutil
 import signal
@@ -268,6 +269,66 @@ def case_zoom_save(env, app_path, work):
                lambda: f"F11 did not cover the screen: {geometry(env, wid)}")
 
 
+def case_closed_descriptors(env, app_path, work):
+    """Started with standard output closed (>&-; Malkasten: standard error too, >&- 2>&-): the window
+    shows its picture and SIGTERM ends the application with status 0."""
+    malkasten = "Malkasten" in app_path
+    closed = (1, 2) if malkasten else (1,)
+    with open(os.path.join(work, "stdout.txt"), "w") as log:
+        app = subprocess.Popen([app_path], env=env, stdout=log, stderr=log,
+                               preexec_fn=lambda: [os.close(fd) for fd in closed])
+    STARTED.append(app)
+    wid = find_window(env, MALKASTEN_TITLE if malkasten else PATTERN_TITLE)
+    if malkasten:
+        malkasten_draw(env, wid, work)
+    else:
+        wait_for_pattern(env, wid, f"{work}/shot.png")
+    expect_clean_exit(app, "SIGTERM with standard descriptors closed", signal.SIGTERM)
+
+
+def case_start_signals(env, app_path, work):
+    """SIGTERM, SIGINT or SIGHUP at a random moment of start-up: every start ends with status 0. The
+    application starts with the three blocked, so that a moment before its own code runs (the dynamic loader)
+    counts as its first moment instead of killing it before it could act."""
+    quit_signals = (signal.SIGTERM, signal.SIGINT, signal.SIGHUP)
+
+    def blocked():
+        signal.signal(signal.SIGHUP, signal.SIG_DFL)
+        signal.pthread_sigmask(signal.SIG_BLOCK, quit_signals)
+
+    rng = random.Random(os.getpid())
+    for start in range(18):
+        sent = quit_signals[start % 3]
+        delay = rng.uniform(0.0, 0.4)
+        with open(os.path.join(work, "stdout.txt"), "w") as log:
+            app = subprocess.Popen([app_path], env=env, stdout=log, stderr=subprocess.STDOUT, preexec_fn=blocked)
+        STARTED.append(app)
+        time.sleep(delay)
+        expect_clean_exit(app, f"{sent.name} {delay * 1000:.0f} ms after the start", sent)
+
+
+def case_no_display(env, app_path, work):
+    """Without a display, or with one that is not there: one line on standard error and status 1."""
+    for name, changes in (("no display", {}), ("a wrong display", {"DISPLAY": ":97"})):
+        plain = {k: v for k, v in env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        result = subprocess.run([app_path], env=dict(plain, **changes), capture_output=True, text=True,
+                                timeout=PATIENCE)
+        check(result.returncode == 1, f"exit status {result.returncode} with {name}")
+        lines = result.stderr.splitlines()
+        check(len(lines) == 1 and "Cannot start without a display" in lines[0],
+              f"with {name} standard error says {result.stderr!r}")
+
+
+def case_full_output(env, app_path, work):
+    """--help and --version into a full device (/dev/full) fail with a non-zero status and say so."""
+    for option in ("--help", "--version"):
+        with open("/dev/full", "w") as full:
+            result = subprocess.run([app_path, option], stdout=full, stderr=subprocess.PIPE, text=True,
+                                    timeout=PATIENCE)
+        check(result.returncode != 0, f"{option} into /dev/full ended with status 0")
+        check("Cannot write to standard output" in result.stderr, f"{option}: standard error says {result.stderr!r}")
+
+
 def start_weston(env, work, *options):
     """Starts a Weston compositor with these options; returns the environment for its Wayland clients."""
     # The case's directory is private to this user, as a runtime directory must be.
@@ -366,6 +427,24 @@ def case_quit_panel(env, app_path, work):
     press(env, wid, "ctrl+s")
     press(env, find_window(env, "^Bild sichern"), "ctrl+q")
     expect_clean_exit(app, "Ctrl+Q in the save panel")
+
+
+def case_fifo_panel(env, app_path, work):
+    """Malkasten: a FIFO chosen in the open or the save panel is refused there with a message, the panel stays
+    open; the program goes on drawing and ends on Escape."""
+    fifo = f"{work}/rohr.png"
+    os.mkfifo(fifo)
+    _, wid = launch(env, app_path, work, MALKASTEN_TITLE)
+    for keys, title in (("ctrl+o", "^Bild öffnen"), ("ctrl+s", "^Bild sichern")):
+        answer_panel(env, wid, keys, title, fifo)
+        press(env, find_window(env, "^Keine gewöhnliche Datei$"), "Return")
+        panel = find_window(env, title)
+        press(env, panel, "Escape")
+        wait_until(lambda: not visible_windows(env, title), lambda: f"the panel {title} did not close")
+    malkasten_draw(env, wid, work)
+    check("Malkasten: Loaded" not in output(work) and "Saved" not in output(work), "the FIFO was read or written")
+    press(env, wid, "Escape")
+    wait_for_title(env, wid, "Malkasten — Programm Ende")
 
 
 def clipboard(env, *args, data=None):
