@@ -24,7 +24,6 @@ namespace {
 // data: these bounds keep a small hostile file from costing gigabytes.
 constexpr std::size_t kChunkLimit = std::size_t(8) << 20;
 constexpr std::size_t kCacheLimit = std::size_t(8) << 20;
-constexpr int kChunkCountLimit = 256;
 
 bool Fail(const std::string& line, const char* reason) {
     Log("LoadPicture: " + line);
@@ -93,8 +92,7 @@ bool LoadPicture(std::uint8_t window, const std::string& path, std::int64_t x, s
     spng_ctx* ctx = context.get();
     spng_ihdr header{};
     if (ctx == nullptr || spng_set_png_file(ctx, file.get()) != 0 ||
-        spng_set_chunk_limits(ctx, kChunkLimit, kCacheLimit) != 0 ||
-        spng_set_option(ctx, SPNG_CHUNK_COUNT_LIMIT, kChunkCountLimit) != 0 || spng_get_ihdr(ctx, &header) != 0)
+        spng_set_chunk_limits(ctx, kChunkLimit, kCacheLimit) != 0 || spng_get_ihdr(ctx, &header) != 0)
         return Fail("File " + path + " is not a PNG picture.", "not a PNG picture");
     if (header.width > std::uint64_t(t.width) || header.height > std::uint64_t(t.height))
         return Fail("Picture " + path + " (" + std::to_string(header.width) + " x " + std::to_string(header.height) +
