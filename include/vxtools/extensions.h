@@ -127,7 +127,8 @@ void Circle(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t 
 void FillCircle(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radius);
 /// The outline of the ellipse around (cx, cy) with half-axes `radiusX` across and `radiusY` down, as
 /// vx::Circle is the outline of vx::FillCircle.
-void Ellipse(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radiusX, std::int64_t radiusY);
+void Ellipse(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radiusX,
+             std::int64_t radiusY);
 /// The filled ellipse: every pixel with ((x - cx) / (radiusX + 1/2))^2 + ((y - cy) / (radiusY + 1/2))^2 <= 1.
 void FillEllipse(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radiusX,
                  std::int64_t radiusY);

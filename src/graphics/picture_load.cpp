@@ -51,7 +51,8 @@ void StoreRow(const PixelTarget& t, const std::uint8_t* rgba, std::int64_t pictu
         if (wx < 0) continue;
         if (wx >= t.width) break;
         const std::uint8_t* p = rgba + 4 * px;
-        const std::uint32_t in = p[0] | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+        const std::uint32_t in =
+            p[0] | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
         // Pictures repeat colours along a row: the last conversion spares 4-bit windows the palette search.
         if (!have || in != lastIn) {
             lastIn = in;
@@ -95,21 +96,23 @@ bool LoadPicture(std::uint8_t window, const std::string& path, std::int64_t x, s
         spng_set_chunk_limits(ctx, kChunkLimit, kCacheLimit) != 0 || spng_get_ihdr(ctx, &header) != 0)
         return Fail("File " + path + " is not a PNG picture.", "not a PNG picture");
     if (header.width > std::uint64_t(t.width) || header.height > std::uint64_t(t.height))
-        return Fail("Picture " + path + " (" + std::to_string(header.width) + " x " + std::to_string(header.height) +
-                        " pixel) is larger than graphic window #" + std::to_string(window) + " (" +
-                        std::to_string(t.width) + " x " + std::to_string(t.height) + ").",
+        return Fail("Picture " + path + " (" + std::to_string(header.width) + " x " +
+                        std::to_string(header.height) + " pixel) is larger than graphic window #" +
+                        std::to_string(window) + " (" + std::to_string(t.width) + " x " +
+                        std::to_string(t.height) + ").",
                     "too large");
     if (size != nullptr) *size = PictureSize{header.width, header.height};
     // A picture placed wholly beside the window is still read, to report damage, but draws nothing.
-    const bool visible = x > -std::int64_t(header.width) && x < t.width && y > -std::int64_t(header.height) &&
-                         y < t.height;
+    const bool visible =
+        x > -std::int64_t(header.width) && x < t.width && y > -std::int64_t(header.height) && y < t.height;
 
     const auto damaged = [&](int error) {
         const bool limit = error == SPNG_ECHUNK_LIMITS || error == SPNG_EMEM || error == SPNG_ECHUNK_SIZE;
         return Fail("Picture " + path + " is damaged (" + spng_strerror(error) + ").",
                     limit ? "too large" : "damaged");
     };
-    int error = spng_decode_image(ctx, nullptr, 0, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
+    int error =
+        spng_decode_image(ctx, nullptr, 0, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
     if (error != 0) return damaged(error);
     // One row of the picture, never more: its width is at most the window's.
     std::vector<std::uint8_t> row(std::size_t(header.width) * 4);

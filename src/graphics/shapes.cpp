@@ -87,8 +87,8 @@ void EllipseShape(const char* op, std::uint8_t window, std::int64_t cx, std::int
     PixelTarget t;
     if (!Target(op, window, t)) return;
     if (rx < 0 || ry < 0 || rx > kMaxRadius || ry > kMaxRadius) {
-        Log(std::string(op) + ": Radius out of range (" + std::to_string(rx < 0 || rx > kMaxRadius ? rx : ry) +
-            ").");
+        Log(std::string(op) + ": Radius out of range (" +
+            std::to_string(rx < 0 || rx > kMaxRadius ? rx : ry) + ").");
         return;
     }
     if (cx < -kFar || cx > kFar || cy < -kFar || cy > kFar) return;
@@ -145,7 +145,8 @@ void FillCircle(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int6
     EllipseShape("FillCircle", window, cx, cy, radius, radius, true);
 }
 
-void Ellipse(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radiusX, std::int64_t radiusY) {
+void Ellipse(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radiusX,
+             std::int64_t radiusY) {
     EllipseShape("Ellipse", window, cx, cy, radiusX, radiusY, false);
 }
 

@@ -91,7 +91,8 @@ inline void FillSpan(const PixelTarget& t, std::int64_t y, std::int64_t x0, std:
                 const std::uint8_t pixel[3] = {c.Red, c.Green, c.Blue};
                 FillPattern<3>(row + 3 * x0, x1 - x0 + 1, pixel);
             } else {
-                const std::uint8_t pixel[4] = {t.mode == 2 ? std::uint8_t(255) : c.Alpha, c.Red, c.Green, c.Blue};
+                const std::uint8_t pixel[4] = {t.mode == 2 ? std::uint8_t(255) : c.Alpha, c.Red, c.Green,
+                                               c.Blue};
                 FillPattern<4>(row + 4 * x0, x1 - x0 + 1, pixel);
             }
         } else if (t.mode >= 0 && t.mode <= 7) {
@@ -165,7 +166,8 @@ inline std::uint32_t RgbaToRaw(Rgba c) {
     if constexpr (Depth == 16) return c.alpha | grey << 8;
     if constexpr (Depth == 24) return c.red | std::uint32_t(c.green) << 8 | std::uint32_t(c.blue) << 16;
     if constexpr (Depth == 32)
-        return c.alpha | std::uint32_t(c.red) << 8 | std::uint32_t(c.green) << 16 | std::uint32_t(c.blue) << 24;
+        return c.alpha | std::uint32_t(c.red) << 8 | std::uint32_t(c.green) << 16 |
+               std::uint32_t(c.blue) << 24;
 }
 
 }  // namespace vx

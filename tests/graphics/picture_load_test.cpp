@@ -96,6 +96,31 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
     std::remove(path.c_str());
 }
 
+// An interlaced picture arrives pass by pass, each pass's pixels spread over the row at their own columns.
+TEST(LoadPicture, PlacesEveryPassOfAnInterlacedPicture) {
+    StartToolkit();
+    OpenWindow(1, 32, 64, 32);
+    std::string raw;
+    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    for (const auto& [x0, y0, dx, dy] : passes)
+        for (int y = y0; y < 8; y += dy) {
+            raw += '\0';  // no filter
+            for (int x = x0; x < 8; x += dx) raw += {char(x * 30), char(y * 30), char(7)};
+        }
+    const std::string path = Temp("interlaced.png");
+    WriteFile(path, "\x89PNG\r\n\x1a\n" +
+                        Chunk("IHDR", Be32(8) + Be32(8) + std::string("\x08\x02\0\0\x01", 5)) +
+                        Chunk("IDAT", Deflate(raw)) + Chunk("IEND", ""));
+    ASSERT_TRUE(vx::LoadPicture(1, path, 1, 2));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(g_Scrn(1, x + 1, y + 2),
+                      (t_RGBColor{255, std::uint8_t(x * 30), std::uint8_t(y * 30), 7}))
+                << x << "," << y;
+    std::remove(path.c_str());
+}
+
 // Every refusal leaves the window as it was, with its own line and its reason for the user.
 TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
     StartToolkit();
@@ -110,7 +135,8 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
     WriteFile(wide, Png(65, 32));
     WriteFile(high, Png(64, 33));
     WriteFile(huge, Header(16384, 16384));
-    WriteFile(bomb, Png(4, 4, Chunk("zTXt", std::string("Comment\0\0", 9) + Deflate(std::string(9 << 20, '\0')))));
+    WriteFile(bomb,
+              Png(4, 4, Chunk("zTXt", std::string("Comment\0\0", 9) + Deflate(std::string(9 << 20, '\0')))));
     WriteFile(cut, Png(64, 32).substr(0, 60));
     const struct {
         std::string path, line, reason;
@@ -119,8 +145,10 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
         {fifo, "File " + fifo + " is not a regular file.", "not a regular file"},
         {dir, "File " + dir + " is not a regular file.", "not a regular file"},
         {text, "File " + text + " is not a PNG picture.", "not a PNG picture"},
-        {wide, "Picture " + wide + " (65 x 32 pixel) is larger than graphic window #1 (64 x 32).", "too large"},
-        {high, "Picture " + high + " (64 x 33 pixel) is larger than graphic window #1 (64 x 32).", "too large"},
+        {wide, "Picture " + wide + " (65 x 32 pixel) is larger than graphic window #1 (64 x 32).",
+         "too large"},
+        {high, "Picture " + high + " (64 x 33 pixel) is larger than graphic window #1 (64 x 32).",
+         "too large"},
         {huge, "Picture " + huge + " (16384 x 16384 pixel) is larger than graphic window #1 (64 x 32).",
          "too large"},
         {bomb, "Picture " + bomb + " is damaged (reached chunk/cache limits).", "too large"},
@@ -141,8 +169,9 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
     EXPECT_FALSE(vx::LoadPicture(9, fits, 0, 0));
     EXPECT_FALSE(vx::LoadPicture(2, fits, 0, 0));
     EXPECT_EQ(vx::PictureError(), "window not initialized");
-    EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{"LoadPicture: Window is not a graphic window.",
-                                                           "LoadPicture: Graphic window #2 not initialized."}));
+    EXPECT_EQ(TakeOwnLogLines(),
+              (std::vector<std::string>{"LoadPicture: Window is not a graphic window.",
+                                        "LoadPicture: Graphic window #2 not initialized."}));
     for (const std::string& p : {fifo, dir, text, fits, wide, high, huge, bomb, cut}) std::remove(p.c_str());
 }
 

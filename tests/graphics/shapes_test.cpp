@@ -52,7 +52,8 @@ bool Inside(const Shape& s, std::int64_t px, std::int64_t py) {
 bool OnShape(const Shape& s, std::int64_t px, std::int64_t py) {
     if (!Inside(s, px, py)) return false;
     if (s.kind == kFillRect || s.kind == kFillEllipse) return true;
-    return !Inside(s, px - 1, py) || !Inside(s, px + 1, py) || !Inside(s, px, py - 1) || !Inside(s, px, py + 1);
+    return !Inside(s, px - 1, py) || !Inside(s, px + 1, py) || !Inside(s, px, py - 1) ||
+           !Inside(s, px, py + 1);
 }
 
 void Draw(const Shape& s) {
@@ -74,14 +75,14 @@ TEST(Shapes, MatchPlottingTheirPixelsAtEveryDepth) {
     StartToolkit();
     constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
     std::vector<Shape> shapes = {
-        {kRect, 0, 0, kW, kH},        {kFillRect, 0, 0, kW, kH},        {kRect, -1, -1, kW + 2, kH + 2},
-        {kRect, 63, 39, 1, 1},        {kFillRect, 62, 38, 5, 5},        {kRect, 5, 7, 2, 9},
-        {kRect, 9, 3, 13, 1},         {kFillRect, 3, 5, kMax, 2},       {kFillRect, kMin, kMin, kMax, kMax},
-        {kRect, kMin, 2, kMax, kMax}, {kFillRect, 7, 1, 0, 5},          {kRect, 1, 1, 5, -3},
-        {kFillRect, 1, 1, 1, 1},      {kEllipse, 32, 20, 0, 0},         {kEllipse, 32, 20, 1, 1},
-        {kEllipse, 0, 0, 10, 10},     {kFillEllipse, 63, 39, 5, 5},     {kEllipse, 32, 20, 31, 19},
-        {kFillEllipse, 32, 20, 0, 7}, {kEllipse, -3, 20, 6, 25},        {kEllipse, 32, 20, 40, 2},
-        {kFillEllipse, kMax, 0, 5, 5}, {kEllipse, 20, kMin, 3, 3},      {kFillEllipse, 32, -19, 30, 19},
+        {kRect, 0, 0, kW, kH},         {kFillRect, 0, 0, kW, kH},    {kRect, -1, -1, kW + 2, kH + 2},
+        {kRect, 63, 39, 1, 1},         {kFillRect, 62, 38, 5, 5},    {kRect, 5, 7, 2, 9},
+        {kRect, 9, 3, 13, 1},          {kFillRect, 3, 5, kMax, 2},   {kFillRect, kMin, kMin, kMax, kMax},
+        {kRect, kMin, 2, kMax, kMax},  {kFillRect, 7, 1, 0, 5},      {kRect, 1, 1, 5, -3},
+        {kFillRect, 1, 1, 1, 1},       {kEllipse, 32, 20, 0, 0},     {kEllipse, 32, 20, 1, 1},
+        {kEllipse, 0, 0, 10, 10},      {kFillEllipse, 63, 39, 5, 5}, {kEllipse, 32, 20, 31, 19},
+        {kFillEllipse, 32, 20, 0, 7},  {kEllipse, -3, 20, 6, 25},    {kEllipse, 32, 20, 40, 2},
+        {kFillEllipse, kMax, 0, 5, 5}, {kEllipse, 20, kMin, 3, 3},   {kFillEllipse, 32, -19, 30, 19},
     };
     std::mt19937 random(11);
     std::uniform_int_distribution<int> place(-20, 80), extent(0, 50);
@@ -92,8 +93,8 @@ TEST(Shapes, MatchPlottingTheirPixelsAtEveryDepth) {
         SameNoise(depth, std::uint32_t(depth));
         for (std::size_t i = 0; i < shapes.size(); ++i) {
             const Shape& s = shapes[i];
-            SCOPED_TRACE(testing::Message() << depth << " bits, shape " << i << ": " << s.kind << " " << s.a << ","
-                                            << s.b << " " << s.c << "," << s.d);
+            SCOPED_TRACE(testing::Message() << depth << " bits, shape " << i << ": " << s.kind << " " << s.a
+                                            << "," << s.b << " " << s.c << "," << s.d);
             SameColour(i);
             Draw(s);
             for (std::int64_t y = 0; y < kH; ++y)
@@ -168,12 +169,13 @@ TEST(FloodFill, FillsTheSameAreaAsASearchPixelByPixelAtEveryDepth) {
         for (std::uint8_t n : {0, 1}) OpenWindow(n, depth, kW, kH);
         for (int round = 0; round < 60; ++round) {
             SCOPED_TRACE(testing::Message() << depth << " bits, round " << round);
-            SameColour(std::size_t(round) % 3 ? 15 : 0);
-            for (std::uint8_t n : {0, 1}) g_ClearScreen(n, 0, -1);
-            SameColour(std::size_t(round) % 3 ? 0 : 15);
-            for (int wall = 0; wall < 40; ++wall) {
+            const int ground = round % 2 ? 15 : 0;
+            for (std::uint8_t n : {0, 1}) g_ClearScreen(n, ground, -1);
+            SameColour(ground ? 0 : 9);  // mode 0, unlike the ground at every depth
+            // Walls of single pixels and short lines: pockets, spirals and runs that spill past their parent.
+            for (int wall = 0; wall < 900; ++wall) {
                 const auto x = std::int64_t(random() % kW), y = std::int64_t(random() % kH);
-                const auto len = std::int64_t(random() % 30);
+                const auto len = std::int64_t(random() % (wall % 2 ? 2 : 12));
                 const bool across = random() & 1;
                 for (std::uint8_t n : {0, 1}) g_Line(n, x, y, across ? x + len : x, across ? y : y + len);
             }
@@ -200,9 +202,10 @@ std::vector<t_RGBColor> Pixels(std::uint8_t n) {
 TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
     StartToolkit();
     const std::int64_t moves[][6] = {
-        {10, 8, 20, 12, 13, 10}, {13, 10, 20, 12, 10, 8}, {0, 5, 64, 10, 5, 5},  {5, 5, 64, 10, 0, 5},
-        {8, 0, 16, 40, 16, 3},   {16, 3, 16, 40, 8, 0},   {-5, -3, 30, 20, 2, 9}, {50, 30, 30, 30, -7, -2},
-        {0, 0, 64, 40, 0, 0},    {0, 0, 64, 40, 64, 0},   {3, 4, 0, 9, 6, 6},     {INT64_MIN, 0, INT64_MAX, 5, 0, 0},
+        {10, 8, 20, 12, 13, 10}, {13, 10, 20, 12, 10, 8},  {0, 5, 64, 10, 5, 5},
+        {5, 5, 64, 10, 0, 5},    {8, 0, 16, 40, 16, 3},    {16, 3, 16, 40, 8, 0},
+        {-5, -3, 30, 20, 2, 9},  {50, 30, 30, 30, -7, -2}, {0, 0, 64, 40, 0, 0},
+        {0, 0, 64, 40, 64, 0},   {3, 4, 0, 9, 6, 6},       {INT64_MIN, 0, INT64_MAX, 5, 0, 0},
     };
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         OpenWindow(0, depth, kW, kH);
@@ -236,9 +239,9 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
         int depth;
         t_RGBColor red, white;
     } rows[] = {
-        {1, {255, 0, 0, 0}, {255, 255, 255, 255}},          {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
-        {8, {0, 86, 86, 86}, {0, 197, 197, 197}},           {16, {40, 86, 86, 86}, {255, 197, 197, 197}},
-        {24, {0, 200, 30, 30}, {0, 200, 200, 192}},         {32, {40, 200, 30, 30}, {255, 200, 200, 192}},
+        {1, {255, 0, 0, 0}, {255, 255, 255, 255}},  {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
+        {8, {0, 86, 86, 86}, {0, 197, 197, 197}},   {16, {40, 86, 86, 86}, {255, 197, 197, 197}},
+        {24, {0, 200, 30, 30}, {0, 200, 200, 192}}, {32, {40, 200, 30, 30}, {255, 200, 200, 192}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.depth);
@@ -251,7 +254,8 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
         Block(2)[0] = 0x90;
         vx::CopyRect(2, 0, 0, 1, 1, 1, 0, 0);
         const t_RGBColor orange = g_Scrn(1, 0, 0);
-        EXPECT_EQ(orange.Red, r.depth == 8 || r.depth == 16 ? 127 : 255) << "orange";  // 1 bit: sum 383, white
+        EXPECT_EQ(orange.Red, r.depth == 8 || r.depth == 16 ? 127 : 255)
+            << "orange";  // 1 bit: sum 383, white
     }
 }
 
