@@ -49,6 +49,11 @@ void Rectangle(const char* op, std::uint8_t window, std::int64_t x, std::int64_t
     if (!Target(op, window, t) || width < 1 || height < 1) return;
     const std::int64_t right = AddClamped(x, width - 1), bottom = AddClamped(y, height - 1);
     const std::int64_t top = std::max<std::int64_t>(y, 0), last = std::min(bottom, t.height - 1);
+    if (filled && x <= 0 && right >= t.width - 1 && top <= last) {
+        // Whole rows follow each other in memory without a gap: one run through all of them.
+        FillSpanAnyDepth(t, top, 0, t.width * (last - top + 1) - 1);
+        return;
+    }
     for (std::int64_t row = top; row <= last; ++row) {
         if (filled || row == y || row == bottom || width <= 2) {
             Span(t, row, x, right);
