@@ -13,20 +13,9 @@
 
 namespace vx {
 
-// 1- and 4-bit windows draw palette entries only: the one nearest in squared distance stands in.
-inline int NearestPaletteEntry(int red, int green, int blue) {
-    int best = 0;
-    long bestDistance = -1;
-    for (int i = 0; i < 16; ++i) {
-        const long dr = red - PaletteRed[i], dg = green - PaletteGreen[i], db = blue - PaletteBlue[i];
-        const long distance = dr * dr + dg * dg + db * db;
-        if (bestDistance < 0 || distance < bestDistance) {
-            best = i;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
+// 1- and 4-bit windows draw palette entries only: the one nearest in squared distance stands in (the
+// lowest of equally near ones).
+int NearestPaletteEntry(int red, int green, int blue);
 
 // Fills `count` pixels of `Bytes` bytes each from p on with one pixel's bytes: one pixel stored, the
 // stored part copied forward, doubling, up to a piece that stays in the first-level cache, and that piece

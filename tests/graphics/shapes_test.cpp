@@ -4,6 +4,8 @@
 #include <random>
 #include <vector>
 
+#include "display/palette.h"
+#include "graphics/spans.h"
 #include "support/toolkit_test.h"
 #include "vxtools/extensions.h"
 #include "vxtools/graphics.h"
@@ -186,6 +188,27 @@ TEST(FloodFill, FillsTheSameAreaAsASearchPixelByPixelAtEveryDepth) {
             ASSERT_EQ(std::memcmp(Block(0), Block(1), BlockBytes(depth)), 0) << sx << "," << sy;
         }
     }
+}
+
+// ---- Copies ----
+
+// The table of candidates per cell must give what searching all sixteen entries gives, ties included.
+TEST(NearestPalette, AgreesWithSearchingEveryEntry) {
+    int wrong = 0;
+    for (int r = 0; r < 256; r += 3)
+        for (int g = 0; g < 256; g += 1 + r % 5)
+            for (int b = 0; b < 256; ++b) {
+                int best = 0;
+                long bestDistance = 1L << 40;
+                for (int i = 0; i < 16; ++i) {
+                    const long d = long(r - PaletteRed[i]) * (r - PaletteRed[i]) +
+                                   long(g - PaletteGreen[i]) * (g - PaletteGreen[i]) +
+                                   long(b - PaletteBlue[i]) * (b - PaletteBlue[i]);
+                    if (d < bestDistance) best = i, bestDistance = d;
+                }
+                wrong += vx::NearestPaletteEntry(r, g, b) != best;
+            }
+    EXPECT_EQ(wrong, 0);
 }
 
 // ---- Copies ----
