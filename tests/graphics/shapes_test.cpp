@@ -20,11 +20,11 @@ std::size_t BlockBytes(int depth) {
     return std::size_t(kW * kH * depth / 8);
 }
 
-// Fills both windows with the same pixels, different in every byte, so that a stray or missing write shows.
-void SameNoise(int depth, std::uint32_t seed) {
+// Fills window 0 (and window 1 alike) with noise, so that a stray or missing write shows.
+void SameNoise(int depth, std::uint32_t seed, bool both = true) {
     std::mt19937 random(seed);
     for (std::size_t i = 0; i < BlockBytes(depth); ++i) Block(0)[i] = std::uint8_t(random());
-    std::memcpy(Block(1), Block(0), BlockBytes(depth));
+    if (both) std::memcpy(Block(1), Block(0), BlockBytes(depth));
 }
 
 void SameColour(std::size_t i) {
@@ -235,7 +235,7 @@ TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
         for (const auto& m : moves) {
             SCOPED_TRACE(testing::Message() << depth << " bits: " << m[0] << "," << m[1] << " " << m[2] << "x"
                                             << m[3] << " to " << m[4] << "," << m[5]);
-            SameNoise(depth, std::uint32_t(m[0] + 7 * m[5]));
+            SameNoise(depth, std::uint32_t(m[0] + 7 * m[5]), false);
             std::vector<t_RGBColor> expected = Pixels(0);
             const std::vector<t_RGBColor> before = expected;
             for (std::int64_t j = 0; j < m[3]; ++j)
