@@ -410,7 +410,7 @@ void Call(Reader& in) {
         case 49: {
             const bool fill = in.Byte() & 1;
             const std::int64_t x = in.Int(), y = in.Int(), width = in.Int(), height = in.Int();
-            fill ? vx::FillRect(w, x, y, width, height) : vx::Rect(w, x, y, width, height);
+            fill ? vx::FillRect(w, x, y, width, height) : vx::DrawRect(w, x, y, width, height);
             break;
         }
         case 50: {

@@ -116,8 +116,8 @@ void SetDrawMode(std::uint8_t window, std::int64_t mode);
 /// The outline of the rectangle whose top-left pixel is (x, y), `width` pixels wide and `height` high,
 /// in the current colour under the drawing mode, each pixel once. Everything below is clipped to the
 /// window, leaves `PositionX`/`PositionY` alone, and draws nothing for a width or height below 1.
-void Rect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
-/// The rectangle of vx::Rect, filled.
+void DrawRect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
+/// The rectangle of vx::DrawRect, filled.
 void FillRect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
 /// The outline of the circle around (cx, cy): the pixels of vx::FillCircle that have a neighbour
 /// (left, right, above or below) outside it. A radius of 0 is one pixel; a negative radius or one

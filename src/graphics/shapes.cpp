@@ -134,8 +134,8 @@ void SetDrawMode(std::uint8_t window, std::int64_t mode) {
     WindowTable[window].DrawingMode = mode;
 }
 
-void Rect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
-    Rectangle("Rect", window, x, y, width, height, false);
+void DrawRect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
+    Rectangle("DrawRect", window, x, y, width, height, false);
 }
 
 void FillRect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {

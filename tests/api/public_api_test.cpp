@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
         // additions for programs of your own
         static_cast<int (*)(int, char**, std::function<void()>, const std::string&)>(vx::RunApplication),
         vx::QuitApplication, vx::RequestedExitStatus, vx::ReadyFont, vx::Pointer, vx::SetRGBColor,
-        vx::SetLogLevel, vx::CurrentLogLevel, vx::LogLevelFromText, vx::SetDrawMode, vx::Rect, vx::FillRect,
-        vx::Circle, vx::FillCircle, vx::Ellipse, vx::FillEllipse, vx::FloodFill, vx::CopyRect,
+        vx::SetLogLevel, vx::CurrentLogLevel, vx::LogLevelFromText, vx::SetDrawMode, vx::DrawRect,
+        vx::FillRect, vx::Circle, vx::FillCircle, vx::Ellipse, vx::FillEllipse, vx::FloodFill, vx::CopyRect,
         vx::LoadPicture);
     const std::size_t variables =
         Count(VideoMemory, HighMemory, WindowTable, MemoryInitialised, FirstWindow, TitleBarHeight,

@@ -61,7 +61,7 @@ bool OnShape(const Shape& s, std::int64_t px, std::int64_t py) {
 void Draw(const Shape& s) {
     switch (s.kind) {
         case kRect:
-            return vx::Rect(1, s.a, s.b, s.c, s.d);
+            return vx::DrawRect(1, s.a, s.b, s.c, s.d);
         case kFillRect:
             return vx::FillRect(1, s.a, s.b, s.c, s.d);
         case kEllipse:
