@@ -158,8 +158,9 @@ struct PictureSize {
 /// Refused with a log line and vx::PictureError set: a window that is not ready, a file that cannot be
 /// opened ("not readable") or is not a regular file ("not a regular file"), one that is not a PNG file
 /// ("not a PNG picture"), a picture wider or higher than the window ("too large", before anything is
-/// allocated) and one whose data is damaged or whose extra chunks exceed a few megabytes ("damaged").
-/// A picture damaged half way leaves the rows before the damage drawn. Any thread that may draw.
+/// allocated), one whose chunks before the image data hold more than 8 MiB, packed or unpacked ("too
+/// large"), and one whose data is damaged ("damaged"). A picture damaged half way leaves the rows
+/// before the damage drawn. Rows are decoded one at a time: memory stays at one row of the picture.
 bool LoadPicture(std::uint8_t window, const std::string& path, std::int64_t x, std::int64_t y,
                  PictureSize* size = nullptr);
 
