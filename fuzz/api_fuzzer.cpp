@@ -436,7 +436,11 @@ void Call(Reader& in) {
         }
         case 53: {
             // The input's bytes as a picture file.
-            static const std::string path = "/tmp/api-fuzzer-" + std::to_string(::getpid()) + ".png";
+            static const struct PictureFile {
+                std::string path = "/tmp/api-fuzzer-" + std::to_string(::getpid()) + ".png";
+                ~PictureFile() { std::remove(path.c_str()); }
+            } file;
+            const std::string& path = file.path;
             if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
                 const std::string bytes = in.Text();
                 std::fwrite(bytes.data(), 1, bytes.size(), f);
