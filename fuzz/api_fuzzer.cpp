@@ -5,9 +5,12 @@
 //
 // Each input starts with every window given up (a set-up that fails frees the window's blocks), an
 // empty key queue and the same menus, so that a single input replays what it found.
+#include <unistd.h>
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -207,11 +210,13 @@ void Start() {
     t_InitWindow(0, 8, false, 64, 64, 0, 0, t_Font{}, true);
 }
 
+constexpr std::uint8_t kOperations = 54;
+
 // One call. Operation 0 sets a window up, which may move or clear blocks; the guard starts over after it.
 void Call(Reader& in) {
     const std::uint8_t op = in.Byte();
     const std::uint8_t w = in.Window();
-    switch (op % 48) {
+    switch (op % kOperations) {
         case 0: {
             static constexpr std::int64_t kDepths[] = {1, 4, 8, 16, 24, 32};
             const std::uint8_t d = in.Byte();
@@ -399,6 +404,52 @@ void Call(Reader& in) {
             (void)HexString(in.Int());
             break;
         }
+        case 48:
+            vx::SetDrawMode(w, in.Byte() & 1 ? in.Int() : in.Byte() % 8);
+            break;
+        case 49: {
+            const bool fill = in.Byte() & 1;
+            const std::int64_t x = in.Int(), y = in.Int(), width = in.Int(), height = in.Int();
+            fill ? vx::FillRect(w, x, y, width, height) : vx::DrawRect(w, x, y, width, height);
+            break;
+        }
+        case 50: {
+            const std::uint8_t shape = in.Byte();
+            const std::int64_t x = in.Int(), y = in.Int(), rx = in.Int(), ry = in.Int();
+            if (shape % 4 == 0) vx::Circle(w, x, y, rx);
+            if (shape % 4 == 1) vx::FillCircle(w, x, y, rx);
+            if (shape % 4 == 2) vx::Ellipse(w, x, y, rx, ry);
+            if (shape % 4 == 3) vx::FillEllipse(w, x, y, rx, ry);
+            break;
+        }
+        case 51: {
+            const std::int64_t x = in.Int(), y = in.Int();
+            vx::FloodFill(w, x, y);
+            break;
+        }
+        case 52: {
+            const std::int64_t x = in.Int(), y = in.Int(), width = in.Int(), height = in.Int();
+            const std::uint8_t to = in.Window();
+            const std::int64_t toX = in.Int(), toY = in.Int();
+            vx::CopyRect(w, x, y, width, height, to, toX, toY);
+            break;
+        }
+        case 53: {
+            // The input's bytes as a picture file.
+            static const struct PictureFile {
+                std::string path = "/tmp/api-fuzzer-" + std::to_string(::getpid()) + ".png";
+                ~PictureFile() { std::remove(path.c_str()); }
+            } file;
+            const std::string& path = file.path;
+            if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+                const std::string bytes = in.Text();
+                std::fwrite(bytes.data(), 1, bytes.size(), f);
+                std::fclose(f);
+            }
+            const std::int64_t x = in.Int(), y = in.Int();
+            (void)vx::LoadPicture(w, path, x, y);
+            break;
+        }
     }
 }
 
@@ -411,7 +462,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Reader in(data, size);
     for (int calls = 0; calls < 64 && !in.Done(); ++calls) {
         // Before a set-up may move blocks, everything the drawing calls so far could have reached.
-        const bool setUp = in.Peek() % 48 == 0;
+        const bool setUp = in.Peek() % kOperations == 0;
         if (setUp) guard.Check(true);
         Call(in);
         if (setUp)

@@ -1,6 +1,6 @@
 /// @file extensions.h
 /// @brief Additions for programs of your own: ending the application, a ready font, the pointer, true
-/// colours and the log level.
+/// colours, named colours, shapes, copies and pictures, and the log level.
 ///
 /// Everything here lives in namespace `vx` and adds to the toolkit without changing any of its other
 /// calls. The header stands alone: it needs only the standard library.
@@ -90,6 +90,82 @@ PointerState Pointer(std::uint8_t window);
 /// level, 1- and 4-bit windows the nearest palette entry. A window that is not initialised gets the
 /// same log line as t_Color.
 void SetRGBColor(std::uint8_t window, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+/// The sixteen palette entries by name, for t_Color: `t_Color(0, vx::Colour::Orange)`.
+namespace Colour {
+inline constexpr std::int64_t Black = 0;
+inline constexpr std::int64_t Red = 1;
+inline constexpr std::int64_t DarkBlue = 2;
+inline constexpr std::int64_t Magenta = 3;
+inline constexpr std::int64_t DarkGreen = 4;
+inline constexpr std::int64_t Grey = 5;
+inline constexpr std::int64_t Blue = 6;
+inline constexpr std::int64_t SkyBlue = 7;
+inline constexpr std::int64_t Brown = 8;
+inline constexpr std::int64_t Orange = 9;
+inline constexpr std::int64_t LightGrey = 10;
+inline constexpr std::int64_t Pink = 11;
+inline constexpr std::int64_t Green = 12;
+inline constexpr std::int64_t Yellow = 13;
+inline constexpr std::int64_t Cyan = 14;
+inline constexpr std::int64_t White = 15;
+}  // namespace Colour
+
+/// Sets how 24- and 32-bit windows combine the current colour with the pixel already there (the
+/// record's `DrawingMode`, 0..7; see the drawing page). Other depths store the mode and ignore it.
+/// A mode outside 0..7 is refused with a log line.
+void SetDrawMode(std::uint8_t window, std::int64_t mode);
+
+/// The outline of the rectangle whose top-left pixel is (x, y), `width` pixels wide and `height` high,
+/// in the current colour under the drawing mode, each pixel once. Everything below is clipped to the
+/// window, leaves `PositionX`/`PositionY` alone, and draws nothing for a width or height below 1.
+void DrawRect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
+/// The rectangle of vx::DrawRect, filled.
+void FillRect(std::uint8_t window, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
+/// The outline of the circle around (cx, cy): the pixels of vx::FillCircle that have a neighbour
+/// (left, right, above or below) outside it. A radius of 0 is one pixel; a negative radius or one
+/// above 16777216 is refused with a log line.
+void Circle(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radius);
+/// The filled circle around (cx, cy): every pixel (x, y) with (x - cx)^2 + (y - cy)^2 <= (radius + 1/2)^2.
+void FillCircle(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radius);
+/// The outline of the ellipse around (cx, cy) with half-axes `radiusX` across and `radiusY` down, as
+/// vx::Circle is the outline of vx::FillCircle.
+void Ellipse(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radiusX,
+             std::int64_t radiusY);
+/// The filled ellipse: every pixel with ((x - cx) / (radiusX + 1/2))^2 + ((y - cy) / (radiusY + 1/2))^2 <= 1.
+void FillEllipse(std::uint8_t window, std::int64_t cx, std::int64_t cy, std::int64_t radiusX,
+                 std::int64_t radiusY);
+/// Fills the area around (x, y) that has the same stored pixel value as (x, y), reaching neighbours
+/// left, right, above and below, in the current colour under the drawing mode. Works span by span
+/// with a list of pending spans on the heap, never recursing. A start outside the window draws nothing.
+void FloodFill(std::uint8_t window, std::int64_t x, std::int64_t y);
+/// Copies the `width` x `height` pixels at (x, y) of window `from` to (toX, toY) of window `to`; both
+/// rectangles are clipped, and overlapping rectangles in one window copy as if through a buffer. Between
+/// windows of the same depth the stored bits are copied; between different depths each pixel is
+/// converted as vx::LoadPicture converts a picture's pixels. The drawing mode plays no part.
+void CopyRect(std::uint8_t from, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+              std::uint8_t to, std::int64_t toX, std::int64_t toY);
+
+/// The size of a picture file, as vx::LoadPicture reports it.
+struct PictureSize {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+};
+
+/// Draws the PNG file at `path` into graphic window `window` with its top-left pixel at (x, y), clipped
+/// to the window: 1-bit windows take black or white, whichever is nearer, 4-bit windows the nearest
+/// palette entry, 8- and 16-bit windows the grey level, 24- and 32-bit windows the colour (16 and 32
+/// bits also the picture's alpha). The drawing mode plays no part. When `size` is given it receives the
+/// picture's width and height once the file has been accepted.
+///
+/// Refused with a log line and vx::PictureError set: a window that is not ready, a file that cannot be
+/// opened ("not readable") or is not a regular file ("not a regular file"), one that is not a PNG file
+/// ("not a PNG picture"), a picture wider or higher than the window ("too large", before anything is
+/// allocated), one whose chunks before the image data hold more than 8 MiB, packed or unpacked ("too
+/// large"), and one whose data is damaged ("damaged"). A picture damaged half way leaves the rows
+/// before the damage drawn. Rows are decoded one at a time: memory stays at one row of the picture.
+bool LoadPicture(std::uint8_t window, const std::string& path, std::int64_t x, std::int64_t y,
+                 PictureSize* size = nullptr);
 
 /// @}
 

@@ -1,12 +1,8 @@
 #include "malkasten.h"
 
-#include <spng.h>
 #include <vxtools/vxtools.h>
 
 #include <array>
-#include <cstdio>
-#include <memory>
-#include <vector>
 
 namespace malkasten {
 
@@ -19,21 +15,6 @@ constexpr std::array<const char*, 16> kColourNames{
     "Gr\u00FCn",       "Gelb",       "T\u00FCrkis", "Wei\u00DF"};
 constexpr std::int64_t kWhite = 15;
 constexpr std::int64_t kEscape = 27;
-
-int NearestColour(int red, int green, int blue) {
-    int best = 0;
-    long bestDistance = -1;
-    for (int i = 0; i < 16; ++i) {
-        const t_RGBColor c = t_PaletteColor(i);
-        const long dr = red - c.Red, dg = green - c.Green, db = blue - c.Blue;
-        const long distance = dr * dr + dg * dg + db * db;
-        if (bestDistance < 0 || distance < bestDistance) {
-            best = i;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
 
 void ShowColour(std::int64_t colour) {
     t_Color(kWindow, colour);
@@ -66,37 +47,12 @@ void SetUpMenus() {
 }  // namespace
 
 bool LoadPicture(std::uint8_t window, const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) {
-        vx::Log("Malkasten: Cannot open " + path);
-        return false;
-    }
-    std::unique_ptr<spng_ctx, void (*)(spng_ctx*)> context(spng_ctx_new(0), spng_ctx_free);
-    spng_ihdr header{};
-    std::size_t size = 0;
-    // The picture is cut to the window anyway; refuse files that would decode into an absurd size.
-    if (!context || spng_set_png_file(context.get(), file.get()) != 0 ||
-        spng_set_image_limits(context.get(), 16384, 16384) != 0 ||
-        spng_get_ihdr(context.get(), &header) != 0 ||
-        spng_decoded_image_size(context.get(), SPNG_FMT_RGBA8, &size) != 0) {
-        vx::Log("Malkasten: Not a PNG picture: " + path);
-        return false;
-    }
-    std::vector<unsigned char> pixels(size);
-    if (spng_decode_image(context.get(), pixels.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) != 0) {
-        vx::Log("Malkasten: Cannot decode " + path);
-        return false;
-    }
-    const std::int64_t width = std::min<std::int64_t>(header.width, kWidth);
-    const std::int64_t height = std::min<std::int64_t>(header.height, kHeight);
-    g_ClearScreen(window, kWhite, -1);
-    for (std::int64_t y = 0; y < height; ++y) {
-        for (std::int64_t x = 0; x < width; ++x) {
-            const unsigned char* p = &pixels[std::size_t((y * header.width + x) * 4)];
-            t_Color(window, NearestColour(p[0], p[1], p[2]));
-            g_Plot(window, x, y);
-        }
-    }
+    vx::PictureSize size;
+    if (!vx::LoadPicture(window, path, 0, 0, &size)) return false;
+    // A picture smaller than the page leaves the rest of it white.
+    t_Color(window, vx::Colour::White);
+    vx::FillRect(window, size.width, 0, kWidth, kHeight);
+    vx::FillRect(window, 0, size.height, size.width, kHeight);
     return true;
 }
 

@@ -20,8 +20,9 @@ inline constexpr std::int64_t kSaveTag = 3101;
 // The program: set-up, then one loop over keys, clicks and menu choices until Escape.
 void Program();
 
-// Draws a PNG file into the window, each pixel in the nearest palette colour, from the top-left corner;
-// what does not fit is cut off. False, with a log line, when the file cannot be read.
+// Draws a PNG file into the window, each pixel in the nearest palette colour, from the top-left corner,
+// and whitens the rest. False, with a log line and vx::PictureError, when the file cannot be read or
+// the picture is larger than the window.
 bool LoadPicture(std::uint8_t window, const std::string& path);
 
 }  // namespace malkasten

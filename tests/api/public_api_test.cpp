@@ -47,7 +47,9 @@ int main(int argc, char** argv) {
         // additions for programs of your own
         static_cast<int (*)(int, char**, std::function<void()>, const std::string&)>(vx::RunApplication),
         vx::QuitApplication, vx::RequestedExitStatus, vx::ReadyFont, vx::Pointer, vx::SetRGBColor,
-        vx::SetLogLevel, vx::CurrentLogLevel, vx::LogLevelFromText);
+        vx::SetLogLevel, vx::CurrentLogLevel, vx::LogLevelFromText, vx::SetDrawMode, vx::DrawRect,
+        vx::FillRect, vx::Circle, vx::FillCircle, vx::Ellipse, vx::FillEllipse, vx::FloodFill, vx::CopyRect,
+        vx::LoadPicture);
     const std::size_t variables =
         Count(VideoMemory, HighMemory, WindowTable, MemoryInitialised, FirstWindow, TitleBarHeight,
               LaunchFinished, ApplicationActive, ToolkitInitialised, TerminationHandler, UpperCaseTable,
@@ -64,7 +66,8 @@ int main(int argc, char** argv) {
     t_Event event;
     t_Font font;
     const bool ok = t_MenuActionIndex(9002) == 0 && menuEvent.Kind == 0 && event.Kind == 0 &&
-                    font.Data.empty() && std::string(OpenPromptText) == "Öffnen" && vx::kShiftFlag == 0x20000;
+                    font.Data.empty() && std::string(OpenPromptText) == "Öffnen" &&
+                    vx::kShiftFlag == 0x20000 && vx::Colour::SkyBlue == 7;
     if (argc > 1 && std::strcmp(argv[1], "--verbose") == 0)
         std::printf("%zu functions, %zu variables\n", functions, variables);
     return ok ? 0 : 1;

@@ -27,6 +27,7 @@ TEST(Malkasten, LoadingTakesTheNearestColoursAndRefusesWhatIsNotAPicture) {
     std::fputs("not a picture", f);
     std::fclose(f);
     EXPECT_FALSE(malkasten::LoadPicture(kWindow, text));
-    EXPECT_TRUE(vx::test::LogContains("Malkasten: Not a PNG picture: " + text));
+    EXPECT_TRUE(vx::test::LogContains("LoadPicture: File " + text + " is not a PNG picture."));
+    EXPECT_EQ(vx::PictureError(), "not a PNG picture");
     std::remove(text.c_str());
 }

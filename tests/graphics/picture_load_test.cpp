@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/toolkit_test.h"
+#include "vxtools/extensions.h"
+#include "vxtools/graphics.h"
+
+namespace {
+
+using namespace vx::test;
+
+std::string Temp(const std::string& name) {
+    return ::testing::TempDir() + "load-" + name;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Be32(std::uint32_t v) {
+    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+std::string Chunk(const std::string& type, const std::string& data) {
+    const std::string body = type + data;
+    return Be32(std::uint32_t(data.size())) + body +
+           Be32(std::uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()))));
+}
+
+std::string Deflate(const std::string& data) {
+    uLongf size = compressBound(uLong(data.size()));
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+             uLong(data.size()));
+    out.resize(size);
+    return out;
+}
+
+// The signature and header of an 8-bit RGB PNG.
+std::string Header(std::uint32_t width, std::uint32_t height) {
+    return "\x89PNG\r\n\x1a\n" + Chunk("IHDR", Be32(width) + Be32(height) + std::string("\x08\x02\0\0\0", 5));
+}
+
+// A PNG of black pixels, with `extra` chunks before its image data.
+std::string Png(std::uint32_t width, std::uint32_t height, const std::string& extra = "") {
+    const std::string rows(std::size_t(height) * (1 + 3 * std::size_t(width)), '\0');
+    return Header(width, height) + extra + Chunk("IDAT", Deflate(rows)) + Chunk("IEND", "");
+}
+
+// Two rows of three colours: dark red, near white, blue; then blue, dark red, near white.
+TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
+    StartToolkit();
+    const std::string path = Temp("three.png");
+    const std::uint32_t c0 = 0xFFE01010u, c1 = 0xFFF0F0F0u, c2 = 0xFF0000FFu;
+    ASSERT_TRUE(vx::WritePng(vx::WindowImage{3, 2, {c0, c1, c2, c2, c0, c1}}, path));
+    const struct {
+        int depth;
+        t_RGBColor red, white, blue;
+    } rows[] = {
+        {1, {255, 0, 0, 0}, {255, 255, 255, 255}, {255, 0, 0, 0}},
+        {4, {255, 255, 0, 0}, {255, 255, 255, 255}, {255, 0, 0, 255}},
+        {8, {0, 85, 85, 85}, {0, 240, 240, 240}, {0, 85, 85, 85}},
+        {16, {255, 85, 85, 85}, {255, 240, 240, 240}, {255, 85, 85, 85}},
+        {24, {0, 224, 16, 16}, {0, 240, 240, 240}, {0, 0, 0, 255}},
+        {32, {255, 224, 16, 16}, {255, 240, 240, 240}, {255, 0, 0, 255}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.depth);
+        OpenWindow(1, r.depth, 64, 32);
+        const auto all = [] {
+            std::vector<t_RGBColor> pixels;
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 64; ++x) pixels.push_back(g_Scrn(1, x, y));
+            return pixels;
+        };
+        std::vector<t_RGBColor> expected = all();
+        vx::PictureSize size;
+        ASSERT_TRUE(vx::LoadPicture(1, path, 62, 30, &size));
+        EXPECT_EQ(size.width, 3);
+        EXPECT_EQ(size.height, 2);
+        ASSERT_TRUE(vx::LoadPicture(1, path, -1, -1));
+        EXPECT_EQ(vx::PictureError(), "");
+        const int at[][2] = {{62, 30}, {63, 30}, {62, 31}, {63, 31}, {0, 0}, {1, 0}};
+        const t_RGBColor shown[] = {r.red, r.white, r.blue, r.red, r.red, r.white};
+        for (int i = 0; i < 6; ++i) expected[std::size_t(at[i][1] * 64 + at[i][0])] = shown[i];
+        EXPECT_TRUE(all() == expected);
+    }
+    std::remove(path.c_str());
+}
+
+// An interlaced picture arrives pass by pass, each pass's pixels spread over the row at their own columns.
+TEST(LoadPicture, PlacesEveryPassOfAnInterlacedPicture) {
+    StartToolkit();
+    OpenWindow(1, 32, 64, 32);
+    std::string raw;
+    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    for (const auto& [x0, y0, dx, dy] : passes)
+        for (int y = y0; y < 8; y += dy) {
+            raw += '\0';  // no filter
+            for (int x = x0; x < 8; x += dx) raw += {char(x * 30), char(y * 30), char(7)};
+        }
+    const std::string path = Temp("interlaced.png");
+    WriteFile(path, "\x89PNG\r\n\x1a\n" +
+                        Chunk("IHDR", Be32(8) + Be32(8) + std::string("\x08\x02\0\0\x01", 5)) +
+                        Chunk("IDAT", Deflate(raw)) + Chunk("IEND", ""));
+    ASSERT_TRUE(vx::LoadPicture(1, path, 1, 2));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(g_Scrn(1, x + 1, y + 2),
+                      (t_RGBColor{255, std::uint8_t(x * 30), std::uint8_t(y * 30), 7}))
+                << x << "," << y;
+    std::remove(path.c_str());
+}
+
+// Every refusal leaves the window as it was, with its own line and its reason for the user.
+TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
+    StartToolkit();
+    OpenWindow(1, 32, 64, 32);
+    const std::string fifo = Temp("fifo.png"), dir = Temp("dir.png"), text = Temp("text.png");
+    ::mkfifo(fifo.c_str(), 0600);
+    ::mkdir(dir.c_str(), 0700);
+    WriteFile(text, "not a picture");
+    const std::string fits = Temp("fits.png"), wide = Temp("wide.png"), high = Temp("high.png"),
+                      huge = Temp("huge.png"), bomb = Temp("bomb.png"), cut = Temp("cut.png");
+    WriteFile(fits, Png(64, 32));
+    WriteFile(wide, Png(65, 32));
+    WriteFile(high, Png(64, 33));
+    WriteFile(huge, Header(16384, 16384));
+    WriteFile(bomb,
+              Png(4, 4, Chunk("zTXt", std::string("Comment\0\0", 9) + Deflate(std::string(9 << 20, '\0')))));
+    WriteFile(cut, Png(64, 32).substr(0, 60));
+    const struct {
+        std::string path, line, reason;
+    } rows[] = {
+        {Temp("missing.png"), "File " + Temp("missing.png") + " could not be opened.", "not readable"},
+        {fifo, "File " + fifo + " is not a regular file.", "not a regular file"},
+        {dir, "File " + dir + " is not a regular file.", "not a regular file"},
+        {text, "File " + text + " is not a PNG picture.", "not a PNG picture"},
+        {wide, "Picture " + wide + " (65 x 32 pixel) is larger than graphic window #1 (64 x 32).",
+         "too large"},
+        {high, "Picture " + high + " (64 x 33 pixel) is larger than graphic window #1 (64 x 32).",
+         "too large"},
+        {huge, "Picture " + huge + " (16384 x 16384 pixel) is larger than graphic window #1 (64 x 32).",
+         "too large"},
+        {bomb, "Picture " + bomb + " is damaged (reached chunk/cache limits).", "too large"},
+        {cut, "Picture " + cut + " is damaged (", "damaged"},
+    };
+    std::vector<std::uint8_t> before(Block(1), Block(1) + 64 * 32 * 4);
+    TakeOwnLogLines();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.path);
+        EXPECT_FALSE(vx::LoadPicture(1, r.path, 0, 0));
+        const std::vector<std::string> lines = TakeOwnLogLines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].rfind("LoadPicture: " + r.line, 0), 0u) << lines[0];
+        EXPECT_EQ(vx::PictureError(), r.reason);
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), Block(1)));
+    }
+    EXPECT_TRUE(vx::LoadPicture(1, fits, 0, 0));  // exactly the window's size
+    EXPECT_FALSE(vx::LoadPicture(9, fits, 0, 0));
+    EXPECT_FALSE(vx::LoadPicture(2, fits, 0, 0));
+    EXPECT_EQ(vx::PictureError(), "window not initialized");
+    EXPECT_EQ(TakeOwnLogLines(),
+              (std::vector<std::string>{"LoadPicture: Window is not a graphic window.",
+                                        "LoadPicture: Graphic window #2 not initialized."}));
+    for (const std::string& p : {fifo, dir, text, fits, wide, high, huge, bomb, cut}) std::remove(p.c_str());
+}
+
+}  // namespace
