@@ -48,7 +48,9 @@ namespace {
 // a device like /dev/zero never ends: such a choice is refused where it is made, with a line and a beep.
 bool RefusedAsSpecial(std::string_view panel, const std::string& path) {
     if (!IsSpecialFile(path)) return false;
-    Log(std::string(panel) + ": Not a regular file, refused: " + path);
+    std::string line(panel);
+    line.append(": Not a regular file, refused: ").append(path);
+    Log(line);
     SystemBeep();
     return true;
 }
