@@ -3,6 +3,7 @@
 picture the documentation promises, and end with status 0 when the user closes that window.
 
 Usage: examples_e2e.py PROGRAM NAME     (NAME picks the check: readme_1, hello, index_1, application_1)
+       examples_e2e.py PROGRAM --never-shown
        examples_e2e.py --same README.md examples/hello/hello.cpp
 """
 import os
@@ -88,6 +89,20 @@ def run_program(program, name):
     check(not e2e.visible_windows(env, "."), "a window is still on screen after the exit")
 
 
+def never_shown(program):
+    """A program that never shows its window: the main window comes up with the hint in the log, and
+    closing it, the only window on screen, ends the application with status 0."""
+    work = tempfile.mkdtemp(prefix="never-shown-")
+    env = dict(os.environ, DISPLAY=e2e.start_xvfb("1920x1200"), QT_QPA_PLATFORM="xcb", HOME=work)
+    name = pathlib.Path(program).name
+    app, wid = e2e.launch(env, program, work, title="^" + re.escape(name) + "$")
+    check(not e2e.visible_windows(env, "^" + re.escape(name) + "-Grafik$"), "the program's own window is on screen")
+    e2e.wait_until(lambda: "No window is on screen, so the main window is shown" in e2e.output(work),
+                   "the log does not say why the main window came up")
+    e2e.close_box(env, wid)
+    e2e.expect_clean_exit(app, "the main window was closed")
+
+
 def same_program(readme, hello):
     """The README's first program is examples/hello/hello.cpp without its two opening comment lines."""
     first = re.search(r"^```cpp\n(.*?)^```$", pathlib.Path(readme).read_text(), re.S | re.M).group(1)
@@ -99,6 +114,8 @@ def main():
     try:
         if sys.argv[1] == "--same":
             same_program(*sys.argv[2:])
+        elif sys.argv[2] == "--never-shown":
+            never_shown(sys.argv[1])
         else:
             run_program(*sys.argv[1:])
         print(f"{sys.argv[-1]}: passed")
