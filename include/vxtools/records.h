@@ -90,116 +90,216 @@ struct t_Font {
     std::vector<std::uint8_t> Data;
 };
 
-// The state of one graphic window. The first group is read by other threads while its writer changes it
-// (composition and the refresh task read on their threads); inside the toolkit these fields are read and
-// written with atomic access, so the record stays a plain value. The second group belongs to the program
-// thread alone.
+/// The state of one graphic window. The first group is read by other threads while its writer changes it
+/// (composition and the refresh task read on their threads); inside the toolkit these fields are read and
+/// written with atomic access, so the record stays a plain value. The second group belongs to the program
+/// thread alone.
 struct t_Window {
-    // ---- Shared between threads; the writer is named beside each field ----
-    bool Initialized = false;             // program thread (t_InitWindow, freeing a window)
-    bool Visible = false;                 // thread that calls t_WindowVisible (program or user interface)
-    bool AutoUpdate = false;              // program thread
-    bool QuickUpdate = false;             // program thread
-    bool VerticalBlank = true;            // user-interface thread (window 0 composing) and program thread
-    std::int64_t UpdateStarted = 0;       // user-interface thread (composition)
-    std::int64_t UpdateFinished = 0;      // user-interface thread (composition)
-    std::int64_t UpdateDuration = 0;      // user-interface thread (composition); program on hiding
-    std::int64_t RefreshRate = 30;        // program thread
-    std::int64_t TitleHeight = 0;         // program thread
-    std::int64_t BorderWidth = 0;         // program thread
-    std::int64_t BorderHeight = 0;        // program thread
-    std::int64_t BitDepth = 0;            // program thread
-    std::int64_t Width = 0;               // program thread
-    std::int64_t Height = 0;              // program thread
-    std::int64_t MemoryStart = -1;        // program thread (placing and moving blocks)
-    std::int64_t MemoryEnd = -1;          // program thread
-    std::int64_t TextMemoryStart = -1;    // program thread
-    std::int64_t TextMemoryEnd = -1;      // program thread
-    std::int64_t TextRedirectOutput = 1;  // program thread, or user-interface thread on Ctrl+Y/[/\.
+    // ---- Shared between threads; each field's text ends with its writer ----
+    /// Set up by t_InitWindow, with its view; every window operation requires it. Written by the program
+    /// thread (t_InitWindow, freeing a window).
+    bool Initialized = false;
+    /// The window is shown (t_WindowVisible, t_WindowFront); only shown windows are composed. Written by the
+    /// thread that calls t_WindowVisible.
+    bool Visible = false;
+    /// The refresh task redraws the window by itself at RefreshRate (t_InitWindow's argument). Program
+    /// thread.
+    bool AutoUpdate = false;
+    /// The view takes the fast update path; t_InitWindow sets it. Program thread.
+    bool QuickUpdate = false;
+    /// The refresh task marks the window only while this is true; window 0's view clears it while it
+    /// composes. User-interface thread (window 0) and program thread.
+    bool VerticalBlank = true;
+    /// Time stamp, milliseconds, of the last refresh start. User-interface thread.
+    std::int64_t UpdateStarted = 0;
+    /// Time stamp, milliseconds, of the last composed image. User-interface thread.
+    std::int64_t UpdateFinished = 0;
+    /// Microseconds the last composition took; 0 after hiding. User-interface thread, program on hiding.
+    std::int64_t UpdateDuration = 0;
+    /// Redraws per second while AutoUpdate is on. Program thread.
+    std::int64_t RefreshRate = 30;
+    /// Height of the title strip (the menu bar) above the picture, 0 while it is hidden. Program thread.
+    std::int64_t TitleHeight = 0;
+    /// Pixels of border left and right of the picture. Program thread.
+    std::int64_t BorderWidth = 0;
+    /// Pixels of border above and below the picture. Program thread.
+    std::int64_t BorderHeight = 0;
+    /// Bits per pixel: 1, 4, 8, 16, 24 or 32. Program thread.
+    std::int64_t BitDepth = 0;
+    /// Picture width in pixels. Program thread.
+    std::int64_t Width = 0;
+    /// Picture height in pixels. Program thread.
+    std::int64_t Height = 0;
+    /// First byte of the graphic block in VideoMemory; -1 without one. Program thread (placing and moving
+    /// blocks).
+    std::int64_t MemoryStart = -1;
+    /// Last byte of the graphic block (inclusive). Program thread.
+    std::int64_t MemoryEnd = -1;
+    /// First byte of the text block (one character and one colour byte per cell); -1 without a text layer.
+    /// Program thread.
+    std::int64_t TextMemoryStart = -1;
+    /// Last byte of the text block (inclusive). Program thread.
+    std::int64_t TextMemoryEnd = -1;
+    /// Where text goes: 1 into the window, 2 to standard output, anything else nowhere. Program thread,
+    /// or the user-interface thread on the keys Ctrl+Y, Ctrl+[ and Ctrl+Backslash.
+    std::int64_t TextRedirectOutput = 1;
 
     // ---- Program thread only ----
+    /// While true the view drops key presses and clicks; t_InitWindow clears it.
     bool IgnoreEvents = false;
+    /// While true, text output that reaches the bottom of a narrow text window does not scroll it.
     bool ScrollLock = false;
+    /// The platform window that shows the view.
     vx::WindowRef Window = nullptr;
+    /// The window's view.
     vx::ViewRef View = nullptr;
+    /// The drawing area inside the view.
     vx::Rect DrawingRect{};
+    /// Colour of the border (t_ColorBorder).
     t_RGBColor RGBColorBorder{255, 0, 0, 0};
+    /// The current drawing colour (t_Color, vx::SetRGBColor).
     t_RGBColor RGBColor{255, 0, 0, 0};
+    /// How a plotted pixel combines with the stored one at 24 and 32 bits (see the drawing page); 0 replaces
+    /// it.
     std::int64_t DrawingMode = 0;
+    /// X of the last plotted point, where g_LineTo starts.
     std::int64_t PositionX = 0;
+    /// Y of the last plotted point.
     std::int64_t PositionY = 0;
+    /// The text layer's font; an empty Data means the window has no text layer.
     t_Font Font{};
+    /// Characters per text line.
     std::int64_t TextWidth = 0;
+    /// Text lines.
     std::int64_t TextHeight = 0;
+    /// First column of the text window, from 1.
     std::int64_t TextFirstColumn = 0;
+    /// Last column of the text window.
     std::int64_t TextLastColumn = 0;
+    /// First line of the text window, from 1.
     std::int64_t TextFirstLine = 0;
+    /// Last line of the text window.
     std::int64_t TextLastLine = 0;
+    /// Cursor column, from 1.
     std::int64_t TextHpos = 0;
+    /// Cursor line, from 1.
     std::int64_t TextVpos = 0;
+    /// Colour byte of text output: ink (palette index) in the high nibble, paper in the low one. t_Color
+    /// sets the ink to its entry, vx::SetRGBColor to the palette entry nearest its colour.
     std::uint8_t TextColor = 0;
+    /// Text is drawn inverse (paper on ink).
     bool TextInverse = false;
+    /// Text display mode 0-4 (see the text page).
     std::int64_t TextDisplayMode = 0;
+    /// Carried in the record; no operation uses it.
     std::int64_t TextCursorLevel = 0;
+    /// Carried in the record for line input; no operation uses it.
     std::string InputString;
+    /// As InputString.
     bool InputFinished = false;
+    /// As InputString.
     std::int64_t InputMode = 0;
+    /// As InputString.
     std::int64_t InputHpos = 0;
+    /// As InputString.
     std::int64_t InputVpos = 0;
+    /// As InputString.
     std::int64_t InputCursorPos = 0;
+    /// As InputString.
     std::int64_t InputMaxCharacters = 0;
+    /// Carried in the record; no operation uses it.
     std::int64_t LoResOffsetX = 0;
+    /// Carried in the record; no operation uses it.
     std::int64_t LoResOffsetY = 0;
+    /// Carried in the record; no operation uses it.
     std::int64_t LoResMode = 0;
 };
 
-// A key press or a click, as the program reads it from its queue.
+/// A key press or a click, as the program reads it from its queue.
 struct t_Event {
+    /// 1 key press, 2 click; 0 for the empty record.
     std::int64_t Kind = 0;
+    /// Key: the hardware key code; click: the pressed buttons (bit 0 primary, bit 1 secondary).
     std::int64_t Index = 0;
+    /// Key: the characters the key produced; click: empty.
     std::string Description;
+    /// Key: the key value (see the events page); click: 0.
     std::int64_t Value = 0;
+    /// Click: x in window points from the left; key: 0.
     std::int64_t WindowX = 0;
+    /// Click: y in window points from the bottom; key: 0.
     std::int64_t WindowY = 0;
+    /// Click: the pixel's column, -1 left of the picture, -2 right of it, -3 for a window not set up; key: 0.
     std::int64_t ClickX = 0;
+    /// Click: the pixel's row from the top, -1 above, -2 below, -3 for a window not set up; key: 0.
     std::int64_t ClickY = 0;
+    /// The modifier flags shifted right by 16 (Shift = 0x2).
     std::int64_t Mods = 0;
+    /// Key: the window that had the keyboard; click: the window clicked.
     std::uint8_t Window = 0;
+    /// Milliseconds since 1 January 2001 00:00 GMT.
     std::int64_t Time = 0;
+    /// Always false: a close box posts no event (ask vx::WindowClosed).
     bool CloseBox = false;
+    /// Caps Lock was on (Mods bit 0).
     bool CapsLockPressed = false;
+    /// Shift was held (Mods bit 1).
     bool ShiftPressed = false;
+    /// Ctrl was held (Mods bit 2).
     bool ControlPressed = false;
+    /// Alt was held (Mods bit 3).
     bool OptionPressed = false;
+    /// Super was held (Mods bit 4).
     bool CommandPressed = false;
+    /// The key is on the numeric keypad or an arrow (Mods bit 5).
     bool NumericPadPressed = false;
+    /// Help (Mods bit 6).
     bool HelpPressed = false;
+    /// A function or navigation key (Mods bit 7).
     bool FnPressed = false;
+    /// Key: a cursor or navigation key; click: false.
     bool CursorKeyPressed = false;
+    /// Key: F1 and up; click: false.
     bool FunctionKeyPressed = false;
 };
 
-// A chosen menu item.
+/// A chosen menu item.
 struct t_MenuEvent {
+    /// 3; 0 when the item belongs to no menu.
     std::int64_t Kind = 0;
+    /// Title of the menu that holds the item.
     std::string MenuTitle;
+    /// Title of the item.
     std::string ItemTitle;
+    /// The item's key equivalent, "" when it has none.
     std::string ItemKeyChar;
+    /// The key equivalent's modifier flags (not shifted).
     std::uint64_t ItemKeyMods = 0;
+    /// Code of the key equivalent's first character, 0 when it has none.
     std::int64_t ItemKeyAsc = 0;
+    /// The item's tag.
     std::int64_t ItemAction = 0;
+    /// Milliseconds since 1 January 2001 00:00 GMT.
     std::int64_t Time = 0;
 };
 
-// A record of the menu-action table: the toolkit action a menu-item tag selects, with the texts and
-// results of the file panels.
+/// A record of the menu-action table: the toolkit action a menu-item tag selects, with the texts and
+/// results of the file panels.
 struct t_MenuAction {
+    /// The menu-item tag that selects this record.
     std::int64_t Tag = 0;
+    /// The action code (see the table on the menus page); 100 open panel, 101 save panel.
     std::int64_t Action = 0;
+    /// The panel's title.
     std::string Title;
+    /// The panel's message.
     std::string Note;
+    /// Save panel: the proposed name; after a panel: the chosen file's name ("" when cancelled).
     std::string FileName;
-    std::string FileTypes;
+    std::string
+        /// File name extensions the panel offers, separated by commas; empty for every type.
+        FileTypes;
+    /// After a panel: the chosen path ("" when cancelled).
     std::string FilePath;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "vxtools/core.h"
+#include "vxtools/desktop.h"
 #include "vxtools/display.h"
 #include "vxtools/graphics.h"
 #include "vxtools/input.h"

@@ -49,13 +49,17 @@ class NullPlatform final : public Platform {
     void setTextViewFont(TextViewRef, const std::string&, double) override {}
     void setTextViewText(TextViewRef, const std::string&) override {}
     std::string textViewText(TextViewRef) override { return {}; }
+    void appendTextViewText(TextViewRef, const std::string&) override {}
     void markTextViewNeedsDisplay(TextViewRef) override {}
     Rect scrollViewFrame(ScrollViewRef) override { return {}; }
     void setScrollViewFrame(ScrollViewRef, Rect) override {}
     Rect rulerFrame(RulerRef) override { return {}; }
     void setRulerFrame(RulerRef, Rect) override {}
+    std::string rulerText(RulerRef) override { return {}; }
+    void setRulerText(RulerRef, const std::string&) override {}
     void clearPasteboard() override {}
     bool pasteboardText(std::string&) override { return false; }
+    bool pasteboardImage(WindowImage&) override { return false; }
     void setPasteboardText(const std::string&) override {}
     void setPasteboardImage(const WindowImage&) override {}
     std::vector<std::string> runOpenPanel(const OpenPanelRequest&) override { return {}; }

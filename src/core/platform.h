@@ -149,6 +149,8 @@ class Platform {
     virtual void setTextViewText(TextViewRef view, const std::string& text) = 0;
     // The whole text (UTF-8), as the user may have edited it.
     virtual std::string textViewText(TextViewRef view) = 0;
+    // Adds text (UTF-8) at the end and scrolls it into sight.
+    virtual void appendTextViewText(TextViewRef view, const std::string& text) = 0;
     // Asks for a redraw of the text view in the next display cycle.
     virtual void markTextViewNeedsDisplay(TextViewRef view) = 0;
     // Frames of the scroll view and the ruler, in their window's content area (origin bottom left).
@@ -156,6 +158,9 @@ class Platform {
     virtual void setScrollViewFrame(ScrollViewRef scroll, Rect frame) = 0;
     virtual Rect rulerFrame(RulerRef ruler) = 0;
     virtual void setRulerFrame(RulerRef ruler, Rect frame) = 0;
+    // The one line of a ruler field (UTF-8).
+    virtual std::string rulerText(RulerRef ruler) = 0;
+    virtual void setRulerText(RulerRef ruler, const std::string& text) = 0;
 
     // ---- Pasteboard ----
 
@@ -163,6 +168,8 @@ class Platform {
     virtual void clearPasteboard() = 0;
     // Plain text on the pasteboard; false when it holds none.
     virtual bool pasteboardText(std::string& text) = 0;
+    // An image on the pasteboard as 0xAARRGGBB words; false when it holds none.
+    virtual bool pasteboardImage(WindowImage& image) = 0;
     // Adds plain text (UTF-8, carriage returns as line ends) or an image to the pasteboard.
     virtual void setPasteboardText(const std::string& text) = 0;
     virtual void setPasteboardImage(const WindowImage& image) = 0;

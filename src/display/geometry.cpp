@@ -14,15 +14,7 @@ namespace {
 
 constexpr int kMainWindow = 12;
 
-// True when any of the application's thirteen windows is on screen. User-interface thread.
-bool AnyWindowVisible(vx::Platform& platform) {
-    for (int n = 0; n <= kMainWindow; ++n) {
-        vx::WindowRef w =
-            n < 8 ? platform.windowOfView(platform.graphicView(n)) : platform.auxiliaryWindow(n);
-        if (w != nullptr && platform.isWindowVisible(w)) return true;
-    }
-    return false;
-}
+using vx::AnyWindowVisible;
 
 // Hides a window; when it was the last one on screen, the main window takes its place so that the menus
 // stay reachable. User-interface thread.
@@ -275,6 +267,7 @@ void t_WindowVisible(std::uint8_t window, bool visible) {
         SystemBeep();
         return;
     }
+    if (visible) vx::NoteWindowClosed(window, false);
     OnUserInterfaceThread([&] {
         vx::Platform& platform = vx::CurrentPlatform();
         if (!visible) {

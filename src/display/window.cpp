@@ -1,10 +1,12 @@
 #include "display/window.h"
 
+#include <array>
 #include <string>
 
 #include "core/log.h"
 #include "core/program.h"
 #include "core/state.h"
+#include "vxtools/desktop.h"
 
 t_Window& WindowRecord(std::uint8_t n) {
     return WindowTable[n];
@@ -48,3 +50,33 @@ void t_RedirectOutput(std::uint8_t window, std::int64_t target) {
     if (CheckWindow("t_RedirectOutput", window, false))
         vx::Store(WindowRecord(window).TextRedirectOutput, target);
 }
+
+namespace vx {
+namespace {
+
+constexpr std::uint8_t kLastWindow = 12;
+
+std::array<std::atomic<bool>, kLastWindow + 1>& ClosedFlags() {
+    static auto* flags = new std::array<std::atomic<bool>, kLastWindow + 1>{};  // lives as long as threads
+    return *flags;
+}
+
+}  // namespace
+
+bool AnyWindowVisible(Platform& platform) {
+    for (int n = 0; n <= kLastWindow; ++n) {
+        WindowRef w = n < 8 ? platform.windowOfView(platform.graphicView(n)) : platform.auxiliaryWindow(n);
+        if (w != nullptr && platform.isWindowVisible(w)) return true;
+    }
+    return false;
+}
+
+void NoteWindowClosed(std::uint8_t n, bool closed) {
+    if (n <= kLastWindow) ClosedFlags()[n].store(closed);
+}
+
+bool WindowClosed(std::uint8_t window) {
+    return window <= kLastWindow && ClosedFlags()[window].load();
+}
+
+}  // namespace vx

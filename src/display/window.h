@@ -26,6 +26,13 @@ vx::TextViewRef WindowTextView(std::uint8_t n);
 
 namespace vx {
 
+// True when any of the application's thirteen windows is on screen. User-interface thread.
+bool AnyWindowVisible(Platform& platform);
+
+// Records that the user closed window n (0..12) with its close box, or, with false, that it was shown
+// again: what vx::WindowClosed answers. Any thread; other numbers are ignored.
+void NoteWindowClosed(std::uint8_t n, bool closed);
+
 // Atomic access to record fields shared between threads.
 template <class T>
 T Load(const T& field, std::memory_order order = std::memory_order_relaxed) {

@@ -45,6 +45,7 @@ struct HeadlessTextViewState {
     int redisplayMarks = 0;
     Rect scrollFrame;
     Rect rulerFrame;
+    std::string rulerText;
 };
 
 struct HeadlessMenuItem {

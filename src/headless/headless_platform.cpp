@@ -296,6 +296,11 @@ std::string HeadlessPlatform::textViewText(TextViewRef view) {
     return view ? world_.TextFor(view)->state.text : std::string();
 }
 
+void HeadlessPlatform::appendTextViewText(TextViewRef view, const std::string& text) {
+    std::lock_guard lock(world_.mutex);
+    if (view) world_.TextFor(view)->state.text += text;
+}
+
 void HeadlessPlatform::markTextViewNeedsDisplay(TextViewRef view) {
     std::lock_guard lock(world_.mutex);
     if (view) world_.TextFor(view)->state.redisplayMarks++;
@@ -322,6 +327,17 @@ void HeadlessPlatform::setRulerFrame(RulerRef ruler, Rect frame) {
     if (ruler) world_.textViews[reinterpret_cast<HRuler*>(ruler)->number - 8].state.rulerFrame = frame;
 }
 
+std::string HeadlessPlatform::rulerText(RulerRef ruler) {
+    std::lock_guard lock(world_.mutex);
+    return ruler ? world_.textViews[reinterpret_cast<HRuler*>(ruler)->number - 8].state.rulerText
+                 : std::string();
+}
+
+void HeadlessPlatform::setRulerText(RulerRef ruler, const std::string& text) {
+    std::lock_guard lock(world_.mutex);
+    if (ruler) world_.textViews[reinterpret_cast<HRuler*>(ruler)->number - 8].state.rulerText = text;
+}
+
 // ---- Pasteboard ----
 
 void HeadlessPlatform::clearPasteboard() {
@@ -334,6 +350,13 @@ bool HeadlessPlatform::pasteboardText(std::string& text) {
     std::lock_guard lock(world_.mutex);
     if (!world_.pasteboardText) return false;
     text = *world_.pasteboardText;
+    return true;
+}
+
+bool HeadlessPlatform::pasteboardImage(WindowImage& image) {
+    std::lock_guard lock(world_.mutex);
+    if (!world_.pasteboardImage) return false;
+    image = *world_.pasteboardImage;
     return true;
 }
 

@@ -88,5 +88,6 @@ void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, doubl
 
 void t_MouseEventPostCloseBoxClick(std::uint8_t window) {
     t_WindowVisible(window, false);
+    vx::NoteWindowClosed(window, true);
     vx::Log("t_MouseEventPostCloseBoxClick: Window = " + std::to_string(window));
 }

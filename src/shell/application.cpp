@@ -27,6 +27,7 @@
 #include "core/application_quit.h"
 #include "core/platform.h"
 #include "core/threads.h"
+#include "display/reachability.h"
 #include "input/events.h"
 #include "input/mouse_input.h"
 #include "menus/text_windows.h"
@@ -35,6 +36,7 @@
 #include "shell/interface.h"
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
+#include "vxtools/core.h"
 #include "vxtools/extensions.h"
 #include "vxtools/menus.h"
 
@@ -181,6 +183,30 @@ void CloseBoxClicked(const shell::Interface& ui, shell::ToolkitWindow* window) {
     t_MouseEventPostCloseBoxClick(t_WindowNumber(reinterpret_cast<WindowRef>(window)));
 }
 
+// Runs the program and notes when its thread has ended, also through t_QuitProgram's thread exit, which
+// unwinds the stack.
+std::function<void()> NotingTheEnd(std::function<void()> program, std::atomic<bool>& ended) {
+    return [program = std::move(program), &ended] {
+        struct Mark {
+            std::atomic<bool>& ended;
+            ~Mark() { ended.store(true); }
+        } mark{ended};
+        program();
+    };
+}
+
+// The watch that brings up the main window when the program leaves nothing on screen; it stops as soon
+// as the program asks to quit, so that the main window does not flash up on the way out.
+QTimer* WatchReachability(QObject* parent, const std::atomic<bool>& programEnded) {
+    auto* timer = new QTimer(parent);
+    timer->setInterval(250);
+    QObject::connect(timer, &QTimer::timeout, [&programEnded, watch = ReachabilityWatch()]() mutable {
+        if (RequestedExitStatus() < 0) watch.Tick(AbsoluteTimeMillis(), programEnded.load());
+    });
+    timer->start();
+    return timer;
+}
+
 void FollowActivation() {
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState state) {
         static bool active = false;
@@ -248,8 +274,13 @@ int RunApplication(int argc, char** argv, std::function<void()> program, const s
     QObject::connect(app, &QCoreApplication::aboutToQuit, [] { ApplicationWillTerminate(); });
 
     ApplicationWillFinishLaunching();
-    QTimer::singleShot(0, app, [program = std::move(program)] { ApplicationDidFinishLaunching(program); });
+    static std::atomic<bool> programEnded{false};
+    QTimer::singleShot(0, app, [program = NotingTheEnd(std::move(program), programEnded)] {
+        ApplicationDidFinishLaunching(program);
+    });
+    QTimer* reachability = WatchReachability(app, programEnded);
     app->exec();
+    reachability->stop();
 
     // The program thread may be drawing, sleeping or waiting for the user-interface thread. Waiting
     // hand-overs give up once quitting is set; whatever was already running gets a moment to finish,

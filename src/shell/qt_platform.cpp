@@ -401,6 +401,14 @@ std::string QtPlatform::textViewText(TextViewRef view) {
     return view ? Text(view)->toPlainText().toStdString() : std::string();
 }
 
+void QtPlatform::appendTextViewText(TextViewRef view, const std::string& text) {
+    if (view == nullptr) return;
+    QPlainTextEdit* edit = Text(view);
+    edit->moveCursor(QTextCursor::End);
+    edit->insertPlainText(QString::fromStdString(text));
+    edit->ensureCursorVisible();
+}
+
 void QtPlatform::markTextViewNeedsDisplay(TextViewRef view) {
     if (view) Text(view)->viewport()->update();
 }
@@ -427,6 +435,14 @@ void QtPlatform::setRulerFrame(RulerRef ruler, Rect frame) {
     if (ToolkitWindow* window = OwnerWindow(r)) window->placeChild(r, frame);
 }
 
+std::string QtPlatform::rulerText(RulerRef ruler) {
+    return ruler ? Ruler(ruler)->text().toStdString() : std::string();
+}
+
+void QtPlatform::setRulerText(RulerRef ruler, const std::string& text) {
+    if (ruler) Ruler(ruler)->setText(QString::fromStdString(text));
+}
+
 // ---- Pasteboard ----
 
 void QtPlatform::clearPasteboard() {
@@ -437,6 +453,21 @@ bool QtPlatform::pasteboardText(std::string& text) {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr || !data->hasText()) return false;
     text = data->text().toStdString();
+    return true;
+}
+
+bool QtPlatform::pasteboardImage(WindowImage& image) {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasImage()) return false;
+    const QImage picture = qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGB32);
+    if (picture.isNull()) return false;
+    image.width = picture.width();
+    image.height = picture.height();
+    image.pixels.resize(std::size_t(image.width) * std::size_t(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y));
+        std::copy(row, row + image.width, image.pixels.begin() + std::ptrdiff_t(y) * image.width);
+    }
     return true;
 }
 

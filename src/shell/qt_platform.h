@@ -81,13 +81,17 @@ class QtPlatform final : public Platform {
     void setTextViewFont(TextViewRef view, const std::string& family, double size) override;
     void setTextViewText(TextViewRef view, const std::string& text) override;
     std::string textViewText(TextViewRef view) override;
+    void appendTextViewText(TextViewRef view, const std::string& text) override;
     void markTextViewNeedsDisplay(TextViewRef view) override;
     Rect scrollViewFrame(ScrollViewRef scroll) override;
     void setScrollViewFrame(ScrollViewRef scroll, Rect frame) override;
     Rect rulerFrame(RulerRef ruler) override;
     void setRulerFrame(RulerRef ruler, Rect frame) override;
+    std::string rulerText(RulerRef ruler) override;
+    void setRulerText(RulerRef ruler, const std::string& text) override;
     void clearPasteboard() override;
     bool pasteboardText(std::string& text) override;
+    bool pasteboardImage(WindowImage& image) override;
     void setPasteboardText(const std::string& text) override;
     void setPasteboardImage(const WindowImage& image) override;
     std::vector<std::string> runOpenPanel(const OpenPanelRequest& request) override;

@@ -1,5 +1,6 @@
 #include "text/output.h"
 
+#include <atomic>
 #include <limits>
 #include <string>
 
@@ -127,8 +128,27 @@ void PrintTab(std::uint8_t window, t_Window& w, std::int64_t column, std::uint8_
 
 }  // namespace vx::text
 
+namespace {
+
+// After the specified line for a window that is set up without a text layer, one line (once per
+// process) says what gives it one.
+void ExplainMissingTextLayerOnce(std::uint8_t window) {
+    static std::atomic<bool> explained{false};
+    if (window >= 8 || !MemoryInitialised.load(std::memory_order_acquire) ||
+        !vx::Load(WindowTable[window].Initialized, std::memory_order_acquire) ||
+        vx::Load(WindowTable[window].TextMemoryStart) >= 0 || explained.exchange(true))
+        return;
+    vx::Log("t_Print: Window #" + std::to_string(window) +
+            " has no text layer: give t_InitWindow a font, such as vx::ReadyFont(), to print in it.");
+}
+
+}  // namespace
+
 void t_Print(std::uint8_t window, std::string_view text) {
-    if (!CheckWindow("t_Print", window, true)) return;
+    if (!CheckWindow("t_Print", window, true)) {
+        ExplainMissingTextLayerOnce(window);
+        return;
+    }
     t_Window& w = WindowRecord(window);
     if (w.Font.Data.empty()) {
         vx::Log("t_Print: Window #" + std::to_string(window) + " has no text font.");

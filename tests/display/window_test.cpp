@@ -14,6 +14,7 @@
 #include "core/program.h"
 #include "display/format_number.h"
 #include "display/palette.h"
+#include "display/reachability.h"
 #include "display/refresh.h"
 #include "display/window_init.h"
 #include "support/toolkit_test.h"
@@ -172,6 +173,42 @@ TEST(WindowVisibility, HidingKeepsTheRecordInStepAndLeavesTheMainWindowOnScreen)
     t_WindowVisible(3, false);
     EXPECT_FALSE(platform.Window(3).visible || WindowTable[3].Visible);
     // Window 3 was the last one on screen: the main window took its place.
+    EXPECT_TRUE(platform.Window(12).visible);
+}
+
+// A program that leaves nothing on screen still leaves a way in: the main window comes up after three
+// seconds counted from the last moment anything was shown, or at once when the program has ended.
+TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSecondsOrTheProgramEnded) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::ReachabilityWatch watch;
+    const auto tick = [&](std::int64_t now, bool ended) {
+        return OnUserInterfaceThread([&] { return watch.Tick(now, ended); });
+    };
+    const auto setShown = [&](int n, bool shown) {
+        OnUserInterfaceThread([&] {
+            vx::WindowRef w = platform.auxiliaryWindow(n);
+            shown ? platform.orderFront(w) : platform.orderOut(w);
+        });
+    };
+    const std::string line =
+        "vxtools: No window is on screen, so the main window is shown; a program shows "
+        "its own window with t_WindowFront(n).";
+    EXPECT_FALSE(tick(1000, false));
+    EXPECT_FALSE(tick(3999, false));
+    EXPECT_FALSE(platform.Window(12).visible);
+    EXPECT_TRUE(tick(4000, false));
+    EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line});
+
+    setShown(12, false);
+    setShown(9, true);
+    EXPECT_FALSE(tick(5000, false));  // the printer is on screen: the wait starts again from here
+    setShown(9, false);
+    EXPECT_FALSE(tick(7999, false));
+    EXPECT_FALSE(platform.Window(12).visible);
+    EXPECT_TRUE(tick(8000, false));
+    setShown(12, false);
+    EXPECT_TRUE(tick(8001, true));  // the program has ended: no waiting
     EXPECT_TRUE(platform.Window(12).visible);
 }
 

@@ -11,6 +11,7 @@
 #include "input/key_input.h"
 #include "input/mouse_input.h"
 #include "support/toolkit_test.h"
+#include "vxtools/desktop.h"
 
 namespace {
 
@@ -172,4 +173,29 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     EXPECT_EQ(MouseEventQueue.Count(), 0u);
     viewMouseUp();
     EXPECT_FALSE(LeftButtonDown || RightButtonDown);
+}
+
+// The close box hides the window and posts nothing, as ever; the program learns of it from
+// vx::WindowClosed until the window is shown again.
+TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
+    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(2);
+    t_WindowFront(2);
+    vx::test::TakeLogLines();
+    EXPECT_FALSE(vx::WindowClosed(2));
+    t_MouseEventPostCloseBoxClick(2);
+    EXPECT_TRUE(vx::WindowClosed(2));
+    EXPECT_FALSE(vx::WindowClosed(3) || platform.Window(2).visible || MouseEventAvailable.load());
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 2"});
+    t_WindowVisible(2, false);
+    EXPECT_TRUE(vx::WindowClosed(2));  // hiding is not showing
+    t_WindowFront(2);
+    EXPECT_FALSE(vx::WindowClosed(2));
+
+    t_MouseEventPostCloseBoxClick(9);
+    EXPECT_TRUE(vx::WindowClosed(9));
+    t_WindowVisible(9, true);
+    EXPECT_FALSE(vx::WindowClosed(9));
+    t_MouseEventPostCloseBoxClick(255);
+    EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12));
 }

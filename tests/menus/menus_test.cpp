@@ -13,6 +13,9 @@
 #include "display/refresh.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
+#include "vxtools/desktop.h"
+#include "vxtools/extensions.h"
+#include "vxtools/graphics.h"
 
 namespace {
 
@@ -206,4 +209,70 @@ TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
     EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
     t_WindowVisible(2, false);
     EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+}
+
+// A program writes into the printer (9) and the console (10) and their rulers; every other number, and a
+// text window the interface lacks, is refused with the call's own line.
+TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OnUserInterfaceThread([&] { platform.setTextViewText(platform.textView(9), "alt "); });
+    vx::AppendText(9, "Zeile 1\n");
+    vx::AppendText(9, "\u00C4");
+    vx::AppendText(10, "Konsole");
+    EXPECT_EQ(platform.TextView(9).text, "alt Zeile 1\n\u00C4");
+    EXPECT_EQ(vx::WindowText(10), "Konsole");
+    vx::SetRulerText(10, "a\nb\rc");
+    EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
+    EXPECT_EQ(vx::RulerText(10) + "|" + vx::RulerText(9), "a b c|");
+    vx::test::TakeLogLines();
+
+    vx::AppendText(8, "x");
+    EXPECT_EQ(vx::WindowText(11), "");
+    vx::SetRulerText(0, "x");
+    EXPECT_EQ(vx::RulerText(255), "");
+    platform.RemoveTextView(10);
+    vx::AppendText(10, "x");
+    vx::SetRulerText(10, "x");
+    EXPECT_EQ(
+        vx::test::TakeLogLines(),
+        (std::vector<std::string>{
+            "vx::AppendText: Window #8 is neither the virtual printer (9) nor the system console (10).",
+            "vx::WindowText: Window #11 is neither the virtual printer (9) nor the system console (10).",
+            "vx::SetRulerText: Window #0 is neither the virtual printer (9) nor the system console (10).",
+            "vx::RulerText: Window #255 is neither the virtual printer (9) nor the system console (10).",
+            "vx::AppendText: System console window is nil, resource undefined.",
+            "vx::SetRulerText: System console window is nil, resource undefined.",
+        }));
+    EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
+}
+
+// Copying a picture replaces the text on the clipboard and the other way round; what is there is read
+// back as it was put there. A window without a picture is refused and leaves the clipboard alone.
+TEST(Clipboard, ProgramCopiesAPictureOrTextAndReadsBackWhatIsThere) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::test::OpenShown(1, 32, false, 64, 32);
+    vx::SetRGBColor(1, 255, 0, 0);
+    g_Plot(1, 3, 1);
+    platform.SetPasteboardText("vorher");
+    ASSERT_TRUE(vx::CopyPicture(1));
+    const std::optional<vx::ClipboardPicture> picture = vx::ClipboardImage();
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->width * 100 + picture->height, 6432);
+    ASSERT_EQ(picture->pixels.size(), 64u * 32u);
+    EXPECT_EQ(picture->pixels[64 + 3], 0xFFFF0000u);
+    EXPECT_NE(picture->pixels[3 * 64 + 1], 0xFFFF0000u);
+    EXPECT_FALSE(vx::ClipboardText().has_value());
+
+    vx::CopyText("Zeile\rzwei");
+    EXPECT_EQ(vx::ClipboardText().value_or("-"), "Zeile\rzwei");
+    EXPECT_FALSE(vx::ClipboardImage().has_value());
+    vx::test::TakeLogLines();
+    t_WindowVisible(1, false);
+    EXPECT_FALSE(vx::CopyPicture(1) || vx::CopyPicture(5) || vx::CopyPicture(8));
+    EXPECT_EQ(vx::test::TakeLogLines(), (std::vector<std::string>{
+                                            "vx::CopyPicture: Window #1 has no picture to copy.",
+                                            "vx::CopyPicture: Window #5 has no picture to copy.",
+                                            "vx::CopyPicture: Window is not a graphic window.",
+                                        }));
+    EXPECT_EQ(vx::ClipboardText().value_or("-"), "Zeile\rzwei");
 }

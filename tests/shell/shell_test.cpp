@@ -8,8 +8,10 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
@@ -32,6 +34,7 @@
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
 #include "support/toolkit_test.h"
+#include "vxtools/desktop.h"
 #include "vxtools/extensions.h"
 #include "vxtools/graphics.h"
 #include "vxtools/menus.h"
@@ -256,6 +259,39 @@ TEST(QtMenus, CopiedTextGetsThisSystemsLineEnds) {
     std::string pasted;
     EXPECT_TRUE(platform.pasteboardText(pasted));
     EXPECT_EQ(pasted, "eins\nzwei\ndrei");
+}
+
+// What a program puts on the clipboard other programs read as Qt's image and text, and what they put there
+// the program reads back; the printer's text grows at its end and its ruler holds one line.
+TEST(QtDesktop, ClipboardPicturesAndTextAndThePrintersTextAndRulerReachTheWidgets) {
+    QtPlatform& platform = StartQt();
+    ShowWindow0();
+    OffUserInterfaceThread([] { EXPECT_TRUE(vx::CopyPicture(0)); });
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(kWidth, kHeight));
+    EXPECT_EQ(copied.pixel(kWidth - 1, kHeight - 1), 0xFFFFFFFFu);
+    EXPECT_EQ(copied.pixel(kWidth - 2, kHeight - 1), 0xFF000000u);
+
+    QImage other(3, 2, QImage::Format_ARGB32);
+    other.fill(QColor(10, 20, 30));
+    other.setPixel(2, 1, qRgb(200, 100, 50));
+    QGuiApplication::clipboard()->setImage(other);
+    std::optional<vx::ClipboardPicture> picture;
+    OffUserInterfaceThread([&] { picture = vx::ClipboardImage(); });
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->pixels, (std::vector<std::uint32_t>{0xFF0A141E, 0xFF0A141E, 0xFF0A141E, 0xFF0A141E,
+                                                           0xFF0A141E, 0xFFC86432}));
+    QGuiApplication::clipboard()->setText("eins\nzwei");
+    OffUserInterfaceThread([&] {
+        EXPECT_EQ(vx::ClipboardText().value_or("-"), "eins\nzwei");
+        EXPECT_FALSE(vx::ClipboardImage().has_value());
+        vx::AppendText(9, "Zeile 1\n");
+        vx::AppendText(9, "Zeile 2");
+        vx::SetRulerText(9, "Lineal");
+    });
+    const vx::shell::Interface& ui = platform.interface();
+    EXPECT_EQ(ui.printer.text->toPlainText(), "Zeile 1\nZeile 2");
+    EXPECT_EQ(ui.printer.ruler->text(), "Lineal");
 }
 
 TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {

@@ -287,6 +287,23 @@ TEST(Print, TextOperationsRefuseWindowsBeforeThereIsAnyVideoMemory) {
     EXPECT_EQ(TakeLogLines().size(), 4u);  // one refusal each
 }
 
+// A window set up without a font keeps the refusal line; the first time, a hint follows it.
+TEST(Print, WindowWithoutATextLayerIsRefusedAndOnceToldHowToGetOne) {
+    StartToolkit();
+    OpenWindow(4, 8);
+    TakeLogLines();
+    t_Print(5, "x");  // not set up at all: no hint
+    t_Print(4, "x");
+    t_Print(4, "y");
+    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{
+                                  "t_Print: Window #5 not initialized.",
+                                  "t_Print: Window #4 not initialized.",
+                                  "t_Print: Window #4 has no text layer: give t_InitWindow a font, such as "
+                                  "vx::ReadyFont(), to print in it.",
+                                  "t_Print: Window #4 not initialized.",
+                              }));
+}
+
 TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
     // Found by fuzzing: a cursor a program left at column -128000000896 made a tab to column 3 print
     // 128 billion characters, one illegal-coordinates line each.
