@@ -349,7 +349,17 @@ void HeadlessPlatform::setPasteboardImage(const WindowImage& image) {
 
 // ---- Panels ----
 
+void HeadlessPlatform::panelIsOpen() {
+    std::function<void()> work;
+    {
+        std::lock_guard lock(world_.mutex);
+        work = world_.whilePanelOpen;
+    }
+    if (work) work();
+}
+
 std::vector<std::string> HeadlessPlatform::runOpenPanel(const OpenPanelRequest& request) {
+    panelIsOpen();
     std::lock_guard lock(world_.mutex);
     world_.openRequests.push_back(request);
     if (world_.openAnswers.empty()) return {};
@@ -359,6 +369,7 @@ std::vector<std::string> HeadlessPlatform::runOpenPanel(const OpenPanelRequest& 
 }
 
 std::string HeadlessPlatform::runSavePanel(const SavePanelRequest& request) {
+    panelIsOpen();
     std::lock_guard lock(world_.mutex);
     world_.saveRequests.push_back(request);
     if (world_.saveAnswers.empty()) return "";

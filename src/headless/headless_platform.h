@@ -79,6 +79,7 @@ class HeadlessPlatform final : public Platform, public HeadlessControls {
 
   private:
     friend HeadlessPlatform& StartHeadlessPlatform();
+    void panelIsOpen();
     HeadlessPlatform(HeadlessWorld& world, UiThread& thread);
 };
 
