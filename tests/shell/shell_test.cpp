@@ -492,3 +492,21 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
     EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
 }
+
+namespace {
+
+// ---- Text windows, the pasteboard window and panels ----
+
+// A text window sized while hidden keeps the scroll view t_WindowSize gave it when it is shown: the resize
+// that showing delivers is no resize by the user.
+TEST(QtTextWindows, SizeGivenWhileHiddenSurvivesShowing) {
+    QtPlatform& platform = StartQt();
+    t_WindowVisible(9, false);
+    t_WindowSize(9, -1, -1, 600, 400);
+    t_WindowVisible(9, true);
+    ProcessEvents();
+    const Rect frame = platform.scrollViewFrame(platform.scrollView(9));
+    EXPECT_EQ(XY(frame.width, frame.height), XY(560, 323));
+}
+
+}  // namespace
