@@ -32,9 +32,9 @@ install(FILES ${PROJECT_BINARY_DIR}/vxtoolsConfig.cmake ${PROJECT_BINARY_DIR}/vx
 # dependencies along as plain requirements.
 if(BUILD_SHARED_LIBS)
   set(VX_PC_REQUIRES "")
-  set(VX_PC_REQUIRES_PRIVATE "spng zlib")
+  set(VX_PC_REQUIRES_PRIVATE "spng zlib xcb")
 else()
-  set(VX_PC_REQUIRES " spng zlib")
+  set(VX_PC_REQUIRES " spng zlib xcb")
   set(VX_PC_REQUIRES_PRIVATE "")
 endif()
 # Relative to the file itself, so that an installed tree can move (and a DESTDIR or --prefix install works).
@@ -74,7 +74,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-wayland, libspng0, zlib1g, libc6, libstdc++6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "console-setup-linux, qt6-base-dev, libspng-dev, zlib1g-dev, cmake, pkg-config")
+  "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-wayland, libspng0, zlib1g, libxcb1, libc6, libstdc++6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "console-setup-linux, qt6-base-dev, libspng-dev, zlib1g-dev, libxcb1-dev, cmake, pkg-config")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -337,6 +337,14 @@ bool HeadlessPlatform::pasteboardText(std::string& text) {
     return true;
 }
 
+bool HeadlessPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total) {
+    std::lock_guard lock(world_.mutex);
+    if (!world_.pasteboardText) return false;
+    total = world_.pasteboardText->size();
+    text = world_.pasteboardText->substr(0, limit);
+    return true;
+}
+
 void HeadlessPlatform::setPasteboardText(const std::string& text) {
     std::lock_guard lock(world_.mutex);
     world_.pasteboardText = text;

@@ -22,9 +22,11 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "core/log.h"
 #include "shell/interface.h"
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
+#include "shell/x11_clipboard.h"
 
 namespace vx::shell {
 
@@ -435,6 +437,41 @@ bool QtPlatform::pasteboardText(std::string& text) {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr || !data->hasText()) return false;
     text = data->text().toStdString();
+    return true;
+}
+
+namespace {
+
+// How long the pasteboard window waits for another program's clipboard text.
+constexpr std::chrono::milliseconds kClipboardWait{300};
+
+}  // namespace
+
+bool QtPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Qt reads another program's clipboard whole and waits seconds for an owner that does not answer;
+    // on X11 it is read here instead, over a connection of its own, with a deadline and a size cap.
+    if (QGuiApplication::platformName() == "xcb" && !clipboard->ownsClipboard()) {
+        X11ClipboardText excerpt = ReadX11ClipboardText(limit, kClipboardWait);
+        if (!excerpt.answered)
+            Log("QtPlatform: The program that owns the clipboard did not answer within " +
+                std::to_string(kClipboardWait.count()) + " ms.");
+        if (!excerpt.hasText) return false;
+        text = std::move(excerpt.text);
+        total = excerpt.total;
+        return true;
+    }
+    const QMimeData* data = clipboard->mimeData();
+    if (data == nullptr || !data->hasText()) return false;
+    const QString whole = data->text();
+    // This application's own text: the length in UTF-8 without converting all of it.
+    total = 0;
+    for (const QChar c : whole) {
+        const char16_t u = c.unicode();
+        total += u < 0x80 ? 1 : u < 0x800 ? 2 : c.isHighSurrogate() ? 4 : c.isLowSurrogate() ? 0 : 3;
+    }
+    text = whole.left(qsizetype(std::min<std::size_t>(limit, std::size_t(whole.size())))).toStdString();
+    if (text.size() > limit) text.resize(limit);
     return true;
 }
 

@@ -193,6 +193,21 @@ TEST(WindowVisibility, HidingKeepsTheRecordInStepAndLeavesTheMainWindowOnScreen)
     EXPECT_TRUE(platform.Window(12).visible);
 }
 
+// The pasteboard window shows at most a megabyte, cut before a character that would not fit, and says how
+// much it left out; a megabyte exactly is shown whole.
+TEST(WindowVisibility, PasteboardWindowShowsAtMostAMegabyteAndSaysHowMuchIsLeftOut) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    const std::size_t mib = std::size_t(1) << 20;
+    platform.SetPasteboardText(std::string(mib, 'a'));
+    t_WindowVisible(8, true);
+    EXPECT_EQ(platform.TextView(8).text.size(), mib);
+    platform.SetPasteboardText(std::string(mib - 1, 'a') + "\u00E4" + std::string(1500, 'b'));
+    t_WindowVisible(8, true);
+    EXPECT_EQ(platform.TextView(8).text, std::string(mib - 1, 'a') +
+                                             "\n\n[\u2026 1.502 weitere Bytes der "
+                                             "Zwischenablage werden nicht angezeigt.]");
+}
+
 TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresTheTextArea) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     t_InitWindow(2, 8, false, 320, 200, 4, 4, vx::test::TextFont(), true);
