@@ -56,7 +56,7 @@ class NullPlatform final : public Platform {
     void setRulerFrame(RulerRef, Rect) override {}
     void clearPasteboard() override {}
     bool pasteboardText(std::string&) override { return false; }
-    bool pasteboardTextExcerpt(std::size_t, std::string&, std::size_t&) override { return false; }
+    bool pasteboardTextExcerpt(std::size_t, std::string&, std::size_t&, bool&) override { return false; }
     void setPasteboardText(const std::string&) override {}
     void setPasteboardImage(const WindowImage&) override {}
     std::vector<std::string> runOpenPanel(const OpenPanelRequest&) override { return {}; }

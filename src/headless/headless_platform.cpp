@@ -337,10 +337,12 @@ bool HeadlessPlatform::pasteboardText(std::string& text) {
     return true;
 }
 
-bool HeadlessPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total) {
+bool HeadlessPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                                             bool& exact) {
     std::lock_guard lock(world_.mutex);
     if (!world_.pasteboardText) return false;
     total = world_.pasteboardText->size();
+    exact = true;
     text = world_.pasteboardText->substr(0, limit);
     return true;
 }

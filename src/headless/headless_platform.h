@@ -68,7 +68,8 @@ class HeadlessPlatform final : public Platform, public HeadlessControls {
     void setRulerFrame(RulerRef ruler, Rect frame) override;
     void clearPasteboard() override;
     bool pasteboardText(std::string& text) override;
-    bool pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total) override;
+    bool pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                               bool& exact) override;
     void setPasteboardText(const std::string& text) override;
     void setPasteboardImage(const WindowImage& image) override;
     std::vector<std::string> runOpenPanel(const OpenPanelRequest& request) override;

@@ -447,7 +447,8 @@ constexpr std::chrono::milliseconds kClipboardWait{300};
 
 }  // namespace
 
-bool QtPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total) {
+bool QtPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                                       bool& exact) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     // Qt reads another program's clipboard whole and waits seconds for an owner that does not answer;
     // on X11 it is read here instead, over a connection of its own, with a deadline and a size cap.
@@ -459,12 +460,14 @@ bool QtPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std
         if (!excerpt.hasText) return false;
         text = std::move(excerpt.text);
         total = excerpt.total;
+        exact = excerpt.complete;
         return true;
     }
     const QMimeData* data = clipboard->mimeData();
     if (data == nullptr || !data->hasText()) return false;
     const QString whole = data->text();
     // This application's own text: the length in UTF-8 without converting all of it.
+    exact = true;
     total = 0;
     for (const QChar c : whole) {
         const char16_t u = c.unicode();

@@ -100,13 +100,11 @@ X11ClipboardText ReadX11ClipboardText(std::size_t limit, std::chrono::millisecon
     if (reply->type != incr) {
         Append(out, *reply, limit);
         out.total = std::size_t(xcb_get_property_value_length(reply.get())) + reply->bytes_after;
+        out.complete = true;
         return out;
     }
-    // Large texts come in pieces, each put into the property after the last was taken: only as many
-    // as the limit needs are taken; the owner gives up on the rest by itself.
-    std::size_t estimate = 0;
-    if (xcb_get_property_value_length(reply.get()) >= 4)
-        std::memcpy(&estimate, xcb_get_property_value(reply.get()), 4);
+    // Large texts come in pieces, each put into the property after the last was taken. Beyond the limit
+    // they are only counted, and at the deadline the owner is left to give up on the rest by itself.
     xcb_flush(c);
     std::size_t received = 0;
     for (;;) {
@@ -121,14 +119,13 @@ X11ClipboardText ReadX11ClipboardText(std::size_t limit, std::chrono::millisecon
         if (!reply) break;
         const auto length = std::size_t(xcb_get_property_value_length(reply.get()));
         if (length == 0) {
-            estimate = received;  // complete
+            out.complete = true;
             break;
         }
         received += length;
         Append(out, *reply, limit);
-        if (received > limit) break;
     }
-    out.total = std::max(estimate, received);
+    out.total = received;
     return out;
 }
 

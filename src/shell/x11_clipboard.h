@@ -12,11 +12,12 @@ struct X11ClipboardText {
     bool answered = false;  // the owner answered in time, or there is none
     bool hasText = false;
     std::string text;       // at most the limit: the first bytes of the text, as UTF-8
-    std::size_t total = 0;  // the whole text's length in bytes (the owner's estimate for large texts)
+    std::size_t total = 0;  // the whole text's length in bytes, or as much as arrived before the deadline
+    bool complete = false;  // total is the whole text's length
 };
 
-// Asks the owner of the CLIPBOARD selection for its text over an X connection of its own (DISPLAY), and
-// stops reading after `limit` bytes or at `wait`, whatever comes first. Any thread; it touches no Qt
+// Asks the owner of the CLIPBOARD selection for its text over an X connection of its own (DISPLAY) and
+// keeps its first `limit` bytes; the rest is only counted, until `wait` is over. Any thread; it touches no Qt
 // object. The text is not asked for when this process owns the clipboard: it could not answer while
 // its user-interface thread waits here.
 X11ClipboardText ReadX11ClipboardText(std::size_t limit, std::chrono::milliseconds wait);

@@ -194,18 +194,23 @@ TEST(WindowVisibility, HidingKeepsTheRecordInStepAndLeavesTheMainWindowOnScreen)
 }
 
 // The pasteboard window shows at most a megabyte, cut before a character that would not fit, and says how
-// much it left out; a megabyte exactly is shown whole.
+// much it left out; a megabyte exactly is shown whole. Very long lines are shown broken.
 TEST(WindowVisibility, PasteboardWindowShowsAtMostAMegabyteAndSaysHowMuchIsLeftOut) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     const std::size_t mib = std::size_t(1) << 20;
-    platform.SetPasteboardText(std::string(mib, 'a'));
+    const std::string lines = std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\u00E4c";
+    platform.SetPasteboardText(lines + std::string(mib - lines.size(), '\n'));
     t_WindowVisible(8, true);
-    EXPECT_EQ(platform.TextView(8).text.size(), mib);
-    platform.SetPasteboardText(std::string(mib - 1, 'a') + "\u00E4" + std::string(1500, 'b'));
+    // Lines longer than 4096 bytes are broken, not inside a character.
+    const std::string shown = platform.TextView(8).text;
+    EXPECT_TRUE(shown.substr(0, 8197) ==
+                std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\n\u00E4c\n");
+    EXPECT_EQ(shown.size(), mib + 1);
+    platform.SetPasteboardText(std::string(mib - 1, '\n') + "\u00E4" + std::string(1500, 'b'));
     t_WindowVisible(8, true);
-    EXPECT_EQ(platform.TextView(8).text, std::string(mib - 1, 'a') +
-                                             "\n\n[\u2026 1.502 weitere Bytes der "
-                                             "Zwischenablage werden nicht angezeigt.]");
+    EXPECT_TRUE(platform.TextView(8).text ==
+                std::string(mib - 1, '\n') +
+                    "\n\n[\u2026 1.502 weitere Bytes der Zwischenablage werden nicht angezeigt.]");
 }
 
 TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresTheTextArea) {
