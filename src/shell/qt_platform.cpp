@@ -6,14 +6,19 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
+#include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -499,17 +504,75 @@ void QtPlatform::setPasteboardImage(const WindowImage& image) {
 
 namespace {
 
-QStringList NameFilters(const std::vector<std::string>& types) {
-    if (types.empty()) return {};
-    QStringList patterns;
+// The file types as given, each a file-name extension or a MIME type ("image/png"), nothing trimmed:
+// patterns for names, matched without regard to case. Empty when every file is allowed.
+QList<QRegularExpression> TypePatterns(const std::vector<std::string>& types) {
+    QList<QRegularExpression> patterns;
+    QStringList globs;
     for (const std::string& type : types) {
-        QString t = QString::fromStdString(type).trimmed();
-        if (t.startsWith('.')) t.remove(0, 1);
-        if (!t.isEmpty()) patterns << "*." + t;
+        const QString t = QString::fromStdString(type);
+        if (t.isEmpty()) continue;
+        if (t.contains('/'))
+            globs << QMimeDatabase().mimeTypeForName(t).globPatterns();
+        else
+            globs << "*." + t;
     }
-    if (patterns.isEmpty()) return {};
-    return {patterns.join(' ')};
+    for (const QString& glob : globs)
+        patterns << QRegularExpression(QRegularExpression::wildcardToRegularExpression(glob),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return patterns;
 }
+
+// Shows folders and the files whose names match one of the patterns. Qt's own name filters split
+// patterns at blanks, so a type with a blank could never match through them.
+class TypeFilter : public QSortFilterProxyModel {
+  public:
+    TypeFilter(QList<QRegularExpression> patterns, QObject* parent)
+        : QSortFilterProxyModel(parent), patterns_(std::move(patterns)) {}
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        const QModelIndex index = sourceModel()->index(row, 0, parent);
+        if (files == nullptr || files->isDir(index)) return true;
+        const QString name = files->fileName(index);
+        return std::any_of(patterns_.begin(), patterns_.end(),
+                           [&](const QRegularExpression& p) { return p.match(name).hasMatch(); });
+    }
+
+  private:
+    QList<QRegularExpression> patterns_;
+};
+
+// A panel that limits the files it lists to the given types, and that hands back a chosen folder when
+// files and folders may both be chosen (Qt's own would only open it).
+class Panel : public QFileDialog {
+  public:
+    explicit Panel(bool acceptsFolders) : acceptsFolders_(acceptsFolders) {
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void limitToTypes(const std::vector<std::string>& types) {
+        QList<QRegularExpression> patterns = TypePatterns(types);
+        if (patterns.isEmpty()) return;
+        QStringList names;
+        for (const std::string& type : types) names << QString::fromStdString(type);
+        setNameFilter(names.join(", ") + " (*)");
+        setProxyModel(new TypeFilter(std::move(patterns), this));
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (acceptsFolders_ && chosen.size() == 1 && QFileInfo(chosen.front()).isDir()) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+  private:
+    bool acceptsFolders_;
+};
 
 // The panel's other labels in the language of the toolkit's own.
 void GermanLabels(QFileDialog& dialog) {
@@ -537,8 +600,7 @@ QString PanelTitle(const std::string& title, const std::string& message) {
 }  // namespace
 
 std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& request) {
-    QFileDialog dialog;
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    Panel dialog(request.directories && request.files);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (request.directories && !request.files) {
         dialog.setFileMode(QFileDialog::Directory);
@@ -549,8 +611,7 @@ std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& reques
     if (!request.buttonText.empty())
         dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(request.buttonText));
     dialog.setWindowTitle(PanelTitle(request.title, request.message));
-    const QStringList filters = NameFilters(request.fileTypes);
-    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    dialog.limitToTypes(request.fileTypes);
     GermanLabels(dialog);
     QuitFromPanel(dialog, ui_->quit);
     std::vector<std::string> urls;
@@ -561,8 +622,7 @@ std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& reques
 }
 
 std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
-    QFileDialog dialog;
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    Panel dialog(false);
     // The accept mode resets the labels, so it comes first.
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!request.buttonText.empty())
@@ -570,8 +630,7 @@ std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
     if (!request.nameFieldLabel.empty())
         dialog.setLabelText(QFileDialog::FileName, QString::fromStdString(request.nameFieldLabel));
     dialog.setWindowTitle(PanelTitle(request.title, request.message));
-    const QStringList filters = NameFilters(request.fileTypes);
-    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    dialog.limitToTypes(request.fileTypes);
     if (!request.proposedName.empty()) dialog.selectFile(QString::fromStdString(request.proposedName));
     GermanLabels(dialog);
     QuitFromPanel(dialog, ui_->quit);
