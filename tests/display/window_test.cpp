@@ -10,13 +10,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 #include "core/program.h"
 #include "display/format_number.h"
 #include "display/palette.h"
+#include "display/picture_file.h"
 #include "display/refresh.h"
 #include "display/window_init.h"
 #include "support/toolkit_test.h"
@@ -461,6 +464,38 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     ::stat(pipe.c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     std::remove(pipe.c_str());
+    std::remove(path.c_str());
+    ::rmdir(folder.c_str());
+}
+
+// Quitting waits for a save in progress; one it cannot wait for loses only its temporary file.
+TEST(PictureFile, QuittingWaitsForASaveInProgressOrDropsItsTemporaryFile) {
+    vx::test::StartToolkit();
+    char folderTemplate[] = "/tmp/vx-quit-XXXXXX";
+    ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
+    const std::string folder = folderTemplate, path = folder + "/bild.png";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs("old", f);
+    std::fclose(f);
+    vx::WindowImage big{1024, 1024, std::vector<std::uint32_t>(1024 * 1024)};
+    std::uint64_t seed = 88172645463325252u;
+    for (std::uint32_t& word : big.pixels) {
+        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+        word = 0xFF000000u | std::uint32_t(seed);
+    }
+    for (const int wait : {0, 20'000}) {
+        SCOPED_TRACE(wait);
+        std::atomic<bool> saved{true};
+        std::thread saver([&] { saved = vx::WritePng(big, path); });
+        for (int i = 0; i < 5000 && FolderEntries(folder).size() < 2; ++i) vx::SleepNanoseconds(1'000'000);
+        bool failed = false;
+        EXPECT_EQ(vx::WaitForPictureSaves(wait, failed), wait > 0);
+        EXPECT_EQ(failed, wait == 0);
+        saver.join();
+        EXPECT_EQ(saved, wait > 0);
+        EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
+        EXPECT_EQ(FileBytes(path).size() > 3, wait > 0);  // the old file, or the whole new picture
+    }
     std::remove(path.c_str());
     ::rmdir(folder.c_str());
 }
