@@ -32,9 +32,9 @@ install(FILES ${PROJECT_BINARY_DIR}/vxtoolsConfig.cmake ${PROJECT_BINARY_DIR}/vx
 # dependencies along as plain requirements.
 if(BUILD_SHARED_LIBS)
   set(VX_PC_REQUIRES "")
-  set(VX_PC_REQUIRES_PRIVATE "spng zlib")
+  set(VX_PC_REQUIRES_PRIVATE "spng zlib xcb")
 else()
-  set(VX_PC_REQUIRES " spng zlib")
+  set(VX_PC_REQUIRES " spng zlib xcb")
   set(VX_PC_REQUIRES_PRIVATE "")
 endif()
 # Relative to the file itself, so that an installed tree can move (and a DESTDIR or --prefix install works).
@@ -108,7 +108,7 @@ set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(VX_DEB_VERSION "${PROJECT_VERSION}")
-set(VX_QT_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-wayland")
+set(VX_QT_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-wayland, libxcb1")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvxtools0)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
@@ -128,7 +128,7 @@ on Qt 6. This package holds the shared libraries.")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libvxtools-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-  "libvxtools0 (= ${VX_DEB_VERSION}), qt6-base-dev (>= 6.4), libspng-dev, zlib1g-dev")
+  "libvxtools0 (= ${VX_DEB_VERSION}), qt6-base-dev (>= 6.4), libspng-dev, zlib1g-dev, libxcb1-dev")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SUGGESTS "cmake, pkg-config")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "Retro-style graphics toolkit for C++ on Qt 6 (development files)
 vxtools gives a C++20 program eight numbered graphic windows on emulated

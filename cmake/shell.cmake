@@ -1,5 +1,8 @@
 # The Qt layer and the applications built on it.
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
+# Another program's clipboard is read on X11 directly, with a deadline (src/shell/x11_clipboard.cpp).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 
 file(GLOB VX_SHELL_SOURCES CONFIGURE_DEPENDS src/shell/*.cpp src/shell/*.h)
 if(VX_SHELL_SOURCES)
@@ -7,7 +10,7 @@ if(VX_SHELL_SOURCES)
   set_target_properties(vxtools_shell PROPERTIES AUTOMOC ON)
   target_compile_definitions(vxtools_shell PRIVATE VXTOOLS_VERSION="${PROJECT_VERSION}")
   target_include_directories(vxtools_shell PRIVATE ${VX_PRIVATE_INCLUDE})
-  target_link_libraries(vxtools_shell PUBLIC vxtools Qt6::Widgets)
+  target_link_libraries(vxtools_shell PUBLIC vxtools Qt6::Widgets PRIVATE PkgConfig::XCB)
   # Qt's headers are most of what each file of this layer compiles; parse them once.
   target_precompile_headers(vxtools_shell PRIVATE <QApplication> <QWidget> <QMenu> <QMenuBar> <QAction>
     <QPlainTextEdit> <QLineEdit> <QFileDialog> <QImage> <QKeyEvent> <QScreen> <QTimer>)

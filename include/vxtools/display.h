@@ -53,8 +53,11 @@ namespace vx {
 
 // Writes the image as a PNG whose decoded pixels equal the image's words exactly (alpha is always 255,
 // so the file has none). Pictures of at most 256 colours are written with a palette, which keeps the
-// files of the 1- and 4-bit windows small and quick to write. False, with a log line, when the image is
-// malformed or the file cannot be written; a file that failed half way is removed.
+// files of the 1- and 4-bit windows small and quick to write. The picture is written to a temporary file
+// in the same folder, flushed to disk and only then renamed over `path`, so a failure or an interrupted
+// save leaves the old file as it was and no partial picture under its name. Device nodes, pipes and
+// folders are refused. False, with a log line and PictureError(), when the image is malformed or the file
+// cannot be written; only the temporary file is removed then.
 bool WritePng(const WindowImage& image, const std::string& path);
 
 // Composes graphic window n as its view would show it now and writes it with WritePng, at the window's

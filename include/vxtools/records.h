@@ -487,6 +487,9 @@ class MenuActionList {
     [[nodiscard]] std::optional<t_MenuAction> At(std::size_t i) const;
     // Replaces record i; false when out of range.
     bool Replace(std::size_t i, t_MenuAction action);
+    // Writes FilePath and FileName of record i and nothing else, so that what the program changed in the
+    // record meanwhile stays; false when out of range.
+    bool SetFile(std::size_t i, std::string path, std::string name);
     // Position of the first record with this tag, or -1.
     [[nodiscard]] std::int64_t FindTag(std::int64_t tag) const;
     [[nodiscard]] std::vector<t_MenuAction> Snapshot() const;

@@ -60,6 +60,7 @@ class NullPlatform final : public Platform {
     void clearPasteboard() override {}
     bool pasteboardText(std::string&) override { return false; }
     bool pasteboardImage(WindowImage&) override { return false; }
+    bool pasteboardTextExcerpt(std::size_t, std::string&, std::size_t&, bool&) override { return false; }
     void setPasteboardText(const std::string&) override {}
     void setPasteboardImage(const WindowImage&) override {}
     std::vector<std::string> runOpenPanel(const OpenPanelRequest&) override { return {}; }

@@ -170,6 +170,12 @@ class Platform {
     virtual bool pasteboardText(std::string& text) = 0;
     // An image on the pasteboard as 0xAARRGGBB words; false when it holds none.
     virtual bool pasteboardImage(WindowImage& image) = 0;
+    // At most `limit` bytes of the pasteboard's plain text (cut anywhere: the caller finds a character
+    // boundary) and the whole text's length in `total`, or only how much of it is known to exist when
+    // `exact` is false; false when it holds none. Waits only briefly for another program that owns the
+    // pasteboard, and gives up (false, or a shorter text) when it does not answer in time.
+    virtual bool pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                                       bool& exact) = 0;
     // Adds plain text (UTF-8, carriage returns as line ends) or an image to the pasteboard.
     virtual void setPasteboardText(const std::string& text) = 0;
     virtual void setPasteboardImage(const WindowImage& image) = 0;

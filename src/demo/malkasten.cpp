@@ -3,6 +3,10 @@
 #include <vxtools/vxtools.h>
 
 #include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace malkasten {
 
@@ -28,10 +32,32 @@ std::string ChosenPath(std::int64_t tag) {
     return MenuActionTable.At(std::size_t(index)).value_or(t_MenuAction{}).FilePath;
 }
 
-void Save(std::string path) {
-    if (path.empty()) return;
-    if (!path.ends_with(".png") && !path.ends_with(".PNG")) path += ".png";
-    if (vx::SavePicture(kWindow, path)) vx::Log("Malkasten: Saved " + path);
+bool HasPngExtension(const std::string& path) {
+    return path.ends_with(".png") || path.ends_with(".PNG");
+}
+
+// The name a picture is written under: the chosen one, or with ".png" added when it has none. A name with
+// ".png" added is asked for again when a file of that name exists, so that the panel's question about
+// replacing it is asked about the file that is really replaced. "" when the user cancels.
+std::string NameToWrite(std::string path) {
+    while (!path.empty() && !HasPngExtension(path)) {
+        const std::string withExtension = path + ".png";
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(withExtension, error)))
+            return withExtension;
+        const std::string name = withExtension.substr(withExtension.rfind('/') + 1);
+        path = t_SaveDialog(withExtension, "Bild sichern",
+                            "\u201E" + name + "\u201C gibt es schon. Ersetzen oder anders nennen?", "png");
+    }
+    return path;
+}
+
+// A failure the user should see: in the title, with what went wrong, and the beep.
+void ShowFailure(const std::string& path, const std::string& what) {
+    const std::string& reason = vx::PictureError();
+    t_WindowTitle(kWindow, "Malkasten \u2014 " + path.substr(path.rfind('/') + 1) + " " + what +
+                               (reason.empty() ? std::string() : " (" + reason + ")"));
+    SystemBeep();
 }
 
 void SetUpMenus() {
@@ -53,6 +79,27 @@ bool LoadPicture(std::uint8_t window, const std::string& path) {
     t_Color(window, vx::Colour::White);
     vx::FillRect(window, size.width, 0, kWidth, kHeight);
     vx::FillRect(window, 0, size.height, size.width, kHeight);
+    return true;
+}
+
+bool Save(const std::string& chosen) {
+    const std::string path = NameToWrite(chosen);
+    if (path.empty()) return false;
+    if (!vx::SavePicture(kWindow, path)) {
+        ShowFailure(path, "nicht gesichert");
+        return false;
+    }
+    vx::Log("Malkasten: Saved " + path);
+    return true;
+}
+
+bool Open(const std::string& path) {
+    if (path.empty()) return false;
+    if (!LoadPicture(kWindow, path)) {
+        ShowFailure(path, "nicht ge\u00F6ffnet");
+        return false;
+    }
+    vx::Log("Malkasten: Loaded " + path);
     return true;
 }
 
@@ -94,11 +141,7 @@ void Program() {
                 colour = tag - kColourTag;
                 ShowColour(colour);
             } else if (tag == kOpenTag) {
-                const std::string path = ChosenPath(kOpenTag);
-                if (!path.empty() && LoadPicture(kWindow, path)) {
-                    vx::Log("Malkasten: Loaded " + path);
-                    penDown = false;
-                }
+                if (Open(ChosenPath(kOpenTag))) penDown = false;
             } else if (tag == kSaveTag) {
                 Save(ChosenPath(kSaveTag));
             }

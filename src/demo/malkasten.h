@@ -25,4 +25,11 @@ void Program();
 // the picture is larger than the window.
 bool LoadPicture(std::uint8_t window, const std::string& path);
 
+// The file actions behind the panels. Save writes the picture under the chosen name, with ".png" added
+// when it has none (asking again when a file of that name exists); Open draws the file into the window.
+// A failure is shown in the title with its reason (vx::PictureError) and beeps; false then, or when
+// there is nothing to do ("" or a cancelled question).
+bool Save(const std::string& chosen);
+bool Open(const std::string& path);
+
 }  // namespace malkasten

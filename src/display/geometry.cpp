@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -6,6 +7,7 @@
 #include "core/platform.h"
 #include "core/program.h"
 #include "core/state.h"
+#include "display/format_number.h"
 #include "display/window.h"
 #include "vxtools/core.h"
 #include "vxtools/display.h"
@@ -85,6 +87,72 @@ Outline OutlineOf(std::uint8_t n, const Frames& frames) {
         o.titleHeight = TitleBarHeight;
     }
     return o;
+}
+
+// The pasteboard window shows at most this much text: more freezes the text view for seconds and keeps
+// gigabytes, and nobody reads it there.
+constexpr std::size_t kPasteboardShown = std::size_t(1) << 20;
+
+// Lines longer than this are shown broken into pieces of this length: a text view lays out one line of
+// a megabyte for most of a minute, and a thousand short ones at once.
+constexpr std::size_t kLongestShownLine = 4096;
+
+// The start of the character that byte `at` belongs to.
+std::size_t CharacterStart(const std::string& text, std::size_t at) {
+    while (at > 0 && at < text.size() && (std::uint8_t(text[at]) & 0xC0) == 0x80) --at;
+    return at;
+}
+
+std::string BreakLongLines(std::string text) {
+    std::size_t run = 0;
+    bool needed = false;
+    for (const char c : text) {
+        run = c == '\n' || c == '\r' ? 0 : run + 1;
+        needed = needed || run > kLongestShownLine;
+    }
+    if (!needed) return text;
+    std::string broken;
+    broken.reserve(text.size() + text.size() / kLongestShownLine + 1);
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || text[i] == '\r') {
+            broken.append(text, lineStart, i + 1 - lineStart);
+            lineStart = i + 1;
+        } else if (i - lineStart == kLongestShownLine) {
+            const std::size_t cut = std::max(CharacterStart(text, i), lineStart + 1);
+            broken.append(text, lineStart, cut - lineStart);
+            broken += '\n';
+            lineStart = cut;
+        }
+    }
+    broken.append(text, lineStart, std::string::npos);
+    return broken;
+}
+
+// The pasteboard's text as the pasteboard window shows it: whole, or its first megabyte cut at a
+// character boundary, with a last line saying how much was left out; very long lines broken.
+std::string PasteboardWindowText(vx::Platform& platform) {
+    std::string text;
+    std::size_t total = 0;
+    bool exact = true;
+    if (!platform.pasteboardTextExcerpt(kPasteboardShown + 1, text, total, exact)) return "";
+    if (text.size() <= kPasteboardShown && total <= text.size()) return BreakLongLines(std::move(text));
+    std::size_t cut = std::min(text.size(), kPasteboardShown);
+    while (cut > 0 && cut < text.size() && (std::uint8_t(text[cut]) & 0xC0) == 0x80) --cut;
+    if (cut == text.size() && cut > 0) {  // where the excerpt itself ends, its last character may be split
+        std::size_t lead = cut - 1;
+        while (lead > 0 && cut - lead < 4 && (std::uint8_t(text[lead]) & 0xC0) == 0x80) --lead;
+        const std::uint8_t b = std::uint8_t(text[lead]);
+        const std::size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        if (lead + length > cut) cut = lead;
+    }
+    text.resize(cut);
+    text = BreakLongLines(std::move(text));
+    const std::size_t left = std::max(total, cut) - cut;
+    text += std::string("\n\n[\u2026 ") + (exact ? "" : "mindestens ") +
+            FormatNumber(double(left), -1, 0, 0, true) +
+            " weitere Bytes der Zwischenablage werden nicht angezeigt.]";
+    return text;
 }
 
 }  // namespace
@@ -276,9 +344,7 @@ void t_WindowVisible(std::uint8_t window, bool visible) {
         }
         vx::TextViewRef text = window >= 8 && window <= 10 ? platform.textView(window) : nullptr;
         if (window == 8) {
-            std::string pasteboard;
-            if (!platform.pasteboardText(pasteboard)) pasteboard.clear();
-            platform.setTextViewText(text, pasteboard);
+            platform.setTextViewText(text, PasteboardWindowText(platform));
         }
         platform.orderFront(w);
         if (text != nullptr) platform.markTextViewNeedsDisplay(text);

@@ -120,8 +120,8 @@ void t_InitWindow(std::uint8_t window, std::int64_t bitDepth, bool autoUpdate, s
         // The text block goes below the graphic block, whose start the mask may have lowered.
         const std::int64_t textHigh = vx::BlockStart(HighMemory, g) - 1;
         if (s > available - g || (s > 0 && !vx::BlockFitsBelow(textHigh, s))) {
-            const std::int64_t left = std::min(available - g, textHigh - vx::kReservedMemory + 1);
-            vx::Log(p + " has not enough text-video-memory (" + std::to_string(left / 1024) +
+            // Reported as the memory left after the graphic block, whatever the alignment takes.
+            vx::Log(p + " has not enough text-video-memory (" + std::to_string((available - g) / 1024) +
                     "K available).");
             vx::Log("t_InitWindow: Displaying " + std::to_string(columns) + " x " + std::to_string(lines) +
                     " characters needs " + Kilobytes(s) + "K text-video-memory.");

@@ -1,9 +1,15 @@
 #include "vxtools/psf_font.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "core/log.h"
@@ -71,7 +77,8 @@ void ReadPsf2Table(std::span<const std::uint8_t> b, const Layout& l, std::array<
     }
 }
 
-bool ReadLayout(std::span<const std::uint8_t> b, Layout& l) {
+// The layout of a PSF file; the log line that says what is wrong with it when it cannot be read.
+std::string ReadLayout(std::span<const std::uint8_t> b, Layout& l) {
     if (b.size() >= 4 && b[0] == 0x36 && b[1] == 0x04) {
         std::uint8_t mode = b[2];
         l.width = 8;
@@ -80,7 +87,7 @@ bool ReadLayout(std::span<const std::uint8_t> b, Layout& l) {
         l.glyphs = (mode & 0x01) ? 512 : 256;
         l.glyphStart = 4;
         if (mode & 0x06) l.tableStart = l.glyphStart + std::size_t(l.glyphs) * l.bytesPerGlyph;
-        return true;
+        return "";
     }
     if (b.size() >= 32 && b[0] == 0x72 && b[1] == 0xB5 && b[2] == 0x4A && b[3] == 0x86) {
         std::uint32_t headerSize = ReadLe32(b, 8), flags = ReadLe32(b, 12);
@@ -89,22 +96,28 @@ bool ReadLayout(std::span<const std::uint8_t> b, Layout& l) {
         l.height = ReadLe32(b, 24);
         l.width = ReadLe32(b, 28);
         l.psf2 = true;
-        if (headerSize < 32 || headerSize > b.size()) return false;
-        if (l.glyphs > kMaxGlyphs || l.width > kMaxGlyphSide || l.height > kMaxGlyphSide) return false;
-        if (std::uint64_t(l.bytesPerGlyph) != std::uint64_t(l.height) * ((l.width + 7) / 8)) return false;
+        if (headerSize < 32 || headerSize > b.size()) return "LoadPsfFont: Font header is damaged.";
+        if (l.glyphs > kMaxGlyphs)
+            return "LoadPsfFont: Font claims " + std::to_string(l.glyphs) + " glyphs; at most " +
+                   std::to_string(kMaxGlyphs) + " are accepted.";
+        if (l.width > kMaxGlyphSide || l.height > kMaxGlyphSide)
+            return "LoadPsfFont: Glyphs of " + std::to_string(l.width) + " x " + std::to_string(l.height) +
+                   " pixels are too large; at most " + std::to_string(kMaxGlyphSide) + " are accepted.";
+        if (std::uint64_t(l.bytesPerGlyph) != std::uint64_t(l.height) * ((l.width + 7) / 8))
+            return "LoadPsfFont: Font header is damaged.";
         l.glyphStart = headerSize;
         if (flags & 0x01) l.tableStart = l.glyphStart + std::size_t(l.glyphs) * l.bytesPerGlyph;
-        return true;
+        return "";
     }
-    return false;
+    return "LoadPsfFont: Not a PC Screen Font.";
 }
 
 }  // namespace
 
 t_Font PsfFontFromBytes(std::span<const std::uint8_t> bytes) {
     Layout l;
-    if (!ReadLayout(bytes, l)) {
-        Log("LoadPsfFont: Not a PC Screen Font.");
+    if (const std::string refusal = ReadLayout(bytes, l); !refusal.empty()) {
+        Log(refusal);
         return {};
     }
     if (l.width == 0 || l.height == 0 || l.glyphs == 0 ||
@@ -144,8 +157,21 @@ t_Font PsfFontFromBytes(std::span<const std::uint8_t> bytes) {
 }
 
 t_Font LoadPsfFont(const std::string& path) {
-    gzFile file = gzopen(path.c_str(), "rb");
+    // Never blocking: a pipe or a device named as a font must not stop the program, nor be read at all.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        Log("LoadPsfFont: Cannot open " + path + " (" + std::strerror(errno) + ").");
+        return {};
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        Log("LoadPsfFont: " + path + " is not a regular file.");
+        return {};
+    }
+    gzFile file = gzdopen(fd, "rb");
     if (!file) {
+        ::close(fd);
         Log("LoadPsfFont: Cannot open " + path + ".");
         return {};
     }

@@ -22,7 +22,12 @@ bool Usable(const std::filesystem::path& path, t_Font& font) {
 
 t_Font ReadyFontFrom(const std::string& chosen, const std::string& folder) {
     t_Font font;
-    if (!chosen.empty() && Usable(chosen, font)) return font;
+    if (!chosen.empty()) {
+        // Whatever is wrong with the chosen file, LoadPsfFont has said it; the search goes on.
+        font = LoadPsfFont(chosen);
+        if (!font.Data.empty()) return font;
+        Log("vx::ReadyFont: VXTOOLS_FONT=" + chosen + " is not used.");
+    }
     for (const char* name : kReadyFontNames)
         if (Usable(std::filesystem::path(folder) / name, font)) return font;
     Log("vx::ReadyFont: No console font found; install the package console-setup-linux or set VXTOOLS_FONT "

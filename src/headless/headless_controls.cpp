@@ -124,6 +124,11 @@ std::vector<SavePanelRequest> HeadlessControls::SavePanelRequests() {
     return world_.saveRequests;
 }
 
+void HeadlessControls::WhilePanelOpen(std::function<void()> work) {
+    std::lock_guard lock(world_.mutex);
+    world_.whilePanelOpen = std::move(work);
+}
+
 int HeadlessControls::BeepCount() {
     std::lock_guard lock(world_.mutex);
     return world_.beeps;

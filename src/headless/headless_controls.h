@@ -95,6 +95,9 @@ class HeadlessControls {
     void QueueSavePanelAnswer(std::string url);
     std::vector<OpenPanelRequest> OpenPanelRequests();
     std::vector<SavePanelRequest> SavePanelRequests();
+    // Runs `work` on the user-interface thread while each following panel is open, before it answers:
+    // what another thread does while the user takes their time.
+    void WhilePanelOpen(std::function<void()> work);
     // Sound: beeps of the standard beep, plays of the named sound, and whether it exists.
     int BeepCount();
     int NamedSoundPlays();

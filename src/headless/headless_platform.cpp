@@ -360,6 +360,16 @@ bool HeadlessPlatform::pasteboardImage(WindowImage& image) {
     return true;
 }
 
+bool HeadlessPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                                             bool& exact) {
+    std::lock_guard lock(world_.mutex);
+    if (!world_.pasteboardText) return false;
+    total = world_.pasteboardText->size();
+    exact = true;
+    text = world_.pasteboardText->substr(0, limit);
+    return true;
+}
+
 void HeadlessPlatform::setPasteboardText(const std::string& text) {
     std::lock_guard lock(world_.mutex);
     world_.pasteboardText = text;
@@ -372,7 +382,17 @@ void HeadlessPlatform::setPasteboardImage(const WindowImage& image) {
 
 // ---- Panels ----
 
+void HeadlessPlatform::panelIsOpen() {
+    std::function<void()> work;
+    {
+        std::lock_guard lock(world_.mutex);
+        work = world_.whilePanelOpen;
+    }
+    if (work) work();
+}
+
 std::vector<std::string> HeadlessPlatform::runOpenPanel(const OpenPanelRequest& request) {
+    panelIsOpen();
     std::lock_guard lock(world_.mutex);
     world_.openRequests.push_back(request);
     if (world_.openAnswers.empty()) return {};
@@ -382,6 +402,7 @@ std::vector<std::string> HeadlessPlatform::runOpenPanel(const OpenPanelRequest& 
 }
 
 std::string HeadlessPlatform::runSavePanel(const SavePanelRequest& request) {
+    panelIsOpen();
     std::lock_guard lock(world_.mutex);
     world_.saveRequests.push_back(request);
     if (world_.saveAnswers.empty()) return "";

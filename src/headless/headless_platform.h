@@ -72,6 +72,8 @@ class HeadlessPlatform final : public Platform, public HeadlessControls {
     void clearPasteboard() override;
     bool pasteboardText(std::string& text) override;
     bool pasteboardImage(WindowImage& image) override;
+    bool pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                               bool& exact) override;
     void setPasteboardText(const std::string& text) override;
     void setPasteboardImage(const WindowImage& image) override;
     std::vector<std::string> runOpenPanel(const OpenPanelRequest& request) override;
@@ -83,6 +85,7 @@ class HeadlessPlatform final : public Platform, public HeadlessControls {
 
   private:
     friend HeadlessPlatform& StartHeadlessPlatform();
+    void panelIsOpen();
     HeadlessPlatform(HeadlessWorld& world, UiThread& thread);
 };
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -71,6 +72,7 @@ struct HeadlessWorld {
     std::deque<std::string> saveAnswers;
     std::vector<OpenPanelRequest> openRequests;
     std::vector<SavePanelRequest> saveRequests;
+    std::function<void()> whilePanelOpen;
     int beeps = 0;
     int soundPlays = 0;
     bool soundAvailable = false;

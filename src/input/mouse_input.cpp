@@ -16,10 +16,13 @@ std::atomic<bool> RightButtonDown{false};
 
 namespace {
 
-std::int64_t ClickCoordinate(std::int64_t v, std::int64_t size) {
+// Exact: a saturated coordinate lands on the side it came from, where wrapping would flip it.
+using Wide = __int128;
+
+std::int64_t ClickCoordinate(Wide v, std::int64_t size) {
     if (v < 0) return -1;
     if (v >= size) return -2;
-    return v;
+    return std::int64_t(v);
 }
 
 }  // namespace
@@ -60,9 +63,8 @@ void t_MouseEventHandler(std::uint8_t window, const vx::MouseClick& click, doubl
         const std::int64_t bh = vx::Load(record.BorderHeight);
         const std::int64_t width = vx::Load(record.Width);
         const std::int64_t height = vx::Load(record.Height);
-        // Wrapping arithmetic: saturated coordinates must not overflow.
-        const auto X = std::int64_t(std::uint64_t(absX) - std::uint64_t(bw));
-        const auto Y = std::int64_t(std::uint64_t(bh) + std::uint64_t(height) - std::uint64_t(absY));
+        const Wide X = Wide(absX) - bw;
+        const Wide Y = Wide(bh) + height - absY;
         clickX = ClickCoordinate(X, width);
         clickY = ClickCoordinate(Y, height);
         description = "Graphic #" + std::to_string(window);

@@ -72,10 +72,13 @@ void ClearTextWindow(int n) {
         SystemBeep();
         return;
     }
-    if (n == 9)
+    if (n == 9) {
+        VirtualPrinterBuffer.Clear();
         ClearVirtualPrinterText();
-    else
+    } else {
+        SystemConsoleBuffer.Clear();
         ClearSystemConsoleText();
+    }
 }
 
 // A file action: the panel with the record's texts, then the chosen path and name in the record.
@@ -83,10 +86,8 @@ void RunFileAction(std::int64_t index, const t_MenuAction& record) {
     const std::string path = record.Action == 100
                                  ? t_OpenDialog(record.Title, record.Note, record.FileTypes, true, false)
                                  : t_SaveDialog(record.FileName, record.Title, record.Note, record.FileTypes);
-    t_MenuAction updated = record;
-    updated.FilePath = path;
-    updated.FileName = vx::LastPathComponent(path);
-    MenuActionTable.Replace(std::size_t(index), std::move(updated));
+    // The panel may have been open a long while; the program's changes to the record stand.
+    MenuActionTable.SetFile(std::size_t(index), path, vx::LastPathComponent(path));
 }
 
 void RunAction(std::int64_t index, const t_MenuAction& record) {

@@ -30,6 +30,14 @@ bool MenuActionList::Replace(std::size_t i, t_MenuAction action) {
     return true;
 }
 
+bool MenuActionList::SetFile(std::size_t i, std::string path, std::string name) {
+    std::lock_guard lock(mutex_);
+    if (i >= items_.size()) return false;
+    items_[i].FilePath = std::move(path);
+    items_[i].FileName = std::move(name);
+    return true;
+}
+
 std::int64_t MenuActionList::FindTag(std::int64_t tag) const {
     std::lock_guard lock(mutex_);
     for (std::size_t i = 0; i < items_.size(); ++i) {

@@ -13,8 +13,8 @@ vx::EventQueue<std::string>& SystemConsoleBuffer = *new vx::EventQueue<std::stri
 
 namespace {
 
-void ClearText(int n, vx::EventQueue<std::string>& buffer) {
-    buffer.Clear();
+// The view only: the program's buffer is emptied by the menu's clear actions, not by these calls.
+void ClearText(int n) {
     OnUserInterfaceThread([n] {
         vx::Platform& platform = vx::CurrentPlatform();
         vx::TextViewRef view = platform.textView(n);
@@ -27,11 +27,11 @@ void ClearText(int n, vx::EventQueue<std::string>& buffer) {
 }  // namespace
 
 void ClearVirtualPrinterText() {
-    ClearText(9, VirtualPrinterBuffer);
+    ClearText(9);
 }
 
 void ClearSystemConsoleText() {
-    ClearText(10, SystemConsoleBuffer);
+    ClearText(10);
 }
 
 void LayoutTextWindow(vx::WindowRef window) {

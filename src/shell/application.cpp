@@ -25,8 +25,10 @@
 
 #include "core/app_lifecycle.h"
 #include "core/application_quit.h"
+#include "core/log.h"
 #include "core/platform.h"
 #include "core/threads.h"
+#include "display/picture_file.h"
 #include "display/reachability.h"
 #include "input/events.h"
 #include "input/mouse_input.h"
@@ -295,6 +297,13 @@ int RunApplication(int argc, char** argv, std::function<void()> program, const s
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
     }
+    // A picture being written is finished first: ending the process under it would leave only the
+    // temporary file (the old picture stays either way). Bounded, so that quitting never hangs.
+    bool saveFailed = false;
+    if (!WaitForPictureSaves(5000, saveFailed))
+        Log("vx::RunApplication: A picture was still being saved after 5 s; the file it was to replace is "
+            "unchanged.");
+    if (saveFailed && exitStatus.load() == 0) exitStatus.store(1);
     std::fflush(stdout);
     std::fflush(stderr);
     ::_exit(exitStatus.load());

@@ -6,15 +6,20 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
+#include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -23,10 +28,12 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "core/log.h"
 #include "menus/file_dialogs.h"
 #include "shell/interface.h"
 #include "shell/toolkit_window.h"
 #include "shell/views.h"
+#include "shell/x11_clipboard.h"
 
 namespace vx::shell {
 
@@ -471,6 +478,44 @@ bool QtPlatform::pasteboardImage(WindowImage& image) {
     return true;
 }
 
+namespace {
+
+// How long the pasteboard window waits for another program's clipboard text.
+constexpr std::chrono::milliseconds kClipboardWait{300};
+
+}  // namespace
+
+bool QtPlatform::pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                                       bool& exact) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Qt reads another program's clipboard whole and waits seconds for an owner that does not answer;
+    // on X11 it is read here instead, over a connection of its own, with a deadline and a size cap.
+    if (QGuiApplication::platformName() == "xcb" && !clipboard->ownsClipboard()) {
+        X11ClipboardText excerpt = ReadX11ClipboardText(limit, kClipboardWait);
+        if (!excerpt.answered)
+            Log("QtPlatform: The program that owns the clipboard did not answer within " +
+                std::to_string(kClipboardWait.count()) + " ms.");
+        if (!excerpt.hasText) return false;
+        text = std::move(excerpt.text);
+        total = excerpt.total;
+        exact = excerpt.complete;
+        return true;
+    }
+    const QMimeData* data = clipboard->mimeData();
+    if (data == nullptr || !data->hasText()) return false;
+    const QString whole = data->text();
+    // This application's own text: the length in UTF-8 without converting all of it.
+    exact = true;
+    total = 0;
+    for (const QChar c : whole) {
+        const char16_t u = c.unicode();
+        total += u < 0x80 ? 1 : u < 0x800 ? 2 : c.isHighSurrogate() ? 4 : c.isLowSurrogate() ? 0 : 3;
+    }
+    text = whole.left(qsizetype(std::min<std::size_t>(limit, std::size_t(whole.size())))).toStdString();
+    if (text.size() > limit) text.resize(limit);
+    return true;
+}
+
 void QtPlatform::setPasteboardText(const std::string& text) {
     // The toolkit separates lines with carriage returns; other programs on this system expect line feeds.
     QString plain = QString::fromStdString(text);
@@ -492,24 +537,72 @@ void QtPlatform::setPasteboardImage(const WindowImage& image) {
 
 namespace {
 
-QStringList NameFilters(const std::vector<std::string>& types) {
-    if (types.empty()) return {};
-    QStringList patterns;
+// The file types as given, each a file-name extension or a MIME type ("image/png"), nothing trimmed:
+// patterns for names, matched without regard to case. Empty when every file is allowed.
+QList<QRegularExpression> TypePatterns(const std::vector<std::string>& types) {
+    QList<QRegularExpression> patterns;
+    QStringList globs;
     for (const std::string& type : types) {
-        QString t = QString::fromStdString(type).trimmed();
-        if (t.startsWith('.')) t.remove(0, 1);
-        if (!t.isEmpty()) patterns << "*." + t;
+        const QString t = QString::fromStdString(type);
+        if (t.isEmpty()) continue;
+        if (t.contains('/'))
+            globs << QMimeDatabase().mimeTypeForName(t).globPatterns();
+        else
+            globs << "*." + t;
     }
-    if (patterns.isEmpty()) return {};
-    return {patterns.join(' ')};
+    for (const QString& glob : globs)
+        patterns << QRegularExpression(QRegularExpression::wildcardToRegularExpression(glob),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return patterns;
 }
 
-// A FIFO, a device or a socket is not accepted: the panel stays open and says why, so that the user can
-// choose again (the toolkit would refuse the choice anyway, once the panel had closed).
-class FilePanel : public QFileDialog {
+// Shows folders and the files whose names match one of the patterns. Qt's own name filters split
+// patterns at blanks, so a type with a blank could never match through them.
+class TypeFilter : public QSortFilterProxyModel {
   public:
+    TypeFilter(QList<QRegularExpression> patterns, QObject* parent)
+        : QSortFilterProxyModel(parent), patterns_(std::move(patterns)) {}
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        const QModelIndex index = sourceModel()->index(row, 0, parent);
+        if (files == nullptr || files->isDir(index)) return true;
+        const QString name = files->fileName(index);
+        return std::any_of(patterns_.begin(), patterns_.end(),
+                           [&](const QRegularExpression& p) { return p.match(name).hasMatch(); });
+    }
+
+  private:
+    QList<QRegularExpression> patterns_;
+};
+
+// A panel that limits the files it lists to the given types, and that hands back a chosen folder when
+// files and folders may both be chosen (Qt's own would only open it).
+class Panel : public QFileDialog {
+  public:
+    explicit Panel(bool acceptsFolders) : acceptsFolders_(acceptsFolders) {
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void limitToTypes(const std::vector<std::string>& types) {
+        QList<QRegularExpression> patterns = TypePatterns(types);
+        if (patterns.isEmpty()) return;
+        QStringList names;
+        for (const std::string& type : types) names << QString::fromStdString(type);
+        setNameFilter(names.join(", ") + " (*)");
+        setProxyModel(new TypeFilter(std::move(patterns), this));
+    }
+
     void accept() override {
-        for (const QString& path : selectedFiles()) {
+        const QStringList chosen = selectedFiles();
+        if (acceptsFolders_ && chosen.size() == 1 && QFileInfo(chosen.front()).isDir()) {
+            QDialog::accept();
+            return;
+        }
+        // A FIFO, a device or a socket is not accepted: the panel stays open and says why, so that the
+        // user can choose again (the toolkit would refuse the choice anyway, once the panel had closed).
+        for (const QString& path : chosen) {
             if (!IsSpecialFile(path.toStdString())) continue;
             QMessageBox::warning(this, "Keine gew\u00F6hnliche Datei",
                                  "\u201E" + path + "\u201C ist keine gew\u00F6hnliche Datei.");
@@ -517,6 +610,9 @@ class FilePanel : public QFileDialog {
         }
         QFileDialog::accept();
     }
+
+  private:
+    bool acceptsFolders_;
 };
 
 // The panel's other labels in the language of the toolkit's own.
@@ -545,8 +641,7 @@ QString PanelTitle(const std::string& title, const std::string& message) {
 }  // namespace
 
 std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& request) {
-    FilePanel dialog;
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    Panel dialog(request.directories && request.files);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (request.directories && !request.files) {
         dialog.setFileMode(QFileDialog::Directory);
@@ -557,8 +652,7 @@ std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& reques
     if (!request.buttonText.empty())
         dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(request.buttonText));
     dialog.setWindowTitle(PanelTitle(request.title, request.message));
-    const QStringList filters = NameFilters(request.fileTypes);
-    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    dialog.limitToTypes(request.fileTypes);
     GermanLabels(dialog);
     QuitFromPanel(dialog, ui_->quit);
     std::vector<std::string> urls;
@@ -569,8 +663,7 @@ std::vector<std::string> QtPlatform::runOpenPanel(const OpenPanelRequest& reques
 }
 
 std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
-    FilePanel dialog;
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    Panel dialog(false);
     // The accept mode resets the labels, so it comes first.
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!request.buttonText.empty())
@@ -578,8 +671,7 @@ std::string QtPlatform::runSavePanel(const SavePanelRequest& request) {
     if (!request.nameFieldLabel.empty())
         dialog.setLabelText(QFileDialog::FileName, QString::fromStdString(request.nameFieldLabel));
     dialog.setWindowTitle(PanelTitle(request.title, request.message));
-    const QStringList filters = NameFilters(request.fileTypes);
-    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    dialog.limitToTypes(request.fileTypes);
     if (!request.proposedName.empty()) dialog.selectFile(QString::fromStdString(request.proposedName));
     GermanLabels(dialog);
     QuitFromPanel(dialog, ui_->quit);

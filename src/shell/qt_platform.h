@@ -92,6 +92,8 @@ class QtPlatform final : public Platform {
     void clearPasteboard() override;
     bool pasteboardText(std::string& text) override;
     bool pasteboardImage(WindowImage& image) override;
+    bool pasteboardTextExcerpt(std::size_t limit, std::string& text, std::size_t& total,
+                               bool& exact) override;
     void setPasteboardText(const std::string& text) override;
     void setPasteboardImage(const WindowImage& image) override;
     std::vector<std::string> runOpenPanel(const OpenPanelRequest& request) override;

@@ -109,6 +109,9 @@ void ToolkitWindow::closeEvent(QCloseEvent* event) {
 void ToolkitWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layoutChildren();
+    // A window resized while hidden gets its resize event only when it is shown, without an old size:
+    // that is no new size, and the toolkit has laid out what it set (a text window's scroll view).
+    if (!event->oldSize().isValid() || event->oldSize() == event->size()) return;
     if (ResizeHandler()) ResizeHandler()(this);
 }
 

@@ -86,7 +86,8 @@ class ToolkitWindow : public QWidget {
 
     // Called when a close box is clicked, with the window; the window stays open whatever it does.
     static void SetCloseBoxHandler(std::function<void(ToolkitWindow*)> handler);
-    // Called after every resize, with the window.
+    // Called after every resize to a new size, with the window; not for the size a hidden window was
+    // given, which arrives as a resize when it is shown.
     static void SetResizeHandler(std::function<void(ToolkitWindow*)> handler);
 
   protected:

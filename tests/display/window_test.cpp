@@ -2,18 +2,24 @@
 // log lines, the composed image, the picture file made from it, and the updates that show it.
 #include "display/window.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <spng.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 #include "core/program.h"
 #include "display/format_number.h"
 #include "display/palette.h"
+#include "display/picture_file.h"
 #include "display/reachability.h"
 #include "display/refresh.h"
 #include "display/window_init.h"
@@ -75,6 +81,21 @@ TEST(WindowInit, NeverPlacesATextBlockInTheReservedBytes) {
     t_InitWindow(0, 1, false, 112, 32, 0, 0, font, true);
     EXPECT_TRUE(WindowTable[0].Initialized);
     EXPECT_GE(WindowTable[0].TextMemoryStart, 0x10000);
+}
+
+// The refusal names the memory left after the graphic block, not what the aligned start leaves (12K).
+TEST(WindowInit, TextRefusalReportsTheMemoryLeftAfterTheGraphicBlock) {
+    vx::test::StartToolkit();
+    EnsureMemory();
+    HighMemory = 0x13FFF;
+    t_Font font;
+    font.Width = 1;
+    font.Height = 1;
+    font.Data.assign(1, 0);
+    TakeLogLines();
+    t_InitWindow(0, 1, false, 112, 128, 0, 0, font, true);
+    EXPECT_EQ(
+        CountLogLine("t_InitWindow: GraphicWindow #0 has not enough text-video-memory (14K available)."), 1);
 }
 
 TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBoth) {
@@ -210,6 +231,26 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     setShown(12, false);
     EXPECT_TRUE(tick(8001, true));  // the program has ended: no waiting
     EXPECT_TRUE(platform.Window(12).visible);
+}
+
+// The pasteboard window shows at most a megabyte, cut before a character that would not fit, and says how
+// much it left out; a megabyte exactly is shown whole. Very long lines are shown broken.
+TEST(WindowVisibility, PasteboardWindowShowsAtMostAMegabyteAndSaysHowMuchIsLeftOut) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    const std::size_t mib = std::size_t(1) << 20;
+    const std::string lines = std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\u00E4c";
+    platform.SetPasteboardText(lines + std::string(mib - lines.size(), '\n'));
+    t_WindowVisible(8, true);
+    // Lines longer than 4096 bytes are broken, not inside a character.
+    const std::string shown = platform.TextView(8).text;
+    EXPECT_TRUE(shown.substr(0, 8197) ==
+                std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\n\u00E4c\n");
+    EXPECT_EQ(shown.size(), mib + 1);
+    platform.SetPasteboardText(std::string(mib - 1, '\n') + "\u00E4" + std::string(1500, 'b'));
+    t_WindowVisible(8, true);
+    EXPECT_TRUE(platform.TextView(8).text ==
+                std::string(mib - 1, '\n') +
+                    "\n\n[\u2026 1.502 weitere Bytes der Zwischenablage werden nicht angezeigt.]");
 }
 
 TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresTheTextArea) {
@@ -382,6 +423,118 @@ TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepth) {
         std::remove(path.c_str());
         ++n;
     }
+}
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir))
+            if (entry->d_name[0] != '.' || std::strlen(entry->d_name) > 2) names.emplace_back(entry->d_name);
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A save replaces the old picture only when the new one is complete: one cut short by the file-size limit
+// (as on a full disk) leaves the old file and no temporary beside it, and files that are not pictures
+// (a pipe would block the writer for good, a device node must survive) are refused with a line.
+TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFiles) {
+    vx::test::StartToolkit();
+    char folderTemplate[] = "/tmp/vx-save-XXXXXX";
+    ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
+    const std::string folder = folderTemplate, path = folder + "/bild.png";
+    const std::string old(3000, 'o');
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(old.data(), 1, old.size(), f);
+    std::fclose(f);
+    ::chmod(path.c_str(), 0640);
+    vx::WindowImage noisy{64, 64, std::vector<std::uint32_t>(64 * 64)};
+    std::uint64_t seed = 88172645463325252u;  // xorshift: noise that does not compress below the limit
+    for (std::uint32_t& word : noisy.pixels) {
+        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+        word = 0xFF000000u | std::uint32_t(seed);
+    }
+
+    rlimit limit{}, small{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    small = limit;
+    small.rlim_cur = 2000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool cutShort = vx::WritePng(noisy, path);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_FALSE(cutShort);
+    EXPECT_EQ(vx::PictureError(), "file too large for the disk");
+    EXPECT_TRUE(
+        LogContains("WritePng: File " + path + " could not be written (File too large); nothing changed."));
+    EXPECT_TRUE(FileBytes(path) == old);
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
+
+    ASSERT_TRUE(vx::WritePng(noisy, path));
+    EXPECT_EQ(Decode(path).pixels, noisy.pixels);
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
+
+    const std::string pipe = folder + "/pipe.png";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const struct {
+        std::string target, reason;
+    } refused[] = {
+        {pipe, "not a regular file"}, {folder, "is a folder"}, {"/dev/null", "not a regular file"}};
+    for (const auto& r : refused) {
+        EXPECT_FALSE(vx::WritePng(noisy, r.target)) << r.target;
+        EXPECT_EQ(vx::PictureError(), r.reason);
+        EXPECT_EQ(CountLogLine("WritePng: File " + r.target + " is not a regular file; nothing written."), 1);
+    }
+    ::stat(pipe.c_str(), &st);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    std::remove(pipe.c_str());
+    std::remove(path.c_str());
+    ::rmdir(folder.c_str());
+}
+
+// Quitting waits for a save in progress; one it cannot wait for loses only its temporary file.
+TEST(PictureFile, QuittingWaitsForASaveInProgressOrDropsItsTemporaryFile) {
+    vx::test::StartToolkit();
+    char folderTemplate[] = "/tmp/vx-quit-XXXXXX";
+    ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
+    const std::string folder = folderTemplate, path = folder + "/bild.png";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs("old", f);
+    std::fclose(f);
+    vx::WindowImage big{1024, 1024, std::vector<std::uint32_t>(1024 * 1024)};
+    std::uint64_t seed = 88172645463325252u;
+    for (std::uint32_t& word : big.pixels) {
+        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+        word = 0xFF000000u | std::uint32_t(seed);
+    }
+    for (const int wait : {0, 20'000}) {
+        SCOPED_TRACE(wait);
+        std::atomic<bool> saved{true};
+        std::thread saver([&] { saved = vx::WritePng(big, path); });
+        for (int i = 0; i < 5000 && FolderEntries(folder).size() < 2; ++i) vx::SleepNanoseconds(1'000'000);
+        bool failed = false;
+        EXPECT_EQ(vx::WaitForPictureSaves(wait, failed), wait > 0);
+        EXPECT_EQ(failed, wait == 0);
+        saver.join();
+        EXPECT_EQ(saved, wait > 0);
+        EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
+        EXPECT_EQ(FileBytes(path).size() > 3, wait > 0);  // the old file, or the whole new picture
+    }
+    std::remove(path.c_str());
+    ::rmdir(folder.c_str());
 }
 
 TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {

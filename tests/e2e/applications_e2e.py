@@ -477,6 +477,43 @@ def case_clipboard(env, app_path, work):
     expect_clean_exit(app, "Ctrl+Q")
 
 
+def show_pasteboard_window(env, wid):
+    """Fenster › Zeigen › Zwischenablage; returns the pasteboard window."""
+    choose_menu_item(env, wid, 253, ["Down"] * 3 + ["Right"] + ["Down"] * 3 + ["Return"])
+    return find_window(env, "^Zwischenablage$")
+
+
+def case_clipboard_flood(env, app_path, work):
+    """Malkasten: the pasteboard window shows the first MiB of 10 MB of another program's text (one line, shown
+    broken) and says how much it left out; an owner that never answers holds the interface up for a moment only."""
+    app, wid = launch(env, app_path, work, MALKASTEN_TITLE)
+    clipboard(env, "-i", data=b"Zeile " + b"x" * 93 + b"\n" + b"y" * 10_000_000)
+    board = show_pasteboard_window(env, wid)
+    press(env, board, "ctrl+a", "ctrl+c")  # what the window shows goes to the clipboard
+    shown = wait_until(lambda: (text := clipboard(env, "-o").decode()).endswith("nicht angezeigt.]") and text,
+                       lambda: f"the window showed {len(clipboard(env, '-o'))} bytes without the closing line")
+    check(len(shown.encode()) < (1 << 20) + 400 and "8.951.524 weitere Bytes" in shown,
+          f"the window showed {len(shown.encode())} bytes: {shown[-80:]!r}")
+
+    # An owner that is stopped never answers: the window comes up at once, empty, and the log says why.
+    close_box(env, board)
+    owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-i", "-quiet"], env=env, stdin=subprocess.PIPE,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    STARTED.append(owner)
+    owner.stdin.write(b"nie")
+    owner.stdin.close()
+    wait_until(lambda: clipboard(env, "-o") == b"nie", "xclip did not take the clipboard")
+    owner.send_signal(signal.SIGSTOP)
+    started = time.monotonic()
+    show_pasteboard_window(env, wid)
+    waited = time.monotonic() - started
+    wait_until(lambda: "did not answer within 300 ms" in output(work), "no line about the owner that did not answer")
+    check(waited < 4, f"the pasteboard window took {waited:.1f} s to come up")  # hang detection: Qt waits 5 s
+    owner.send_signal(signal.SIGCONT)
+    xdo(env, "key", "ctrl+q")
+    expect_clean_exit(app, "Ctrl+Q")
+
+
 def main():
     app_path, case = sys.argv[1:]
     work = tempfile.mkdtemp(prefix=f"{case}-e2e-")

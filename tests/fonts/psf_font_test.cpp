@@ -1,6 +1,7 @@
 #include "vxtools/psf_font.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <filesystem>
@@ -89,6 +90,35 @@ TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderAndSaysWhenThe
     const std::string chosen = WriteFile("chosen.psf", PsfFile(1, 256, 8, 8), false);
     EXPECT_EQ(vx::ReadyFontFrom(chosen, folder).Height, 8);
     EXPECT_EQ(vx::ReadyFontFrom(chosen + ".missing", folder).Height, 14);
+}
+
+// Refusals say what is wrong: an absurd glyph count is not "not a font". A chosen file that is missing, a
+// folder, a pipe (which would block a reader for good) or a device is named in a line and passed over.
+TEST(ReadyFont, SaysWhyAChosenFileIsRefusedAndNeverBlocksOnSpecialFiles) {
+    vx::StartLogCapture();
+    std::vector<std::uint8_t> many = PsfFile(2, 2, 8, 8);
+    many[18] = 1;  // 65538 glyphs
+    EXPECT_TRUE(vx::PsfFontFromBytes(many).Data.empty());
+    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Font claims 65538 glyphs; at most 65536 are accepted.\n");
+
+    const std::string folder = testing::TempDir() + "chosen-fonts/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(::mkfifo((folder + "pipe").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {folder + "missing", " (No such file or directory)."},
+        {folder, " is not a regular file."},
+        {folder + "pipe", " is not a regular file."},
+        {"/dev/zero", " is not a regular file."},
+    };
+    for (const auto& [chosen, reason] : cases) {
+        EXPECT_TRUE(vx::ReadyFontFrom(chosen, folder).Data.empty());
+        const std::string log = vx::TakeCapturedLog();
+        EXPECT_NE(log.find(chosen + reason + "\nvx::ReadyFont: VXTOOLS_FONT=" + chosen + " is not used.\n"),
+                  std::string::npos)
+            << log;
+    }
+    std::filesystem::remove_all(folder);
 }
 
 // Real console font files, with the Unicode tables the console tools write.

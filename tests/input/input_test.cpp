@@ -199,3 +199,13 @@ TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
     t_MouseEventPostCloseBoxClick(255);
     EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12));
 }
+
+// Saturated coordinates keep their side: y far below the screen is below the picture (-2), x far to the
+// left is left of it (-1), where wrapping arithmetic swapped the two.
+TEST(MouseInput, SaturatedCoordinatesLandOnTheSideTheyCameFrom) {
+    vx::test::StartWithWindow(1, 4, 1024, 8);
+    const t_Event low = Click(1e300, -1e300);
+    EXPECT_EQ(vx::test::Pos(low.ClickX, low.ClickY), vx::test::Pos(-2, -2));
+    const t_Event high = Click(-1e300, 1e300);
+    EXPECT_EQ(vx::test::Pos(high.ClickX, high.ClickY), vx::test::Pos(-1, -1));
+}

@@ -159,6 +159,40 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
 }
 
 // Called from the program's thread, a panel runs on the user-interface thread while the caller waits.
+// What the program changes in a file action's record while the panel is open stands; the panel's
+// answer goes into FilePath and FileName alone.
+TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecord) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.SetMainMenu({{"Ablage", {}}});
+    MenuActionTable.Append({9101, 101, "Sichern", "Wohin?", "bild.png", "png", ""});
+    ASSERT_TRUE(vx::AddMenuItem("Ablage", "Sichern", 9101));
+    const std::size_t index = std::size_t(t_MenuActionIndex(9101));
+    platform.WhilePanelOpen([index] {
+        MenuActionTable.Replace(index, {9101, 101, "Neu", "Anders?", "neu.png", "png,gif", "alt"});
+    });
+    platform.QueueSavePanelAnswer("file:///tmp/x.png");
+    t_MenuEventHandler(platform.MenuItem("Ablage", 0));
+    const t_MenuAction record = MenuActionTable.At(index).value_or(t_MenuAction{});
+    EXPECT_EQ((std::vector<std::string>{record.Title, record.Note, record.FileName, record.FileTypes,
+                                        record.FilePath}),
+              (std::vector<std::string>{"Neu", "Anders?", "x.png", "png,gif", "/tmp/x.png"}));
+}
+
+// The calls empty the views only; the program's buffers are emptied by the menu's clear actions alone.
+TEST(TextWindows, ClearCallsLeaveTheProgramsBuffers) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    OnUserInterfaceThread([&] {
+        platform.setTextViewText(platform.textView(9), "Drucker");
+        platform.setTextViewText(platform.textView(10), "Konsole");
+    });
+    VirtualPrinterBuffer.Append("Zeile");
+    SystemConsoleBuffer.Append("Zeile");
+    ClearVirtualPrinterText();
+    ClearSystemConsoleText();
+    EXPECT_EQ(platform.TextView(9).text + platform.TextView(10).text, "");
+    EXPECT_EQ(VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count(), 2u);
+}
+
 TEST(FilePanels, HandBackTheFirstPathWithTheButtonTheProgramNamedAndTypesSplitAsGiven) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     platform.QueueOpenPanelAnswer({"file:///a/x%20y.txt", "file:///a/z.txt"});

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -15,12 +19,14 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <future>
 #include <sstream>
+#include <thread>
 
 #include "core/threads.h"
 #include "input/key_input.h"
@@ -528,3 +534,82 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
     EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
 }
+
+namespace {
+
+// ---- Text windows, the pasteboard window and panels ----
+
+// A text window sized while hidden keeps the scroll view t_WindowSize gave it when it is shown: the resize
+// that showing delivers is no resize by the user.
+TEST(QtTextWindows, SizeGivenWhileHiddenSurvivesShowing) {
+    QtPlatform& platform = StartQt();
+    t_WindowVisible(9, false);
+    t_WindowSize(9, -1, -1, 600, 400);
+    t_WindowVisible(9, true);
+    ProcessEvents();
+    const Rect frame = platform.scrollViewFrame(platform.scrollView(9));
+    EXPECT_EQ(XY(frame.width, frame.height), XY(560, 323));
+}
+
+// The open panel lists folders and the files of the types given, taken as they stand (a blank is part of
+// the type, "image/gif" a MIME type); with files and folders allowed, a chosen folder comes back.
+TEST(QtPanels, TypesAreTakenAsGivenAndAFolderCanBeChosen) {
+    StartQt();
+    const QString folder = QString::fromStdString(::testing::TempDir()) + "panel-types";
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder + "/sub");
+    for (const char* name : {"a. png", "b.png", "c.GIF", "d.txt"})
+        QFile(folder + "/" + name).open(QIODevice::WriteOnly);
+    QStringList listed;
+    std::string first = "unset", second = "unset";
+    std::atomic<bool> done{false};
+    std::thread program([&] {
+        first = t_OpenDialog("Bild", "", " png,image/gif", true, false);
+        second = t_OpenDialog("Bild oder Ordner", "", "", true, true);
+        done = true;
+    });
+    int panels = 0, waits = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        if (dialog->property("seen").toBool()) {
+            if (++waits > 400) dialog->reject();  // a panel that would not close with the folder
+            return;
+        }
+        if (panels == 0) {
+            if (dialog->directory().absolutePath() != folder) dialog->setDirectory(folder);
+            auto* proxy = dialog->proxyModel();
+            auto* files = proxy ? qobject_cast<QFileSystemModel*>(proxy->sourceModel()) : nullptr;
+            if (files == nullptr) return dialog->reject();
+            const QModelIndex root = proxy->mapFromSource(files->index(folder));
+            // The folder is read in the background.
+            if (proxy->rowCount(root) < 3 && ++waits < 200) return;
+            for (int row = 0; row < proxy->rowCount(root); ++row)
+                listed << proxy->index(row, 0, root).data().toString();
+            dialog->setProperty("seen", true);
+            dialog->reject();
+        } else {
+            dialog->setProperty("seen", true);
+            dialog->setDirectory(folder);
+            dialog->selectFile(folder + "/sub");
+            QMetaObject::invokeMethod(dialog, "accept");  // as the Open button does
+        }
+        ++panels;
+    });
+    poll.start(20);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done && elapsed.elapsed() < 20'000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    program.join();
+    listed.sort();
+    EXPECT_EQ(listed.join("|").toStdString(), "a. png|c.GIF|sub");
+    EXPECT_EQ(first, "");
+    EXPECT_EQ(second, (folder + "/sub").toStdString());
+    QDir(folder).removeRecursively();
+}
+
+}  // namespace
