@@ -32,6 +32,10 @@
 #include "vxtools/extensions.h"
 #include "vxtools/menus.h"
 
+#ifdef VX_COVERAGE
+extern "C" void __gcov_dump();
+#endif
+
 namespace vx {
 
 namespace {
@@ -180,6 +184,10 @@ int RunApplication(int argc, char** argv, std::function<void()> program, const s
     }
     std::fflush(stdout);
     std::fflush(stderr);
+#ifdef VX_COVERAGE
+    // _exit skips the exit handlers that would write the coverage counters.
+    __gcov_dump();
+#endif
     ::_exit(exitStatus.load());
 }
 
