@@ -42,6 +42,10 @@
 #include "vxtools/extensions.h"
 #include "vxtools/menus.h"
 
+#ifdef VX_COVERAGE
+extern "C" void __gcov_dump();
+#endif
+
 namespace vx {
 
 namespace {
@@ -306,6 +310,10 @@ int RunApplication(int argc, char** argv, std::function<void()> program, const s
     if (saveFailed && exitStatus.load() == 0) exitStatus.store(1);
     std::fflush(stdout);
     std::fflush(stderr);
+#ifdef VX_COVERAGE
+    // _exit skips the exit handlers that would write the coverage counters.
+    __gcov_dump();
+#endif
     ::_exit(exitStatus.load());
 }
 

@@ -355,18 +355,17 @@ def case_wayland(env, app_path, work):
     output_window = wait_until(lambda: re.findall(r"(0x[0-9a-f]+) \"Weston Compositor",
                                                   run(env, "xwininfo", "-root", "-tree").stdout),
                                lambda: "Weston's window never appeared")[0]
-    app, _ = launch(client, app_path, work, title=None)
+    # The client's protocol trace (on its standard error) shows when the window gets the keyboard.
+    app, _ = launch(dict(client, WAYLAND_DEBUG="client"), app_path, work, title=None)
     wait_for_pattern(env, output_window, f"{work}/wayland.png", crop=())
     before = title_extent(env, output_window)
 
-    # Weston gives the new window the keyboard when it gets round to it; until then keys are lost.
-    def escape_ends_program():
-        xdo(env, "mousemove", "--window", output_window, "700", "400")
-        press(env, output_window, "Escape")
-        time.sleep(0.3)
-        return QUIT_LINE in output(work)
-
-    wait_until(escape_ends_program, lambda: "the program did not end")
+    # Weston gives the new window the keyboard when it gets round to it; keys typed before are lost.
+    xdo(env, "mousemove", "--window", output_window, "700", "400")
+    wait_until(lambda: re.search(r"wl_keyboard@\d+\.enter\(", output(work)), "the window never got the keyboard",
+               step=0.2)
+    press(env, output_window, "Escape")
+    wait_until(lambda: QUIT_LINE in output(work), "Escape did not end the program", step=0.2)
     # The end title is longer than a pattern's: drawn at once, the centred text grows.
     wait_until(lambda: title_extent(env, output_window) > before + 20,
                lambda: f"the title bar still shows a pattern title ({before} wide)")

@@ -426,15 +426,22 @@ TEST(Zoom, WindowLargerThanTheScreenOpensFittedInsideIt) {
 
 // At device pixel ratio 1.5 a window opens at factor 2: each pixel is a 2 x 2 block of device pixels,
 // not the uneven 1- and 2-pixel runs of a 1.5 stretch, and clicks still find their pixel.
+// The scale factor counts only when the application starts, so the check runs in a fresh process of its
+// own, also when the other tests share this one.
 TEST(Zoom, FractionalDensityOpensAtAWholeNumberOfDevicePixels) {
-    if (QCoreApplication::instance() != nullptr) GTEST_SKIP() << "needs a process of its own";
-    qputenv("QT_SCALE_FACTOR", "1.5");
-    GraphicView* view = ShowWindow0();
-    ASSERT_DOUBLE_EQ(view->devicePixelRatioF(), 1.5);
-    EXPECT_EQ(Window0()->zoom(), (Zoom{false, 2}));
-    ExpectWholeBlocks(view, 2);
-    // Logical point 31 is device pixel 46.5: picture pixel 23.
-    EXPECT_EQ(ClickAt(view, QPoint(31, 31)), XY(23, 23));
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto check = [] {
+        qputenv("QT_SCALE_FACTOR", "1.5");
+        GraphicView* view = ShowWindow0();
+        EXPECT_DOUBLE_EQ(view->devicePixelRatioF(), 1.5);
+        EXPECT_EQ(Window0()->zoom(), (Zoom{false, 2}));
+        ExpectWholeBlocks(view, 2);
+        // Logical point 31 is device pixel 46.5: picture pixel 23.
+        EXPECT_EQ(ClickAt(view, QPoint(31, 31)), XY(23, 23));
+        std::fflush(nullptr);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    };
+    EXPECT_EXIT(check(), ::testing::ExitedWithCode(0), "");
 }
 
 // The zoom keys are the shortcuts of the window menu's items.
