@@ -9,7 +9,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/program.h"
 #include "display/format_number.h"
@@ -56,6 +60,43 @@ TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddDepthsAndMissingViews) {
     platform.RemoveGraphicView(6);
     t_InitWindow(6, 8, false, 64, 64, 0, 0, TextFont(), true);
     EXPECT_FALSE(WindowTable[6].Initialized);
+}
+
+// The smallest and largest sides are accepted, one pixel beyond is not; memory for exactly the graphic
+// block is enough, one byte less is not. Each adjustment and refusal has its line.
+TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
+    vx::test::StartToolkit();
+    const std::int64_t cases[][4] = {{8192, 32, 8192, 32},
+                                     {8193, 32, 1280, 32},
+                                     {32, 8192, 32, 8192},
+                                     {32, 8193, 32, 800},
+                                     {31, 31, 1280, 800}};
+    for (std::uint8_t n = 0; n < 5; ++n) {
+        t_InitWindow(n, 1, false, cases[n][0], cases[n][1], 0, 0, t_Font{}, true);
+        EXPECT_EQ(Pos(WindowTable[n].Width, WindowTable[n].Height), Pos(cases[n][2], cases[n][3])) << int(n);
+    }
+    std::vector<std::string> adjusted;
+    for (const std::string& l : TakeOwnLogLines())
+        if (l.find("cannot display") != std::string::npos) adjusted.push_back(l);
+    EXPECT_EQ(adjusted, (std::vector<std::string>{
+                            "t_InitWindow: GraphicWindow #1 cannot display 8193 horizontal pixel.",
+                            "t_InitWindow: GraphicWindow #3 cannot display 8193 vertical pixel.",
+                            "t_InitWindow: GraphicWindow #4 cannot display 31 horizontal pixel.",
+                            "t_InitWindow: GraphicWindow #4 cannot display 31 vertical pixel."}));
+
+    // 64 x 40 x 8 bits = 2,560 bytes.
+    HighMemory = 0x10000 + 2560 - 1;
+    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+    EXPECT_FALSE(WindowTable[5].Initialized);
+    EXPECT_EQ(TakeOwnLogLines(),
+              (std::vector<std::string>{
+                  "t_InitWindow: GraphicWindow #5 Start.",
+                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (2K available).",
+                  "t_InitWindow: Displaying 64 x 40 pixel x 8 bit needs 2,50K video-memory."}));
+    HighMemory = 0x10000 + 2560;
+    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+    EXPECT_TRUE(WindowTable[5].Initialized);
+    EXPECT_EQ(WindowTable[5].MemoryStart, 0x10000);
 }
 
 // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
@@ -144,6 +185,20 @@ TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwards) 
     ExpectPositions(2, {{17, 0}, {18, 1920 - 640}, {19, 1200 - 400}});
 }
 
+// Every selector, for a window of the other kind (its frame) and a graphic window's text area (its record).
+TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelectorsFromTheRecord) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    platform.SetWindowFrame(9, {10.9, 20.5, 300.7, 200.2});
+    ExpectPositions(9,
+                    {{0, 0},     {1, 0},   {2, 299},  {3, 199},  {4, 300},  {5, 200}, {6, 300},  {7, 200},
+                     {8, 300},   {9, 178}, {10, 300}, {11, 178}, {12, 200}, {13, 10}, {14, 980}, {15, 1920},
+                     {16, 1200}, {17, 22}, {18, 0},   {19, 0},   {20, 20},  {21, 0},  {-1, 0}});
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8), 1);
+    SetTextArea(w, 3, 38, 2, 11);
+    ExpectPositions(1, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
+}
+
 // Regression: borders and frames near the 64-bit limits used to overflow the sums.
 TEST(WindowGeometry, AbsurdBordersAndFramesSaturateInsteadOfOverflowing) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
@@ -189,6 +244,53 @@ TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresT
     EXPECT_EQ(
         (std::vector<std::int64_t>{w.TextFirstColumn, w.TextLastColumn, w.TextFirstLine, w.TextLastLine}),
         (std::vector<std::int64_t>{1, 40, 1, 12}));
+}
+
+// Each refusal is one line of its own and changes nothing.
+TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    EnsureMemory();
+    platform.RemoveGraphicView(6);
+    platform.RemoveTextView(9);
+    TakeLogLines();
+    const vx::HeadlessWindowState before = platform.Window(3);
+    const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
+        {[] { t_InitWindow(8, 8, false, 64, 64, 0, 0, t_Font{}, true); },
+         {"t_InitWindow: Window is not a graphic window."}},
+        {[] { t_ColorBorder(8, 1); }, {"t_ColorBorder: Window is not a graphic window."}},
+        {[] { t_ColorBorder(3, 1); }, {"t_ColorBorder: Window #3 not initialized."}},
+        {[] { t_FullArea(8); }, {"t_FullArea: Window is not a graphic window."}},
+        {[] { t_FullArea(3); }, {"t_FullArea: Window #3 not initialized."}},
+        {[] { t_RedirectOutput(3, 2); }, {"t_RedirectOutput: Window #3 not initialized."}},
+        {[] { t_WindowUpdate(9, true); }, {"t_WindowUpdate: Window is not a graphic window."}},
+        {[] { t_WindowUpdate(6, false); }, {"t_WindowUpdate: Window #6 view is nil, resource undefined."}},
+        {[] { EXPECT_EQ(t_WindowImage(3), nullptr); }, {"t_WindowImage: Graphic window #3 not initialized."}},
+        {[] { t_WindowSize(3, 0, 0, 64, 64); }, {"t_WindowSize: Window #3 not initialized."}},
+        {[] { t_WindowSize(13, 0, 0, 64, 64); }, {"t_WindowSize: Window does not exist."}},
+        {[] { t_WindowSize(6, 0, 0, 64, 64); }, {"t_WindowSize: Window does not exist."}},
+        {[] { EXPECT_EQ(t_WindowPos(13, 8), 0); }, {"t_WindowPos: Window does not exist."}},
+        {[] { t_WindowTitle(13, "x"); }, {"t_WindowTitle: Window does not exist."}},
+        {[] { t_WindowTitleVisible(13, false); }, {"t_WindowTitleVisible: Window does not exist."}},
+        {[] { t_WindowCenter(13); }, {"t_WindowCenter: Window does not exist."}},
+        {[] { t_WindowFront(13); }, {"t_WindowFront: Window does not exist."}},
+        {[] { t_WindowVisible(13, true); }, {"t_WindowVisible: Window does not exist."}},
+        {[] { t_WindowVisible(9, true); },
+         {"t_WindowVisible: Virtual printer window is nil, resource undefined."}},
+        {[] { EXPECT_FALSE(vx::SavePicture(8, "x.png")); }, {"SavePicture: Window is not a graphic window."}},
+        {[] { EXPECT_FALSE(vx::SavePicture(3, "x.png")); },
+         {"t_WindowImage: Graphic window #3 not initialized.", "SavePicture: Window #3 has no picture."}},
+    };
+    for (const auto& [op, line] : cases) {
+        op();
+        EXPECT_EQ(TakeOwnLogLines(), line);
+    }
+    EXPECT_EQ(vx::PictureError(), "no picture");
+    EXPECT_EQ(platform.BeepCount(), 1);
+    const vx::HeadlessWindowState after = platform.Window(3);
+    EXPECT_EQ(after.frame, before.frame);
+    EXPECT_FALSE(after.visible);
+    EXPECT_EQ(std::vector<double>(after.background, after.background + 4),
+              std::vector<double>(before.background, before.background + 4));
 }
 
 TEST(FormatNumber, WritesCutCommaDecimalsGroupedThousandsAndPlainDigits) {
@@ -243,7 +345,8 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWords) {
     std::vector<std::uint8_t> nibbles;
     for (int i = 0; i < 16; i += 2) nibbles.push_back(std::uint8_t(i << 4 | (i + 1)));
     const Case cases[] = {
-        {1, 1, {0x81}, 8, {kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kWhite}},
+        {1, 1, {0x35}, 8, {kBlack, kBlack, kWhite, kWhite, kBlack, kWhite, kBlack, kWhite}},
+        {1, 64 * 32 / 8 - 1, {0x01}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
         {4, 0, nibbles, 0, std::vector<std::uint32_t>(kPalette, kPalette + 16)},
         {4, 32 * 32 - 1, {0x0F}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
         {8, 5, {0x80}, 5, {0xFF808080u}},
@@ -287,7 +390,14 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path));
     EXPECT_NE(access(path.c_str(), F_OK), 0);
     t_Window& w = WindowTable[0];
-    w.MemoryStart = kVideoMemorySize - 100;
+    // A block ending on the last byte of video memory is composed; one byte more, or one byte short, is not.
+    w.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
+    w.MemoryEnd = kVideoMemorySize - 1;
+    VideoMemory[kVideoMemorySize - 1] = 0x56;
+    EXPECT_EQ(t_WindowImage(0)->pixels.back() & 0xFF, 0x56u);
+    w.MemoryEnd = kVideoMemorySize;
+    EXPECT_EQ(t_WindowImage(0), nullptr);
+    w.MemoryStart += 1;
     w.MemoryEnd = kVideoMemorySize - 1;
     EXPECT_EQ(t_WindowImage(0), nullptr);
     w.MemoryStart = 0;
