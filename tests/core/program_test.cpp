@@ -62,6 +62,20 @@ TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNe
     abandoned();  // still served by the queue, but does nothing
     EXPECT_EQ(runs, 1);
     EXPECT_FALSE(gate.RunAndWait([&] { ++runs; }, queue.Post()));  // after quitting, without waiting
+    // Work that had started when quitting began finishes, and its waiter waits for it: it refers to the
+    // waiter's stack.
+    vx::HandOverGate running;
+    std::promise<void> release;
+    waiter = std::async(std::launch::async, [&] {
+        return running.RunAndWait([&] { release.get_future().wait(), ++runs; }, queue.Post());
+    });
+    auto served = std::async(std::launch::async, queue.Take());
+    vx::SleepNanoseconds(20'000'000);
+    running.BeginQuit();
+    EXPECT_EQ(waiter.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+    release.set_value();
+    EXPECT_TRUE(waiter.get());
+    EXPECT_EQ(runs, 2);
     // Work that cannot be queued fails at once instead of waiting for ever.
     EXPECT_FALSE(vx::HandOverGate{}.RunAndWait([] {}, [](std::function<void()>) { return false; }));
 }
@@ -130,6 +144,20 @@ TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceT
     vx::CurrentPlatform().invokeBlocking([] { t_QuitProgram(255); });
     EXPECT_EQ(vx::test::CountLogLine("t_QuitProgram: The user-interface thread cannot be ended."), 1);
     EXPECT_EQ(OnUserInterfaceThread([] { return CurrentThreadNumber(); }), 1);  // still serving
+}
+
+TEST(ThreadRegistry, ReadsTheNumberFromADescription) {
+    const std::pair<const char*, int> cases[] = {{"<Thread: 0x1>{number = 12, name = x}", 12},
+                                                 {"{number =   -  7,}", -7},
+                                                 {"{number = 3x4,}", 3},
+                                                 {"{number = ,}", 0},
+                                                 {"{number = -,}", 0},
+                                                 {"{number = 5}", 0},
+                                                 {"{numbr = 5,}", 0},
+                                                 {"{number = 99999999999,}", 2147483647},
+                                                 {", number = 8,", 8}};
+    for (const auto& [description, number] : cases)
+        EXPECT_EQ(vx::ParseThreadNumber(description), number) << description;
 }
 
 TEST(ThreadRegistry, GivesTheSystemANameCutToWholeCharacters) {

@@ -160,9 +160,27 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     const std::int64_t freed = WindowTable[1].MemoryEnd - WindowTable[1].MemoryStart + 1;
     const std::int64_t start4 = WindowTable[4].MemoryStart;
 
-    t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
+    // What the program changed in the record starts afresh; what it set for text output stays.
+    t_Window& w = WindowTable[1];
+    w.UpdateStarted = w.UpdateFinished = w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
+    w.LoResOffsetX = w.LoResOffsetY = w.TextHpos = w.TextVpos = w.TextFirstColumn = w.TextFirstLine = 5;
+    w.RefreshRate = w.TextRedirectOutput = 7;
+    w.IgnoreEvents = w.ScrollLock = true;
+    w.VerticalBlank = w.QuickUpdate = false;
+    w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
+    w.TextColor = 0x17;
+    t_InitWindow(1, 16, true, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
     EXPECT_TRUE(blocks() == before);
+    EXPECT_EQ((std::vector<std::int64_t>{
+                  w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY, w.DrawingMode, w.LoResMode,
+                  w.LoResOffsetX, w.LoResOffsetY, w.TextHpos, w.TextVpos, w.TextFirstColumn, w.TextFirstLine,
+                  w.RefreshRate, w.TextRedirectOutput, w.TextColor, w.TextLastColumn, w.TextLastLine}),
+              (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1}));
+    EXPECT_EQ((std::vector<bool>{w.IgnoreEvents, w.ScrollLock, w.VerticalBlank, w.QuickUpdate, w.AutoUpdate}),
+              (std::vector<bool>{false, false, true, true, true}));
+    EXPECT_EQ(w.RGBColor, t_PaletteColor(0));
+    EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(5));
 }
 
 // What t_WindowPos answers for each selector.
@@ -212,7 +230,9 @@ TEST(WindowGeometry, AbsurdBordersAndFramesSaturateInsteadOfOverflowing) {
 TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     TitleBarHeight = 22;
+    platform.SetWindowFrame(2, {40, 50, 999, 999});
     t_InitWindow(2, 8, false, 320, 200, 8, 4, t_Font{}, true);
+    EXPECT_EQ(platform.Window(2).frame, (vx::Rect{40, 50, 336, 230}));
     platform.SetWindowFrame(2, {40, 50, 999, 999});
     t_WindowSize(2, -1, -1, -1, -1);
     EXPECT_EQ(platform.Window(2).frame, (vx::Rect{40, 50, 336, 230}));
@@ -380,7 +400,7 @@ TEST(Composition, NeverComposesIntoAnImageSomebodyStillHolds) {
 }
 
 TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNeverReadsOutsideMemory) {
-    vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     const std::string path = TempPath("refused");
     EXPECT_EQ(t_WindowImage(0), nullptr);  // before video memory exists
     t_InitWindow(0, 32, false, 64, 32, 0, 0, t_Font{}, true);
@@ -408,6 +428,8 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_EQ(t_WindowImage(0), nullptr);
     w.BitDepth = 32;
     EXPECT_NE(t_WindowImage(0), nullptr);
+    platform.RemoveGraphicView(0);
+    EXPECT_EQ(WindowPicture(0), nullptr);
 }
 
 // The file decoded to 0xAARRGGBB words by the library, independently of how it was written.
