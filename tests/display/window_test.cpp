@@ -60,6 +60,7 @@ TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddDepthsAndMissingViews) {
     platform.RemoveGraphicView(6);
     t_InitWindow(6, 8, false, 64, 64, 0, 0, TextFont(), true);
     EXPECT_FALSE(WindowTable[6].Initialized);
+    EXPECT_EQ(WindowTable[6].RGBColorBorder, t_PaletteColor(5));
 }
 
 // The smallest and largest sides are accepted, one pixel beyond is not; memory for exactly the graphic
@@ -97,6 +98,16 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
     t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
     EXPECT_TRUE(WindowTable[5].Initialized);
     EXPECT_EQ(WindowTable[5].MemoryStart, 0x10000);
+    // The graphic block fits from 0x11000 up; 4,095 bytes are left below it for 64 x 40 cells of text.
+    TakeLogLines();
+    HighMemory = 0x11000 + 2559;
+    t_InitWindow(6, 8, false, 64, 40, 0, 0, Font(1, 1), true);
+    EXPECT_FALSE(WindowTable[6].Initialized);
+    EXPECT_EQ(TakeOwnLogLines(),
+              (std::vector<std::string>{
+                  "t_InitWindow: GraphicWindow #6 Start.",
+                  "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
+                  "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
 }
 
 // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
