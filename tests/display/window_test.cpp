@@ -444,11 +444,11 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
 }
 
 // The file decoded to 0xAARRGGBB words by the library, independently of how it was written.
-vx::WindowImage Decode(const std::string& path) {
+vx::WindowImage Decode(const std::string& path, spng_ihdr& header) {
     vx::WindowImage image;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     spng_ctx* ctx = spng_ctx_new(0);
-    spng_ihdr header{};
+    header = {};
     std::size_t size = 0;
     if (file != nullptr && spng_set_png_file(ctx, file) == 0 && spng_get_ihdr(ctx, &header) == 0 &&
         spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size) == 0) {
@@ -464,30 +464,42 @@ vx::WindowImage Decode(const std::string& path) {
     return image;
 }
 
-TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepth) {
+TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepthWithTheFewestBitsItsColoursNeed) {
     vx::test::StartToolkit();
     struct Case {
         int depth, width, height;
-        std::uint8_t byteMask;  // limits the colours, and with them the packed depth of the file
+        int byteValues;  // limits the colours, and with them the packed depth of the file
+        int bits;        // per pixel in the file's palette; 0: true colour
     };
-    // Odd widths put the last pixel of a row in the middle of a packed byte; 32 bits need true colour.
-    const Case cases[] = {
-        {1, 40, 32, 0xFF}, {8, 33, 35, 0x03}, {4, 36, 33, 0xFF}, {8, 37, 32, 0xFF}, {32, 33, 32, 0xFF}};
+    // 2, 3, 4, 5, 16, 17, 256 and more colours; odd widths put the last pixel of a row in the middle of a
+    // packed byte.
+    const Case cases[] = {{1, 40, 32, 256, 1}, {8, 33, 35, 3, 2},  {8, 35, 32, 4, 2},   {8, 33, 32, 5, 4},
+                          {4, 36, 33, 256, 4}, {8, 34, 32, 17, 8}, {8, 37, 32, 256, 8}, {32, 33, 32, 7, 0}};
     std::uint8_t n = 0;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.depth);
+        SCOPED_TRACE(testing::Message() << c.depth << " bits, " << c.byteValues << " values");
         OpenShown(n, c.depth, false, c.width, c.height);
         const std::int64_t bytes = WindowTable[n].MemoryEnd - WindowTable[n].MemoryStart + 1;
-        for (std::int64_t i = 0; i < bytes; ++i) Block(n)[i] = std::uint8_t((i * 7919 >> 3 ^ i) & c.byteMask);
+        for (std::int64_t i = 0; i < bytes; ++i)
+            Block(n)[i] = std::uint8_t((i * 7919 >> 3 ^ i) % c.byteValues);
         const std::string path = TempPath("window" + std::to_string(n));
         ASSERT_TRUE(vx::SavePicture(n, path));
         const auto composed = t_WindowImage(n);
-        const vx::WindowImage decoded = Decode(path);
+        spng_ihdr header;
+        const vx::WindowImage decoded = Decode(path, header);
         EXPECT_EQ(std::pair(decoded.width, decoded.height), std::pair(c.width, c.height));
         EXPECT_EQ(decoded.pixels, composed->pixels);
+        EXPECT_EQ(std::pair(int(header.color_type), int(header.bit_depth)),
+                  c.bits > 0 ? std::pair(int(SPNG_COLOR_TYPE_INDEXED), c.bits)
+                             : std::pair(int(SPNG_COLOR_TYPE_TRUECOLOR), 8));
         std::remove(path.c_str());
         ++n;
     }
+    // A file that cannot be made is reported, and nothing is left behind.
+    const std::string missing = testing::TempDir() + "no-such-folder/picture.png";
+    EXPECT_FALSE(vx::SavePicture(0, missing));
+    EXPECT_FALSE(vx::PictureError().empty());
+    EXPECT_NE(access(missing.c_str(), F_OK), 0);
 }
 
 TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
