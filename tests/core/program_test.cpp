@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "core/hand_over.h"
 #include "core/threads.h"
@@ -96,6 +97,24 @@ TEST(StartProcess, RunsTheProgramOnAThreadWithALargeStack) {
         0x40000000);
     WaitFor([&] { return done.load(); });
     EXPECT_TRUE(done);
+}
+
+// Each start waits until the one before has picked up its program, so that none is lost or run twice.
+TEST(StartProcess, QuickStartsFromSeveralThreadsEachRunTheirOwnProgram) {
+    vx::StartHeadlessPlatform();
+    static std::atomic<int> runs[4], arrived{0};
+    std::vector<std::thread> starters;
+    for (int i = 0; i < 4; ++i) {
+        starters.emplace_back([i] {
+            for (arrived++; arrived < 4;) std::this_thread::yield();  // all at once
+            startprocess([i] { runs[i]++; }, 0x100000);
+        });
+    }
+    for (auto& t : starters) t.join();
+    startprocess([] { runs[0] += 10; }, 0x100000);
+    WaitFor([] { return runs[0] + runs[1] + runs[2] + runs[3] >= 14; });
+    vx::SleepNanoseconds(20'000'000);
+    EXPECT_EQ(std::vector<int>({runs[0], runs[1], runs[2], runs[3]}), (std::vector<int>{11, 1, 1, 1}));
 }
 
 TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
