@@ -519,15 +519,21 @@ TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheir
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     OpenShown(1, 4, true);
     OpenShown(3, 4, true);
-    platform.Flush();  // no display cycle left that would set VerticalBlank again
+    OpenShown(5, 4, true);
+    OpenShown(6, 4, false);
+    vx::Store(WindowTable[5].RefreshRate, 0);  // due on every pass
+    platform.Flush();                          // no display cycle left that would set VerticalBlank again
     vx::Store(WindowTable[3].VerticalBlank, false);
     const std::int64_t start = vx::AbsoluteTimeMillis();
-    const int marks1 = platform.View(1).marks, marks3 = platform.View(3).marks;
+    const int marks1 = platform.View(1).marks, marks3 = platform.View(3).marks,
+              marks5 = platform.View(5).marks, marks6 = platform.View(6).marks;
     vx::SleepNanoseconds(300'000'000);
     const int marked = platform.View(1).marks - marks1;
     EXPECT_GE(marked, 1);
     EXPECT_LE(marked, (vx::AbsoluteTimeMillis() - start) / 33 + 2);
+    EXPECT_GT(platform.View(5).marks - marks5, 2 * marked);
     EXPECT_EQ(platform.View(3).marks, marks3);
+    EXPECT_EQ(platform.View(6).marks, marks6);
 }
 
 TEST(RefreshProcess, StopsWhenThePlatformQuits) {
