@@ -252,6 +252,33 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     EXPECT_EQ(platform.View(2).frame, (vx::Rect{8, 4, 640, 400}));
 }
 
+TEST(WindowAttributes, TitleTitleBarCentringAndFrontFollowTheCalls) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    t_InitWindow(2, 8, false, 320, 200, 0, 0, t_Font{}, true);
+    t_InitWindow(3, 8, false, 320, 200, 0, 0, TextFont(), false);
+    platform.Flush();
+    // The executable's name; "-Grafik" marks a window without a text layer.
+    EXPECT_EQ(platform.Window(2).title, "display_tests-Grafik");
+    EXPECT_EQ(platform.Window(3).title, "display_tests");
+    EXPECT_EQ(Pos(platform.Window(3).styleMask, t_WindowPos(3, 12)), Pos(0, 200));
+    EXPECT_EQ(Pos(platform.Window(2).styleMask, t_WindowPos(2, 12)), Pos(7, 222));
+    t_WindowTitleVisible(2, false);
+    EXPECT_EQ(Pos(platform.Window(2).styleMask, t_WindowPos(2, 12)), Pos(0, 200));
+    t_InitWindow(3, 8, false, 320, 200, 0, 0, TextFont(), true);  // set up again, with its title bar
+    EXPECT_EQ(Pos(platform.Window(3).styleMask, t_WindowPos(3, 12)), Pos(7, 222));
+    EXPECT_EQ(platform.Window(3).frame.height, 222);
+    t_WindowTitle(2, "Abstand 7");
+    const int centred = platform.Window(2).centerCount;
+    t_WindowCenter(2);
+    t_WindowFront(2);
+    platform.Flush();
+    const vx::HeadlessWindowState w = platform.Window(2);
+    EXPECT_EQ(w.title, "Abstand 7");
+    EXPECT_EQ(w.centerCount, centred + 1);
+    EXPECT_TRUE(w.visible && w.key && WindowTable[2].Visible);
+}
+
 TEST(WindowVisibility, HidingKeepsTheRecordInStepAndLeavesTheMainWindowOnScreen) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     EXPECT_TRUE(OpenShown(3, 8).Visible);
