@@ -108,6 +108,10 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                   "t_InitWindow: GraphicWindow #6 Start.",
                   "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
                   "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
+    // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block at 0x11000.
+    HighMemory = 0x11000 + 2048;
+    t_InitWindow(7, 8, false, 64, 32, 0, 0, Font(1, 1), true);
+    EXPECT_EQ(Pos(WindowTable[7].TextMemoryStart, WindowTable[7].MemoryStart), Pos(0x10000, 0x11000));
 }
 
 // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
