@@ -205,6 +205,7 @@ void ExpectPositions(std::uint8_t n, std::initializer_list<std::pair<int, std::i
 
 TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwards) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    EXPECT_EQ(t_WindowPos(0, 17), 0);  // before a launch has measured the title bar
     TitleBarHeight = 22;
     platform.SetWindowFrame(0, {5.7, 9.2, 300.9, 220.4});
     ExpectPositions(0, {{0, 0}, {8, 300}, {9, 198}, {13, 5}});
