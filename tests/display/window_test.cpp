@@ -180,11 +180,11 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     w.UpdateStarted = w.UpdateFinished = w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
     w.LoResOffsetX = w.LoResOffsetY = w.TextHpos = w.TextVpos = w.TextFirstColumn = w.TextFirstLine = 5;
     w.RefreshRate = w.TextRedirectOutput = 7;
-    w.IgnoreEvents = w.ScrollLock = true;
+    w.IgnoreEvents = w.ScrollLock = w.AutoUpdate = true;
     w.VerticalBlank = w.QuickUpdate = false;
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
     w.TextColor = 0x17;
-    t_InitWindow(1, 16, true, 64, 64, 0, 0, t_Font{}, true);
+    t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
     EXPECT_TRUE(blocks() == before);
     EXPECT_EQ((std::vector<std::int64_t>{
@@ -193,7 +193,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
                   w.RefreshRate, w.TextRedirectOutput, w.TextColor, w.TextLastColumn, w.TextLastLine}),
               (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1}));
     EXPECT_EQ((std::vector<bool>{w.IgnoreEvents, w.ScrollLock, w.VerticalBlank, w.QuickUpdate, w.AutoUpdate}),
-              (std::vector<bool>{false, false, true, true, true}));
+              (std::vector<bool>{false, false, true, true, false}));
     EXPECT_EQ(w.RGBColor, t_PaletteColor(0));
     EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(5));
 }
