@@ -228,6 +228,8 @@ TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelec
                     {{0, 0},     {1, 0},   {2, 299},  {3, 199},  {4, 300},  {5, 200}, {6, 300},  {7, 200},
                      {8, 300},   {9, 178}, {10, 300}, {11, 178}, {12, 200}, {13, 10}, {14, 980}, {15, 1920},
                      {16, 1200}, {17, 22}, {18, 0},   {19, 0},   {20, 20},  {21, 0},  {-1, 0}});
+    platform.SetScreenFrame({0, 0, 1600, 900});
+    ExpectPositions(9, {{14, 900 - 20 - 200}, {15, 1600}, {16, 900}});
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8), 1);
     SetTextArea(w, 3, 38, 2, 11);
     ExpectPositions(1, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
