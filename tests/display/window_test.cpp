@@ -85,17 +85,17 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                             "t_InitWindow: GraphicWindow #4 cannot display 31 horizontal pixel.",
                             "t_InitWindow: GraphicWindow #4 cannot display 31 vertical pixel."}));
 
-    // 64 x 40 x 8 bits = 2,560 bytes.
-    HighMemory = 0x10000 + 2560 - 1;
-    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+    // 64 x 32 x 8 bits = 2,048 bytes.
+    HighMemory = 0x10000 + 2047;
+    t_InitWindow(5, 8, false, 64, 32, 0, 0, t_Font{}, true);
     EXPECT_FALSE(WindowTable[5].Initialized);
     EXPECT_EQ(TakeOwnLogLines(),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #5 Start.",
-                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (2K available).",
-                  "t_InitWindow: Displaying 64 x 40 pixel x 8 bit needs 2,50K video-memory."}));
-    HighMemory = 0x10000 + 2560;
-    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (1K available).",
+                  "t_InitWindow: Displaying 64 x 32 pixel x 8 bit needs 2,00K video-memory."}));
+    HighMemory = 0x10000 + 2048;
+    t_InitWindow(5, 8, false, 64, 32, 0, 0, t_Font{}, true);
     EXPECT_TRUE(WindowTable[5].Initialized);
     EXPECT_EQ(WindowTable[5].MemoryStart, 0x10000);
     // The graphic block fits from 0x11000 up; 4,095 bytes are left below it for 64 x 40 cells of text.
