@@ -257,6 +257,12 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     t_WindowSize(2, 0, -5, 640, 400);
     EXPECT_EQ(platform.Window(2).frame, (vx::Rect{0, -5, 656, 430}));
     EXPECT_EQ(platform.View(2).frame, (vx::Rect{8, 4, 640, 400}));
+    // A text window's scroll view keeps 40 by 77 points of the size for the margins and ruler.
+    t_WindowSize(9, 10, 20, 600, 400);
+    EXPECT_EQ(platform.Window(9).frame, (vx::Rect{10, 20, 600, 422}));
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 323}));
+    t_WindowSize(9, -1, -1, -1, 300);
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 223}));
 }
 
 TEST(WindowAttributes, TitleTitleBarCentringAndFrontFollowTheCalls) {
@@ -547,6 +553,9 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
     EXPECT_EQ(platform.View(0).displays, displays + 2);
     t_WindowUpdate(0, true);
     EXPECT_EQ(platform.View(0).marks, marks + 1);
+    OpenShown(7);
+    t_WindowUpdate(7, false);
+    EXPECT_EQ(platform.View(7).imagesShown, 1);
 }
 
 TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposes) {
