@@ -110,6 +110,17 @@ TEST(ExpandFont, EmptyCorruptOrBadlySizedStreamsGiveEmptyData) {
     }
     font.Data = {8, 'a', 0xFF};  // code 255 is a byte; fine
     EXPECT_EQ(ExpandFont(font).Data, (std::vector<std::uint8_t>{'a', 0xFF}));
+
+    // A code may name the entry it defines (the next free one), and no higher; a first code counts only
+    // with its low byte.
+    using Codes = std::vector<std::uint64_t>;
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_EQ(LzwDecode(Codes{'a', 256}), (Bytes{'a', 'a', 'a'}));
+    EXPECT_TRUE(LzwDecode(Codes{'a', 257}).empty());
+    EXPECT_EQ(LzwDecode(Codes{'a', 'b', 256, 257}), (Bytes{'a', 'b', 'a', 'b', 'b', 'a'}));
+    EXPECT_EQ(LzwDecode(Codes{'a', 'b', 257}), (Bytes{'a', 'b', 'b', 'b'}));
+    EXPECT_TRUE(LzwDecode(Codes{'a', 'b', 258}).empty());
+    EXPECT_EQ(LzwDecode(Codes{0x161}), Bytes{'a'});
 }
 
 }  // namespace
