@@ -226,6 +226,7 @@ TEST(FilePanels, PathsDecodeEscapesOfEitherCaseAndComposeHangulWithinItsRanges) 
         {"file:///%e1%84%80%e1%85%b6", "/\u1100\u1176"},           // just past the vowels
         {"file:///%ea%b0%80%e1%87%83", "/\uAC00\u11C3"},           // just past the trailing jamo
         {"file:///%ed%a0%80", "/\xED\xA0\x80"},
+        {"file:///a%2fb%2Fc%39", "/a/b/c9"},
         {"file:///a%2", "/a%2"},
         {"file:///a%zz", "/a%zz"},
         {"file://", ""},
