@@ -239,3 +239,16 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     EXPECT_FALSE(platform.Window(9).visible);
     EXPECT_EQ(vx::test::CountLogLine("t_MouseEventPostCloseBoxClick: Window = 9"), 1);
 }
+
+// Every toolkit window is known by its number, from any thread; anything else is 255.
+TEST(WindowNumber, NamesEachToolkitWindowAndTheFrontOne) {
+    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(0, 8);
+    for (std::uint8_t n = 0; n <= 12; ++n) {
+        EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
+        platform.SetMainWindow(n);
+        EXPECT_EQ(t_FrontWindowNumber(), n);
+    }
+    EXPECT_EQ(t_WindowNumber(nullptr), 255);
+    platform.SetMainWindow(-1);
+    EXPECT_EQ(t_FrontWindowNumber(), 255);
+}

@@ -286,3 +286,23 @@ TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
     t_WindowVisible(2, false);
     EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
 }
+
+// A text window's scroll view (and ruler) follow its size, for the window named or else the main window;
+// other windows are left alone.
+TEST(TextWindows, LayoutFitsTheTextViewsToTheWindowSize) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    for (int n : {0, 8, 9}) platform.SetWindowFrame(n, vx::Rect{0, 0, 600, 400});
+    platform.SetWindowFrame(10, vx::Rect{0, 0, 500, 300});
+    platform.SetMainWindow(10);
+    OnUserInterfaceThread([] {
+        for (std::uint8_t n : {0, 8, 9}) LayoutTextWindow(PlatformWindow(n));
+        LayoutTextWindow();
+    });
+    EXPECT_EQ(platform.TextView(8).scrollFrame, (vx::Rect{10, 10, 580, 358}));
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{20, 20, 560, 323}));
+    EXPECT_EQ(platform.TextView(9).rulerFrame.width, 552);
+    EXPECT_EQ(platform.TextView(9).rulerFrame.height, 19);
+    EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
+    EXPECT_EQ(platform.TextView(10).rulerFrame.width, 452);
+}

@@ -323,6 +323,17 @@ TEST(Print, DisplayModesRemapCharacters) {
     t_DisplayMode(0, 4);
     t_Print(0, "\x02");
     EXPECT_EQ(CellColour(w, 6, 1), 0x10);  // in colour 1
+    EXPECT_EQ(w.TextColor, 0xC0);
+
+    t_Inverse(0);
+    t_Reverse(0);
+    EXPECT_FALSE(w.TextInverse);
+    t_Reverse(0);
+    EXPECT_TRUE(w.TextInverse);
+    t_Normal(0);
+    EXPECT_FALSE(w.TextInverse);
+    const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
+    EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
 
 TEST(PrintChar, DrawsControlCodesAsGlyphsInTheDisplayModeAndTabsPadToAColumn) {
@@ -411,6 +422,13 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     EXPECT_EQ(t_GetScreen(0, "\r"), "\xC3\xA4\rz");
     const std::string blank(8, ' ');
     EXPECT_EQ(t_GetScreen(0, "\n"), "\xC3\xA4\rz    \n" + blank + "\n" + blank + "\n" + blank + "\n");
+    // A separator that is no UTF-8 makes the whole text be read byte by byte.
+    const std::string lost = blank + "\u00FF";
+    EXPECT_EQ(t_GetScreen(0, "\xFF"), "\u00C3\u00A4\rz    \u00FF" + lost + lost + lost);
+    EXPECT_EQ(t_GetScreen(8, "\r"), "");
+    EXPECT_EQ(t_GetScreen(3, "\r"), "");
+    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_GetScreen: Window is not a graphic window.",
+                                                        "t_GetScreen: Window #3 not initialized."}));
 }
 
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
