@@ -24,14 +24,17 @@ using namespace std::literals;
 // ---- Glyphs ----
 
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
-    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 32, 127));
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
     t_PrintSymbol(0, 65, 0xF0, 2, 3);
-    t_PrintSymbol(0, 200, 0x3A, 1, 1);  // codes outside Start..End record the cell but draw nothing
-    t_PrintSymbol(0, 31, 0x3A, 2, 1);
+    t_PrintSymbol(0, 127, 0xF0, 3, 3);
+    t_PrintSymbol(0, 128, 0x3A, 1, 1);  // codes outside Start..End record the cell but draw nothing
+    t_PrintSymbol(0, 64, 0x3A, 2, 1);
     EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
+    EXPECT_TRUE(ShowsGlyph(w, 3, 3, 127, 15, 0));
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
-    EXPECT_EQ(CellChar(w, 1, 1), 200);
+    EXPECT_EQ(CellChar(w, 1, 1), 128);
+    EXPECT_EQ(CellColour(w, 2, 1), 0x3A);
 }
 
 // One glyph whose first row holds the given weights.
@@ -52,6 +55,10 @@ TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
     // Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8.
     t_PrintSymbol(0, 65, 0x10, 2, 1);
     EXPECT_EQ(Nibble(w, 10, 0), 8);
+    // Black ink at weight 127 on blue (0, 0, 128) gives (0, 0, 64), as near to black as to blue: the lower
+    // index wins.
+    t_PrintSymbol(0, 65, 0x02, 3, 1);
+    EXPECT_EQ(Nibble(w, 23, 0), 0);
 }
 
 TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
@@ -70,11 +77,11 @@ TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
 }
 
 TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
-    t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 255, 255, 255, 255, 255, 255, 255}));
+    t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}));
     t_PrintSymbol(0, 65, 0xC0, 1, 1);  // green ink: 0 + 255 + 0 < 384
     EXPECT_EQ(VideoMemory[w.MemoryStart], 0x00);
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    EXPECT_EQ(VideoMemory[w.MemoryStart], 0xFF);
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);  // white ink: 3 x 128 = 384 lights, 3 x 127 does not
+    EXPECT_EQ(VideoMemory[w.MemoryStart], 0xC1);
 }
 
 TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
@@ -137,9 +144,9 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
     // Redirected output reaches standard output even from a window that is not set up.
     WindowRecord(5).TextRedirectOutput = 2;
-    t_PrintSymbol(5, 0xE4, 0xF0, 1, 1);
+    for (std::uint8_t code : {0x7F, 0x80, 0xFF}) t_PrintSymbol(5, code, 0xF0, 1, 1);
     t_PrintControl(5, 13);  // control codes too
-    EXPECT_EQ(vx::TakeCapturedLog(), "\xC3\xA4\r");
+    EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r");
     WindowRecord(5).TextRedirectOutput = 1;
     t_PrintControl(5, 13);
     t_PrintControl(8, 13);
@@ -168,8 +175,18 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
                   "t_PrintSymbol: Window #0 illegal coordinates (x = 9223372036854775807, y = 3).",
               }));
 
-    w.Font.Format = 7;
-    t_PrintSymbol(0, 67, 0xF0, 1, 1);
+    const std::string kNotGrey = "t_PrintSymbol: Font format must be uncompressed grey for text-printing.",
+                      kIllegal = "t_PrintSymbol: Illegal font format.";
+    for (auto [format, line] : {std::pair{0, kNotGrey},
+                                {100, kNotGrey},
+                                {102, kNotGrey},
+                                {1, kIllegal},
+                                {101, kIllegal},
+                                {103, kIllegal}}) {
+        w.Font.Format = format;
+        t_PrintSymbol(0, 67, 0xF0, 1, 1);
+        EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line}) << format;
+    }
     EXPECT_EQ(CellChar(w, 1, 1), 67);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
 
@@ -323,7 +340,26 @@ TEST(Print, DisplayModesRemapCharacters) {
     t_DisplayMode(0, 4);
     t_Print(0, "\x02");
     EXPECT_EQ(CellColour(w, 6, 1), 0x10);  // in colour 1
+    t_Print(0, "\u20AC");                  // above Latin-1: a question mark, in colour 1 too
+    EXPECT_EQ(CellChar(w, 7, 1), '?');
+    EXPECT_EQ(CellColour(w, 7, 1), 0x10);
     EXPECT_EQ(w.TextColor, 0xC0);
+    EXPECT_EQ(w.RGBColor, t_PaletteColor(1));
+
+    // Each mode's ranges at their edges.
+    const std::int64_t cases[][3] = {
+        {1, 31, 31}, {1, 32, 160}, {1, 127, 255}, {1, 128, 128}, {2, 63, 63}, {2, 64, 0},
+        {2, 95, 31}, {2, 96, 128}, {2, 127, 159}, {2, 128, 128}, {3, 31, 95}, {3, 32, 32},
+        {4, 31, 95}, {4, 32, 32},  {0, 1, 1},     {5, 1, 1},
+    };
+    for (const auto& c : cases) {
+        t_DisplayMode(0, c[0]);
+        w.TextInverse = false;
+        const t_DisplayModeResult r = t_ApplyDisplayMode(0, c[1]);
+        EXPECT_EQ(r.Code, c[2]) << "mode " << c[0] << ", code " << c[1];
+        EXPECT_EQ(w.TextInverse, c[0] == 3 && c[1] == 31) << "mode " << c[0] << ", code " << c[1];
+        EXPECT_FALSE(r.Inverse);
+    }
 
     t_Inverse(0);
     t_Reverse(0);
@@ -411,6 +447,12 @@ TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
     EXPECT_EQ(TakeLogLines().size(), 2u);
     t_Print(0, "\x1Bi");  // the escape tab to the next stop is near the cursor, wherever it is
     EXPECT_EQ(w.TextHpos, -128000000879);
+    // A whole screen away is still near enough.
+    SetCursor(w, 1, 1);
+    TakeLogLines();
+    t_PrintTab(0, 1001, '*');
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{});
+    EXPECT_EQ(CellChar(w, 40, 24), '*');
 }
 
 TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
