@@ -10,7 +10,9 @@
 #include "input/events.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
+#include "input/pointer.h"
 #include "support/toolkit_test.h"
+#include "vxtools/extensions.h"
 
 namespace {
 
@@ -251,4 +253,21 @@ TEST(WindowNumber, NamesEachToolkitWindowAndTheFrontOne) {
     EXPECT_EQ(t_WindowNumber(nullptr), 255);
     platform.SetMainWindow(-1);
     EXPECT_EQ(t_FrontWindowNumber(), 255);
+}
+
+// The pointer keeps the last pixel it crossed in each window, with the button flags of the moment.
+TEST(Pointer, KeepsTheLastPixelInsideEachWindowAndTheButtonsHeld) {
+    vx::test::StartWithWindow(2, 8);
+    vx::PointerMoved(2, 10, 20, true);
+    vx::PointerMoved(3, 5, 6, true);
+    vx::PointerMoved(2, 30, 40, false);
+    viewMouseDown(2, vx::MouseClick{2, 0, 5, 5}, true);
+    const vx::PointerState left = vx::Pointer(2);
+    EXPECT_EQ(std::tuple(left.x, left.y, left.inside, left.primaryDown, left.secondaryDown),
+              std::tuple(10, 20, false, false, true));
+    vx::PointerLeft(3);
+    EXPECT_EQ(vx::Pointer(3).x, 5);
+    EXPECT_FALSE(vx::Pointer(3).inside);
+    vx::PointerMoved(8, 1, 1, true);
+    EXPECT_EQ(vx::Pointer(8).x, -1);
 }

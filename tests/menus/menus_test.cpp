@@ -267,12 +267,17 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
     const std::vector<vx::HeadlessMenuItem> items = platform.MainMenu()[0].items;
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].title + "|" + items[1].title, "|Sichern");
+    EXPECT_FALSE(vx::AddMenuItem("Ablage", "", 7));
+    EXPECT_TRUE(vx::RemoveMenuItem("Ablage", "Sichern"));
+    EXPECT_FALSE(vx::RemoveMenuItem("Ablage", "Sichern"));
+    EXPECT_EQ(platform.MainMenu()[0].items.size(), 1u);
     const std::string kTitleRange = "t_MenuItemTitle: Item position out of range",
                       kDeleteRange = "t_MenuItemDelete: Item position out of range";
     EXPECT_EQ(vx::test::TakeOwnLogLines(),
               (std::vector<std::string>{"t_MenuItemIndex: Menu not found.", kTitleRange, kTitleRange,
                                         kTitleRange, "t_MenuItemTitle: Menu not found.", kDeleteRange,
-                                        kDeleteRange, kDeleteRange, "t_MenuItemDelete: Menu not found."}));
+                                        kDeleteRange, kDeleteRange, "t_MenuItemDelete: Menu not found.",
+                                        "AddMenuItem: Menu and item need a title."}));
 }
 
 TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
