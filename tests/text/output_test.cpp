@@ -148,11 +148,17 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     t_PrintControl(5, 13);  // control codes too
     EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r");
     WindowRecord(5).TextRedirectOutput = 1;
+    t_PrintSymbol(5, 65, 0xF0, 1, 1);
+    t_PrintSymbol(8, 65, 0xF0, 1, 1);
     t_PrintControl(5, 13);
     t_PrintControl(8, 13);
     t_PrintControl(0, 28);  // output off: control codes do nothing either
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_PrintControl: Window #5 not initialized.",
+    WindowRecord(5).TextRedirectOutput = 0;
+    t_PrintSymbol(5, 65, 0xF0, 1, 1);  // dropped without a word
+    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_PrintSymbol: Window #5 not initialized.",
+                                                        "t_PrintSymbol: Window is not a graphic window.",
+                                                        "t_PrintControl: Window #5 not initialized.",
                                                         "t_PrintControl: Window is not a graphic window."}));
 }
 
@@ -198,7 +204,7 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
 
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
     w.Font = Font();
-    for (auto [width, height] : {std::pair{0, 8}, {-8, 8}, {8, 1 << 20}}) {
+    for (auto [width, height] : {std::pair{0, 8}, {8, 0}, {-8, 8}, {8, 1 << 20}}) {
         w.Font.Width = width;
         w.Font.Height = height;
         t_PrintSymbol(0, 65, 0xF0, 1, 1);
@@ -598,7 +604,8 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndAndTabsInsideTheGrid) {
 TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
     const std::int64_t bounds[][4] = {
         {30, 5, 20, 3}, {0, 0, 0, 0}, {41, 50, 26, 30}, {INT64_MIN, INT64_MAX, INT64_MAX, INT64_MIN}};
-    const std::int64_t cursors[][2] = {{1, 1}, {1000, -1000}, {INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MIN}};
+    const std::int64_t cursors[][2] = {
+        {1, 1}, {5, 0}, {1000, -1000}, {INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MIN}};
     // Every control code and escape command that moves, clears or scrolls, each from the cursor given.
     const std::string_view moves[] = {"\x08", "\n",    "\x0B",  "\x0C",  "\r",    "\x12",
                                       "\x16", "\x17",  "\x19",  "\x1A",  "\x1C",  "\x1D",
