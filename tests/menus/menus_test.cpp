@@ -153,6 +153,11 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
               "Sichern|Sichern unter:|Bild sichern|bild.png");
 
     // The event carries the code point of the item's key and the key's modifiers.
+    const t_MenuEvent last = MenuEventQueue.Last().value_or(t_MenuEvent{});
+    EXPECT_EQ(last.MenuTitle + "|" + last.ItemTitle + "|" + last.ItemKeyChar,
+              "Test|Item " + std::to_string(std::size(cases) - 1) + "|\u00FC");
+    EXPECT_EQ(last.Kind, 3);
+    EXPECT_GT(last.Time, 0);
     EXPECT_EQ(MenuEventQueue.Last()->ItemKeyAsc, 0xFC);
     EXPECT_EQ(MenuEventQueue.Last()->ItemKeyMods, vx::kControlFlag);
     // An item in no menu gives an empty event, whatever its tag, and the program's handler runs.
