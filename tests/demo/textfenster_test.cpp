@@ -12,12 +12,13 @@
 // screen, character by character and colour by colour, after Escape has ended it.
 TEST(Textfenster, DrawsItsDemonstrationEchoesTheKeysAndEndsWithTheEndMessage) {
     vx::test::StartToolkit();
-    // Backspace takes the "i" back; Tab and the up arrow type nothing; Return and keypad Enter start a
-    // line; the space and the last Latin-1 character are the ends of what is echoed.
+    // Backspace takes the "i" back; Tab and the up arrow type nothing; Return and Ctrl+C (character 3) start
+    // a line; the space and the last Latin-1 character are the ends of what is echoed.
     const std::pair<std::int64_t, const char*> keys[] = {
-        {4, "h"}, {34, "i"},    {51, "\x7f"}, {0, "a"},  {48, "\t"},      {92, "\xC3\xBF"}, {36, "\r"},
-        {7, "x"}, {76, "\x03"}, {49, " "},    {16, "y"}, {126, "\uF700"}, {53, "\x1b"}};
-    for (const auto& [code, text] : keys) t_KeyEventHandler(0, vx::KeyPress{code, text, 0});
+        {4, "h"}, {34, "i"},   {51, "\x7f"}, {0, "a"},  {48, "\t"},      {92, "\xC3\xBF"}, {36, "\r"},
+        {7, "x"}, {8, "\x03"}, {49, " "},    {16, "y"}, {126, "\uF700"}, {53, "\x1b"}};
+    for (const auto& [code, text] : keys)
+        t_KeyEventHandler(0, vx::KeyPress{code, text, code == 8 ? vx::kControlFlag : 0});
     startprocess(textfenster::Program, 1 << 24);
     const std::string end = "t_QuitProgram: Quitting current thread with message in window #0.";
     for (int i = 0; i < 1000 && !vx::test::LogContains(end); ++i)
