@@ -191,6 +191,54 @@ TEST(QtPlatformWindows, StyleMaskHidesTheMenuBarAndTheBackgroundColourLeavesIt) 
     EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), menuColour);
 }
 
+// The text windows follow their window's size; the other windows' children are left where they are.
+TEST(QtPlatformWindows, ResizedTextWindowsLayOutTheirTextAndRuler) {
+    QtPlatform& platform = StartQt();
+    TitleBarHeight = 22;
+    struct Case {
+        int n, width, height;
+        Rect scroll;
+        double rulerWidth;
+    };
+    const Case cases[] = {{10, 600, 400, {20, 20, 560, 323}, 552},
+                          {9, 641, 433, {20, 20, 601, 356}, 593},
+                          {8, 500, 300, {10, 10, 480, 258}, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.n);
+        auto* window = reinterpret_cast<ToolkitWindow*>(platform.auxiliaryWindow(c.n));
+        window->show();
+        window->resize(c.width, c.height);
+        ProcessEvents();
+        EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(c.n)), c.scroll);
+        if (c.n == 8) continue;
+        const Rect ruler = platform.rulerFrame(platform.ruler(c.n));
+        EXPECT_EQ(std::pair(ruler.width, ruler.height), std::pair(c.rulerWidth, 19.0));
+    }
+}
+
+// A close box hides its window; closing the main window quits once nothing else is on screen.
+TEST(QtApplication, ClosingTheMainWindowQuitsOnlyWhenNoOtherWindowIsOnScreen) {
+    vx::shell::Interface& ui = StartQt().interface();
+    ShowWindow0();
+    struct Case {
+        ToolkitWindow* closed;
+        ToolkitWindow* alsoShown;
+        int status;  // 7: still running
+    };
+    const Case cases[] = {
+        {ui.graphicWindows[0], nullptr, 7}, {ui.main, ui.graphicWindows[1], 7}, {ui.main, nullptr, 0}};
+    for (const Case& c : cases) {
+        for (ToolkitWindow* window : vx::shell::AllWindows(ui)) window->hide();
+        for (ToolkitWindow* window : {c.closed, c.alsoShown})
+            if (window) window->show();
+        QTimer::singleShot(0, [&] { c.closed->close(); });
+        QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+        EXPECT_EQ(QCoreApplication::exec(), c.status);
+        EXPECT_EQ(c.closed->isVisible(), c.status == 0);  // hidden, unless the application ended
+        EXPECT_TRUE(c.alsoShown == nullptr || c.alsoShown->isVisible());
+    }
+}
+
 // ---- Hand-over between the threads ----
 
 TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadAfterWhatWasQueuedBefore) {
