@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -418,6 +419,49 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     ExpectWholeBlocks(view, 2);
 }
 
+// "Bild sichern …" saves the window in front, which need not be the first one on screen; without a
+// graphic window in front it saves the first one on screen.
+TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
+    vx::shell::Interface& ui = StartQt().interface();
+    ShowWindow0();
+    OffUserInterfaceThread([] {
+        t_InitWindow(1, 4, false, 32, 48, 0, 0, t_Font{}, true);
+        t_Color(1, 12);
+        g_Plot(1, 31, 0);
+        t_WindowFront(1);
+    });
+    const std::string path = testing::TempDir() + "front-" + std::to_string(::getpid()) + ".png";
+    QAction* save = nullptr;
+    for (QAction* action : ui.menus.value(0)->actions())
+        if (action->text() == "Bild sichern \u2026") save = action;
+    ASSERT_NE(save, nullptr);
+    QString proposed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which checks the name
+    });
+    poll.start(10);
+    for (const auto& [active, n, name] :
+         {std::tuple{ui.graphicWindows[1], 1, "Grafik 1.png"}, std::tuple{ui.main, 0, "Grafik 0.png"}}) {
+        ui.main->show();
+        ProcessEvents();
+        QApplication::setActiveWindow(active);
+        ASSERT_EQ(QApplication::activeWindow(), active);
+        save->trigger();
+        EXPECT_EQ(proposed.toStdString(), name);
+        const auto composed = t_WindowImage(std::uint8_t(n));
+        ASSERT_NE(composed, nullptr);
+        const QImage saved = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
+        std::remove(path.c_str());
+        EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), int(composed->width),
+                                int(composed->height), QImage::Format_ARGB32));
+    }
+}
+
 TEST(Zoom, WindowLargerThanTheScreenOpensFittedInsideIt) {
     vx::shell::ToolkitWindow* window = StartQt().interface().graphicWindows[1];
     OffUserInterfaceThread([] {
@@ -458,15 +502,29 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
     }
     QTest::keyClick(view, Qt::Key_Shift);
     // Ctrl and + is run on the real application.
-    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_0, {false, 1}},     {Qt::Key_Equal, {false, 2}},
-                                              {Qt::Key_Equal, {false, 3}}, {Qt::Key_Minus, {false, 2}},
-                                              {Qt::Key_F, {true, 1}},      {Qt::Key_0, {false, 1}}};
+    // Below 1 x the factor stays 1.
+    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_0, {false, 1}},     {Qt::Key_Minus, {false, 1}},
+                                              {Qt::Key_Equal, {false, 2}}, {Qt::Key_Equal, {false, 3}},
+                                              {Qt::Key_Minus, {false, 2}}, {Qt::Key_F, {true, 1}},
+                                              {Qt::Key_0, {false, 1}}};
     for (const auto& [key, zoom] : steps) {
         QTest::keyClick(view, key, Qt::ControlModifier);
         // A fitted window's factor is its own.
         EXPECT_EQ(Window0()->zoom().fit ? (Zoom{true, 1}) : Window0()->zoom(), zoom)
             << QKeySequence(key).toString().toStdString();
     }
+    // From a fitted picture the keys go to the next whole factor either side; none goes above 16.
+    for (const auto& [key, step] : {std::pair{Qt::Key_Equal, 1.0}, std::pair{Qt::Key_Minus, -1.0}}) {
+        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+        const double fitted = Window0()->contentScale();
+        QTest::keyClick(view, key, Qt::ControlModifier);
+        EXPECT_EQ(Window0()->zoom().factor, step > 0 ? std::floor(fitted) + 1 : std::ceil(fitted) - 1)
+            << fitted;
+    }
+    Window0()->setZoom(Zoom{false, 17});
+    EXPECT_EQ(Window0()->zoom(), (Zoom{false, 16}));
+    QTest::keyClick(view, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(Window0()->zoom(), (Zoom{false, 16}));
     EXPECT_EQ(KeyEventQueue.Count(), 0u);
 }
 
