@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -533,13 +534,112 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
 TEST(KeyTranslation, X11KeyCodesMapToTheirPositions) {
     // The main block, then F1, F12, F13, keypad 8 and Enter, forward Delete, left, up; left Control has none.
     const std::pair<std::uint32_t, std::int64_t> expected[] = {
-        {38, 0},   {39, 1},    {40, 2},  {41, 3},   {43, 4},    {42, 5},    {52, 6},    {53, 7},  {54, 8},
-        {55, 9},   {56, 11},   {24, 12}, {25, 13},  {26, 14},   {27, 15},   {29, 16},   {28, 17}, {10, 18},
-        {11, 19},  {12, 20},   {13, 21}, {15, 22},  {14, 23},   {21, 24},   {18, 25},   {16, 26}, {20, 27},
-        {17, 28},  {19, 29},   {35, 30}, {32, 31},  {30, 32},   {34, 33},   {31, 34},   {33, 35}, {36, 36},
-        {46, 37},  {44, 38},   {48, 39}, {45, 40},  {47, 41},   {51, 42},   {59, 43},   {61, 44}, {57, 45},
-        {58, 46},  {60, 47},   {23, 48}, {65, 49},  {49, 50},   {94, 10},   {22, 51},   {9, 53},  {67, 122},
-        {96, 111}, {191, 105}, {80, 91}, {104, 76}, {119, 117}, {113, 123}, {111, 126}, {37, -1}};
+        {38, 0},
+        {39, 1},
+        {40, 2},
+        {41, 3},
+        {43, 4},
+        {42, 5},
+        {52, 6},
+        {53, 7},
+        {54, 8},
+        {55, 9},
+        {56, 11},
+        {24, 12},
+        {25, 13},
+        {26, 14},
+        {27, 15},
+        {29, 16},
+        {28, 17},
+        {10, 18},
+        {11, 19},
+        {12, 20},
+        {13, 21},
+        {15, 22},
+        {14, 23},
+        {21, 24},
+        {18, 25},
+        {16, 26},
+        {20, 27},
+        {17, 28},
+        {19, 29},
+        {35, 30},
+        {32, 31},
+        {30, 32},
+        {34, 33},
+        {31, 34},
+        {33, 35},
+        {36, 36},
+        {46, 37},
+        {44, 38},
+        {48, 39},
+        {45, 40},
+        {47, 41},
+        {51, 42},
+        {59, 43},
+        {61, 44},
+        {57, 45},
+        {58, 46},
+        {60, 47},
+        {23, 48},
+        {65, 49},
+        {49, 50},
+        {94, 10},
+        {22, 51},
+        {9, 53},
+        {67, 122},
+        {96, 111},
+        {191, 105},
+        {80, 91},
+        {104, 76},
+        {119, 117},
+        {113, 123},
+        {111, 126},
+        {37, -1},
+        // F2..F11, F14..F20, the keypad, the navigation block, arrows, the ISO and Help keys.
+        {68, 120},
+        {69, 99},
+        {70, 118},
+        {71, 96},
+        {72, 97},
+        {73, 98},
+        {74, 100},
+        {75, 101},
+        {76, 109},
+        {95, 103},
+        {192, 107},
+        {193, 113},
+        {194, 106},
+        {195, 64},
+        {196, 79},
+        {197, 80},
+        {198, 90},
+        {63, 67},
+        {77, 71},
+        {79, 89},
+        {81, 92},
+        {82, 78},
+        {83, 86},
+        {84, 87},
+        {85, 88},
+        {86, 69},
+        {87, 83},
+        {88, 84},
+        {89, 85},
+        {90, 82},
+        {91, 65},
+        {106, 75},
+        {125, 81},
+        {110, 115},
+        {112, 116},
+        {115, 119},
+        {117, 121},
+        {118, 114},
+        {146, 114},
+        {114, 124},
+        {116, 125},
+        {8, -1},
+        {199, -1}};
     for (auto [scan, code] : expected)
         EXPECT_EQ(vx::shell::KeyCodeOfScanCode(scan), code) << "X key code " << scan;
 }
@@ -581,6 +681,24 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
         {Qt::Key_Left, 0, "", {}, 0, 123, "\uF702", kNumericPadFlag | kFunctionFlag},
         {Qt::Key_8, 0, "8", KP, 0, 91, "8", kNumericPadFlag},
         {Qt::Key_Print, 0, "", {}, 0, 255, "", 0},
+        // The navigation keys, and Control, which types a control character.
+        {Qt::Key_Home, 110, "", {}, 0, 115, "\uF729", kFunctionFlag},
+        {Qt::Key_End, 115, "", {}, 0, 119, "\uF72B", kFunctionFlag},
+        {Qt::Key_PageUp, 112, "", {}, 0, 116, "\uF72C", kFunctionFlag},
+        {Qt::Key_PageDown, 0, "", {}, 0, 121, "\uF72D", kFunctionFlag},
+        {Qt::Key_Insert, 118, "", {}, 0, 114, "\uF727", kFunctionFlag},
+        {Qt::Key_Help, 0, "", {}, 0, 114, "\uF727", kFunctionFlag},
+        {Qt::Key_Right, 114, "", {}, 0, 124, "\uF703", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_Down, 0, "", {}, 0, 125, "\uF701", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_Up, 111, "", {}, 0, 126, "\uF700", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_F12, 96, "", {}, 0, 111, "\uF70F", kFunctionFlag},
+        {Qt::Key_F35, 0, "", {}, 0, 255, "\uF726", kFunctionFlag},
+        {Qt::Key_C, 54, "\x03", Qt::ControlModifier, 0x4, 8, "\x03", kControlFlag},
+        {Qt::Key_Home, 0, "", KP, 0, 89, "7", kNumericPadFlag},
+        {Qt::Key_Enter, 0, "\r", KP, 0, 76, "\x03", kNumericPadFlag},
+        {Qt::Key_Clear, 84, "", KP, 0, 87, "5", kNumericPadFlag},
+        {Qt::Key_Plus, 86, "+", KP, 0, 69, "+", kNumericPadFlag},
+        {Qt::Key_Asterisk, 0, "*", KP, 0, 67, "*", kNumericPadFlag},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -597,4 +715,60 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     EXPECT_TRUE(vx::shell::IsModifierKey(on));
     EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
     EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
+    // A modifier key's press counts before Qt reports it, and its release no longer counts.
+    const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const std::uint64_t allFlags = kShiftFlag | kControlFlag | kOptionFlag | kCommandFlag;
+    const std::pair<int, std::uint64_t> modifiers[] = {
+        {Qt::Key_Shift, kShiftFlag},     {Qt::Key_Control, kControlFlag}, {Qt::Key_Alt, kOptionFlag},
+        {Qt::Key_AltGr, kOptionFlag},    {Qt::Key_Meta, kCommandFlag},    {Qt::Key_Super_L, kCommandFlag},
+        {Qt::Key_Super_R, kCommandFlag}, {Qt::Key_Hyper_L, kCommandFlag}, {Qt::Key_Hyper_R, kCommandFlag}};
+    for (const auto& [key, flag] : modifiers) {
+        const QKeyEvent down(QEvent::KeyPress, key, {}, 0, 0, 0, "");
+        const QKeyEvent up(QEvent::KeyRelease, key, all, 0, 0, 0, "");
+        EXPECT_TRUE(vx::shell::IsModifierKey(down)) << key;
+        EXPECT_EQ(std::pair(vx::shell::ModifierFlags(down), vx::shell::ModifierFlags(up)),
+                  std::pair(flag, allFlags & ~flag))
+            << key;
+    }
+    EXPECT_TRUE(vx::shell::IsModifierKey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, {}, 0, 0, 0, "")));
+    EXPECT_FALSE(vx::shell::IsModifierKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}, 0, 0, 0, "")));
+}
+
+// Without a key code the Qt key stands for its position: the ANSI main block in the order of the
+// positions (0 is "a"; position 10, the ISO key, has no Qt key), the function keys, the keypad with
+// NumLock on (digits) and off (navigation keys that type the digits all the same).
+TEST(KeyTranslation, QtKeysWithoutAKeyCodeFindTheirPositions) {
+    StartQt();
+    auto press = [](int key, Qt::KeyboardModifiers mods, const QString& text) {
+        return vx::shell::TranslateKeyPress(QKeyEvent(QEvent::KeyPress, key, mods, 0, 0, 0, text));
+    };
+    const std::string ansi = "asdfhgzxcv?bqweryt123465=97-80]ou[ip\rlj'k;\\,/nm.\t `";
+    for (std::size_t position = 0; position < ansi.size(); ++position) {
+        const char c = ansi[position];
+        if (c == '?') continue;
+        const int key = c == '\r' ? Qt::Key_Return : c == '\t' ? Qt::Key_Tab : std::toupper(c);
+        EXPECT_EQ(press(key, {}, QString(QChar(c))).keyCode, std::int64_t(position)) << c;
+    }
+    const std::int64_t function[] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
+                                     103, 111, 105, 107, 113, 106, 64, 79,  80,  90};
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(press(Qt::Key_F1 + i, {}, "").keyCode, function[i]) << "F" << i + 1;
+    const std::int64_t keypad[] = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
+    const int navigation[] = {Qt::Key_Insert, Qt::Key_End,   Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Left,
+                              Qt::Key_Clear,  Qt::Key_Right, Qt::Key_Home, Qt::Key_Up,       Qt::Key_PageUp};
+    for (int d = 0; d < 10; ++d) {
+        const std::string digit(1, char('0' + d));
+        for (const vx::KeyPress& p : {press(Qt::Key_0 + d, Qt::KeypadModifier, QString::fromStdString(digit)),
+                                      press(navigation[d], Qt::KeypadModifier, "")}) {
+            EXPECT_EQ(std::tuple(p.keyCode, p.characters, p.modifierFlags),
+                      std::tuple(keypad[d], digit, vx::kNumericPadFlag));
+        }
+    }
+    const std::pair<int, std::int64_t> others[] = {
+        {Qt::Key_Period, 65}, {Qt::Key_Comma, 65}, {Qt::Key_Delete, 65}, {Qt::Key_Plus, 69},
+        {Qt::Key_Slash, 75},  {Qt::Key_Minus, 78}, {Qt::Key_Equal, 81}};
+    for (const auto& [key, code] : others) EXPECT_EQ(press(key, Qt::KeypadModifier, "").keyCode, code) << key;
+    for (const auto& [key, code] : {std::pair{Qt::Key_Backtab, 48}, std::pair{Qt::Key_Backspace, 51},
+                                    std::pair{Qt::Key_Escape, 53}, std::pair{Qt::Key_Clear, 71}})
+        EXPECT_EQ(press(key, {}, "").keyCode, code) << key;
 }
