@@ -522,6 +522,20 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
         EXPECT_EQ(Window0()->zoom().factor, step > 0 ? std::floor(fitted) + 1 : std::ceil(fitted) - 1)
             << fitted;
     }
+    // F11: full screen at the largest whole factor that fits the screen, the menu bar hidden; and back.
+    Window0()->setZoom(Zoom{false, 2});
+    const QRect before = Window0()->geometry();
+    const QSize screen = Window0()->screen()->geometry().size();
+    QTest::keyClick(view, Qt::Key_F11);
+    EXPECT_EQ(
+        std::tuple(Window0()->fullScreen(), Window0()->zoom().factor, Window0()->menuBar()->isVisible()),
+        std::tuple(true, std::min({screen.width() / kWidth, screen.height() / kHeight, 16}), false));
+    // Without a window manager the window itself covers the screen once it has settled.
+    QTest::qWait(250);
+    EXPECT_EQ(Window0()->geometry(), Window0()->screen()->geometry());
+    QTest::keyClick(view, Qt::Key_F11);
+    EXPECT_EQ(std::tuple(Window0()->fullScreen(), Window0()->zoom(), Window0()->geometry()),
+              std::tuple(false, Zoom{false, 2}, before));
     Window0()->setZoom(Zoom{false, 17});
     EXPECT_EQ(Window0()->zoom(), (Zoom{false, 16}));
     QTest::keyClick(view, Qt::Key_Equal, Qt::ControlModifier);
