@@ -41,6 +41,7 @@
 namespace {
 
 using namespace vx::test;
+using vx::OpenPanelRequest;
 using vx::Rect;
 using vx::shell::GraphicView;
 using vx::shell::QtPlatform;
@@ -335,6 +336,86 @@ TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
     program.join();
     EXPECT_TRUE(waitedForPanel);
     EXPECT_EQ(path, "");
+}
+
+// What a panel shows: the title with the message, the button and field labels, one filter of every type
+// named (dots and blanks dropped), the proposed name, the file mode; and what it answers.
+TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
+    QtPlatform& platform = StartQt();
+    struct Seen {
+        QString title, accept, name, proposed, lookIn;
+        QStringList filters;
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        bool dirsOnly = false;
+    } seen;
+    QString answer;  // accepted with this path; rejected when empty
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        seen = {dialog->windowTitle(),
+                dialog->labelText(QFileDialog::Accept),
+                dialog->labelText(QFileDialog::FileName),
+                QFileInfo(dialog->selectedFiles().value(0)).fileName(),
+                dialog->labelText(QFileDialog::LookIn),
+                dialog->nameFilters(),
+                dialog->fileMode(),
+                dialog->testOption(QFileDialog::ShowDirsOnly)};
+        if (answer.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(answer);
+            static_cast<QDialog*>(dialog)->accept();
+        }
+    });
+    poll.start(10);
+    const std::string path = testing::TempDir() + "panel-" + std::to_string(::getpid()) + ".png";
+    answer = QString::fromStdString(path);
+    EXPECT_EQ(
+        platform.runSavePanel({"Sichern", "Name:", "Bild", "Wohin?", "bild.png", {".png", " jpg ", ""}}),
+        "file://" + path);
+    EXPECT_EQ(std::tuple(seen.title, seen.accept, seen.name, seen.proposed, seen.filters, seen.lookIn),
+              std::tuple("Bild \u2014 Wohin?", "Sichern", "Name:", "bild.png", QStringList{"*.png *.jpg"},
+                         "Suchen in:"));
+    answer.clear();
+    EXPECT_EQ(platform.runSavePanel({"", "", "", "Wohin?", "", {"."}}), "");
+    EXPECT_EQ(std::tuple(seen.title, seen.accept.isEmpty(), seen.filters.value(0).contains("*.")),
+              std::tuple("Wohin?", false, false));
+    const std::tuple<OpenPanelRequest, QString, QFileDialog::FileMode, bool> opens[] = {
+        {{"Laden", "Bild", "", {"png"}, true, true, false}, "Bild", QFileDialog::ExistingFiles, false},
+        {{"", "", "Welcher?", {}, false, false, true}, "Welcher?", QFileDialog::Directory, true},
+        {{"", "", "", {}, false, true, true}, "", QFileDialog::ExistingFile, false}};
+    for (const auto& [request, title, mode, dirsOnly] : opens) {
+        EXPECT_TRUE(platform.runOpenPanel(request).empty());
+        EXPECT_EQ(std::tuple(seen.title, seen.mode, seen.dirsOnly), std::tuple(title, mode, dirsOnly));
+    }
+    EXPECT_EQ(std::pair(seen.accept.isEmpty(), seen.filters.value(0).contains("*.png")),
+              std::pair(false, false));
+}
+
+// A shortcut's key and modifiers come back as they were given, in the toolkit's flags.
+TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
+    QtPlatform& platform = StartQt();
+    const vx::MenuItemRef menu = platform.addMainMenu("Probe");
+    const std::pair<const char*, std::uint64_t> keys[] = {
+        {"a", 0x40000}, {"b", 0x20000 | 0x40000}, {"c", 0x80000}, {"d", 0x100000}, {"", 0}};
+    for (int i = 0; i < 5; ++i)
+        platform.addSubmenuItem(menu, {true, "", keys[i].first, keys[i].first, keys[i].second, 4000 + i});
+    ASSERT_EQ(platform.submenuItemCount(menu), 5);
+    QMenu* probe = reinterpret_cast<QAction*>(menu)->menu();
+    for (int i = 0; i < 5; ++i) {
+        const vx::MenuItemInfo info =
+            platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(probe->actions()[i]));
+        EXPECT_EQ(std::tuple(info.inMenu, info.menuTitle, info.title, info.keyEquivalent, info.keyModifiers,
+                             info.tag),
+                  std::tuple(true, "Probe", keys[i].first, keys[i].first, keys[i].second, 4000 + i));
+    }
+    EXPECT_EQ(std::pair(platform.submenuItemTitle(menu, 4), platform.submenuItemTitle(menu, 5)),
+              std::pair(std::string(), std::string()));
+    platform.removeSubmenuItem(menu, 5);
+    platform.removeSubmenuItem(menu, 0);
+    EXPECT_EQ(std::pair(platform.submenuItemCount(menu), platform.submenuItemTitle(menu, 0)),
+              std::pair(4, std::string("b")));
 }
 
 // ---- The command line ----
