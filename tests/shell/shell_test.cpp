@@ -116,9 +116,9 @@ QAction* EditItem(qint64 tag) {
 }
 
 // Mouse events are sent directly: QTest would take the point 0, 0 for the middle of the view.
-void Send(GraphicView* view, QEvent::Type type, QPointF point, Qt::MouseButton button,
-          Qt::MouseButtons held) {
-    QMouseEvent event(type, point, view->mapToGlobal(point), button, held, Qt::NoModifier);
+void Send(GraphicView* view, QEvent::Type type, QPointF point, Qt::MouseButton button, Qt::MouseButtons held,
+          Qt::KeyboardModifiers mods = {}) {
+    QMouseEvent event(type, point, view->mapToGlobal(point), button, held, mods);
     QApplication::sendEvent(view, &event);
 }
 
@@ -472,6 +472,20 @@ TEST(Zoom, ClicksAndThePointerFindThePixelUnderThePointerAtEveryZoom) {
                 << point.x() << ", " << point.y();
         }
     }
+}
+
+// The secondary button reports as button 2 with the modifiers held; the middle one is not the toolkit's.
+TEST(Zoom, ClicksCarryTheirButtonsAndModifiers) {
+    GraphicView* view = ShowWindow0();
+    for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        Send(view, QEvent::MouseButtonPress, QPointF(4.5, 2.5), button, button,
+             Qt::ControlModifier | Qt::MetaModifier);
+        Send(view, QEvent::MouseButtonRelease, QPointF(4.5, 2.5), button, {});
+    }
+    ASSERT_EQ(MouseEventQueue.Count(), 1u);
+    const t_Event e = MouseEventQueue.TakeFirst().value_or(t_Event{});
+    EXPECT_EQ(std::tuple(e.Index, e.ShiftPressed, e.ControlPressed, e.OptionPressed, e.CommandPressed),
+              std::tuple(2, false, true, false, true));
 }
 
 TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWindowsOwnPixels) {
