@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMap>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -295,6 +296,48 @@ TEST(QtMenus, ChosenItemsReachTheHandlerOnAnotherThreadButPasteOnThisOneAndAltSt
     PasteHandler = [&] { pasteThread = int(CurrentThreadNumber()); };
     EditItem(113)->trigger();
     EXPECT_EQ(pasteThread.load(), 1);
+}
+
+// Each item of Fenster › Zeigen shows exactly the window it names, each of Ausblenden hides exactly that
+// one, and Alle ausblenden hides them all but the main window, which keeps the menus in reach.
+TEST(QtMenus, EveryShowAndHideItemActsOnTheWindowItNames) {
+    vx::shell::Interface& ui = StartQt().interface();
+    OffUserInterfaceThread([] {
+        for (std::uint8_t k = 0; k < 8; ++k) t_InitWindow(k, 4, false, 32, 32, 0, 0, t_Font{}, true);
+    });
+    QMap<QString, ToolkitWindow*> named = {{"Hauptfenster", ui.main},
+                                           {"Einstellungen", ui.preferences},
+                                           {"Drucker", ui.printer.window},
+                                           {"Zwischenablage", ui.pasteboard.window},
+                                           {"Systemkonsole", ui.console.window}};
+    for (int k = 0; k < 8; ++k) named[QString("Grafik %1").arg(k)] = ui.graphicWindows[std::size_t(k)];
+    const QMenu* windowMenu = reinterpret_cast<QAction*>(StartQt().mainMenuItem("Fenster"))->menu();
+    auto visible = [&] {
+        QStringList titles;
+        for (auto it = named.begin(); it != named.end(); ++it)
+            if (it.value()->isVisible()) titles << it.key();
+        return titles;
+    };
+    int items = 0;
+    for (QAction* submenu : windowMenu->actions()) {
+        if (submenu->menu() == nullptr) continue;
+        const bool show = submenu->text() == "Zeigen";
+        for (QAction* item : submenu->menu()->actions()) {
+            if (item->isSeparator()) continue;
+            ++items;
+            for (ToolkitWindow* window : named) window->setVisible(!show);
+            item->trigger();
+            ProcessEvents();
+            QStringList expected = show ? QStringList{item->text()} : QStringList(named.keys());
+            if (!show) expected.removeAll(item->text());
+            EXPECT_EQ(visible(), expected) << item->text().toStdString();
+        }
+    }
+    EXPECT_EQ(items, 26);
+    for (ToolkitWindow* window : named) window->show();
+    windowMenu->actions().value(0)->trigger();
+    ProcessEvents();
+    EXPECT_EQ(visible(), QStringList{"Hauptfenster"});  // the last one hidden brings it back
 }
 
 // Lines copied from the toolkit arrive with this system's line ends.
