@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
@@ -392,10 +393,12 @@ TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
         bool dirsOnly = false;
     } seen;
     QString answer;  // accepted with this path; rejected when empty
+    QPointer<QFileDialog> handled;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
+        if (dialog == nullptr || dialog == handled) return;
+        handled = dialog;
         seen = {dialog->windowTitle(),
                 dialog->labelText(QFileDialog::Accept),
                 dialog->labelText(QFileDialog::FileName),
@@ -575,10 +578,12 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
         if (action->text() == "Bild sichern \u2026") save = action;
     ASSERT_NE(save, nullptr);
     QString proposed, proposedPath;
+    QPointer<QFileDialog> handled;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
+        if (dialog == nullptr || dialog == handled) return;
+        handled = dialog;  // once: the timer may fire again before the panel has gone
         proposedPath = dialog->selectedFiles().value(0);
         proposed = QFileInfo(proposedPath).fileName();
         if (proposed == "Grafik 2.png") return dialog->reject();
