@@ -470,9 +470,10 @@ TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
 TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
     const std::pair<std::vector<const char*>, int> cases[] = {
         {{"--platform=offscreen", "-style", "Fusion", "-reverse"}, -1},
-        {{"-qwindowgeometry", "100x100+0+0", "picture.png"}, -1},
+        {{"-qwindowgeometry", "100x100+0+0", "picture.png", "-"}, -1},  // "-": standard input
         {{"--", "--not-an-option"}, -1},
         {{"-reverse=yes"}, 2},
+        {{"-x"}, 2},
         {{"-platform", "offscreen", "--frobnicate"}, 2},
         {{"--bogus", "--help"}, 0},  // wherever it stands
     };
