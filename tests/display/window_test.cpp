@@ -676,7 +676,8 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
 
     ASSERT_TRUE(vx::WritePng(noisy, path));
-    EXPECT_EQ(Decode(path).pixels, noisy.pixels);
+    spng_ihdr header{};
+    EXPECT_EQ(Decode(path, header).pixels, noisy.pixels);
     struct stat st {};
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);

@@ -78,11 +78,12 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     // bytes per glyph that disagree with the geometry, a header shorter than its fields or longer than the
     // file, another magic number.
     const std::string incomplete = "LoadPsfFont: Font data is incomplete.\n",
+                      damaged = "LoadPsfFont: Font header is damaged.\n",
                       alien = "LoadPsfFont: Not a PC Screen Font.\n";
     for (const auto& [at, value, line] : {std::tuple{16, 44, incomplete},
-                                          {20, 3, alien},
-                                          {8, 31, alien},
-                                          {8, 49, alien},
+                                          {20, 3, damaged},
+                                          {8, 31, damaged},
+                                          {8, 49, damaged},
                                           {8, 48, incomplete},
                                           {3, 0x87, alien}}) {
         std::vector<std::uint8_t> file = PsfFile(2, 2, 8, 8);
@@ -97,7 +98,8 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(2, 65537, 8, 1)).Data.empty());
     vx::TakeCapturedLog();
     EXPECT_TRUE(vx::LoadPsfFont(testing::TempDir() + "missing.psf").Data.empty());
-    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Cannot open " + testing::TempDir() + "missing.psf.\n");
+    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Cannot open " + testing::TempDir() +
+                                         "missing.psf (No such file or directory).\n");
     // Sides up to 256 pixels; fewer than 256 glyphs give as many codes.
     f = vx::PsfFontFromBytes(PsfFile(2, 3, 256, 1));
     EXPECT_EQ(std::vector<std::int64_t>({f.Width, f.Height, f.End, f.Size}),

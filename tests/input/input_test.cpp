@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <random>
 #include <thread>
 
@@ -72,7 +73,10 @@ TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
         }
     });
     std::int64_t expected = 0, disagreements = 0;
-    while (expected < kKeys && disagreements == 0) {
+    // A bound on the effort, not a check of speed: on a loaded machine the threads hand over slowly, and
+    // fewer keys get the same checks.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (expected < kKeys && disagreements == 0 && std::chrono::steady_clock::now() < deadline) {
         if (t_NextKeyEvent() >= 0) {
             if (KeyEvent.Index != kFirstCode + expected) break;  // lost or repeated
             ++expected;
@@ -89,8 +93,11 @@ TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
     }
     stop = true;
     ui.join();
+    // Keys posted but not taken when the loop ended still come, in order.
+    while (disagreements == 0 && t_NextKeyEvent() >= 0 && KeyEvent.Index == kFirstCode + expected) ++expected;
     EXPECT_EQ(disagreements, 0) << "the flag said no key while " << KeyEventQueue.Count() << " waited";
-    EXPECT_EQ(expected, kKeys);
+    EXPECT_EQ(expected, posted.load());
+    EXPECT_GT(expected, 0);
     EXPECT_FALSE(KeyEventAvailable);
     EXPECT_TRUE(KeyEventQueue.Empty());
 }
