@@ -15,8 +15,8 @@
 #include <cstring>
 #include <functional>
 #include <limits>
-#include <thread>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
