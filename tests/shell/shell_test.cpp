@@ -757,116 +757,43 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
 
 // ---- Key translation ----
 
+namespace {
+
+// The ANSI main block in the order of the positions: 0 is "a"; position 10, the ISO key, is "?".
+const std::string kAnsi = "asdfhgzxcv?bqweryt123465=97-80]ou[ip\rlj'k;\\,/nm.\t `";
+// The positions of F1..F20 and of the keypad's digits 0..9.
+const std::int64_t kFunctionKeys[] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
+                                      103, 111, 105, 107, 113, 106, 64, 79,  80,  90};
+const std::int64_t kKeypadDigits[] = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
+
+}  // namespace
+
 TEST(KeyTranslation, X11KeyCodesMapToTheirPositions) {
-    // The main block, then F1, F12, F13, keypad 8 and Enter, forward Delete, left, up; left Control has none.
-    const std::pair<std::uint32_t, std::int64_t> expected[] = {
-        {38, 0},
-        {39, 1},
-        {40, 2},
-        {41, 3},
-        {43, 4},
-        {42, 5},
-        {52, 6},
-        {53, 7},
-        {54, 8},
-        {55, 9},
-        {56, 11},
-        {24, 12},
-        {25, 13},
-        {26, 14},
-        {27, 15},
-        {29, 16},
-        {28, 17},
-        {10, 18},
-        {11, 19},
-        {12, 20},
-        {13, 21},
-        {15, 22},
-        {14, 23},
-        {21, 24},
-        {18, 25},
-        {16, 26},
-        {20, 27},
-        {17, 28},
-        {19, 29},
-        {35, 30},
-        {32, 31},
-        {30, 32},
-        {34, 33},
-        {31, 34},
-        {33, 35},
-        {36, 36},
-        {46, 37},
-        {44, 38},
-        {48, 39},
-        {45, 40},
-        {47, 41},
-        {51, 42},
-        {59, 43},
-        {61, 44},
-        {57, 45},
-        {58, 46},
-        {60, 47},
-        {23, 48},
-        {65, 49},
-        {49, 50},
-        {94, 10},
-        {22, 51},
-        {9, 53},
-        {67, 122},
-        {96, 111},
-        {191, 105},
-        {80, 91},
-        {104, 76},
-        {119, 117},
-        {113, 123},
-        {111, 126},
-        {37, -1},
-        // F2..F11, F14..F20, the keypad, the navigation block, arrows, the ISO and Help keys.
-        {68, 120},
-        {69, 99},
-        {70, 118},
-        {71, 96},
-        {72, 97},
-        {73, 98},
-        {74, 100},
-        {75, 101},
-        {76, 109},
-        {95, 103},
-        {192, 107},
-        {193, 113},
-        {194, 106},
-        {195, 64},
-        {196, 79},
-        {197, 80},
-        {198, 90},
-        {63, 67},
-        {77, 71},
-        {79, 89},
-        {81, 92},
-        {82, 78},
-        {83, 86},
-        {84, 87},
-        {85, 88},
-        {86, 69},
-        {87, 83},
-        {88, 84},
-        {89, 85},
-        {90, 82},
-        {91, 65},
-        {106, 75},
-        {125, 81},
-        {110, 115},
-        {112, 116},
-        {115, 119},
-        {117, 121},
-        {118, 114},
-        {146, 114},
-        {114, 124},
-        {116, 125},
-        {8, -1},
-        {199, -1}};
-    for (auto [scan, code] : expected)
+    // Runs of X key codes over the main block, the positions read off kAnsi.
+    const std::pair<std::uint32_t, const char*> rows[] = {{10, "1234567890-="},
+                                                          {23, "\tqwertyuiop[]\r"},
+                                                          {38, "asdfghjkl;'`"},
+                                                          {51, "\\zxcvbnm,./"},
+                                                          {65, " "}};
+    for (const auto& [first, keys] : rows)
+        for (std::uint32_t i = 0; keys[i] != 0; ++i)
+            EXPECT_EQ(vx::shell::KeyCodeOfScanCode(first + i), std::int64_t(kAnsi.find(keys[i]))) << keys[i];
+    // F1..F10 are 67..76, F11 and F12 95 and 96, F13..F20 191..198; the keypad digits 0..9.
+    for (std::uint32_t i = 0; i < 20; ++i) {
+        const std::uint32_t scan = i < 10 ? 67 + i : i < 12 ? 85 + i : 179 + i;
+        EXPECT_EQ(vx::shell::KeyCodeOfScanCode(scan), kFunctionKeys[i]) << "F" << i + 1;
+    }
+    const std::uint32_t digits[] = {90, 87, 88, 89, 83, 84, 85, 79, 80, 81};
+    for (int d = 0; d < 10; ++d) EXPECT_EQ(vx::shell::KeyCodeOfScanCode(digits[d]), kKeypadDigits[d]) << d;
+    // The ISO key, Backspace, Escape, the rest of the keypad, the navigation block and arrows; left
+    // Control and the codes either side of the table have none.
+    // clang-format off
+    const std::pair<std::uint32_t, std::int64_t> others[] = {
+        {94, 10}, {22, 51}, {9, 53}, {63, 67}, {77, 71}, {82, 78}, {86, 69}, {91, 65}, {106, 75}, {125, 81},
+        {104, 76}, {119, 117}, {110, 115}, {112, 116}, {115, 119}, {117, 121}, {118, 114}, {146, 114},
+        {113, 123}, {114, 124}, {116, 125}, {111, 126}, {37, -1}, {8, -1}, {199, -1}};
+    // clang-format on
+    for (auto [scan, code] : others)
         EXPECT_EQ(vx::shell::KeyCodeOfScanCode(scan), code) << "X key code " << scan;
 }
 
@@ -968,18 +895,14 @@ TEST(KeyTranslation, QtKeysWithoutAKeyCodeFindTheirPositions) {
     auto press = [](int key, Qt::KeyboardModifiers mods, const QString& text) {
         return vx::shell::TranslateKeyPress(QKeyEvent(QEvent::KeyPress, key, mods, 0, 0, 0, text));
     };
-    const std::string ansi = "asdfhgzxcv?bqweryt123465=97-80]ou[ip\rlj'k;\\,/nm.\t `";
-    for (std::size_t position = 0; position < ansi.size(); ++position) {
-        const char c = ansi[position];
+    for (std::size_t position = 0; position < kAnsi.size(); ++position) {
+        const char c = kAnsi[position];
         if (c == '?') continue;
         const int key = c == '\r' ? Qt::Key_Return : c == '\t' ? Qt::Key_Tab : std::toupper(c);
         EXPECT_EQ(press(key, {}, QString(QChar(c))).keyCode, std::int64_t(position)) << c;
     }
-    const std::int64_t function[] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
-                                     103, 111, 105, 107, 113, 106, 64, 79,  80,  90};
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(press(Qt::Key_F1 + i, {}, "").keyCode, function[i]) << "F" << i + 1;
-    const std::int64_t keypad[] = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
+        EXPECT_EQ(press(Qt::Key_F1 + i, {}, "").keyCode, kFunctionKeys[i]) << "F" << i + 1;
     const int navigation[] = {Qt::Key_Insert, Qt::Key_End,   Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Left,
                               Qt::Key_Clear,  Qt::Key_Right, Qt::Key_Home, Qt::Key_Up,       Qt::Key_PageUp};
     for (int d = 0; d < 10; ++d) {
@@ -987,7 +910,7 @@ TEST(KeyTranslation, QtKeysWithoutAKeyCodeFindTheirPositions) {
         for (const vx::KeyPress& p : {press(Qt::Key_0 + d, Qt::KeypadModifier, QString::fromStdString(digit)),
                                       press(navigation[d], Qt::KeypadModifier, "")}) {
             EXPECT_EQ(std::tuple(p.keyCode, p.characters, p.modifierFlags),
-                      std::tuple(keypad[d], digit, vx::kNumericPadFlag));
+                      std::tuple(kKeypadDigits[d], digit, vx::kNumericPadFlag));
         }
     }
     const std::pair<int, std::int64_t> others[] = {
