@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "input/key_input.h"
@@ -26,15 +28,9 @@ TEST(Malkasten, LoadingTakesTheNearestColoursAndRefusesWhatIsNotAPicture) {
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(vx::test::Nibble(w, x, y), expected[y][x]) << x << ", " << y;
 
+    // What the loader refuses, and the lines it logs, its own tests check; here only that the refusal
+    // arrives.
     EXPECT_FALSE(malkasten::LoadPicture(kWindow, ::testing::TempDir() + "no-such-picture.png"));
-    const std::string text = ::testing::TempDir() + "malkasten-not.png";
-    std::FILE* f = std::fopen(text.c_str(), "w");
-    std::fputs("not a picture", f);
-    std::fclose(f);
-    EXPECT_FALSE(malkasten::LoadPicture(kWindow, text));
-    EXPECT_TRUE(vx::test::LogContains("LoadPicture: File " + text + " is not a PNG picture."));
-    EXPECT_EQ(vx::PictureError(), "not a PNG picture");
-    std::remove(text.c_str());
 }
 
 namespace {
@@ -81,15 +77,10 @@ TEST(Malkasten, AddsTheExtensionOnlyAfterAskingAgainAndShowsFailures) {
     char folderTemplate[] = "/tmp/malkasten-XXXXXX";
     ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
     const std::string folder = folderTemplate, victim = folder + "/victim.png";
-    std::FILE* f = std::fopen(victim.c_str(), "w");
-    std::fputs("old", f);
-    std::fclose(f);
+    std::ofstream(victim) << "old";
     auto victimBytes = [&] {
-        std::FILE* file = std::fopen(victim.c_str(), "rb");
-        char bytes[8] = {};
-        const std::size_t n = file ? std::fread(bytes, 1, sizeof bytes, file) : 0;
-        if (file) std::fclose(file);
-        return std::string(bytes, n);
+        std::ifstream in(victim, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {}).substr(0, 4);
     };
 
     EXPECT_FALSE(malkasten::Save(folder + "/victim"));  // asked again, and cancelled
@@ -98,7 +89,7 @@ TEST(Malkasten, AddsTheExtensionOnlyAfterAskingAgainAndShowsFailures) {
     EXPECT_EQ(platform.SavePanelRequests()[0].proposedName, victim);
     platform.QueueSavePanelAnswer("file://" + victim);  // asked again, and confirmed
     EXPECT_TRUE(malkasten::Save(folder + "/victim"));
-    EXPECT_EQ(victimBytes().substr(1, 3), "PNG");
+    EXPECT_EQ(victimBytes(), "\x89PNG");
     EXPECT_TRUE(malkasten::Save(folder + "/neu"));  // nothing to replace: no question
     EXPECT_EQ(platform.SavePanelRequests().size(), 2u);
 

@@ -25,6 +25,9 @@ TEST(Textfenster, DrawsItsDemonstrationEchoesTheKeysAndEndsWithTheEndMessage) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(vx::test::LogContains(end));
 
+    std::string window;  // the scrolling window's last lines, right of column 44
+    for (int line = 11; line <= 16; ++line)
+        window += std::string(44, ' ') + "Zeile " + std::to_string(line) + " im Fenster\r";
     EXPECT_EQ(t_GetScreen(0, "\r"),
               " Textfenster   ?  Farben, Modi, Escape-Befehle, Rollen\r\r"
               " Schwarz             Rot                 Dunkelblau          Magenta\r"
@@ -35,11 +38,8 @@ TEST(Textfenster, DrawsItsDemonstrationEchoesTheKeysAndEndsWithTheEndMessage) {
               "Modus 1: \u00C1\u00C2\u00C3  Modus 2: \u0081\u0082\u0083  Modus 3: ABC  Modus 4: ABC\r"
               "Tabulatoren:        |10       |20       |40\r"
               "Latin-1: \u00E4\u00F6\u00FC\u00DF \u00A9 \u00BD \u00B1 \u00C6\u00D8\u00C5\r" +
-                  std::string(44, ' ') + "Zeile 11 im Fenster\r" + std::string(44, ' ') +
-                  "Zeile 12 im Fenster\r" + std::string(44, ' ') + "Zeile 13 im Fenster\r" +
-                  std::string(44, ' ') + "Zeile 14 im Fenster\r" + std::string(44, ' ') +
-                  "Zeile 15 im Fenster\r" + std::string(44, ' ') + "Zeile 16 im Fenster\r\r\r" +
-                  "Tippen Sie etwas (Escape beendet):\r> ha\u00FF\r> x\r>  y\r\r(Programm Ende)");
+                  window +
+                  "\r\rTippen Sie etwas (Escape beendet):\r> ha\u00FF\r> x\r>  y\r\r(Programm Ende)");
 
     // Colours as ink << 4 | paper: the title, black on grey, red, inverse, the scrolling window's
     // inks on dark blue down to its last line, the prompt, the end message.
