@@ -153,6 +153,17 @@ void ExpectWholeBlocks(GraphicView* view, int k) {
     EXPECT_EQ(shot.pixel(k * kWidth - k - 1, k * kHeight - 1), 0xFF000000u);
 }
 
+// The picture saved at path (removed after reading) is graphic window n's own, pixel for pixel, at size.
+void ExpectSavedPicture(const std::string& path, std::uint8_t n, QSize size) {
+    const QImage saved = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
+    std::remove(path.c_str());
+    const auto composed = t_WindowImage(n);
+    ASSERT_NE(composed, nullptr);
+    ASSERT_EQ(saved.size(), size);
+    EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), size.width(),
+                            size.height(), QImage::Format_ARGB32));
+}
+
 }  // namespace
 
 // ---- Windows ----
@@ -585,12 +596,7 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     ExpectWholeBlocks(view, 3);
     const std::string path = testing::TempDir() + "zoomed-" + std::to_string(::getpid()) + ".png";
     ASSERT_TRUE(vx::shell::SaveFrontPicture(StartQt().interface(), QString::fromStdString(path)));
-    const QImage saved = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
-    std::remove(path.c_str());
-    const auto composed = t_WindowImage(0);
-    ASSERT_NE(composed, nullptr);
-    EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), kWidth, kHeight,
-                            QImage::Format_ARGB32));
+    ExpectSavedPicture(path, 0, QSize(kWidth, kHeight));
 
     // A view frame twice the picture's size stretches it, still without smoothing.
     Window0()->setZoom(Zoom{false, 1});
@@ -634,20 +640,16 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
         static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which checks the name
     });
     poll.start(10);
-    for (const auto& [active, n, name] :
-         {std::tuple{ui.graphicWindows[1], 1, "Grafik 1.png"}, std::tuple{ui.main, 0, "Grafik 0.png"}}) {
+    for (const auto& [active, n, name, size] :
+         {std::tuple{ui.graphicWindows[1], 1, "Grafik 1.png", QSize(32, 48)},
+          std::tuple{ui.main, 0, "Grafik 0.png", QSize(kWidth, kHeight)}}) {
         ui.main->show();
         ProcessEvents();
         QApplication::setActiveWindow(active);
         ASSERT_EQ(QApplication::activeWindow(), active);
         save->trigger();
         EXPECT_EQ(proposed.toStdString(), name);
-        const auto composed = t_WindowImage(std::uint8_t(n));
-        ASSERT_NE(composed, nullptr);
-        const QImage saved = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
-        std::remove(path.c_str());
-        EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), int(composed->width),
-                                int(composed->height), QImage::Format_ARGB32));
+        ExpectSavedPicture(path, std::uint8_t(n), size);
     }
     // A cancelled panel saves nothing, not even under the proposed name.
     OffUserInterfaceThread([] {
