@@ -270,7 +270,7 @@ TEST(QtApplication, ClosingTheMainWindowQuitsOnlyWhenNoOtherWindowIsOnScreen) {
 
 // ---- Hand-over between the threads ----
 
-TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadAfterWhatWasQueuedBefore) {
+TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadInOrderAndQuittingReleasesTheCaller) {
     QtPlatform& platform = StartQt();
     const vx::WindowRef window = platform.windowOfView(platform.graphicView(0));
     QString seen;
@@ -282,10 +282,8 @@ TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadAfterWhatWasQue
         }));
     });
     EXPECT_EQ(seen, "Erst");
-}
 
-TEST(QtPlatformHandOver, QuittingReleasesAWaitingCallerWithoutRunningItsWork) {
-    QtPlatform& platform = StartQt();
+    // Quitting releases a waiting caller without running its work.
     std::atomic<bool> ran{false}, returned{false}, result{true};
     // This thread serves no events: the work stays queued, as it would after the event loop ended.
     std::thread caller([&] {
@@ -907,13 +905,14 @@ TEST(KeyTranslation, QtKeysWithoutAKeyCodeFindTheirPositions) {
                       std::tuple(kKeypadDigits[d], digit, vx::kNumericPadFlag));
         }
     }
-    const std::pair<int, std::int64_t> others[] = {
-        {Qt::Key_Period, 65}, {Qt::Key_Comma, 65}, {Qt::Key_Delete, 65}, {Qt::Key_Plus, 69},
-        {Qt::Key_Slash, 75},  {Qt::Key_Minus, 78}, {Qt::Key_Equal, 81}};
-    for (const auto& [key, code] : others) EXPECT_EQ(press(key, Qt::KeypadModifier, "").keyCode, code) << key;
-    for (const auto& [key, code] : {std::pair{Qt::Key_Backtab, 48}, std::pair{Qt::Key_Backspace, 51},
-                                    std::pair{Qt::Key_Escape, 53}, std::pair{Qt::Key_Clear, 71}})
-        EXPECT_EQ(press(key, {}, "").keyCode, code) << key;
+    // The rest of the keypad, then keys off it.
+    const std::tuple<int, bool, std::int64_t> others[] = {
+        {Qt::Key_Period, true, 65},  {Qt::Key_Comma, true, 65},    {Qt::Key_Delete, true, 65},
+        {Qt::Key_Plus, true, 69},    {Qt::Key_Slash, true, 75},    {Qt::Key_Minus, true, 78},
+        {Qt::Key_Equal, true, 81},   {Qt::Key_Backtab, false, 48}, {Qt::Key_Backspace, false, 51},
+        {Qt::Key_Escape, false, 53}, {Qt::Key_Clear, false, 71}};
+    for (const auto& [key, keypad, code] : others)
+        EXPECT_EQ(press(key, keypad ? Qt::KeypadModifier : Qt::NoModifier, "").keyCode, code) << key;
 }
 
 namespace {
