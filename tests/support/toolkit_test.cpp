@@ -43,7 +43,9 @@ bool LogContains(std::string_view piece) {
     return std::string(CapturedLog()).find(piece) != std::string::npos;
 }
 
-void SettleLog() {
+// Waits until the refresh process, which the first window starts, has logged its start line from its own
+// thread, then clears the log, so that the line does not land in the middle of a test's log.
+static void SettleLog() {
     static bool refreshStarted = false;
     for (int i = 0; i < 5000 && !refreshStarted; ++i) {
         refreshStarted = LogContains("t_WindowAutoUpdateProcess: Start.");

@@ -29,9 +29,6 @@ std::vector<std::string> TakeOwnLogLines();
 int CountLogLine(std::string_view line);
 // True when a captured line contains `piece`; does not clear the log.
 bool LogContains(std::string_view piece);
-// Waits until the refresh process, which the first window starts, has logged its start line from its own
-// thread, then clears the log, so that the line does not land in the middle of a test's log.
-void SettleLog();
 
 // ---- Windows ----
 
