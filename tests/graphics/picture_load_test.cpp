@@ -78,13 +78,7 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.depth);
         OpenWindow(1, r.depth, 64, 32);
-        const auto all = [] {
-            std::vector<t_RGBColor> pixels;
-            for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < 64; ++x) pixels.push_back(g_Scrn(1, x, y));
-            return pixels;
-        };
-        std::vector<t_RGBColor> expected = all();
+        std::vector<t_RGBColor> expected = Pixels(1);
         vx::PictureSize size;
         ASSERT_TRUE(vx::LoadPicture(1, path, 62, 30, &size));
         EXPECT_EQ(Pos(size.width, size.height), Pos(3, 2));
@@ -93,7 +87,7 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
         const int at[][2] = {{62, 30}, {63, 30}, {62, 31}, {63, 31}, {0, 0}, {1, 0}};
         const t_RGBColor shown[] = {r.red, r.white, r.blue, r.red, r.red, r.white};
         for (int i = 0; i < 6; ++i) expected[std::size_t(at[i][1] * 64 + at[i][0])] = shown[i];
-        EXPECT_TRUE(all() == expected);
+        EXPECT_TRUE(Pixels(1) == expected);
     }
     std::remove(path.c_str());
 }

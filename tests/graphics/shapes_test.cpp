@@ -195,7 +195,7 @@ TEST(FloodFill, FillsTheSameAreaAsASearchPixelByPixelAtEveryDepth) {
     }
 }
 
-// ---- Copies ----
+// ---- Nearest palette entry ----
 
 // The table of candidates per cell must give what searching all sixteen entries gives, ties included.
 TEST(NearestPalette, AgreesWithSearchingEveryEntry) {
@@ -217,13 +217,6 @@ TEST(NearestPalette, AgreesWithSearchingEveryEntry) {
 }
 
 // ---- Copies ----
-
-std::vector<t_RGBColor> Pixels(std::uint8_t n) {
-    std::vector<t_RGBColor> all;
-    for (std::int64_t y = 0; y < kH; ++y)
-        for (std::int64_t x = 0; x < kW; ++x) all.push_back(g_Scrn(n, x, y));
-    return all;
-}
 
 // Within one window, overlapping in every direction, clipped at every edge, on byte boundaries and off
 // them: each target pixel shows what its source pixel showed before the copy, the rest is unchanged.

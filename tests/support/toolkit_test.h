@@ -94,5 +94,7 @@ inline std::uint8_t* PixelBytes(const t_Window& w, int x, int y) {
 bool ShowsGlyph(const t_Window& w, int cx, int cy, int c, int ink, int paper);
 // Everything outside the window's two blocks, to check that nothing was written there.
 std::uint64_t OutsideChecksum(const t_Window& w);
+// Every pixel of graphic window `n` as g_Scrn reads it, row by row.
+std::vector<t_RGBColor> Pixels(std::uint8_t n);
 
 }  // namespace vx::test
