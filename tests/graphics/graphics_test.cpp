@@ -9,6 +9,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,8 @@
 namespace {
 
 using namespace vx::test;
+
+const t_RGBColor kBlack{255, 0, 0, 0};
 
 // ---- Points and colours ----
 
@@ -108,7 +111,6 @@ TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
 // each edge, from a block of bytes that differ from each other and read differently in either bit order.
 TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
     StartToolkit();
-    const t_RGBColor black{255, 0, 0, 0};
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(depth);
         OpenWindow(0, depth, 64, 32);
@@ -125,7 +127,7 @@ TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
             EXPECT_EQ(g_Scrn(0, x, y), expect) << x << "," << y;
         }
         for (const auto& [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 0}, {0, -1}})
-            EXPECT_EQ(g_Scrn(0, x, y), black) << x << "," << y;
+            EXPECT_EQ(g_Scrn(0, x, y), kBlack) << x << "," << y;
         // The last pixel is plotted; one beyond the right or bottom edge is not, and leaves the position.
         WindowTable[0].RGBColor = {1, 2, 3, 4};
         t_Color(0, 12);
@@ -135,7 +137,7 @@ TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
         for (const auto& [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 5}, {5, -1}}) g_Plot(0, x, y);
         EXPECT_EQ(std::vector<std::uint8_t>(Block(0), Block(0) + bytes), after);
         EXPECT_EQ(std::pair(WindowTable[0].PositionX, WindowTable[0].PositionY), Pos(63, 31));
-        EXPECT_NE(g_Scrn(0, 63, 31), black);
+        EXPECT_NE(g_Scrn(0, 63, 31), kBlack);
     }
 }
 
@@ -177,10 +179,7 @@ TEST(Pixels, RefusesWindowsThatAreNoneOrNotReadyWithTheirOwnLine) {
         {"t_Color: Window", [](std::uint8_t n) { t_Color(n, 3); }},
         {"t_Color: Window", [](std::uint8_t n) { vx::SetRGBColor(n, 1, 2, 3); }},
         {"g_Plot: Graphic window", [](std::uint8_t n) { g_Plot(n, 1, 1); }},
-        {"g_Scrn: Graphic window",
-         [](std::uint8_t n) {
-             EXPECT_EQ(g_Scrn(n, 1, 1), (t_RGBColor{255, 0, 0, 0}));
-         }},
+        {"g_Scrn: Graphic window", [](std::uint8_t n) { EXPECT_EQ(g_Scrn(n, 1, 1), kBlack); }},
         {"g_Line: Graphic window", [](std::uint8_t n) { g_Line(n, 0, 0, 5, 5); }},
         {"g_LineTo: Graphic window", [](std::uint8_t n) { g_LineTo(n, 5, 5); }},
         {"g_ClearScreen: Graphic window", [](std::uint8_t n) { g_ClearScreen(n, 3, -1); }}};
@@ -214,17 +213,16 @@ TEST(Pixels, RecordsPointingOutsideVideoMemoryDrawNothing) {
     v.MemoryEnd += 1;
     const std::vector<std::uint8_t> first(Block(1), Block(1) + 4);
     g_Plot(1, 0, 0);
-    EXPECT_EQ(g_Scrn(1, 63, 31), (t_RGBColor{255, 0, 0, 0}));
+    EXPECT_EQ(g_Scrn(1, 63, 31), kBlack);
     EXPECT_EQ(std::vector<std::uint8_t>(Block(1), Block(1) + 4), first);
-    v.MemoryStart = kVideoMemorySize - 16;
-    v.MemoryEnd = kVideoMemorySize + 100000;
-    g_Plot(1, 63, 31);
-    v.MemoryStart = -64;
-    v.MemoryEnd = 64 * 32 * 4;
-    g_Plot(1, 0, 0);
-    v.MemoryStart = 0x100000;
-    v.MemoryEnd = 0x100000 + 100;  // smaller than the geometry needs
-    g_Plot(1, 63, 31);
+    // Beyond the end, before the start, and smaller than the geometry needs.
+    for (const auto& [start, end, x] :
+         {std::array<std::int64_t, 3>{kVideoMemorySize - 16, kVideoMemorySize + 100000, 63},
+          {-64, 64 * 32 * 4, 0},
+          {0x100000, 0x100000 + 100, 63}}) {
+        std::tie(v.MemoryStart, v.MemoryEnd) = std::pair(start, end);
+        g_Plot(1, x, x / 2);
+    }
     EXPECT_EQ(VideoMemory[0x100000 + 64 * 32 * 4 - 1], 0xFF);
 }
 
@@ -292,8 +290,7 @@ TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
         for (std::uint8_t n : {0, 1}) OpenWindow(n, depth, 64, 40);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const auto [x1, y1, x2, y2] = lines[i];
-            SCOPED_TRACE(testing::Message()
-                         << depth << " bits: " << x1 << "," << y1 << " " << x2 << "," << y2);
+            SCOPED_TRACE(testing::Message() << depth << " bits, line " << i);
             for (std::uint8_t n : {0, 1}) {
                 t_Color(n, std::int64_t(i % 16));
                 WindowTable[n].DrawingMode = std::int64_t(i % 9);

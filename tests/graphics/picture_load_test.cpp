@@ -21,8 +21,10 @@ std::string Temp(const std::string& name) {
     return ::testing::TempDir() + "load-" + name;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+// Writes a file under a temporary name and gives its path.
+std::string Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(Temp(name), std::ios::binary) << bytes;
+    return Temp(name);
 }
 
 std::string Be32(std::uint32_t v) {
@@ -45,8 +47,9 @@ std::string Deflate(const std::string& data) {
 }
 
 // The signature and header of an 8-bit RGB PNG.
-std::string Header(std::uint32_t width, std::uint32_t height) {
-    return "\x89PNG\r\n\x1a\n" + Chunk("IHDR", Be32(width) + Be32(height) + std::string("\x08\x02\0\0\0", 5));
+std::string Header(std::uint32_t width, std::uint32_t height, char interlace = 0) {
+    return "\x89PNG\r\n\x1a\n" +
+           Chunk("IHDR", Be32(width) + Be32(height) + std::string("\x08\x02\0\0", 4) + interlace);
 }
 
 // A PNG of black pixels, with `extra` chunks before its image data.
@@ -75,23 +78,16 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.depth);
         OpenWindow(1, r.depth, 64, 32);
-        const auto all = [] {
-            std::vector<t_RGBColor> pixels;
-            for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < 64; ++x) pixels.push_back(g_Scrn(1, x, y));
-            return pixels;
-        };
-        std::vector<t_RGBColor> expected = all();
+        std::vector<t_RGBColor> expected = Pixels(1);
         vx::PictureSize size;
         ASSERT_TRUE(vx::LoadPicture(1, path, 62, 30, &size));
-        EXPECT_EQ(size.width, 3);
-        EXPECT_EQ(size.height, 2);
+        EXPECT_EQ(Pos(size.width, size.height), Pos(3, 2));
         ASSERT_TRUE(vx::LoadPicture(1, path, -1, -1));
         EXPECT_EQ(vx::PictureError(), "");
         const int at[][2] = {{62, 30}, {63, 30}, {62, 31}, {63, 31}, {0, 0}, {1, 0}};
         const t_RGBColor shown[] = {r.red, r.white, r.blue, r.red, r.red, r.white};
         for (int i = 0; i < 6; ++i) expected[std::size_t(at[i][1] * 64 + at[i][0])] = shown[i];
-        EXPECT_TRUE(all() == expected);
+        EXPECT_TRUE(Pixels(1) == expected);
     }
     std::remove(path.c_str());
 }
@@ -108,10 +104,8 @@ TEST(LoadPicture, PlacesEveryPassOfAnInterlacedPicture) {
             raw += '\0';  // no filter
             for (int x = x0; x < 8; x += dx) raw += {char(x * 30), char(y * 30), char(7)};
         }
-    const std::string path = Temp("interlaced.png");
-    WriteFile(path, "\x89PNG\r\n\x1a\n" +
-                        Chunk("IHDR", Be32(8) + Be32(8) + std::string("\x08\x02\0\0\x01", 5)) +
-                        Chunk("IDAT", Deflate(raw)) + Chunk("IEND", ""));
+    const std::string path =
+        Write("interlaced.png", Header(8, 8, 1) + Chunk("IDAT", Deflate(raw)) + Chunk("IEND", ""));
     ASSERT_TRUE(vx::LoadPicture(1, path, 1, 2));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
@@ -125,19 +119,16 @@ TEST(LoadPicture, PlacesEveryPassOfAnInterlacedPicture) {
 TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
     StartToolkit();
     OpenWindow(1, 32, 64, 32);
-    const std::string fifo = Temp("fifo.png"), dir = Temp("dir.png"), text = Temp("text.png");
+    const std::string fifo = Temp("fifo.png"), dir = Temp("dir.png");
     ::mkfifo(fifo.c_str(), 0600);
     ::mkdir(dir.c_str(), 0700);
-    WriteFile(text, "not a picture");
-    const std::string fits = Temp("fits.png"), wide = Temp("wide.png"), high = Temp("high.png"),
-                      huge = Temp("huge.png"), bomb = Temp("bomb.png"), cut = Temp("cut.png");
-    WriteFile(fits, Png(64, 32));
-    WriteFile(wide, Png(65, 32));
-    WriteFile(high, Png(64, 33));
-    WriteFile(huge, Header(16384, 16384));
-    WriteFile(bomb,
-              Png(4, 4, Chunk("zTXt", std::string("Comment\0\0", 9) + Deflate(std::string(9 << 20, '\0')))));
-    WriteFile(cut, Png(64, 32).substr(0, 60));
+    const std::string text = Write("text.png", "not a picture"), fits = Write("fits.png", Png(64, 32)),
+                      wide = Write("wide.png", Png(65, 32)), high = Write("high.png", Png(64, 33)),
+                      huge = Write("huge.png", Header(16384, 16384)),
+                      cut = Write("cut.png", Png(64, 32).substr(0, 60)),
+                      bomb = Write("bomb.png", Png(4, 4,
+                                                   Chunk("zTXt", std::string("Comment\0\0", 9) +
+                                                                     Deflate(std::string(9 << 20, '\0')))));
     const struct {
         std::string path, line, reason;
     } rows[] = {

@@ -59,16 +59,12 @@ bool OnShape(const Shape& s, std::int64_t px, std::int64_t py) {
 }
 
 void Draw(const Shape& s) {
-    switch (s.kind) {
-        case kRect:
-            return vx::DrawRect(1, s.a, s.b, s.c, s.d);
-        case kFillRect:
-            return vx::FillRect(1, s.a, s.b, s.c, s.d);
-        case kEllipse:
-            return s.c == s.d ? vx::Circle(1, s.a, s.b, s.c) : vx::Ellipse(1, s.a, s.b, s.c, s.d);
-        case kFillEllipse:
-            return s.c == s.d ? vx::FillCircle(1, s.a, s.b, s.c) : vx::FillEllipse(1, s.a, s.b, s.c, s.d);
-    }
+    const bool round = s.c == s.d;
+    if (s.kind == kRect) vx::DrawRect(1, s.a, s.b, s.c, s.d);
+    if (s.kind == kFillRect) vx::FillRect(1, s.a, s.b, s.c, s.d);
+    if (s.kind == kEllipse) round ? vx::Circle(1, s.a, s.b, s.c) : vx::Ellipse(1, s.a, s.b, s.c, s.d);
+    if (s.kind == kFillEllipse)
+        round ? vx::FillCircle(1, s.a, s.b, s.c) : vx::FillEllipse(1, s.a, s.b, s.c, s.d);
 }
 
 // Each shape drawn by the fast path into window 1 and plotted point by point into window 0: under
@@ -95,8 +91,7 @@ TEST(Shapes, MatchPlottingTheirPixelsAtEveryDepth) {
         SameNoise(depth, std::uint32_t(depth));
         for (std::size_t i = 0; i < shapes.size(); ++i) {
             const Shape& s = shapes[i];
-            SCOPED_TRACE(testing::Message() << depth << " bits, shape " << i << ": " << s.kind << " " << s.a
-                                            << "," << s.b << " " << s.c << "," << s.d);
+            SCOPED_TRACE(testing::Message() << depth << " bits, shape " << i);
             SameColour(i);
             Draw(s);
             for (std::int64_t y = 0; y < kH; ++y)
@@ -200,7 +195,7 @@ TEST(FloodFill, FillsTheSameAreaAsASearchPixelByPixelAtEveryDepth) {
     }
 }
 
-// ---- Copies ----
+// ---- Nearest palette entry ----
 
 // The table of candidates per cell must give what searching all sixteen entries gives, ties included.
 TEST(NearestPalette, AgreesWithSearchingEveryEntry) {
@@ -223,13 +218,6 @@ TEST(NearestPalette, AgreesWithSearchingEveryEntry) {
 
 // ---- Copies ----
 
-std::vector<t_RGBColor> Pixels(std::uint8_t n) {
-    std::vector<t_RGBColor> all;
-    for (std::int64_t y = 0; y < kH; ++y)
-        for (std::int64_t x = 0; x < kW; ++x) all.push_back(g_Scrn(n, x, y));
-    return all;
-}
-
 // Within one window, overlapping in every direction, clipped at every edge, on byte boundaries and off
 // them: each target pixel shows what its source pixel showed before the copy, the rest is unchanged.
 TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
@@ -243,8 +231,7 @@ TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         OpenWindow(0, depth, kW, kH);
         for (const auto& m : moves) {
-            SCOPED_TRACE(testing::Message() << depth << " bits: " << m[0] << "," << m[1] << " " << m[2] << "x"
-                                            << m[3] << " to " << m[4] << "," << m[5]);
+            SCOPED_TRACE(testing::Message() << depth << " bits, move " << &m - moves);
             SameNoise(depth, std::uint32_t(m[0] + 7 * m[5]), false);
             std::vector<t_RGBColor> expected = Pixels(0);
             const std::vector<t_RGBColor> before = expected;

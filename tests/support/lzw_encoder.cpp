@@ -8,12 +8,10 @@ std::vector<std::uint64_t> LzwEncode(std::span<const std::uint8_t> bytes) {
     std::vector<std::uint64_t> codes;
     if (bytes.empty()) return codes;
     std::unordered_map<std::uint64_t, std::uint64_t> dictionary;  // (prefix code << 8 | byte) -> code
-    std::uint64_t next = 256;
-    std::uint64_t current = bytes[0];
+    std::uint64_t next = 256, current = bytes[0];
     for (std::size_t i = 1; i < bytes.size(); ++i) {
-        std::uint64_t key = current << 8 | bytes[i];
-        auto found = dictionary.find(key);
-        if (found != dictionary.end()) {
+        const std::uint64_t key = current << 8 | bytes[i];
+        if (const auto found = dictionary.find(key); found != dictionary.end()) {
             current = found->second;
         } else {
             codes.push_back(current);
@@ -29,17 +27,12 @@ std::vector<std::uint8_t> PackCodes(std::span<const std::uint64_t> codes, int wi
     std::vector<std::uint8_t> out;
     std::uint8_t byte = 0;
     int bits = 0;
-    for (std::uint64_t code : codes) {
+    for (std::uint64_t code : codes)
         for (int bit = width - 1; bit >= 0; --bit) {
-            byte = std::uint8_t(byte << 1 | ((code >> bit) & 1u));
-            if (++bits == 8) {
-                out.push_back(byte);
-                byte = 0;
-                bits = 0;
-            }
+            byte = std::uint8_t(byte << 1 | ((code >> bit) & 1u));  // the oldest bit falls out
+            if (++bits % 8 == 0) out.push_back(byte);
         }
-    }
-    if (bits > 0) out.push_back(std::uint8_t(byte << (8 - bits)));
+    if (bits % 8 > 0) out.push_back(std::uint8_t(byte << (8 - bits % 8)));
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <ranges>
 
 #include "input/events.h"
+#include "vxtools/graphics.h"
 
 namespace vx::test {
 
@@ -43,7 +44,9 @@ bool LogContains(std::string_view piece) {
     return std::string(CapturedLog()).find(piece) != std::string::npos;
 }
 
-void SettleLog() {
+// Waits until the refresh process, which the first window starts, has logged its start line from its own
+// thread, then clears the log, so that the line does not land in the middle of a test's log.
+static void SettleLog() {
     static bool refreshStarted = false;
     for (int i = 0; i < 5000 && !refreshStarted; ++i) {
         refreshStarted = LogContains("t_WindowAutoUpdateProcess: Start.");
@@ -111,6 +114,13 @@ std::uint64_t OutsideChecksum(const t_Window& w) {
         sum = sum * 31 + VideoMemory[i] + std::uint64_t(i);
     }
     return sum;
+}
+
+std::vector<t_RGBColor> Pixels(std::uint8_t n) {
+    std::vector<t_RGBColor> all;
+    for (std::int64_t y = 0; y < WindowTable[n].Height; ++y)
+        for (std::int64_t x = 0; x < WindowTable[n].Width; ++x) all.push_back(g_Scrn(n, x, y));
+    return all;
 }
 
 }  // namespace vx::test

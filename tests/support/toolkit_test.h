@@ -29,9 +29,6 @@ std::vector<std::string> TakeOwnLogLines();
 int CountLogLine(std::string_view line);
 // True when a captured line contains `piece`; does not clear the log.
 bool LogContains(std::string_view piece);
-// Waits until the refresh process, which the first window starts, has logged its start line from its own
-// thread, then clears the log, so that the line does not land in the middle of a test's log.
-void SettleLog();
 
 // ---- Windows ----
 
@@ -97,5 +94,7 @@ inline std::uint8_t* PixelBytes(const t_Window& w, int x, int y) {
 bool ShowsGlyph(const t_Window& w, int cx, int cy, int c, int ink, int paper);
 // Everything outside the window's two blocks, to check that nothing was written there.
 std::uint64_t OutsideChecksum(const t_Window& w);
+// Every pixel of graphic window `n` as g_Scrn reads it, row by row.
+std::vector<t_RGBColor> Pixels(std::uint8_t n);
 
 }  // namespace vx::test
