@@ -166,14 +166,13 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     const t_MenuEvent last = MenuEventQueue.Last().value_or(t_MenuEvent{});
     EXPECT_EQ(last.MenuTitle + "|" + last.ItemTitle + "|" + last.ItemKeyChar,
               "Test|Item " + std::to_string(std::size(cases) - 1) + "|\u00FC");
-    EXPECT_EQ(last.Kind, 3);
     EXPECT_GT(last.Time, 0);
-    EXPECT_EQ(MenuEventQueue.Last()->ItemKeyAsc, 0xFC);
-    EXPECT_EQ(MenuEventQueue.Last()->ItemKeyMods, vx::kControlFlag);
+    EXPECT_EQ(std::tuple(last.Kind, last.ItemKeyAsc, last.ItemKeyMods),
+              std::tuple(3, 0xFC, vx::kControlFlag));
     // An item in no menu gives an empty event, whatever its tag, and the program's handler runs.
     t_MenuEventHandler(platform.OrphanMenuItem(205));
-    EXPECT_EQ(MenuEventQueue.Last()->Kind, 0);
-    EXPECT_EQ(MenuEventQueue.Last()->ItemAction, 0);
+    EXPECT_EQ(std::pair(MenuEventQueue.Last()->Kind, MenuEventQueue.Last()->ItemAction),
+              (std::pair<std::int64_t, std::int64_t>(0, 0)));
     EXPECT_TRUE(program());
 }
 
@@ -367,16 +366,13 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     platform.RemoveTextView(10);
     vx::AppendText(10, "x");
     vx::SetRulerText(10, "x");
-    EXPECT_EQ(
-        vx::test::TakeLogLines(),
-        (std::vector<std::string>{
-            "vx::AppendText: Window #8 is neither the virtual printer (9) nor the system console (10).",
-            "vx::WindowText: Window #11 is neither the virtual printer (9) nor the system console (10).",
-            "vx::SetRulerText: Window #0 is neither the virtual printer (9) nor the system console (10).",
-            "vx::RulerText: Window #255 is neither the virtual printer (9) nor the system console (10).",
-            "vx::AppendText: System console window is nil, resource undefined.",
-            "vx::SetRulerText: System console window is nil, resource undefined.",
-        }));
+    const std::string kNeither = " is neither the virtual printer (9) nor the system console (10).",
+                      kNil = ": System console window is nil, resource undefined.";
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{
+                  "vx::AppendText: Window #8" + kNeither, "vx::WindowText: Window #11" + kNeither,
+                  "vx::SetRulerText: Window #0" + kNeither, "vx::RulerText: Window #255" + kNeither,
+                  "vx::AppendText" + kNil, "vx::SetRulerText" + kNil}));
     EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
 }
 
@@ -425,8 +421,8 @@ TEST(TextWindows, LayoutFitsTheTextViewsToTheWindowSize) {
     });
     EXPECT_EQ(platform.TextView(8).scrollFrame, (vx::Rect{10, 10, 580, 358}));
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{20, 20, 560, 323}));
-    EXPECT_EQ(platform.TextView(9).rulerFrame.width, 552);
-    EXPECT_EQ(platform.TextView(9).rulerFrame.height, 19);
+    EXPECT_EQ(std::pair(platform.TextView(9).rulerFrame.width, platform.TextView(9).rulerFrame.height),
+              std::pair(552.0, 19.0));
     EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
     EXPECT_EQ(platform.TextView(10).rulerFrame.width, 452);
 }

@@ -170,16 +170,12 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     t_PrintSymbol(0, 65, 0xF0, 40, 25);
     EXPECT_EQ(CellChar(w, 40, 25), 65);
     for (auto [x, y] :
-         {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}})
+         {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
         t_PrintSymbol(0, 65, 0xF0, x, y);
-    EXPECT_EQ(TakeLogLines(),
-              (std::vector<std::string>{
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 41, y = 1).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 1, y = 26).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 0, y = 1).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 1, y = 0).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 9223372036854775807, y = 3).",
-              }));
+        EXPECT_EQ(TakeLogLines(),
+                  std::vector<std::string>{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
+                                           std::to_string(x) + ", y = " + std::to_string(y) + ")."});
+    }
 
     const std::string kNotGrey = "t_PrintSymbol: Font format must be uncompressed grey for text-printing.",
                       kIllegal = "t_PrintSymbol: Illegal font format.";
@@ -289,30 +285,22 @@ TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTh
         std::string screen;
     };
     const Case cases[] = {
-        {"\033?", 0x5A, 99, 7, {2, 1}, "?"},
-        {"\033@", 0x0A, 0, 7, {1, 1}, ""},
-        {"\033O", 0xFA, 0, 7, {1, 1}, ""},
-        {"\033P", 0x50, 0, 7, {1, 1}, ""},
-        {"\033_", 0x5F, 0, 7, {1, 1}, ""},
-        {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
-        {"\033d", 0x5A, 99, 7, {2, 1}, "d"},
-        {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
-        {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"},
-        {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
-        {"\033h", 0x5A, 99, 7, {2, 1}, "h"},
-        {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
+        // clang-format off
+        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""}, {"\033O", 0xFA, 0, 7, {1, 1}, ""},
+        {"\033P", 0x50, 0, 7, {1, 1}, ""}, {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
+        {"\033d", 0x5A, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
+        {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
+        {"\033h", 0x5A, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
         {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"},  // from column 10 to 21, not 11
         {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
         {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"},  // 41: next line
-        {"\033l", 0x5A, 99, 7, {2, 1}, "l"},
-        {"\033m", 0x5A, 99, 7, {2, 1}, "m"},
-        {"\033n", 0x5A, 0, 0, {1, 1}, ""},
-        {"\033z", 0x5A, 0, 12, {1, 1}, ""},
-        {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
+        {"\033l", 0x5A, 99, 7, {2, 1}, "l"}, {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
+        {"\033z", 0x5A, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
         {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"},
         // The escape stays pending after an unknown command, so A sets the ink; a control code after ESC is
         // drawn, not executed.
         {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
