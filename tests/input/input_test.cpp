@@ -31,22 +31,6 @@ t_Event Click(double x, double y, std::uint64_t flags = 0) {
 
 }  // namespace
 
-// The flag must say what the queue holds after every step: a key that posts nothing leaves it set over a
-// waiting key even when the program cleared it, and taking from an empty queue corrects a flag left set.
-TEST(KeyEventAvailable, MirrorsTheQueueWhenAKeyPostsNothingAndWhenNothingIsTaken) {
-    vx::test::StartWithWindow(2, 8);
-    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
-    EXPECT_FALSE(KeyEventAvailable);
-    t_KeyEventHandler(2, KeyPress{0, "a", 0});
-    KeyEventAvailable = false;
-    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
-    EXPECT_TRUE(KeyEventAvailable);
-    EXPECT_EQ(t_NextKeyEvent(), 'a');
-    KeyEventAvailable = true;
-    EXPECT_EQ(t_NextKeyEvent(), -1);
-    EXPECT_FALSE(KeyEventAvailable);
-}
-
 // The user-interface side posts keys in bursts while the program side takes them. No key may be lost or
 // taken twice, and whenever both sides are quiet the flag must say what the queue holds: a flag left
 // false over a waiting key would leave the program polling while Escape sits in the queue.
@@ -103,8 +87,21 @@ TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
 }
 
 // Only a ready window that takes events posts the key, but every key counts as held.
-TEST(KeyInput, OnlyReadyWindowsPostTheKeyAndEveryKeyCountsAsHeldUntilReleased) {
+TEST(KeyInput, FlagMirrorsTheQueueOnlyReadyWindowsPostAndEveryKeyCountsAsHeld) {
     vx::test::StartWithWindow(2, 8);
+    // The flag must say what the queue holds after every step: a key that posts nothing leaves it set over a
+    // waiting key even when the program cleared it, and taking from an empty queue corrects a flag left set.
+    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
+    EXPECT_FALSE(KeyEventAvailable);
+    t_KeyEventHandler(2, KeyPress{0, "a", 0});
+    KeyEventAvailable = false;
+    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
+    EXPECT_TRUE(KeyEventAvailable);
+    EXPECT_EQ(t_NextKeyEvent(), 'a');
+    KeyEventAvailable = true;
+    EXPECT_EQ(t_NextKeyEvent(), -1);
+    EXPECT_FALSE(KeyEventAvailable);
+
     viewKeyDown(2, KeyPress{0, "a", 0});
     viewKeyUp();
     EXPECT_FALSE(KeyDown);
@@ -116,7 +113,7 @@ TEST(KeyInput, OnlyReadyWindowsPostTheKeyAndEveryKeyCountsAsHeldUntilReleased) {
     EXPECT_TRUE(vx::test::LogContains("viewKeyDown: Graphic window (3) not initialized."));
 }
 
-TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
+TEST(KeyInput, KeyTableGivesEachKeyItsValueAndEachModifierFlagSetsItsOwnFieldAndState) {
     vx::test::StartWithWindow(2, 8);
     constexpr std::uint64_t kOption = vx::kOptionFlag, kControl = vx::kControlFlag, kShift = vx::kShiftFlag,
                             kPad = vx::kNumericPadFlag;
@@ -174,12 +171,9 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
         EXPECT_EQ(WindowRecord(2).TextRedirectOutput, channel) << code;
     }
     EXPECT_TRUE(KeyEventQueue.Empty());
-}
 
-// Each modifier flag sets its own field of the event and its own held state, and Mods keeps the flags'
-// sixteen bits above bit 16.
-TEST(KeyInput, EachModifierFlagSetsItsOwnFieldAndState) {
-    vx::test::StartWithWindow(2, 8);
+    // Each modifier flag sets its own field of the event and its own held state, and Mods keeps the flags'
+    // sixteen bits above bit 16.
     for (int bit = 0; bit < 8; ++bit) {
         t_KeyEventHandler(2, KeyPress{0, "a", std::uint64_t(1) << (16 + bit)});
         const t_Event e = KeyEventQueue.TakeFirst().value_or(t_Event{});

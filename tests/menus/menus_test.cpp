@@ -230,21 +230,6 @@ TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecord) {
               (std::vector<std::string>{"Neu", "Anders?", "x.png", "png,gif", "/tmp/x.png"}));
 }
 
-// The calls empty the views only; the program's buffers are emptied by the menu's clear actions alone.
-TEST(TextWindows, ClearCallsLeaveTheProgramsBuffers) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OnUserInterfaceThread([&] {
-        platform.setTextViewText(platform.textView(9), "Drucker");
-        platform.setTextViewText(platform.textView(10), "Konsole");
-    });
-    VirtualPrinterBuffer.Append("Zeile");
-    SystemConsoleBuffer.Append("Zeile");
-    ClearVirtualPrinterText();
-    ClearSystemConsoleText();
-    EXPECT_EQ(platform.TextView(9).text + platform.TextView(10).text, "");
-    EXPECT_EQ(VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count(), 2u);
-}
-
 TEST(FilePanels, HandBackTheFirstPathWithTheButtonTheProgramNamedAndTypesSplitAsGiven) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     platform.QueueOpenPanelAnswer({"file:///a/x%20y.txt", "file:///a/z.txt"});
@@ -357,6 +342,14 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     vx::SetRulerText(10, "a\nb\rc");
     EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
     EXPECT_EQ(vx::RulerText(10) + "|" + vx::RulerText(9), "a b c|");
+    // The clear calls empty the views only; the program's buffers are emptied by the menu's clear actions.
+    VirtualPrinterBuffer.Append("Zeile");
+    SystemConsoleBuffer.Append("Zeile");
+    const std::size_t buffered = VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count();
+    ClearVirtualPrinterText();
+    ClearSystemConsoleText();
+    EXPECT_EQ(platform.TextView(9).text + platform.TextView(10).text, "");
+    EXPECT_EQ(VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count(), buffered);
     vx::test::TakeLogLines();
 
     vx::AppendText(8, "x");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -415,22 +416,20 @@ TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePau
     EXPECT_TRUE(CheckOutputPause(19, false));
     EXPECT_TRUE(KeyEventQueue.Empty());
 
-    Press(19);
-    std::thread menu([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        MenuEventQueue.Append(t_MenuEvent{});
-    });
-    EXPECT_TRUE(CheckOutputPause(19, true));
-    menu.join();
+    // A pause that `end` ends from another thread a little later.
+    const auto pauseEndedBy = [](const std::function<void()>& end) {
+        Press(19);
+        std::thread other([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            end();
+        });
+        const bool paused = CheckOutputPause(19, true);
+        other.join();
+        return paused;
+    };
+    EXPECT_TRUE(pauseEndedBy([] { MenuEventQueue.Append(t_MenuEvent{}); }));
     EXPECT_EQ(MenuEventQueue.Count(), 1u);
-
-    Press(19);
-    std::thread quit([&p] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        p.BeginQuit();
-    });
-    EXPECT_TRUE(CheckOutputPause(19, true));
-    quit.join();
+    EXPECT_TRUE(pauseEndedBy([&p] { p.BeginQuit(); }));
 }
 
 TEST(Print, TextOperationsRefuseWindowsBeforeThereIsAnyVideoMemory) {
@@ -542,13 +541,10 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
                 up ? t_ScrollUp(0) : t_ScrollDown(0);
                 for (std::int64_t y = 3; y <= 10; ++y) {
                     const std::int64_t from = up ? y + 1 : y - 1;
-                    for (std::int64_t x = firstColumn; x <= lastColumn; ++x) {
-                        if (from < 3 || from > 10)
-                            t_PrintSymbol(1, ' ', 0x3E, x, y);
-                        else
-                            t_PrintSymbol(1, std::uint8_t('A' + from), std::uint8_t((from % 15 + 1) << 4), x,
-                                          y);
-                    }
+                    const bool blank = from < 3 || from > 10;
+                    for (std::int64_t x = firstColumn; x <= lastColumn; ++x)
+                        t_PrintSymbol(1, blank ? ' ' : std::uint8_t('A' + from),
+                                      blank ? 0x3E : std::uint8_t((from % 15 + 1) << 4), x, y);
                 }
                 EXPECT_EQ(0, std::memcmp(Block(0), Block(1), std::size_t(320 * 200 * depth / 8)));
                 const std::size_t text = std::size_t(w[0]->TextMemoryEnd - w[0]->TextMemoryStart + 1);
