@@ -62,21 +62,6 @@ TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
     EXPECT_EQ(Nibble(w, 23, 0), 0);
 }
 
-TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
-    t_Window& w =
-        OpenTextWindow(4, 320, 200, Font(5, 8));  // cells 5 pixels wide: every second one starts odd
-    std::memset(VideoMemory + w.MemoryStart, 0x77, std::size_t(160 * 200));
-    t_PrintSymbol(0, 'K', 0xF0, 2, 1);  // pixels 5..9: starts in the low nibble of byte 2
-    EXPECT_TRUE(ShowsGlyph(w, 2, 1, 'K', 15, 0));
-    for (int r = 0; r < 8; ++r) {
-        EXPECT_EQ(Nibble(w, 4, r), 7) << "row " << r;   // last pixel of cell 1
-        EXPECT_EQ(Nibble(w, 10, r), 7) << "row " << r;  // first pixel of cell 3
-    }
-    t_PrintSymbol(0, 'J', 0x20, 3, 1);  // pixels 10..14: ends in the high nibble of byte 7
-    EXPECT_TRUE(ShowsGlyph(w, 3, 1, 'J', 2, 0));
-    EXPECT_EQ(Nibble(w, 15, 0), 7);
-}
-
 TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
     t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}));
     t_PrintSymbol(0, 65, 0xC0, 1, 1);  // green ink: 0 + 255 + 0 < 384
