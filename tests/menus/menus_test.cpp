@@ -56,10 +56,9 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     SystemConsoleBuffer.Append("alt");
     platform.SetPasteboardText("vorher");
     AppendMenuAction(0);  // a record with tag 0 never selects an action
-    EXPECT_EQ(t_MenuActionIndex(0), -1);
-    EXPECT_EQ(t_MenuActionIndex(4711), -1);
-    EXPECT_EQ(t_MenuActionIndex(205), 5);
-    EXPECT_EQ(t_MenuActionIndex(110), 32);
+    EXPECT_EQ(std::tuple(t_MenuActionIndex(0), t_MenuActionIndex(4711), t_MenuActionIndex(205),
+                         t_MenuActionIndex(110)),
+              std::tuple(-1, -1, 5, 32));
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
     vx::test::TakeOwnLogLines();
