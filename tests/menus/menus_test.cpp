@@ -56,10 +56,9 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     SystemConsoleBuffer.Append("alt");
     platform.SetPasteboardText("vorher");
     AppendMenuAction(0);  // a record with tag 0 never selects an action
-    EXPECT_EQ(t_MenuActionIndex(0), -1);
-    EXPECT_EQ(t_MenuActionIndex(4711), -1);
-    EXPECT_EQ(t_MenuActionIndex(205), 5);
-    EXPECT_EQ(t_MenuActionIndex(110), 32);
+    EXPECT_EQ(std::tuple(t_MenuActionIndex(0), t_MenuActionIndex(4711), t_MenuActionIndex(205),
+                         t_MenuActionIndex(110)),
+              std::tuple(-1, -1, 5, 32));
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
     vx::test::TakeOwnLogLines();
@@ -166,14 +165,13 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     const t_MenuEvent last = MenuEventQueue.Last().value_or(t_MenuEvent{});
     EXPECT_EQ(last.MenuTitle + "|" + last.ItemTitle + "|" + last.ItemKeyChar,
               "Test|Item " + std::to_string(std::size(cases) - 1) + "|\u00FC");
-    EXPECT_EQ(last.Kind, 3);
     EXPECT_GT(last.Time, 0);
-    EXPECT_EQ(MenuEventQueue.Last()->ItemKeyAsc, 0xFC);
-    EXPECT_EQ(MenuEventQueue.Last()->ItemKeyMods, vx::kControlFlag);
+    EXPECT_EQ(std::tuple(last.Kind, last.ItemKeyAsc, last.ItemKeyMods),
+              std::tuple(3, 0xFC, vx::kControlFlag));
     // An item in no menu gives an empty event, whatever its tag, and the program's handler runs.
     t_MenuEventHandler(platform.OrphanMenuItem(205));
-    EXPECT_EQ(MenuEventQueue.Last()->Kind, 0);
-    EXPECT_EQ(MenuEventQueue.Last()->ItemAction, 0);
+    EXPECT_EQ(std::pair(MenuEventQueue.Last()->Kind, MenuEventQueue.Last()->ItemAction),
+              (std::pair<std::int64_t, std::int64_t>(0, 0)));
     EXPECT_TRUE(program());
 }
 
@@ -229,21 +227,6 @@ TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecord) {
     EXPECT_EQ((std::vector<std::string>{record.Title, record.Note, record.FileName, record.FileTypes,
                                         record.FilePath}),
               (std::vector<std::string>{"Neu", "Anders?", "x.png", "png,gif", "/tmp/x.png"}));
-}
-
-// The calls empty the views only; the program's buffers are emptied by the menu's clear actions alone.
-TEST(TextWindows, ClearCallsLeaveTheProgramsBuffers) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OnUserInterfaceThread([&] {
-        platform.setTextViewText(platform.textView(9), "Drucker");
-        platform.setTextViewText(platform.textView(10), "Konsole");
-    });
-    VirtualPrinterBuffer.Append("Zeile");
-    SystemConsoleBuffer.Append("Zeile");
-    ClearVirtualPrinterText();
-    ClearSystemConsoleText();
-    EXPECT_EQ(platform.TextView(9).text + platform.TextView(10).text, "");
-    EXPECT_EQ(VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count(), 2u);
 }
 
 TEST(FilePanels, HandBackTheFirstPathWithTheButtonTheProgramNamedAndTypesSplitAsGiven) {
@@ -358,6 +341,14 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     vx::SetRulerText(10, "a\nb\rc");
     EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
     EXPECT_EQ(vx::RulerText(10) + "|" + vx::RulerText(9), "a b c|");
+    // The clear calls empty the views only; the program's buffers are emptied by the menu's clear actions.
+    VirtualPrinterBuffer.Append("Zeile");
+    SystemConsoleBuffer.Append("Zeile");
+    const std::size_t buffered = VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count();
+    ClearVirtualPrinterText();
+    ClearSystemConsoleText();
+    EXPECT_EQ(platform.TextView(9).text + platform.TextView(10).text, "");
+    EXPECT_EQ(VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count(), buffered);
     vx::test::TakeLogLines();
 
     vx::AppendText(8, "x");
@@ -367,16 +358,13 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     platform.RemoveTextView(10);
     vx::AppendText(10, "x");
     vx::SetRulerText(10, "x");
-    EXPECT_EQ(
-        vx::test::TakeLogLines(),
-        (std::vector<std::string>{
-            "vx::AppendText: Window #8 is neither the virtual printer (9) nor the system console (10).",
-            "vx::WindowText: Window #11 is neither the virtual printer (9) nor the system console (10).",
-            "vx::SetRulerText: Window #0 is neither the virtual printer (9) nor the system console (10).",
-            "vx::RulerText: Window #255 is neither the virtual printer (9) nor the system console (10).",
-            "vx::AppendText: System console window is nil, resource undefined.",
-            "vx::SetRulerText: System console window is nil, resource undefined.",
-        }));
+    const std::string kNeither = " is neither the virtual printer (9) nor the system console (10).",
+                      kNil = ": System console window is nil, resource undefined.";
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{
+                  "vx::AppendText: Window #8" + kNeither, "vx::WindowText: Window #11" + kNeither,
+                  "vx::SetRulerText: Window #0" + kNeither, "vx::RulerText: Window #255" + kNeither,
+                  "vx::AppendText" + kNil, "vx::SetRulerText" + kNil}));
     EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
 }
 
@@ -425,8 +413,8 @@ TEST(TextWindows, LayoutFitsTheTextViewsToTheWindowSize) {
     });
     EXPECT_EQ(platform.TextView(8).scrollFrame, (vx::Rect{10, 10, 580, 358}));
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{20, 20, 560, 323}));
-    EXPECT_EQ(platform.TextView(9).rulerFrame.width, 552);
-    EXPECT_EQ(platform.TextView(9).rulerFrame.height, 19);
+    EXPECT_EQ(std::pair(platform.TextView(9).rulerFrame.width, platform.TextView(9).rulerFrame.height),
+              std::pair(552.0, 19.0));
     EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
     EXPECT_EQ(platform.TextView(10).rulerFrame.width, 452);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -59,21 +60,6 @@ TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
     // index wins.
     t_PrintSymbol(0, 65, 0x02, 3, 1);
     EXPECT_EQ(Nibble(w, 23, 0), 0);
-}
-
-TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
-    t_Window& w =
-        OpenTextWindow(4, 320, 200, Font(5, 8));  // cells 5 pixels wide: every second one starts odd
-    std::memset(VideoMemory + w.MemoryStart, 0x77, std::size_t(160 * 200));
-    t_PrintSymbol(0, 'K', 0xF0, 2, 1);  // pixels 5..9: starts in the low nibble of byte 2
-    EXPECT_TRUE(ShowsGlyph(w, 2, 1, 'K', 15, 0));
-    for (int r = 0; r < 8; ++r) {
-        EXPECT_EQ(Nibble(w, 4, r), 7) << "row " << r;   // last pixel of cell 1
-        EXPECT_EQ(Nibble(w, 10, r), 7) << "row " << r;  // first pixel of cell 3
-    }
-    t_PrintSymbol(0, 'J', 0x20, 3, 1);  // pixels 10..14: ends in the high nibble of byte 7
-    EXPECT_TRUE(ShowsGlyph(w, 3, 1, 'J', 2, 0));
-    EXPECT_EQ(Nibble(w, 15, 0), 7);
 }
 
 TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
@@ -170,16 +156,12 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     t_PrintSymbol(0, 65, 0xF0, 40, 25);
     EXPECT_EQ(CellChar(w, 40, 25), 65);
     for (auto [x, y] :
-         {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}})
+         {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
         t_PrintSymbol(0, 65, 0xF0, x, y);
-    EXPECT_EQ(TakeLogLines(),
-              (std::vector<std::string>{
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 41, y = 1).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 1, y = 26).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 0, y = 1).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 1, y = 0).",
-                  "t_PrintSymbol: Window #0 illegal coordinates (x = 9223372036854775807, y = 3).",
-              }));
+        EXPECT_EQ(TakeLogLines(),
+                  std::vector<std::string>{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
+                                           std::to_string(x) + ", y = " + std::to_string(y) + ")."});
+    }
 
     const std::string kNotGrey = "t_PrintSymbol: Font format must be uncompressed grey for text-printing.",
                       kIllegal = "t_PrintSymbol: Illegal font format.";
@@ -289,30 +271,22 @@ TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTh
         std::string screen;
     };
     const Case cases[] = {
-        {"\033?", 0x5A, 99, 7, {2, 1}, "?"},
-        {"\033@", 0x0A, 0, 7, {1, 1}, ""},
-        {"\033O", 0xFA, 0, 7, {1, 1}, ""},
-        {"\033P", 0x50, 0, 7, {1, 1}, ""},
-        {"\033_", 0x5F, 0, 7, {1, 1}, ""},
-        {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
-        {"\033d", 0x5A, 99, 7, {2, 1}, "d"},
-        {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
-        {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"},
-        {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
-        {"\033h", 0x5A, 99, 7, {2, 1}, "h"},
-        {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
+        // clang-format off
+        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""}, {"\033O", 0xFA, 0, 7, {1, 1}, ""},
+        {"\033P", 0x50, 0, 7, {1, 1}, ""}, {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
+        {"\033d", 0x5A, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
+        {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
+        {"\033h", 0x5A, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
         {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"},  // from column 10 to 21, not 11
         {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
         {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"},  // 41: next line
-        {"\033l", 0x5A, 99, 7, {2, 1}, "l"},
-        {"\033m", 0x5A, 99, 7, {2, 1}, "m"},
-        {"\033n", 0x5A, 0, 0, {1, 1}, ""},
-        {"\033z", 0x5A, 0, 12, {1, 1}, ""},
-        {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
+        {"\033l", 0x5A, 99, 7, {2, 1}, "l"}, {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
+        {"\033z", 0x5A, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
         {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"},
         // The escape stays pending after an unknown command, so A sets the ink; a control code after ESC is
         // drawn, not executed.
         {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -427,22 +401,20 @@ TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePau
     EXPECT_TRUE(CheckOutputPause(19, false));
     EXPECT_TRUE(KeyEventQueue.Empty());
 
-    Press(19);
-    std::thread menu([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        MenuEventQueue.Append(t_MenuEvent{});
-    });
-    EXPECT_TRUE(CheckOutputPause(19, true));
-    menu.join();
+    // A pause that `end` ends from another thread a little later.
+    const auto pauseEndedBy = [](const std::function<void()>& end) {
+        Press(19);
+        std::thread other([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            end();
+        });
+        const bool paused = CheckOutputPause(19, true);
+        other.join();
+        return paused;
+    };
+    EXPECT_TRUE(pauseEndedBy([] { MenuEventQueue.Append(t_MenuEvent{}); }));
     EXPECT_EQ(MenuEventQueue.Count(), 1u);
-
-    Press(19);
-    std::thread quit([&p] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        p.BeginQuit();
-    });
-    EXPECT_TRUE(CheckOutputPause(19, true));
-    quit.join();
+    EXPECT_TRUE(pauseEndedBy([&p] { p.BeginQuit(); }));
 }
 
 TEST(Print, TextOperationsRefuseWindowsBeforeThereIsAnyVideoMemory) {
@@ -554,13 +526,10 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
                 up ? t_ScrollUp(0) : t_ScrollDown(0);
                 for (std::int64_t y = 3; y <= 10; ++y) {
                     const std::int64_t from = up ? y + 1 : y - 1;
-                    for (std::int64_t x = firstColumn; x <= lastColumn; ++x) {
-                        if (from < 3 || from > 10)
-                            t_PrintSymbol(1, ' ', 0x3E, x, y);
-                        else
-                            t_PrintSymbol(1, std::uint8_t('A' + from), std::uint8_t((from % 15 + 1) << 4), x,
-                                          y);
-                    }
+                    const bool blank = from < 3 || from > 10;
+                    for (std::int64_t x = firstColumn; x <= lastColumn; ++x)
+                        t_PrintSymbol(1, blank ? ' ' : std::uint8_t('A' + from),
+                                      blank ? 0x3E : std::uint8_t((from % 15 + 1) << 4), x, y);
                 }
                 EXPECT_EQ(0, std::memcmp(Block(0), Block(1), std::size_t(320 * 200 * depth / 8)));
                 const std::size_t text = std::size_t(w[0]->TextMemoryEnd - w[0]->TextMemoryStart + 1);
