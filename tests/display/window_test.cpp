@@ -199,11 +199,17 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
 
     // What the program changed in the record starts afresh; what it set for text output stays.
     t_Window& w = WindowTable[1];
-    w.UpdateStarted = w.UpdateFinished = w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
+    // The fields the refresh task reads on its thread are written as it reads them, atomically.
+    vx::Store(w.UpdateStarted, 5);
+    vx::Store(w.UpdateFinished, 5);
+    vx::Store(w.RefreshRate, 7);
+    vx::Store(w.AutoUpdate, true);
+    vx::Store(w.VerticalBlank, false);
+    vx::Store(w.QuickUpdate, false);
+    w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
     w.LoResOffsetX = w.LoResOffsetY = w.TextHpos = w.TextVpos = w.TextFirstColumn = w.TextFirstLine = 5;
-    w.RefreshRate = w.TextRedirectOutput = 7;
-    w.IgnoreEvents = w.ScrollLock = w.AutoUpdate = true;
-    w.VerticalBlank = w.QuickUpdate = false;
+    w.TextRedirectOutput = 7;
+    w.IgnoreEvents = w.ScrollLock = true;
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
     w.TextColor = 0x17;
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
