@@ -20,41 +20,18 @@ TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
     initvxtools();
     // Latin-1 letters change case, the signs and the letters without a partner do not: each range's first
     // and last byte, and the bytes just outside it.
-    for (auto [c, upper] : {std::pair{96, 96},
-                            {97, 65},
-                            {122, 90},
-                            {123, 123},
-                            {223, 223},
-                            {224, 192},
-                            {228, 196},
-                            {229, 229},
-                            {230, 230},
-                            {231, 199},
-                            {246, 214},
-                            {247, 247},
-                            {248, 248},
-                            {249, 217},
-                            {252, 220},
-                            {253, 253},
-                            {255, 255}}) {
+    const int cases[][2] = {{96, 96},   {97, 65},   {122, 90},  {123, 123}, {223, 223}, {224, 192},
+                            {228, 196}, {229, 229}, {230, 230}, {231, 199}, {246, 214}, {247, 247},
+                            {248, 248}, {249, 217}, {252, 220}, {253, 253}, {255, 255}};
+    for (auto [c, upper] : cases) {
         EXPECT_EQ(UpperCaseTable[std::size_t(c)], upper) << c;
         EXPECT_EQ(LowerCaseTable[std::size_t(c == upper ? c - 32 : upper)], c == upper ? c - 32 : c) << c;
     }
     const std::string digits(HexDigits.begin(), HexDigits.end());
     EXPECT_EQ(digits, "0123456789ABCDEF");
-    for (auto [c, value] : {std::pair{'0', 0},
-                            {'9', 9},
-                            {'A', 10},
-                            {'F', 15},
-                            {'a', 10},
-                            {'f', 15},
-                            {'/', -1},
-                            {':', -1},
-                            {'@', -1},
-                            {'G', -1},
-                            {'`', -1},
-                            {'g', -1}})
-        EXPECT_EQ(HexValue[std::size_t(c)], value) << c;
+    const std::pair<char, int> hex[] = {{'0', 0},  {'9', 9},  {'A', 10}, {'F', 15}, {'a', 10}, {'f', 15},
+                                        {'/', -1}, {':', -1}, {'@', -1}, {'G', -1}, {'`', -1}, {'g', -1}};
+    for (auto [c, value] : hex) EXPECT_EQ(HexValue[std::size_t(c)], value) << c;
     EXPECT_EQ(HexValue[255], -1);
     EXPECT_EQ(
         std::vector<std::string>({HexString(0), HexString(-1), HexString(0x1F0000), HexString(0x123456789A)}),

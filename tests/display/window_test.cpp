@@ -122,25 +122,9 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
 }
 
 // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
-// arithmetic used to reach into the reserved bytes.
-TEST(WindowInit, NeverPlacesATextBlockInTheReservedBytes) {
-    vx::test::StartToolkit();
-    EnsureMemory();
-    HighMemory = 0x13FFF;
-    t_Font font;
-    font.Width = 1;
-    font.Height = 1;
-    font.Data.assign(1, 0);
-    t_InitWindow(0, 1, false, 112, 64, 0, 0, font, true);
-    EXPECT_FALSE(WindowTable[0].Initialized);
-    EXPECT_EQ(HighMemory, 0x13FFF);
-    t_InitWindow(0, 1, false, 112, 32, 0, 0, font, true);
-    EXPECT_TRUE(WindowTable[0].Initialized);
-    EXPECT_GE(WindowTable[0].TextMemoryStart, 0x10000);
-}
-
-// The refusal names the memory left after the graphic block, not what the aligned start leaves (12K).
-TEST(WindowInit, TextRefusalReportsTheMemoryLeftAfterTheGraphicBlock) {
+// arithmetic used to reach into the reserved bytes. The refusal names the memory left after the graphic
+// block, not what the aligned start leaves (12K).
+TEST(WindowInit, NeverPlacesATextBlockInTheReservedBytesAndReportsTheMemoryLeftAfterTheGraphicBlock) {
     vx::test::StartToolkit();
     EnsureMemory();
     HighMemory = 0x13FFF;
@@ -152,6 +136,12 @@ TEST(WindowInit, TextRefusalReportsTheMemoryLeftAfterTheGraphicBlock) {
     t_InitWindow(0, 1, false, 112, 128, 0, 0, font, true);
     EXPECT_EQ(
         CountLogLine("t_InitWindow: GraphicWindow #0 has not enough text-video-memory (14K available)."), 1);
+    t_InitWindow(0, 1, false, 112, 64, 0, 0, font, true);
+    EXPECT_FALSE(WindowTable[0].Initialized);
+    EXPECT_EQ(HighMemory, 0x13FFF);
+    t_InitWindow(0, 1, false, 112, 32, 0, 0, font, true);
+    EXPECT_TRUE(WindowTable[0].Initialized);
+    EXPECT_GE(WindowTable[0].TextMemoryStart, 0x10000);
 }
 
 TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBoth) {
@@ -641,6 +631,17 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     return names;
 }
 
+// An opaque square of xorshift noise, which does not compress.
+vx::WindowImage Noise(int side) {
+    vx::WindowImage image{side, side, std::vector<std::uint32_t>(std::size_t(side * side))};
+    std::uint64_t seed = 88172645463325252u;
+    for (std::uint32_t& word : image.pixels) {
+        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+        word = 0xFF000000u | std::uint32_t(seed);
+    }
+    return image;
+}
+
 // A save replaces the old picture only when the new one is complete: one cut short by the file-size limit
 // (as on a full disk) leaves the old file and no temporary beside it, and files that are not pictures
 // (a pipe would block the writer for good, a device node must survive) are refused with a line.
@@ -654,12 +655,7 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     std::fwrite(old.data(), 1, old.size(), f);
     std::fclose(f);
     ::chmod(path.c_str(), 0640);
-    vx::WindowImage noisy{64, 64, std::vector<std::uint32_t>(64 * 64)};
-    std::uint64_t seed = 88172645463325252u;  // xorshift: noise that does not compress below the limit
-    for (std::uint32_t& word : noisy.pixels) {
-        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
-        word = 0xFF000000u | std::uint32_t(seed);
-    }
+    const vx::WindowImage noisy = Noise(64);
 
     rlimit limit{}, small{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
@@ -710,12 +706,7 @@ TEST(PictureFile, QuittingWaitsForASaveInProgressOrDropsItsTemporaryFile) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     std::fputs("old", f);
     std::fclose(f);
-    vx::WindowImage big{1024, 1024, std::vector<std::uint32_t>(1024 * 1024)};
-    std::uint64_t seed = 88172645463325252u;
-    for (std::uint32_t& word : big.pixels) {
-        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
-        word = 0xFF000000u | std::uint32_t(seed);
-    }
+    const vx::WindowImage big = Noise(1024);
     for (const int wait : {0, 20'000}) {
         SCOPED_TRACE(wait);
         std::atomic<bool> saved{true};
