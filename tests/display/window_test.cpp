@@ -2,7 +2,6 @@
 // log lines, the composed image, the picture file made from it, and the updates that show it.
 #include "display/window.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <spng.h>
 #include <sys/resource.h>
@@ -13,6 +12,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <string>
@@ -611,24 +612,25 @@ TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepthWithTheFewestB
 }
 
 std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char chunk[4096];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
-        std::fclose(f);
-    }
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir))
-            if (entry->d_name[0] != '.' || std::strlen(entry->d_name) > 2) names.emplace_back(entry->d_name);
-        ::closedir(dir);
-    }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// A new folder holding only bild.png with the given bytes; answers the folder.
+std::string FolderWithPicture(const std::string& bytes) {
+    char folder[] = "/tmp/vx-save-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) return "";
+    std::ofstream(std::string(folder) + "/bild.png", std::ios::binary) << bytes;
+    return folder;
 }
 
 // An opaque square of xorshift noise, which does not compress.
@@ -647,13 +649,8 @@ vx::WindowImage Noise(int side) {
 // (a pipe would block the writer for good, a device node must survive) are refused with a line.
 TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFiles) {
     vx::test::StartToolkit();
-    char folderTemplate[] = "/tmp/vx-save-XXXXXX";
-    ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
-    const std::string folder = folderTemplate, path = folder + "/bild.png";
-    const std::string old(3000, 'o');
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(old.data(), 1, old.size(), f);
-    std::fclose(f);
+    const std::string old(3000, 'o'), folder = FolderWithPicture(old), path = folder + "/bild.png";
+    ASSERT_FALSE(folder.empty());
     ::chmod(path.c_str(), 0640);
     const vx::WindowImage noisy = Noise(64);
 
@@ -692,20 +689,14 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     }
     ::stat(pipe.c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    std::remove(pipe.c_str());
-    std::remove(path.c_str());
-    ::rmdir(folder.c_str());
+    std::filesystem::remove_all(folder);
 }
 
 // Quitting waits for a save in progress; one it cannot wait for loses only its temporary file.
 TEST(PictureFile, QuittingWaitsForASaveInProgressOrDropsItsTemporaryFile) {
     vx::test::StartToolkit();
-    char folderTemplate[] = "/tmp/vx-quit-XXXXXX";
-    ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
-    const std::string folder = folderTemplate, path = folder + "/bild.png";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs("old", f);
-    std::fclose(f);
+    const std::string folder = FolderWithPicture("old"), path = folder + "/bild.png";
+    ASSERT_FALSE(folder.empty());
     const vx::WindowImage big = Noise(1024);
     for (const int wait : {0, 20'000}) {
         SCOPED_TRACE(wait);
@@ -720,8 +711,7 @@ TEST(PictureFile, QuittingWaitsForASaveInProgressOrDropsItsTemporaryFile) {
         EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
         EXPECT_EQ(FileBytes(path).size() > 3, wait > 0);  // the old file, or the whole new picture
     }
-    std::remove(path.c_str());
-    ::rmdir(folder.c_str());
+    std::filesystem::remove_all(folder);
 }
 
 TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
