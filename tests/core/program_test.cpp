@@ -143,8 +143,7 @@ TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
 TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceThread) {
     vx::test::StartToolkit();
     static std::mutex held;
-    std::atomic<bool> after{false};
-    std::atomic<bool> before{false};
+    std::atomic<bool> after{false}, before{false};
     startprocess(
         [&] {
             std::lock_guard lock(held);

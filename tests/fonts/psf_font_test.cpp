@@ -67,11 +67,9 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     f = vx::PsfFontFromBytes(
         PsfFile(2, 256, 12, 10, {'C',  0xFF, 0xC3, 0xA4, 0xFE, 'A',  0xFF, 'A', 0xFF, 0xE0, 0xA0, 0x80,
                                  0xF0, 0x90, 0x80, 0x80, 0xC4, 0x80, 'B',  'A', 0xFF, 'B',  'C',  0xFF}));
-    EXPECT_EQ(RowBits(f, 0xE4, 9), 1 ^ 9);
-    EXPECT_EQ(RowBits(f, 'A', 0), 2);
-    EXPECT_EQ(RowBits(f, 'B', 0), 3);
-    EXPECT_EQ(RowBits(f, 'C', 1), 1);
-    EXPECT_EQ(RowBits(f, 0x80, 0), 0x80);
+    for (auto [code, y, bits] :
+         {std::tuple{0xE4, 9, 1 ^ 9}, {'A', 0, 2}, {'B', 0, 3}, {'C', 1, 1}, {0x80, 0, 0x80}})
+        EXPECT_EQ(RowBits(f, code, y), bits) << code;
     EXPECT_EQ(f.Data.at(std::size_t('B' * 120 + 11)), 255);  // from the second byte of the row
 
     // Bad files give an empty font and a log line: a header that claims more glyphs than the file holds,
@@ -80,12 +78,10 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     const std::string incomplete = "LoadPsfFont: Font data is incomplete.\n",
                       damaged = "LoadPsfFont: Font header is damaged.\n",
                       alien = "LoadPsfFont: Not a PC Screen Font.\n";
-    for (const auto& [at, value, line] : {std::tuple{16, 44, incomplete},
-                                          {20, 3, damaged},
-                                          {8, 31, damaged},
-                                          {8, 49, damaged},
-                                          {8, 48, incomplete},
-                                          {3, 0x87, alien}}) {
+    const std::tuple<int, int, std::string> bad[] = {{16, 44, incomplete}, {20, 3, damaged},
+                                                     {8, 31, damaged},     {8, 49, damaged},
+                                                     {8, 48, incomplete},  {3, 0x87, alien}};
+    for (const auto& [at, value, line] : bad) {
         std::vector<std::uint8_t> file = PsfFile(2, 2, 8, 8);
         file[std::size_t(at)] = std::uint8_t(value);
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << at;
