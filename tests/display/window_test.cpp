@@ -726,7 +726,7 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
     EXPECT_EQ(platform.View(7).imagesShown, 1);
 }
 
-TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposes) {
+TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposesUntilQuitting) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     OpenShown(1, 4, true);
     OpenShown(3, 4, true);
@@ -745,11 +745,7 @@ TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheir
     EXPECT_GT(platform.View(5).marks - marks5, 2 * marked);
     EXPECT_EQ(platform.View(3).marks, marks3);
     EXPECT_EQ(platform.View(6).marks, marks6);
-}
-
-TEST(RefreshProcess, StopsWhenThePlatformQuits) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(0, 4, true);
+    // It stops when the platform quits.
     platform.BeginQuit();
     for (int i = 0; i < 200 && AutoUpdateRunning.load(); ++i) vx::SleepNanoseconds(5'000'000);
     EXPECT_FALSE(AutoUpdateRunning.load());
