@@ -469,7 +469,7 @@ constexpr std::uint32_t kPalette[16] = {
     kBlack,      0xFFFF0000u, 0xFF000080u, 0xFFFF00FFu, 0xFF008000u, 0xFF545454u, 0xFF0000FFu, 0xFF0080FFu,
     0xFF804000u, 0xFFFF8000u, 0xFFA8A8A8u, 0xFFFF8080u, 0xFF00FF00u, 0xFFFFFF00u, 0xFF00FFFFu, kWhite};
 
-TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWords) {
+TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoAFreshImage) {
     vx::test::StartToolkit();
     struct Case {
         int depth;
@@ -503,10 +503,7 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWords) {
                                              image->pixels.begin() + c.pixel + int(c.expect.size())),
                   c.expect);
     }
-}
-
-TEST(Composition, NeverComposesIntoAnImageSomebodyStillHolds) {
-    vx::test::StartToolkit();
+    // Never into an image somebody still holds.
     OpenShown(0, 8);
     std::memset(Block(0), 0x10, 64 * 32);
     const auto held = t_WindowImage(0);
