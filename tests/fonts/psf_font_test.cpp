@@ -87,6 +87,11 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << at;
         EXPECT_EQ(vx::TakeCapturedLog(), line) << at;
     }
+    // An absurd glyph count is not "not a font".
+    std::vector<std::uint8_t> many = PsfFile(2, 2, 8, 8);
+    many[18] = 1;  // 65538 glyphs
+    EXPECT_TRUE(vx::PsfFontFromBytes(many).Data.empty());
+    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Font claims 65538 glyphs; at most 65536 are accepted.\n");
     EXPECT_TRUE(vx::PsfFontFromBytes({}).Data.empty());
     f = vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8));  // no table: every code shows its own glyph
     for (int c = 0; c < 256; ++c) EXPECT_EQ(RowBits(f, c, 2), c ^ 2) << c;
@@ -105,36 +110,15 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(2, 2, 8, 257)).Data.empty());
 }
 
-TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderAndSaysWhenThereIsNone) {
+// Refusals say what is wrong: a chosen file that is missing, a folder, a pipe (which would block a reader for
+// good) or a device is named in a line and passed over.
+TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderSaysWhenThereIsNoneAndWhyOneIsRefused) {
     vx::StartLogCapture();
     const std::string folder = testing::TempDir() + "ready-fonts/";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     EXPECT_TRUE(vx::ReadyFontFrom("", folder).Data.empty());
     EXPECT_TRUE(vx::TakeCapturedLog().starts_with("vx::ReadyFont: No console font found"));
-
-    // The earlier name in the order wins; gzipped or not.
-    WriteFile("ready-fonts/default8x16.psf.gz", PsfFile(1, 256, 8, 16), true);
-    WriteFile("ready-fonts/Lat15-VGA16.psf.gz", PsfFile(2, 256, 8, 14), true);
-    EXPECT_EQ(vx::ReadyFontFrom("", folder).Height, 14);
-    // A chosen file comes first; a chosen file that is missing is passed over.
-    const std::string chosen = WriteFile("chosen.psf", PsfFile(1, 256, 8, 8), false);
-    EXPECT_EQ(vx::ReadyFontFrom(chosen, folder).Height, 8);
-    EXPECT_EQ(vx::ReadyFontFrom(chosen + ".missing", folder).Height, 14);
-}
-
-// Refusals say what is wrong: an absurd glyph count is not "not a font". A chosen file that is missing, a
-// folder, a pipe (which would block a reader for good) or a device is named in a line and passed over.
-TEST(ReadyFont, SaysWhyAChosenFileIsRefusedAndNeverBlocksOnSpecialFiles) {
-    vx::StartLogCapture();
-    std::vector<std::uint8_t> many = PsfFile(2, 2, 8, 8);
-    many[18] = 1;  // 65538 glyphs
-    EXPECT_TRUE(vx::PsfFontFromBytes(many).Data.empty());
-    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Font claims 65538 glyphs; at most 65536 are accepted.\n");
-
-    const std::string folder = testing::TempDir() + "chosen-fonts/";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
     ASSERT_EQ(::mkfifo((folder + "pipe").c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
         {folder + "missing", " (No such file or directory)."},
@@ -149,6 +133,15 @@ TEST(ReadyFont, SaysWhyAChosenFileIsRefusedAndNeverBlocksOnSpecialFiles) {
                   std::string::npos)
             << log;
     }
+
+    // The earlier name in the order wins; gzipped or not.
+    WriteFile("ready-fonts/default8x16.psf.gz", PsfFile(1, 256, 8, 16), true);
+    WriteFile("ready-fonts/Lat15-VGA16.psf.gz", PsfFile(2, 256, 8, 14), true);
+    EXPECT_EQ(vx::ReadyFontFrom("", folder).Height, 14);
+    // A chosen file comes first; a chosen file that is missing is passed over.
+    const std::string chosen = WriteFile("chosen.psf", PsfFile(1, 256, 8, 8), false);
+    EXPECT_EQ(vx::ReadyFontFrom(chosen, folder).Height, 8);
+    EXPECT_EQ(vx::ReadyFontFrom(chosen + ".missing", folder).Height, 14);
     std::filesystem::remove_all(folder);
 }
 
