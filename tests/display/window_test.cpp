@@ -216,7 +216,7 @@ void ExpectPositions(std::uint8_t n, std::initializer_list<std::pair<int, std::i
     for (auto [selector, expected] : cases) EXPECT_EQ(t_WindowPos(n, selector), expected) << selector;
 }
 
-TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwardsForEverySelector) {
+TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwards) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     EXPECT_EQ(t_WindowPos(0, 17), 0);  // before a launch has measured the title bar
     TitleBarHeight = 22;
@@ -230,8 +230,12 @@ TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwardsFo
     // Borders of -1 fill the screen around the window.
     t_InitWindow(2, 8, false, 640, 400, -1, -1, t_Font{}, false);
     ExpectPositions(2, {{17, 0}, {18, 1920 - 640}, {19, 1200 - 400}});
-    // Every selector, for a window of the other kind (its frame) and a graphic window's text area (its
-    // record).
+}
+
+// Every selector, for a window of the other kind (its frame) and a graphic window's text area (its record).
+TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelectorsFromTheRecord) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
     platform.SetWindowFrame(9, {10.9, 20.5, 300.7, 200.2});
     ExpectPositions(9,
                     {{0, 0},     {1, 0},   {2, 299},  {3, 199},  {4, 300},  {5, 200}, {6, 300},  {7, 200},
