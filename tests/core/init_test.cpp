@@ -20,41 +20,18 @@ TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
     initvxtools();
     // Latin-1 letters change case, the signs and the letters without a partner do not: each range's first
     // and last byte, and the bytes just outside it.
-    for (auto [c, upper] : {std::pair{96, 96},
-                            {97, 65},
-                            {122, 90},
-                            {123, 123},
-                            {223, 223},
-                            {224, 192},
-                            {228, 196},
-                            {229, 229},
-                            {230, 230},
-                            {231, 199},
-                            {246, 214},
-                            {247, 247},
-                            {248, 248},
-                            {249, 217},
-                            {252, 220},
-                            {253, 253},
-                            {255, 255}}) {
+    const int cases[][2] = {{96, 96},   {97, 65},   {122, 90},  {123, 123}, {223, 223}, {224, 192},
+                            {228, 196}, {229, 229}, {230, 230}, {231, 199}, {246, 214}, {247, 247},
+                            {248, 248}, {249, 217}, {252, 220}, {253, 253}, {255, 255}};
+    for (auto [c, upper] : cases) {
         EXPECT_EQ(UpperCaseTable[std::size_t(c)], upper) << c;
         EXPECT_EQ(LowerCaseTable[std::size_t(c == upper ? c - 32 : upper)], c == upper ? c - 32 : c) << c;
     }
     const std::string digits(HexDigits.begin(), HexDigits.end());
     EXPECT_EQ(digits, "0123456789ABCDEF");
-    for (auto [c, value] : {std::pair{'0', 0},
-                            {'9', 9},
-                            {'A', 10},
-                            {'F', 15},
-                            {'a', 10},
-                            {'f', 15},
-                            {'/', -1},
-                            {':', -1},
-                            {'@', -1},
-                            {'G', -1},
-                            {'`', -1},
-                            {'g', -1}})
-        EXPECT_EQ(HexValue[std::size_t(c)], value) << c;
+    const std::pair<char, int> hex[] = {{'0', 0},  {'9', 9},  {'A', 10}, {'F', 15}, {'a', 10}, {'f', 15},
+                                        {'/', -1}, {':', -1}, {'@', -1}, {'G', -1}, {'`', -1}, {'g', -1}};
+    for (auto [c, value] : hex) EXPECT_EQ(HexValue[std::size_t(c)], value) << c;
     EXPECT_EQ(HexValue[255], -1);
     EXPECT_EQ(
         std::vector<std::string>({HexString(0), HexString(-1), HexString(0x1F0000), HexString(0x123456789A)}),
@@ -86,15 +63,9 @@ TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformM
     EXPECT_EQ(MenuActionTable.Count(), 37u);
 }
 
-TEST(InitMemory, WithoutAPasteboardViewStillFinishes) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.RemoveTextView(8);
-    t_InitMemory();
-    EXPECT_TRUE(MemoryInitialised);
-}
-
+// Initialisation finishes without a pasteboard view too.
 TEST(EnsureMemory, ThreadsArrivingDuringInitialisationWaitForIt) {
-    vx::test::StartToolkit();
+    vx::test::StartToolkit().RemoveTextView(8);
     std::atomic<int> sawReady{0}, arrived{0};
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i) {
@@ -131,17 +102,13 @@ TEST(NoApplication, WindowsStayUninitialisedWithOneExplanationAndQuittingRecords
     EXPECT_EQ(vx::RequestedExitStatus(), 4);
 }
 
-// The named sound stands in for the beep where there is one, and is not started again while it plays.
-TEST(SystemBeep, PlaysTheNamedSoundOnceWhileItPlaysOrElseBeeps) {
+TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    // The named sound stands in for the beep where there is one, and is not started again while it plays.
     platform.ProvideNamedSound(true, 10'000);
     SystemBeep();
     SystemBeep();
     EXPECT_EQ(std::pair(platform.NamedSoundPlays(), platform.BeepCount()), std::pair(1, 0));
-}
-
-TEST(Launch, InitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     // Pasteboard window 422 high around a 380-high scroll view: a 22-point strip.
     platform.SetWindowFrame(8, {200, 200, 600, 422});
     std::atomic<int> programThread{0};

@@ -83,7 +83,9 @@ TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNe
 
 }  // namespace
 
-TEST(StartProcess, RunsTheProgramOnAThreadWithALargeStack) {
+// The program gets the stack it asks for. Each start waits until the one before has picked up its program,
+// so that none is lost or run twice.
+TEST(StartProcess, RunsOnALargeStackAndQuickStartsFromSeveralThreadsEachRunTheirOwnProgram) {
     vx::StartHeadlessPlatform();
     std::atomic<bool> done{false};
     startprocess(
@@ -97,11 +99,6 @@ TEST(StartProcess, RunsTheProgramOnAThreadWithALargeStack) {
         0x40000000);
     WaitFor([&] { return done.load(); });
     EXPECT_TRUE(done);
-}
-
-// Each start waits until the one before has picked up its program, so that none is lost or run twice.
-TEST(StartProcess, QuickStartsFromSeveralThreadsEachRunTheirOwnProgram) {
-    vx::StartHeadlessPlatform();
     static std::atomic<int> runs[4], arrived{0};
     std::vector<std::thread> starters;
     for (int i = 0; i < 4; ++i) {
@@ -143,8 +140,7 @@ TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
 TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceThread) {
     vx::test::StartToolkit();
     static std::mutex held;
-    std::atomic<bool> after{false};
-    std::atomic<bool> before{false};
+    std::atomic<bool> after{false}, before{false};
     startprocess(
         [&] {
             std::lock_guard lock(held);

@@ -2,7 +2,6 @@
 // log lines, the composed image, the picture file made from it, and the updates that show it.
 #include "display/window.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <spng.h>
 #include <sys/resource.h>
@@ -13,6 +12,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <string>
@@ -122,25 +123,9 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
 }
 
 // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
-// arithmetic used to reach into the reserved bytes.
-TEST(WindowInit, NeverPlacesATextBlockInTheReservedBytes) {
-    vx::test::StartToolkit();
-    EnsureMemory();
-    HighMemory = 0x13FFF;
-    t_Font font;
-    font.Width = 1;
-    font.Height = 1;
-    font.Data.assign(1, 0);
-    t_InitWindow(0, 1, false, 112, 64, 0, 0, font, true);
-    EXPECT_FALSE(WindowTable[0].Initialized);
-    EXPECT_EQ(HighMemory, 0x13FFF);
-    t_InitWindow(0, 1, false, 112, 32, 0, 0, font, true);
-    EXPECT_TRUE(WindowTable[0].Initialized);
-    EXPECT_GE(WindowTable[0].TextMemoryStart, 0x10000);
-}
-
-// The refusal names the memory left after the graphic block, not what the aligned start leaves (12K).
-TEST(WindowInit, TextRefusalReportsTheMemoryLeftAfterTheGraphicBlock) {
+// arithmetic used to reach into the reserved bytes. The refusal names the memory left after the graphic
+// block, not what the aligned start leaves (12K).
+TEST(WindowInit, NeverPlacesATextBlockInTheReservedBytesAndReportsTheMemoryLeftAfterTheGraphicBlock) {
     vx::test::StartToolkit();
     EnsureMemory();
     HighMemory = 0x13FFF;
@@ -152,6 +137,12 @@ TEST(WindowInit, TextRefusalReportsTheMemoryLeftAfterTheGraphicBlock) {
     t_InitWindow(0, 1, false, 112, 128, 0, 0, font, true);
     EXPECT_EQ(
         CountLogLine("t_InitWindow: GraphicWindow #0 has not enough text-video-memory (14K available)."), 1);
+    t_InitWindow(0, 1, false, 112, 64, 0, 0, font, true);
+    EXPECT_FALSE(WindowTable[0].Initialized);
+    EXPECT_EQ(HighMemory, 0x13FFF);
+    t_InitWindow(0, 1, false, 112, 32, 0, 0, font, true);
+    EXPECT_TRUE(WindowTable[0].Initialized);
+    EXPECT_GE(WindowTable[0].TextMemoryStart, 0x10000);
 }
 
 TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBoth) {
@@ -263,17 +254,7 @@ TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelec
     ExpectPositions(1, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
 }
 
-// Regression: borders and frames near the 64-bit limits used to overflow the sums.
-TEST(WindowGeometry, AbsurdBordersAndFramesSaturateInsteadOfOverflowing) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    t_InitWindow(1, 8, false, 64, 64, kMax, kMax - 5, t_Font{}, true);
-    ExpectPositions(1, {{10, kMax}, {12, kMax}, {18, kMax}, {19, kMax - 5}});
-    t_WindowSize(1, -1, -1, kMax, kMin);
-    platform.SetWindowFrame(9, {1e300, -1e300, 1e300, 1e19});
-    ExpectPositions(9, {{2, kMax - 1}, {13, kMax}, {20, kMin}});
-}
-
-TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
+TEST(WindowGeometry, SizeKeepsWhatIsMinusOnePutsTheBorderAroundAndSaturates) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     TitleBarHeight = 22;
     platform.SetWindowFrame(2, {40, 50, 999, 999});
@@ -291,9 +272,15 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 323}));
     t_WindowSize(9, -1, -1, -1, 300);
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 223}));
+    // Regression: borders and frames near the 64-bit limits used to overflow the sums.
+    t_InitWindow(1, 8, false, 64, 64, kMax, kMax - 5, t_Font{}, true);
+    ExpectPositions(1, {{10, kMax}, {12, kMax}, {18, kMax}, {19, kMax - 5}});
+    t_WindowSize(1, -1, -1, kMax, kMin);
+    platform.SetWindowFrame(9, {1e300, -1e300, 1e300, 1e19});
+    ExpectPositions(9, {{2, kMax - 1}, {13, kMax}, {20, kMin}});
 }
 
-TEST(WindowAttributes, TitleTitleBarCentringAndFrontFollowTheCalls) {
+TEST(WindowAttributes, TitleTitleBarCentringFrontAndHidingFollowTheCalls) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     TitleBarHeight = 22;
     t_InitWindow(2, 8, false, 320, 200, 0, 0, t_Font{}, true);
@@ -318,14 +305,10 @@ TEST(WindowAttributes, TitleTitleBarCentringAndFrontFollowTheCalls) {
     EXPECT_EQ(w.title, "Abstand 7");
     EXPECT_EQ(w.centerCount, centred + 1);
     EXPECT_TRUE(w.visible && w.key && WindowTable[2].Visible);
-}
-
-TEST(WindowVisibility, HidingKeepsTheRecordInStepAndLeavesTheMainWindowOnScreen) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    EXPECT_TRUE(OpenShown(3, 8).Visible);
-    t_WindowVisible(3, false);
-    EXPECT_FALSE(platform.Window(3).visible || WindowTable[3].Visible);
-    // Window 3 was the last one on screen: the main window took its place.
+    // Hiding the last window on screen keeps the record in step and brings up the main window.
+    EXPECT_FALSE(platform.Window(12).visible);
+    t_WindowVisible(2, false);
+    EXPECT_FALSE(platform.Window(2).visible || WindowTable[2].Visible);
     EXPECT_TRUE(platform.Window(12).visible);
 }
 
@@ -488,7 +471,7 @@ constexpr std::uint32_t kPalette[16] = {
     kBlack,      0xFFFF0000u, 0xFF000080u, 0xFFFF00FFu, 0xFF008000u, 0xFF545454u, 0xFF0000FFu, 0xFF0080FFu,
     0xFF804000u, 0xFFFF8000u, 0xFFA8A8A8u, 0xFFFF8080u, 0xFF00FF00u, 0xFFFFFF00u, 0xFF00FFFFu, kWhite};
 
-TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWords) {
+TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoAFreshImage) {
     vx::test::StartToolkit();
     struct Case {
         int depth;
@@ -522,10 +505,7 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWords) {
                                              image->pixels.begin() + c.pixel + int(c.expect.size())),
                   c.expect);
     }
-}
-
-TEST(Composition, NeverComposesIntoAnImageSomebodyStillHolds) {
-    vx::test::StartToolkit();
+    // Never into an image somebody still holds.
     OpenShown(0, 8);
     std::memset(Block(0), 0x10, 64 * 32);
     const auto held = t_WindowImage(0);
@@ -627,24 +607,36 @@ TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepthWithTheFewestB
 }
 
 std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char chunk[4096];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
-        std::fclose(f);
-    }
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir))
-            if (entry->d_name[0] != '.' || std::strlen(entry->d_name) > 2) names.emplace_back(entry->d_name);
-        ::closedir(dir);
-    }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// A new folder holding only bild.png with the given bytes; answers the folder.
+std::string FolderWithPicture(const std::string& bytes) {
+    char folder[] = "/tmp/vx-save-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) return "";
+    std::ofstream(std::string(folder) + "/bild.png", std::ios::binary) << bytes;
+    return folder;
+}
+
+// An opaque square of xorshift noise, which does not compress.
+vx::WindowImage Noise(int side) {
+    vx::WindowImage image{side, side, std::vector<std::uint32_t>(std::size_t(side * side))};
+    std::uint64_t seed = 88172645463325252u;
+    for (std::uint32_t& word : image.pixels) {
+        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+        word = 0xFF000000u | std::uint32_t(seed);
+    }
+    return image;
 }
 
 // A save replaces the old picture only when the new one is complete: one cut short by the file-size limit
@@ -652,20 +644,10 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 // (a pipe would block the writer for good, a device node must survive) are refused with a line.
 TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFiles) {
     vx::test::StartToolkit();
-    char folderTemplate[] = "/tmp/vx-save-XXXXXX";
-    ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
-    const std::string folder = folderTemplate, path = folder + "/bild.png";
-    const std::string old(3000, 'o');
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(old.data(), 1, old.size(), f);
-    std::fclose(f);
+    const std::string old(3000, 'o'), folder = FolderWithPicture(old), path = folder + "/bild.png";
+    ASSERT_FALSE(folder.empty());
     ::chmod(path.c_str(), 0640);
-    vx::WindowImage noisy{64, 64, std::vector<std::uint32_t>(64 * 64)};
-    std::uint64_t seed = 88172645463325252u;  // xorshift: noise that does not compress below the limit
-    for (std::uint32_t& word : noisy.pixels) {
-        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
-        word = 0xFF000000u | std::uint32_t(seed);
-    }
+    const vx::WindowImage noisy = Noise(64);
 
     rlimit limit{}, small{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
@@ -702,26 +684,15 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     }
     ::stat(pipe.c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    std::remove(pipe.c_str());
-    std::remove(path.c_str());
-    ::rmdir(folder.c_str());
+    std::filesystem::remove_all(folder);
 }
 
 // Quitting waits for a save in progress; one it cannot wait for loses only its temporary file.
 TEST(PictureFile, QuittingWaitsForASaveInProgressOrDropsItsTemporaryFile) {
     vx::test::StartToolkit();
-    char folderTemplate[] = "/tmp/vx-quit-XXXXXX";
-    ASSERT_NE(::mkdtemp(folderTemplate), nullptr);
-    const std::string folder = folderTemplate, path = folder + "/bild.png";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs("old", f);
-    std::fclose(f);
-    vx::WindowImage big{1024, 1024, std::vector<std::uint32_t>(1024 * 1024)};
-    std::uint64_t seed = 88172645463325252u;
-    for (std::uint32_t& word : big.pixels) {
-        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
-        word = 0xFF000000u | std::uint32_t(seed);
-    }
+    const std::string folder = FolderWithPicture("old"), path = folder + "/bild.png";
+    ASSERT_FALSE(folder.empty());
+    const vx::WindowImage big = Noise(1024);
     for (const int wait : {0, 20'000}) {
         SCOPED_TRACE(wait);
         std::atomic<bool> saved{true};
@@ -735,8 +706,7 @@ TEST(PictureFile, QuittingWaitsForASaveInProgressOrDropsItsTemporaryFile) {
         EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
         EXPECT_EQ(FileBytes(path).size() > 3, wait > 0);  // the old file, or the whole new picture
     }
-    std::remove(path.c_str());
-    ::rmdir(folder.c_str());
+    std::filesystem::remove_all(folder);
 }
 
 TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
@@ -755,7 +725,7 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
     EXPECT_EQ(platform.View(7).imagesShown, 1);
 }
 
-TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposes) {
+TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposesUntilQuitting) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     OpenShown(1, 4, true);
     OpenShown(3, 4, true);
@@ -774,11 +744,7 @@ TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheir
     EXPECT_GT(platform.View(5).marks - marks5, 2 * marked);
     EXPECT_EQ(platform.View(3).marks, marks3);
     EXPECT_EQ(platform.View(6).marks, marks6);
-}
-
-TEST(RefreshProcess, StopsWhenThePlatformQuits) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(0, 4, true);
+    // It stops when the platform quits.
     platform.BeginQuit();
     for (int i = 0; i < 200 && AutoUpdateRunning.load(); ++i) vx::SleepNanoseconds(5'000'000);
     EXPECT_FALSE(AutoUpdateRunning.load());

@@ -67,11 +67,9 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     f = vx::PsfFontFromBytes(
         PsfFile(2, 256, 12, 10, {'C',  0xFF, 0xC3, 0xA4, 0xFE, 'A',  0xFF, 'A', 0xFF, 0xE0, 0xA0, 0x80,
                                  0xF0, 0x90, 0x80, 0x80, 0xC4, 0x80, 'B',  'A', 0xFF, 'B',  'C',  0xFF}));
-    EXPECT_EQ(RowBits(f, 0xE4, 9), 1 ^ 9);
-    EXPECT_EQ(RowBits(f, 'A', 0), 2);
-    EXPECT_EQ(RowBits(f, 'B', 0), 3);
-    EXPECT_EQ(RowBits(f, 'C', 1), 1);
-    EXPECT_EQ(RowBits(f, 0x80, 0), 0x80);
+    for (auto [code, y, bits] :
+         {std::tuple{0xE4, 9, 1 ^ 9}, {'A', 0, 2}, {'B', 0, 3}, {'C', 1, 1}, {0x80, 0, 0x80}})
+        EXPECT_EQ(RowBits(f, code, y), bits) << code;
     EXPECT_EQ(f.Data.at(std::size_t('B' * 120 + 11)), 255);  // from the second byte of the row
 
     // Bad files give an empty font and a log line: a header that claims more glyphs than the file holds,
@@ -80,17 +78,20 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     const std::string incomplete = "LoadPsfFont: Font data is incomplete.\n",
                       damaged = "LoadPsfFont: Font header is damaged.\n",
                       alien = "LoadPsfFont: Not a PC Screen Font.\n";
-    for (const auto& [at, value, line] : {std::tuple{16, 44, incomplete},
-                                          {20, 3, damaged},
-                                          {8, 31, damaged},
-                                          {8, 49, damaged},
-                                          {8, 48, incomplete},
-                                          {3, 0x87, alien}}) {
+    const std::tuple<int, int, std::string> bad[] = {{16, 44, incomplete}, {20, 3, damaged},
+                                                     {8, 31, damaged},     {8, 49, damaged},
+                                                     {8, 48, incomplete},  {3, 0x87, alien}};
+    for (const auto& [at, value, line] : bad) {
         std::vector<std::uint8_t> file = PsfFile(2, 2, 8, 8);
         file[std::size_t(at)] = std::uint8_t(value);
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << at;
         EXPECT_EQ(vx::TakeCapturedLog(), line) << at;
     }
+    // An absurd glyph count is not "not a font".
+    std::vector<std::uint8_t> many = PsfFile(2, 2, 8, 8);
+    many[18] = 1;  // 65538 glyphs
+    EXPECT_TRUE(vx::PsfFontFromBytes(many).Data.empty());
+    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Font claims 65538 glyphs; at most 65536 are accepted.\n");
     EXPECT_TRUE(vx::PsfFontFromBytes({}).Data.empty());
     f = vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8));  // no table: every code shows its own glyph
     for (int c = 0; c < 256; ++c) EXPECT_EQ(RowBits(f, c, 2), c ^ 2) << c;
@@ -109,36 +110,15 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(2, 2, 8, 257)).Data.empty());
 }
 
-TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderAndSaysWhenThereIsNone) {
+// Refusals say what is wrong: a chosen file that is missing, a folder, a pipe (which would block a reader for
+// good) or a device is named in a line and passed over.
+TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderSaysWhenThereIsNoneAndWhyOneIsRefused) {
     vx::StartLogCapture();
     const std::string folder = testing::TempDir() + "ready-fonts/";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     EXPECT_TRUE(vx::ReadyFontFrom("", folder).Data.empty());
     EXPECT_TRUE(vx::TakeCapturedLog().starts_with("vx::ReadyFont: No console font found"));
-
-    // The earlier name in the order wins; gzipped or not.
-    WriteFile("ready-fonts/default8x16.psf.gz", PsfFile(1, 256, 8, 16), true);
-    WriteFile("ready-fonts/Lat15-VGA16.psf.gz", PsfFile(2, 256, 8, 14), true);
-    EXPECT_EQ(vx::ReadyFontFrom("", folder).Height, 14);
-    // A chosen file comes first; a chosen file that is missing is passed over.
-    const std::string chosen = WriteFile("chosen.psf", PsfFile(1, 256, 8, 8), false);
-    EXPECT_EQ(vx::ReadyFontFrom(chosen, folder).Height, 8);
-    EXPECT_EQ(vx::ReadyFontFrom(chosen + ".missing", folder).Height, 14);
-}
-
-// Refusals say what is wrong: an absurd glyph count is not "not a font". A chosen file that is missing, a
-// folder, a pipe (which would block a reader for good) or a device is named in a line and passed over.
-TEST(ReadyFont, SaysWhyAChosenFileIsRefusedAndNeverBlocksOnSpecialFiles) {
-    vx::StartLogCapture();
-    std::vector<std::uint8_t> many = PsfFile(2, 2, 8, 8);
-    many[18] = 1;  // 65538 glyphs
-    EXPECT_TRUE(vx::PsfFontFromBytes(many).Data.empty());
-    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Font claims 65538 glyphs; at most 65536 are accepted.\n");
-
-    const std::string folder = testing::TempDir() + "chosen-fonts/";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
     ASSERT_EQ(::mkfifo((folder + "pipe").c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
         {folder + "missing", " (No such file or directory)."},
@@ -153,6 +133,15 @@ TEST(ReadyFont, SaysWhyAChosenFileIsRefusedAndNeverBlocksOnSpecialFiles) {
                   std::string::npos)
             << log;
     }
+
+    // The earlier name in the order wins; gzipped or not.
+    WriteFile("ready-fonts/default8x16.psf.gz", PsfFile(1, 256, 8, 16), true);
+    WriteFile("ready-fonts/Lat15-VGA16.psf.gz", PsfFile(2, 256, 8, 14), true);
+    EXPECT_EQ(vx::ReadyFontFrom("", folder).Height, 14);
+    // A chosen file comes first; a chosen file that is missing is passed over.
+    const std::string chosen = WriteFile("chosen.psf", PsfFile(1, 256, 8, 8), false);
+    EXPECT_EQ(vx::ReadyFontFrom(chosen, folder).Height, 8);
+    EXPECT_EQ(vx::ReadyFontFrom(chosen + ".missing", folder).Height, 14);
     std::filesystem::remove_all(folder);
 }
 
