@@ -10,16 +10,54 @@
 #include <vector>
 
 #include "core/app_lifecycle.h"
+#include "core/strings.h"
 #include "menus/menu_items.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
 
-TEST(InitVxtools, BuildsTheLatin1CaseTables) {
+TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
     initvxtools();
-    // Latin-1 letters change case, the multiplication sign and the letters without a partner do not.
-    for (auto [c, upper] : {std::pair{int('a'), int('A')}, {224, 192}, {247, 247}, {255, 255}})
+    // Latin-1 letters change case, the signs and the letters without a partner do not: each range's first
+    // and last byte, and the bytes just outside it.
+    for (auto [c, upper] : {std::pair{96, 96},
+                            {97, 65},
+                            {122, 90},
+                            {123, 123},
+                            {223, 223},
+                            {224, 192},
+                            {228, 196},
+                            {229, 229},
+                            {230, 230},
+                            {231, 199},
+                            {246, 214},
+                            {247, 247},
+                            {248, 248},
+                            {249, 217},
+                            {252, 220},
+                            {253, 253},
+                            {255, 255}}) {
         EXPECT_EQ(UpperCaseTable[std::size_t(c)], upper) << c;
-    EXPECT_EQ(LowerCaseTable[215], 215);
+        EXPECT_EQ(LowerCaseTable[std::size_t(c == upper ? c - 32 : upper)], c == upper ? c - 32 : c) << c;
+    }
+    const std::string digits(HexDigits.begin(), HexDigits.end());
+    EXPECT_EQ(digits, "0123456789ABCDEF");
+    for (auto [c, value] : {std::pair{'0', 0},
+                            {'9', 9},
+                            {'A', 10},
+                            {'F', 15},
+                            {'a', 10},
+                            {'f', 15},
+                            {'/', -1},
+                            {':', -1},
+                            {'@', -1},
+                            {'G', -1},
+                            {'`', -1},
+                            {'g', -1}})
+        EXPECT_EQ(HexValue[std::size_t(c)], value) << c;
+    EXPECT_EQ(HexValue[255], -1);
+    EXPECT_EQ(
+        std::vector<std::string>({HexString(0), HexString(-1), HexString(0x1F0000), HexString(0x123456789A)}),
+        (std::vector<std::string>{"00000000", "FFFFFFFF", "001F0000", "3456789A"}));
 }
 
 TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformMenus) {
@@ -56,10 +94,12 @@ TEST(InitMemory, WithoutAPasteboardViewStillFinishes) {
 
 TEST(EnsureMemory, ThreadsArrivingDuringInitialisationWaitForIt) {
     vx::test::StartToolkit();
-    std::atomic<int> sawReady{0};
+    std::atomic<int> sawReady{0}, arrived{0};
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i) {
         threads.emplace_back([&] {
+            // All start at once, so that they race for the start.
+            for (arrived++; arrived < 4;) std::this_thread::yield();
             EnsureMemory();
             if (MemoryInitialised && VideoMemory != nullptr && WindowTable != nullptr) sawReady++;
         });

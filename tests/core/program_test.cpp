@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "core/hand_over.h"
 #include "core/threads.h"
@@ -62,6 +63,20 @@ TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNe
     abandoned();  // still served by the queue, but does nothing
     EXPECT_EQ(runs, 1);
     EXPECT_FALSE(gate.RunAndWait([&] { ++runs; }, queue.Post()));  // after quitting, without waiting
+    // Work that had started when quitting began finishes, and its waiter waits for it: it refers to the
+    // waiter's stack.
+    vx::HandOverGate running;
+    std::promise<void> release;
+    waiter = std::async(std::launch::async, [&] {
+        return running.RunAndWait([&] { release.get_future().wait(), ++runs; }, queue.Post());
+    });
+    auto served = std::async(std::launch::async, queue.Take());
+    vx::SleepNanoseconds(20'000'000);
+    running.BeginQuit();
+    EXPECT_EQ(waiter.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+    release.set_value();
+    EXPECT_TRUE(waiter.get());
+    EXPECT_EQ(runs, 2);
     // Work that cannot be queued fails at once instead of waiting for ever.
     EXPECT_FALSE(vx::HandOverGate{}.RunAndWait([] {}, [](std::function<void()>) { return false; }));
 }
@@ -82,6 +97,24 @@ TEST(StartProcess, RunsTheProgramOnAThreadWithALargeStack) {
         0x40000000);
     WaitFor([&] { return done.load(); });
     EXPECT_TRUE(done);
+}
+
+// Each start waits until the one before has picked up its program, so that none is lost or run twice.
+TEST(StartProcess, QuickStartsFromSeveralThreadsEachRunTheirOwnProgram) {
+    vx::StartHeadlessPlatform();
+    static std::atomic<int> runs[4], arrived{0};
+    std::vector<std::thread> starters;
+    for (int i = 0; i < 4; ++i) {
+        starters.emplace_back([i] {
+            for (arrived++; arrived < 4;) std::this_thread::yield();  // all at once
+            startprocess([i] { runs[i]++; }, 0x100000);
+        });
+    }
+    for (auto& t : starters) t.join();
+    startprocess([] { runs[0] += 10; }, 0x100000);
+    WaitFor([] { return runs[0] + runs[1] + runs[2] + runs[3] >= 14; });
+    vx::SleepNanoseconds(20'000'000);
+    EXPECT_EQ(std::vector<int>({runs[0], runs[1], runs[2], runs[3]}), (std::vector<int>{11, 1, 1, 1}));
 }
 
 TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
@@ -130,6 +163,20 @@ TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceT
     vx::CurrentPlatform().invokeBlocking([] { t_QuitProgram(255); });
     EXPECT_EQ(vx::test::CountLogLine("t_QuitProgram: The user-interface thread cannot be ended."), 1);
     EXPECT_EQ(OnUserInterfaceThread([] { return CurrentThreadNumber(); }), 1);  // still serving
+}
+
+TEST(ThreadRegistry, ReadsTheNumberFromADescription) {
+    const std::pair<const char*, int> cases[] = {{"<Thread: 0x1>{number = 12, name = x}", 12},
+                                                 {"{number =   -  7,}", -7},
+                                                 {"{number = 3x4,}", 3},
+                                                 {"{number = ,}", 0},
+                                                 {"{number = -,}", 0},
+                                                 {"{number = 5}", 0},
+                                                 {"{numbr = 5,}", 0},
+                                                 {"{number = 99999999999,}", 2147483647},
+                                                 {", number = 8,", 8}};
+    for (const auto& [description, number] : cases)
+        EXPECT_EQ(vx::ParseThreadNumber(description), number) << description;
 }
 
 TEST(ThreadRegistry, GivesTheSystemANameCutToWholeCharacters) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/state.h"
 #include "core/unicode.h"
@@ -23,6 +24,27 @@ TEST(DecodeBytes, TurnsEscapesIntoScalarsAndOtherBytesIntoLatin1) {
     EXPECT_TRUE(vx::IsValidUtf8(DecodeBytes("\x1bZZZZ\x1d"s)));
 }
 
+// Encoded surrogates, overlong forms, scalars beyond U+10FFFF and cut sequences are no UTF-8; each bad byte
+// reads as one U+FFFD. The first and last scalar of each length are.
+TEST(Utf8, RefusesSurrogatesOverlongFormsAndCutSequencesAndTakesEachLengthsEdges) {
+    for (const char* bad :
+         {"\xED\xA0\x80", "\xED\xBF\xBF", "\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
+          "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xC3", "\xE2\x82", "\xC3\x28", "\x80"})
+        EXPECT_FALSE(vx::IsValidUtf8(bad)) << bad;
+    EXPECT_EQ(vx::Utf8Scalars("a\xED\xA0\x80"
+                              "b"),
+              (std::vector<char32_t>{'a', 0xFFFD, 0xFFFD, 0xFFFD, 'b'}));
+    EXPECT_EQ(vx::Utf8Scalars("\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF\xF0\x90"
+                              "\x80\x80\xF4\x8F\xBF\xBF"),
+              (std::vector<char32_t>{0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF}));
+    std::string out;
+    for (char32_t c : {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF}) vx::AppendUtf8(out, c);
+    EXPECT_EQ(out, "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
+    // Percent escapes in either case; a percent sign without two hexadecimal digits stays.
+    EXPECT_EQ(vx::DecodePercentEscapes("%c3%a4%C3%A4%2f%4"), "\u00E4\u00E4/%4");
+    EXPECT_EQ(vx::DecodePercentEscapes("%g1%1g%%41%41"), "%g1%1g%AA");
+}
+
 TEST(PrecomposedUtf8, ComposesReordersAndRespectsExclusions) {
     const struct {
         const char* in;
@@ -32,8 +54,13 @@ TEST(PrecomposedUtf8, ComposesReordersAndRespectsExclusions) {
         {"A\u0308pfel", "\u00C4pfel"},  // base letter and diaeresis
         {"a\u0302\u0323", "\u1EAD"},    // marks in the wrong order are reordered first
         {"a\u0323\u0302", "\u1EAD"},
-        {"\u212B", "\u00C5"},                                    // a singleton decomposes for good
-        {"\u1100\u1161\u11A8", "\uAC01"},                        // Hangul by rule
+        {"\u212B", "\u00C5"},                                      // a singleton decomposes for good
+        {"\u1100\u1161\u11A8", "\uAC01"},                          // Hangul by rule
+        {"\u1112\u1175\u11C2", "\uD7A3"},                          // the last syllable
+        {"\u1113\u1161\u1100\u1176", "\u1113\u1161\u1100\u1176"},  // no leading and no vowel consonant
+        {"\uAC00\u11A7\uAC00\u11C3", "\uAC00\u11A7\uAC00\u11C3"},  // no trailing consonants
+        {"\u1100\u1161\u0301", "\uAC00\u0301"},
+        {"\uD7A3\uD7A4", "\uD7A3\uD7A4"},                        // beyond the syllables
         {"\u0915\u093C", "\u0915\u093C"},                        // excluded from composition
         {"\u0344", "\u0308\u0301"},                              // a non-starter decomposition
         {"e\u0301\u0301", "\u00E9\u0301"},                       // the second acute is blocked

@@ -9,7 +9,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/program.h"
 #include "display/format_number.h"
@@ -56,6 +60,54 @@ TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddDepthsAndMissingViews) {
     platform.RemoveGraphicView(6);
     t_InitWindow(6, 8, false, 64, 64, 0, 0, TextFont(), true);
     EXPECT_FALSE(WindowTable[6].Initialized);
+    EXPECT_EQ(WindowTable[6].RGBColorBorder, t_PaletteColor(5));
+}
+
+// The smallest and largest sides are accepted, one pixel beyond is not; memory for exactly the graphic
+// block is enough, one byte less is not. Each adjustment and refusal has its line.
+TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
+    vx::test::StartToolkit();
+    const std::int64_t cases[][4] = {{8192, 32, 8192, 32},
+                                     {8193, 32, 1280, 32},
+                                     {32, 8192, 32, 8192},
+                                     {32, 8193, 32, 800},
+                                     {31, 31, 1280, 800}};
+    for (std::uint8_t n = 0; n < 5; ++n) {
+        t_InitWindow(n, 1, false, cases[n][0], cases[n][1], 0, 0, t_Font{}, true);
+        EXPECT_EQ(Pos(WindowTable[n].Width, WindowTable[n].Height), Pos(cases[n][2], cases[n][3])) << int(n);
+    }
+    std::vector<std::string> adjusted;
+    for (const std::string& l : TakeOwnLogLines())
+        if (l.find("cannot display") != std::string::npos) adjusted.push_back(l);
+    EXPECT_EQ(adjusted, (std::vector<std::string>{
+                            "t_InitWindow: GraphicWindow #1 cannot display 8193 horizontal pixel.",
+                            "t_InitWindow: GraphicWindow #3 cannot display 8193 vertical pixel.",
+                            "t_InitWindow: GraphicWindow #4 cannot display 31 horizontal pixel.",
+                            "t_InitWindow: GraphicWindow #4 cannot display 31 vertical pixel."}));
+
+    // 64 x 40 x 8 bits = 2,560 bytes.
+    HighMemory = 0x10000 + 2560 - 1;
+    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+    EXPECT_FALSE(WindowTable[5].Initialized);
+    EXPECT_EQ(TakeOwnLogLines(),
+              (std::vector<std::string>{
+                  "t_InitWindow: GraphicWindow #5 Start.",
+                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (2K available).",
+                  "t_InitWindow: Displaying 64 x 40 pixel x 8 bit needs 2,50K video-memory."}));
+    HighMemory = 0x10000 + 2560;
+    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+    EXPECT_TRUE(WindowTable[5].Initialized);
+    EXPECT_EQ(WindowTable[5].MemoryStart, 0x10000);
+    // The graphic block fits from 0x11000 up; 4,095 bytes are left below it for 64 x 40 cells of text.
+    TakeLogLines();
+    HighMemory = 0x11000 + 2559;
+    t_InitWindow(6, 8, false, 64, 40, 0, 0, Font(1, 1), true);
+    EXPECT_FALSE(WindowTable[6].Initialized);
+    EXPECT_EQ(TakeOwnLogLines(),
+              (std::vector<std::string>{
+                  "t_InitWindow: GraphicWindow #6 Start.",
+                  "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
+                  "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
 }
 
 // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
@@ -119,9 +171,27 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     const std::int64_t freed = WindowTable[1].MemoryEnd - WindowTable[1].MemoryStart + 1;
     const std::int64_t start4 = WindowTable[4].MemoryStart;
 
-    t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
+    // What the program changed in the record starts afresh; what it set for text output stays.
+    t_Window& w = WindowTable[1];
+    w.UpdateStarted = w.UpdateFinished = w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
+    w.LoResOffsetX = w.LoResOffsetY = w.TextHpos = w.TextVpos = w.TextFirstColumn = w.TextFirstLine = 5;
+    w.RefreshRate = w.TextRedirectOutput = 7;
+    w.IgnoreEvents = w.ScrollLock = true;
+    w.VerticalBlank = w.QuickUpdate = false;
+    w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
+    w.TextColor = 0x17;
+    t_InitWindow(1, 16, true, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
     EXPECT_TRUE(blocks() == before);
+    EXPECT_EQ((std::vector<std::int64_t>{
+                  w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY, w.DrawingMode, w.LoResMode,
+                  w.LoResOffsetX, w.LoResOffsetY, w.TextHpos, w.TextVpos, w.TextFirstColumn, w.TextFirstLine,
+                  w.RefreshRate, w.TextRedirectOutput, w.TextColor, w.TextLastColumn, w.TextLastLine}),
+              (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1}));
+    EXPECT_EQ((std::vector<bool>{w.IgnoreEvents, w.ScrollLock, w.VerticalBlank, w.QuickUpdate, w.AutoUpdate}),
+              (std::vector<bool>{false, false, true, true, true}));
+    EXPECT_EQ(w.RGBColor, t_PaletteColor(0));
+    EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(5));
 }
 
 // What t_WindowPos answers for each selector.
@@ -144,6 +214,20 @@ TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwards) 
     ExpectPositions(2, {{17, 0}, {18, 1920 - 640}, {19, 1200 - 400}});
 }
 
+// Every selector, for a window of the other kind (its frame) and a graphic window's text area (its record).
+TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelectorsFromTheRecord) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    platform.SetWindowFrame(9, {10.9, 20.5, 300.7, 200.2});
+    ExpectPositions(9,
+                    {{0, 0},     {1, 0},   {2, 299},  {3, 199},  {4, 300},  {5, 200}, {6, 300},  {7, 200},
+                     {8, 300},   {9, 178}, {10, 300}, {11, 178}, {12, 200}, {13, 10}, {14, 980}, {15, 1920},
+                     {16, 1200}, {17, 22}, {18, 0},   {19, 0},   {20, 20},  {21, 0},  {-1, 0}});
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8), 1);
+    SetTextArea(w, 3, 38, 2, 11);
+    ExpectPositions(1, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
+}
+
 // Regression: borders and frames near the 64-bit limits used to overflow the sums.
 TEST(WindowGeometry, AbsurdBordersAndFramesSaturateInsteadOfOverflowing) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
@@ -157,7 +241,9 @@ TEST(WindowGeometry, AbsurdBordersAndFramesSaturateInsteadOfOverflowing) {
 TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     TitleBarHeight = 22;
+    platform.SetWindowFrame(2, {40, 50, 999, 999});
     t_InitWindow(2, 8, false, 320, 200, 8, 4, t_Font{}, true);
+    EXPECT_EQ(platform.Window(2).frame, (vx::Rect{40, 50, 336, 230}));
     platform.SetWindowFrame(2, {40, 50, 999, 999});
     t_WindowSize(2, -1, -1, -1, -1);
     EXPECT_EQ(platform.Window(2).frame, (vx::Rect{40, 50, 336, 230}));
@@ -189,6 +275,53 @@ TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresT
     EXPECT_EQ(
         (std::vector<std::int64_t>{w.TextFirstColumn, w.TextLastColumn, w.TextFirstLine, w.TextLastLine}),
         (std::vector<std::int64_t>{1, 40, 1, 12}));
+}
+
+// Each refusal is one line of its own and changes nothing.
+TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    EnsureMemory();
+    platform.RemoveGraphicView(6);
+    platform.RemoveTextView(9);
+    TakeLogLines();
+    const vx::HeadlessWindowState before = platform.Window(3);
+    const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
+        {[] { t_InitWindow(8, 8, false, 64, 64, 0, 0, t_Font{}, true); },
+         {"t_InitWindow: Window is not a graphic window."}},
+        {[] { t_ColorBorder(8, 1); }, {"t_ColorBorder: Window is not a graphic window."}},
+        {[] { t_ColorBorder(3, 1); }, {"t_ColorBorder: Window #3 not initialized."}},
+        {[] { t_FullArea(8); }, {"t_FullArea: Window is not a graphic window."}},
+        {[] { t_FullArea(3); }, {"t_FullArea: Window #3 not initialized."}},
+        {[] { t_RedirectOutput(3, 2); }, {"t_RedirectOutput: Window #3 not initialized."}},
+        {[] { t_WindowUpdate(9, true); }, {"t_WindowUpdate: Window is not a graphic window."}},
+        {[] { t_WindowUpdate(6, false); }, {"t_WindowUpdate: Window #6 view is nil, resource undefined."}},
+        {[] { EXPECT_EQ(t_WindowImage(3), nullptr); }, {"t_WindowImage: Graphic window #3 not initialized."}},
+        {[] { t_WindowSize(3, 0, 0, 64, 64); }, {"t_WindowSize: Window #3 not initialized."}},
+        {[] { t_WindowSize(13, 0, 0, 64, 64); }, {"t_WindowSize: Window does not exist."}},
+        {[] { t_WindowSize(6, 0, 0, 64, 64); }, {"t_WindowSize: Window does not exist."}},
+        {[] { EXPECT_EQ(t_WindowPos(13, 8), 0); }, {"t_WindowPos: Window does not exist."}},
+        {[] { t_WindowTitle(13, "x"); }, {"t_WindowTitle: Window does not exist."}},
+        {[] { t_WindowTitleVisible(13, false); }, {"t_WindowTitleVisible: Window does not exist."}},
+        {[] { t_WindowCenter(13); }, {"t_WindowCenter: Window does not exist."}},
+        {[] { t_WindowFront(13); }, {"t_WindowFront: Window does not exist."}},
+        {[] { t_WindowVisible(13, true); }, {"t_WindowVisible: Window does not exist."}},
+        {[] { t_WindowVisible(9, true); },
+         {"t_WindowVisible: Virtual printer window is nil, resource undefined."}},
+        {[] { EXPECT_FALSE(vx::SavePicture(8, "x.png")); }, {"SavePicture: Window is not a graphic window."}},
+        {[] { EXPECT_FALSE(vx::SavePicture(3, "x.png")); },
+         {"t_WindowImage: Graphic window #3 not initialized.", "SavePicture: Window #3 has no picture."}},
+    };
+    for (const auto& [op, line] : cases) {
+        op();
+        EXPECT_EQ(TakeOwnLogLines(), line);
+    }
+    EXPECT_EQ(vx::PictureError(), "no picture");
+    EXPECT_EQ(platform.BeepCount(), 1);
+    const vx::HeadlessWindowState after = platform.Window(3);
+    EXPECT_EQ(after.frame, before.frame);
+    EXPECT_FALSE(after.visible);
+    EXPECT_EQ(std::vector<double>(after.background, after.background + 4),
+              std::vector<double>(before.background, before.background + 4));
 }
 
 TEST(FormatNumber, WritesCutCommaDecimalsGroupedThousandsAndPlainDigits) {
@@ -243,7 +376,8 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWords) {
     std::vector<std::uint8_t> nibbles;
     for (int i = 0; i < 16; i += 2) nibbles.push_back(std::uint8_t(i << 4 | (i + 1)));
     const Case cases[] = {
-        {1, 1, {0x81}, 8, {kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kWhite}},
+        {1, 1, {0x35}, 8, {kBlack, kBlack, kWhite, kWhite, kBlack, kWhite, kBlack, kWhite}},
+        {1, 64 * 32 / 8 - 1, {0x01}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
         {4, 0, nibbles, 0, std::vector<std::uint32_t>(kPalette, kPalette + 16)},
         {4, 32 * 32 - 1, {0x0F}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
         {8, 5, {0x80}, 5, {0xFF808080u}},
@@ -277,7 +411,7 @@ TEST(Composition, NeverComposesIntoAnImageSomebodyStillHolds) {
 }
 
 TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNeverReadsOutsideMemory) {
-    vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     const std::string path = TempPath("refused");
     EXPECT_EQ(t_WindowImage(0), nullptr);  // before video memory exists
     t_InitWindow(0, 32, false, 64, 32, 0, 0, t_Font{}, true);
@@ -287,7 +421,14 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path));
     EXPECT_NE(access(path.c_str(), F_OK), 0);
     t_Window& w = WindowTable[0];
-    w.MemoryStart = kVideoMemorySize - 100;
+    // A block ending on the last byte of video memory is composed; one byte more, or one byte short, is not.
+    w.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
+    w.MemoryEnd = kVideoMemorySize - 1;
+    VideoMemory[kVideoMemorySize - 1] = 0x56;
+    EXPECT_EQ(t_WindowImage(0)->pixels.back() & 0xFF, 0x56u);
+    w.MemoryEnd = kVideoMemorySize;
+    EXPECT_EQ(t_WindowImage(0), nullptr);
+    w.MemoryStart += 1;
     w.MemoryEnd = kVideoMemorySize - 1;
     EXPECT_EQ(t_WindowImage(0), nullptr);
     w.MemoryStart = 0;
@@ -298,14 +439,16 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_EQ(t_WindowImage(0), nullptr);
     w.BitDepth = 32;
     EXPECT_NE(t_WindowImage(0), nullptr);
+    platform.RemoveGraphicView(0);
+    EXPECT_EQ(WindowPicture(0), nullptr);
 }
 
 // The file decoded to 0xAARRGGBB words by the library, independently of how it was written.
-vx::WindowImage Decode(const std::string& path) {
+vx::WindowImage Decode(const std::string& path, spng_ihdr& header) {
     vx::WindowImage image;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     spng_ctx* ctx = spng_ctx_new(0);
-    spng_ihdr header{};
+    header = {};
     std::size_t size = 0;
     if (file != nullptr && spng_set_png_file(ctx, file) == 0 && spng_get_ihdr(ctx, &header) == 0 &&
         spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size) == 0) {
@@ -321,30 +464,42 @@ vx::WindowImage Decode(const std::string& path) {
     return image;
 }
 
-TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepth) {
+TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepthWithTheFewestBitsItsColoursNeed) {
     vx::test::StartToolkit();
     struct Case {
         int depth, width, height;
-        std::uint8_t byteMask;  // limits the colours, and with them the packed depth of the file
+        int byteValues;  // limits the colours, and with them the packed depth of the file
+        int bits;        // per pixel in the file's palette; 0: true colour
     };
-    // Odd widths put the last pixel of a row in the middle of a packed byte; 32 bits need true colour.
-    const Case cases[] = {
-        {1, 40, 32, 0xFF}, {8, 33, 35, 0x03}, {4, 36, 33, 0xFF}, {8, 37, 32, 0xFF}, {32, 33, 32, 0xFF}};
+    // 2, 3, 4, 5, 16, 17, 256 and more colours; odd widths put the last pixel of a row in the middle of a
+    // packed byte.
+    const Case cases[] = {{1, 40, 32, 256, 1}, {8, 33, 35, 3, 2},  {8, 35, 32, 4, 2},   {8, 33, 32, 5, 4},
+                          {4, 36, 33, 256, 4}, {8, 34, 32, 17, 8}, {8, 37, 32, 256, 8}, {32, 33, 32, 7, 0}};
     std::uint8_t n = 0;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.depth);
+        SCOPED_TRACE(testing::Message() << c.depth << " bits, " << c.byteValues << " values");
         OpenShown(n, c.depth, false, c.width, c.height);
         const std::int64_t bytes = WindowTable[n].MemoryEnd - WindowTable[n].MemoryStart + 1;
-        for (std::int64_t i = 0; i < bytes; ++i) Block(n)[i] = std::uint8_t((i * 7919 >> 3 ^ i) & c.byteMask);
+        for (std::int64_t i = 0; i < bytes; ++i)
+            Block(n)[i] = std::uint8_t((i * 7919 >> 3 ^ i) % c.byteValues);
         const std::string path = TempPath("window" + std::to_string(n));
         ASSERT_TRUE(vx::SavePicture(n, path));
         const auto composed = t_WindowImage(n);
-        const vx::WindowImage decoded = Decode(path);
+        spng_ihdr header;
+        const vx::WindowImage decoded = Decode(path, header);
         EXPECT_EQ(std::pair(decoded.width, decoded.height), std::pair(c.width, c.height));
         EXPECT_EQ(decoded.pixels, composed->pixels);
+        EXPECT_EQ(std::pair(int(header.color_type), int(header.bit_depth)),
+                  c.bits > 0 ? std::pair(int(SPNG_COLOR_TYPE_INDEXED), c.bits)
+                             : std::pair(int(SPNG_COLOR_TYPE_TRUECOLOR), 8));
         std::remove(path.c_str());
         ++n;
     }
+    // A file that cannot be made is reported, and nothing is left behind.
+    const std::string missing = testing::TempDir() + "no-such-folder/picture.png";
+    EXPECT_FALSE(vx::SavePicture(0, missing));
+    EXPECT_FALSE(vx::PictureError().empty());
+    EXPECT_NE(access(missing.c_str(), F_OK), 0);
 }
 
 TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
@@ -364,15 +519,21 @@ TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheir
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     OpenShown(1, 4, true);
     OpenShown(3, 4, true);
-    platform.Flush();  // no display cycle left that would set VerticalBlank again
+    OpenShown(5, 4, true);
+    OpenShown(6, 4, false);
+    vx::Store(WindowTable[5].RefreshRate, 0);  // due on every pass
+    platform.Flush();                          // no display cycle left that would set VerticalBlank again
     vx::Store(WindowTable[3].VerticalBlank, false);
     const std::int64_t start = vx::AbsoluteTimeMillis();
-    const int marks1 = platform.View(1).marks, marks3 = platform.View(3).marks;
+    const int marks1 = platform.View(1).marks, marks3 = platform.View(3).marks,
+              marks5 = platform.View(5).marks, marks6 = platform.View(6).marks;
     vx::SleepNanoseconds(300'000'000);
     const int marked = platform.View(1).marks - marks1;
     EXPECT_GE(marked, 1);
     EXPECT_LE(marked, (vx::AbsoluteTimeMillis() - start) / 33 + 2);
+    EXPECT_GT(platform.View(5).marks - marks5, 2 * marked);
     EXPECT_EQ(platform.View(3).marks, marks3);
+    EXPECT_EQ(platform.View(6).marks, marks6);
 }
 
 TEST(RefreshProcess, StopsWhenThePlatformQuits) {

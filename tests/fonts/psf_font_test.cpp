@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "core/log.h"
 #include "fonts/ready_font.h"
@@ -63,14 +65,30 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     EXPECT_EQ(f.Data.at(std::size_t('B' * 120 + 11)), 255);  // from the second byte of the row
 
     // Bad files give an empty font and a log line: a header that claims more glyphs than the file holds,
-    // bytes per glyph that disagree with the geometry, no bytes at all.
-    for (const auto& [at, value] : {std::pair{16, 44}, {20, 3}}) {
+    // bytes per glyph that disagree with the geometry, a header shorter than its fields or longer than the
+    // file, another magic number.
+    const std::string incomplete = "LoadPsfFont: Font data is incomplete.\n",
+                      alien = "LoadPsfFont: Not a PC Screen Font.\n";
+    for (const auto& [at, value, line] : {std::tuple{16, 44, incomplete},
+                                          {20, 3, alien},
+                                          {8, 31, alien},
+                                          {8, 49, alien},
+                                          {8, 48, incomplete},
+                                          {3, 0x87, alien}}) {
         std::vector<std::uint8_t> file = PsfFile(2, 2, 8, 8);
         file[std::size_t(at)] = std::uint8_t(value);
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << at;
-        EXPECT_TRUE(vx::TakeCapturedLog().starts_with("LoadPsfFont: ")) << at;
+        EXPECT_EQ(vx::TakeCapturedLog(), line) << at;
     }
     EXPECT_TRUE(vx::PsfFontFromBytes({}).Data.empty());
+    EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8)).Data.size() == 256 * 64);
+    // Sides up to 256 pixels; fewer than 256 glyphs give as many codes.
+    f = vx::PsfFontFromBytes(PsfFile(2, 3, 256, 1));
+    EXPECT_EQ(std::vector<std::int64_t>({f.Width, f.Height, f.End, f.Size}),
+              (std::vector<std::int64_t>{256, 1, 2, 768}));
+    EXPECT_EQ(vx::PsfFontFromBytes(PsfFile(2, 2, 8, 256)).Height, 256);
+    EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(2, 2, 257, 1)).Data.empty());
+    EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(2, 2, 8, 257)).Data.empty());
 }
 
 TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderAndSaysWhenThereIsNone) {

@@ -6,11 +6,14 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "support/toolkit_test.h"
+#include "vxtools/extensions.h"
 
 namespace {
 
@@ -101,10 +104,118 @@ TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
     }
 }
 
-// Points outside the window are left to the line test (the reference plots them) and the fuzzers.
+// Every depth's bytes in the order the layout gives them, read back at the corners and one pixel beyond
+// each edge, from a block of bytes that differ from each other and read differently in either bit order.
+TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
+    StartToolkit();
+    const t_RGBColor black{255, 0, 0, 0};
+    for (const int depth : {1, 4, 8, 16, 24, 32}) {
+        SCOPED_TRACE(depth);
+        OpenWindow(0, depth, 64, 32);
+        const int bytes = 64 * 32 * depth / 8;
+        for (int i = 0; i < bytes; ++i) Block(0)[i] = std::uint8_t(i * 37 + 0x5B);
+        for (const auto& [x, y] : {std::pair{0, 0}, {1, 0}, {6, 0}, {13, 5}, {62, 31}, {63, 31}}) {
+            const std::uint8_t* b = Block(0) + (y * 64 + x) * depth / 8;
+            const t_RGBColor expect = depth == 1    ? t_PaletteColor(b[0] >> (7 - x % 8) & 1 ? 15 : 0)
+                                      : depth == 4  ? t_PaletteColor(x % 2 ? b[0] & 15 : b[0] >> 4)
+                                      : depth == 8  ? t_RGBColor{0, b[0], b[0], b[0]}
+                                      : depth == 16 ? t_RGBColor{b[0], b[1], b[1], b[1]}
+                                      : depth == 24 ? t_RGBColor{0, b[0], b[1], b[2]}
+                                                    : t_RGBColor{b[0], b[1], b[2], b[3]};
+            EXPECT_EQ(g_Scrn(0, x, y), expect) << x << "," << y;
+        }
+        for (const auto& [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 0}, {0, -1}})
+            EXPECT_EQ(g_Scrn(0, x, y), black) << x << "," << y;
+        // The last pixel is plotted; one beyond the right or bottom edge is not, and leaves the position.
+        WindowTable[0].RGBColor = {1, 2, 3, 4};
+        t_Color(0, 12);
+        g_Plot(0, 63, 31);
+        EXPECT_EQ(std::pair(WindowTable[0].PositionX, WindowTable[0].PositionY), Pos(63, 31));
+        const std::vector<std::uint8_t> after(Block(0), Block(0) + bytes);
+        for (const auto& [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 5}, {5, -1}}) g_Plot(0, x, y);
+        EXPECT_EQ(std::vector<std::uint8_t>(Block(0), Block(0) + bytes), after);
+        EXPECT_EQ(std::pair(WindowTable[0].PositionX, WindowTable[0].PositionY), Pos(63, 31));
+        EXPECT_NE(g_Scrn(0, 63, 31), black);
+    }
+}
+
+// The nearest palette entry for 1 and 4 bits, the lower entry on a tie; the grey level for 8 bits.
+TEST(Pixels, TrueColourTakesTheNearestPaletteEntryTheLowerOnATie) {
+    StartToolkit();
+    OpenWindow(0, 4);
+    OpenWindow(1, 1);
+    OpenWindow(2, 8);
+    OpenWindow(3, 24);
+    WindowTable[0].TextColor = 0x07;
+    struct Case {
+        std::uint8_t r, g, b;
+        int entry;
+    };
+    // Ties: 5 and 10 are both 42 away on each channel, 0 and 2 both 64 on blue.
+    const Case cases[] = {{126, 126, 126, 5}, {0, 0, 64, 0},   {0, 0, 0, 0},     {255, 255, 255, 15},
+                          {0, 200, 255, 14},  {128, 64, 0, 8}, {250, 130, 5, 9}, {1, 1, 130, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        for (std::uint8_t n = 0; n < 4; ++n) {
+            vx::SetRGBColor(n, c.r, c.g, c.b);
+            g_Plot(n, 9, 3);
+        }
+        EXPECT_EQ(WindowTable[0].TextColor, c.entry << 4 | 7);
+        EXPECT_EQ(Nibble(WindowTable[0], 9, 3), c.entry);
+        EXPECT_EQ(g_Scrn(1, 9, 3), t_PaletteColor(c.entry >= 9 ? 15 : 0));
+        EXPECT_EQ(g_Scrn(2, 9, 3).Red, (c.r + c.g + c.b) / 3);
+        EXPECT_EQ(g_Scrn(3, 9, 3), (t_RGBColor{0, c.r, c.g, c.b}));
+    }
+}
+
+// Each refusal is one log line of its own and changes nothing; a line beside a window is no refusal.
+TEST(Pixels, RefusesWindowsThatAreNoneOrNotReadyWithTheirOwnLine) {
+    StartToolkit();
+    t_Window& w = OpenWindow(0, 32);
+    TakeLogLines();
+    const std::pair<const char*, std::function<void(std::uint8_t)>> ops[] = {
+        {"t_Color: Window", [](std::uint8_t n) { t_Color(n, 3); }},
+        {"t_Color: Window", [](std::uint8_t n) { vx::SetRGBColor(n, 1, 2, 3); }},
+        {"g_Plot: Graphic window", [](std::uint8_t n) { g_Plot(n, 1, 1); }},
+        {"g_Scrn: Graphic window",
+         [](std::uint8_t n) {
+             EXPECT_EQ(g_Scrn(n, 1, 1), (t_RGBColor{255, 0, 0, 0}));
+         }},
+        {"g_Line: Graphic window", [](std::uint8_t n) { g_Line(n, 0, 0, 5, 5); }},
+        {"g_LineTo: Graphic window", [](std::uint8_t n) { g_LineTo(n, 5, 5); }},
+        {"g_ClearScreen: Graphic window", [](std::uint8_t n) { g_ClearScreen(n, 3, -1); }}};
+    for (const auto& [line, op] : ops) {
+        const std::string name = std::string(line).substr(0, std::string(line).find(':'));
+        op(8);
+        op(255);
+        op(5);
+        EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{name + ": Window is not a graphic window.",
+                                                               name + ": Window is not a graphic window.",
+                                                               line + std::string(" #5 not initialized.")}));
+    }
+    for (int i = 0; i < 64 * 32 * 4; ++i) EXPECT_EQ(Block(0)[i], i % 4 == 0 ? 255 : 0) << i;
+    EXPECT_EQ(w.PositionX, 0);
+    g_Line(0, -5, -5, -1, -9);
+    EXPECT_TRUE(TakeOwnLogLines().empty());
+}
+
+// Points outside the window are left to the line test (the reference plots them) and the fuzzers. A
+// block ending on the last byte of video memory is drawn into; one byte further, and nothing is.
 TEST(Pixels, RecordsPointingOutsideVideoMemoryDrawNothing) {
     StartToolkit();
     t_Window& v = OpenWindow(1, 32);
+    v.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
+    v.MemoryEnd = kVideoMemorySize - 1;
+    t_Color(1, 4);
+    g_Plot(1, 63, 31);
+    EXPECT_EQ(VideoMemory[kVideoMemorySize - 2], 128);  // green, in the last pixel's third byte
+    EXPECT_EQ(g_Scrn(1, 63, 31), t_PaletteColor(4));
+    v.MemoryStart += 1;
+    v.MemoryEnd += 1;
+    const std::vector<std::uint8_t> first(Block(1), Block(1) + 4);
+    g_Plot(1, 0, 0);
+    EXPECT_EQ(g_Scrn(1, 63, 31), (t_RGBColor{255, 0, 0, 0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(Block(1), Block(1) + 4), first);
     v.MemoryStart = kVideoMemorySize - 16;
     v.MemoryEnd = kVideoMemorySize + 100000;
     g_Plot(1, 63, 31);
@@ -165,13 +276,16 @@ void ReferenceLine(std::uint8_t w, std::int64_t x1, std::int64_t y1, std::int64_
     g_Plot(w, x2, y2);
 }
 
-// Random lines, and first the short ones random ends hardly ever give: one point, two neighbours, and a
-// start at -1 that rounds to column 0, where the second point lies too.
+// Random lines, and first the ones random ends hardly ever give: one point, two neighbours, a start at -1
+// that rounds to column 0, where the second point lies too, and ends on the last column and row or one
+// beyond.
 TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
     StartToolkit();
     std::mt19937 random(7);
     std::uniform_int_distribution<int> coordinate(-90, 150);
-    std::vector<std::array<int, 4>> lines = {{3, 3, 3, 3}, {0, 0, 1, 0}, {0, 0, 4, 2}, {-1, 5, 4, 5}};
+    std::vector<std::array<int, 4>> lines = {
+        {3, 3, 3, 3},    {0, 0, 1, 0},    {0, 0, 4, 2},    {-1, 5, 4, 5},   {0, 0, 63, 39},   {63, 39, 0, 0},
+        {63, 0, 63, 39}, {0, 39, 63, 39}, {64, 39, 0, 39}, {63, 40, 63, 0}, {-1, -1, 64, 40}, {5, 0, 0, 0}};
     while (lines.size() < 400)
         lines.push_back({coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
     for (int depth : {1, 4, 8, 16, 24, 32}) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/threads.h"
+#include "vxtools/core.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ TEST(HeadlessPlatform, QuittingReleasesAWaiterQueuedBehindBusyWork) {
         release.get_future().wait();
     });
     while (!busy) std::this_thread::yield();
-    std::atomic<bool> queuedWorkRan{false};
+    std::atomic<bool> queuedWorkRan{false}, postedWorkRan{false};
+    platform.Post([&] { postedWorkRan = true; });
     auto waiter = std::async(std::launch::async,
                              [&] { return platform.invokeBlocking([&] { queuedWorkRan = true; }); });
     // The waiter cannot finish while the user-interface thread is busy; quitting must wake it.
@@ -46,7 +48,10 @@ TEST(HeadlessPlatform, QuittingReleasesAWaiterQueuedBehindBusyWork) {
     release.set_value();
     EXPECT_TRUE(platform.isQuitting());
     EXPECT_FALSE(platform.invokeBlocking([] {}));
+    // Nothing tells when the thread has passed over the dropped work; it gets ample time to run it wrongly.
+    vx::SleepNanoseconds(100'000'000);
     EXPECT_FALSE(queuedWorkRan);
+    EXPECT_FALSE(postedWorkRan);
 }
 
 TEST(HeadlessPlatform, AfterQuittingQueuedWorkIsDropped) {
