@@ -19,7 +19,7 @@ namespace vx {
 
 // A font a program draws itself: format 2 (one byte per pixel), codes 0..255, width x height pixels per
 // cell, each pixel the level that pixel(code, x, row) gives (0 paper, 255 ink, levels between shaded).
-// Sizes outside 1..64 give the empty font (no text layer) and a log line.
+// Sizes outside 1..64, or no pixel function, give the empty font (no text layer) and a log line.
 [[nodiscard]] t_Font BuildFont(int width, int height,
                                const std::function<std::uint8_t(int code, int x, int row)>& pixel);
 

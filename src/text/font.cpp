@@ -61,9 +61,13 @@ t_Font ExpandFont(const t_Font& font) {
 
 t_Font vx::BuildFont(int width, int height,
                      const std::function<std::uint8_t(int code, int x, int row)>& pixel) {
-    if (width < 1 || width > 64 || height < 1 || height > 64 || !pixel) {
+    if (width < 1 || width > 64 || height < 1 || height > 64) {
         vx::Log("BuildFont: Cell size " + std::to_string(width) + " x " + std::to_string(height) +
                 " is not within 1..64.");
+        return t_Font{};
+    }
+    if (!pixel) {
+        vx::Log("BuildFont: No pixel function.");
         return t_Font{};
     }
     t_Font font;

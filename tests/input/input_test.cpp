@@ -10,7 +10,9 @@
 #include "input/events.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
+#include "input/pointer.h"
 #include "support/toolkit_test.h"
+#include "vxtools/extensions.h"
 
 namespace {
 
@@ -115,38 +117,88 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValue) {
         const char* characters;
         std::uint64_t flags;
         std::int64_t value;  // -1: nothing posted
+        char mark = 0;       // 'c' a cursor key, 'f' a function key
     };
     // Fixed keys ignore what they typed; Help has no row, so its private-use character makes it a function
     // key (value 0xA4). Conditional rows apply only when their condition holds (45 is a dead key without a
     // row). Option characters match key and character together, before the rule that Latin-1 characters
-    // post their code: on other keys they have no row, and above U+00FF they post nothing. Then the keypad,
-    // whose digits post themselves unless Option gives them a row or a character.
+    // post their code: on other keys they have no row, and above U+00FF they post nothing up to the last
+    // arrow's character; from F1's on they are function keys. Then the keypad, whose digits post themselves
+    // unless Option gives them a row or a character.
     // clang-format off
     const Case cases[] = {
-        {51, "\x7f", 0, 127}, {123, "\uF702", 0, 8}, {126, "x", 0, 11}, {122, "\uF704", 0, 129},
-        {114, "\uF727", 0, 0xA4}, {48, "\x19", kShift, 20}, {48, "\t", 0, 9}, {37, "\x0c", kOption, 0},
+        {51, "\x7f", 0, 127}, {117, "\uF728", 0, 7}, {71, "x", 0, 27}, {76, "\x03", 0, 13},
+        {115, "\uF729", 0, 2, 'c'}, {116, "\uF72C", 0, 18, 'c'}, {119, "\uF72B", 0, 5, 'c'},
+        {121, "\uF72D", 0, 3, 'c'}, {123, "\uF702", 0, 8, 'c'}, {124, "\uF703", 0, 21, 'c'},
+        {125, "\uF701", 0, 10, 'c'}, {126, "x", 0, 11, 'c'}, {122, "\uF704", 0, 129, 'f'},
+        {114, "\uF727", 0, 0xA4, 'f'}, {5, "\uF703", 0, -1}, {5, "\u00FF", 0, 255}, {5, "\u0100", 0, -1},
+        {48, "\x19", kShift, 20}, {48, "\t", 0, 9}, {37, "\x0c", kOption, 0},
         {37, "\x0c", kControl, 12}, {24, "", kShift, 96}, {24, "", 0, 180}, {45, "", kOption, 126},
-        {45, "", 0, 0}, {10, "", 0, 94}, {0, "\u00E5", kOption, 176}, {2, "\u2202", kOption, 173},
-        {3, "\u2202", kOption, -1}, {35, "\u03C0", kOption, 240}, {35, "\u220F", kOption | kShift, 208},
-        {41, "\u00F6", 0, 0xF6}, {82, "0", kOption | kPad, 216}, {88, "0", kOption | kPad, 186},
-        {84, "5", kPad, '5'}, {89, "7", kOption, 229}, {91, "8", kOption | kControl, 230},
-        {92, "9", kOption, 188}};
+        {45, "", 0, 0}, {32, "", 0, 175}, {10, "", 0, 94}, {3, "\u2202", kOption, -1}, {41, "\u00F6", 0, 0xF6},
+        {0, "\u00E5", kOption, 176}, {1, "\u201A", kOption, 168}, {2, "\u2202", kOption, 173},
+        {3, "\u0192", kOption, 130}, {4, "\u00AA", kOption, 131}, {7, "\u2248", kOption, 132},
+        {9, "\u221A", kOption, 253}, {11, "\u222B", kOption, 222}, {13, "\u2211", kOption, 221},
+        {14, "\u20AC", kOption, 164}, {16, "\u03A9", kOption, 128}, {17, "\u2020", kOption, 189},
+        {19, "\u201C", kOption, 163}, {27, "\u00BF", kOption, 166}, {29, "\u2260", kOption, 172},
+        {33, "\u2022", kOption, 184}, {34, "\u2044", kOption, 129}, {35, "\u03C0", kOption, 240},
+        {35, "\u220F", kOption | kShift, 208}, {38, "\u00BA", kOption, 183}, {40, "\u2206", kOption, 254},
+        {41, "\u0153", kOption, 190}, {42, "\u2018", kOption, 180}, {43, "\u221E", kOption, 255},
+        {44, "\u2013", kOption, 154}, {47, "\u2026", kOption, 191}, {50, "\u2264", kOption, 197},
+        {50, "\u2265", kOption, 198},
+        {82, "0", kOption | kPad, 216}, {83, "1", kOption | kPad, 185}, {84, "2", kOption | kPad, 178},
+        {85, "3", kOption | kPad, 179}, {86, "4", kOption | kPad, 170}, {87, "5", kOption | kPad, 215},
+        {88, "6", kOption | kPad, 186}, {84, "2", kPad, '2'}, {88, "6", kControl | kPad, '6'},
+        {89, "7", kOption, 229}, {91, "8", kOption | kControl, 230}, {92, "9", kOption, 188}, {92, "9", 0, '9'}};
     // clang-format on
     for (const Case& c : cases) {
         KeyEventQueue.Clear();
         t_KeyEventHandler(2, KeyPress{c.code, c.characters, c.flags});
         const std::optional<t_Event> event = KeyEventQueue.TakeFirst();
-        EXPECT_EQ(event ? event->Value : -1, c.value) << "key code " << c.code << ", flags " << c.flags;
+        SCOPED_TRACE("key code " + std::to_string(c.code) + ", flags " + std::to_string(c.flags));
+        EXPECT_EQ(event ? event->Value : -1, c.value);
+        EXPECT_EQ(event && event->CursorKeyPressed, c.mark == 'c');
+        EXPECT_EQ(event && event->FunctionKeyPressed, c.mark == 'f');
     }
+    // Control with keypad 7, 8 or 9 posts nothing and switches the window's output instead.
+    for (auto [code, channel] : {std::pair{89, 0}, {91, 2}, {92, 1}}) {
+        WindowRecord(2).TextRedirectOutput = 5;
+        t_KeyEventHandler(2, KeyPress{code, "7", kControl | kPad});
+        EXPECT_EQ(WindowRecord(2).TextRedirectOutput, channel) << code;
+    }
+    EXPECT_TRUE(KeyEventQueue.Empty());
+}
+
+// Each modifier flag sets its own field of the event and its own held state, and Mods keeps the flags'
+// sixteen bits above bit 16.
+TEST(KeyInput, EachModifierFlagSetsItsOwnFieldAndState) {
+    vx::test::StartWithWindow(2, 8);
+    for (int bit = 0; bit < 8; ++bit) {
+        t_KeyEventHandler(2, KeyPress{0, "a", std::uint64_t(1) << (16 + bit)});
+        const t_Event e = KeyEventQueue.TakeFirst().value_or(t_Event{});
+        const bool fields[] = {e.CapsLockPressed, e.ShiftPressed,      e.ControlPressed, e.OptionPressed,
+                               e.CommandPressed,  e.NumericPadPressed, e.HelpPressed,    e.FnPressed};
+        const bool held[] = {CapsLockDown, ShiftDown, ControlDown, OptionDown,
+                             CommandDown,  false,     false,       FunctionDown};
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(fields[i], i == bit) << "flag bit " << bit << ", field " << i;
+            EXPECT_EQ(held[i], i == bit && i != 5 && i != 6) << "flag bit " << bit << ", state " << i;
+        }
+        EXPECT_EQ(e.Mods, 1 << bit);
+    }
+    t_KeyEventHandler(2, KeyPress{0, "a", 0x1'8000'0000});
+    EXPECT_EQ(KeyEventQueue.TakeFirst().value_or(t_Event{}).Mods, 0x8000);
+    viewFlagsChanged(vx::kCommandFlag);
+    EXPECT_TRUE(CommandDown && !CapsLockDown);
 }
 
 // Pixel rows count from the top, the view's from the bottom; the window's coordinates are the view's. Clicks
 // that cannot post still call the program and set the flag from the queue; the button states follow every
 // press, also in a window that ignores events.
 TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButtonStatesFollowEveryPress) {
-    vx::test::StartWithWindow(1, 4, 1024, 8);  // 8 pixels from the view's edges
+    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(1, 4, 1024, 8);  // 8 pixels from the edges
     ProgramMouseHandler = [] { ++handlerCalls; };
     const t_Event event = Click(18.7, 1008.2, vx::kShiftFlag);
+    EXPECT_EQ(vx::test::CountLogLine("t_MouseEventHandler: Graphic #1 window, X = 10, Y = 24"), 1);
     EXPECT_EQ(vx::test::Pos(event.WindowX, event.WindowY), vx::test::Pos(18, 1008));
     EXPECT_EQ(vx::test::Pos(event.ClickX, event.ClickY), vx::test::Pos(10, 24));
     EXPECT_EQ(event.Mods, 2);
@@ -154,16 +206,26 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     EXPECT_EQ(Click(3.0, 500).ClickX, -1);
     EXPECT_EQ(Click(8 + 1024, 500).ClickX, -2);
     EXPECT_EQ(Click(8 + 1023.9, 500).ClickX, 1023);
-    EXPECT_EQ(Click(100, 8).ClickY, -2);
+    EXPECT_EQ(Click(100, 8).ClickY, -2);  // rows count from the drawing area's top, one point high
+    EXPECT_EQ(Click(100, 9).ClickY, 1023);
+    EXPECT_EQ(Click(100, 8 + 1024).ClickY, 0);
+    EXPECT_EQ(Click(100, 8 + 1025).ClickY, -1);
     EXPECT_EQ(Click(1e300, -1e300).ClickX, -2);  // absurd coordinates are clamped, not overflowed
 
     MouseEventQueue.Clear();
     MouseEventAvailable = true;
+    vx::test::TakeOwnLogLines();
     t_MouseEventHandler(9, vx::MouseClick{}, 5.5, 6.5);
     t_MouseEventHandler(3, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
-    for (int i = 0; i < 5000 && handlerCalls < 8; ++i) vx::SleepNanoseconds(1'000'000);
-    EXPECT_EQ(handlerCalls, 8);  // one for each click so far
+    const std::string kNoWindow = "t_MouseEventHandler:  window, X = -3, Y = -3",
+                      kCalling = "t_MouseEventHandler: Calling program mouse handler asynchronously.";
+    EXPECT_EQ(vx::test::TakeOwnLogLines(),
+              (std::vector<std::string>{"t_MouseEventHandler: Unknown window, AbsX = 5, AbsY = 6", kNoWindow,
+                                        kCalling, "t_MouseEventHandler: Window #3 not initialized.",
+                                        kNoWindow, kCalling}));
+    for (int i = 0; i < 5000 && handlerCalls < 11; ++i) vx::SleepNanoseconds(1'000'000);
+    EXPECT_EQ(handlerCalls, 11);  // one for each click so far
     vx::Store(WindowRecord(1).IgnoreEvents, true);
     viewMouseDown(1, vx::MouseClick{2, 0, 5, 5}, true);
     EXPECT_TRUE(RightButtonDown && !LeftButtonDown);
@@ -172,4 +234,40 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     EXPECT_EQ(MouseEventQueue.Count(), 0u);
     viewMouseUp();
     EXPECT_FALSE(LeftButtonDown || RightButtonDown);
+
+    // A close box hides its window and says so.
+    t_WindowVisible(9, true);
+    t_MouseEventPostCloseBoxClick(9);
+    EXPECT_FALSE(platform.Window(9).visible);
+    EXPECT_EQ(vx::test::CountLogLine("t_MouseEventPostCloseBoxClick: Window = 9"), 1);
+}
+
+// Every toolkit window is known by its number, from any thread; anything else is 255.
+TEST(WindowNumber, NamesEachToolkitWindowAndTheFrontOne) {
+    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(0, 8);
+    for (std::uint8_t n = 0; n <= 12; ++n) {
+        EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
+        platform.SetMainWindow(n);
+        EXPECT_EQ(t_FrontWindowNumber(), n);
+    }
+    EXPECT_EQ(t_WindowNumber(nullptr), 255);
+    platform.SetMainWindow(-1);
+    EXPECT_EQ(t_FrontWindowNumber(), 255);
+}
+
+// The pointer keeps the last pixel it crossed in each window, with the button flags of the moment.
+TEST(Pointer, KeepsTheLastPixelInsideEachWindowAndTheButtonsHeld) {
+    vx::test::StartWithWindow(2, 8);
+    vx::PointerMoved(2, 10, 20, true);
+    vx::PointerMoved(3, 5, 6, true);
+    vx::PointerMoved(2, 30, 40, false);
+    viewMouseDown(2, vx::MouseClick{2, 0, 5, 5}, true);
+    const vx::PointerState left = vx::Pointer(2);
+    EXPECT_EQ(std::tuple(left.x, left.y, left.inside, left.primaryDown, left.secondaryDown),
+              std::tuple(10, 20, false, false, true));
+    vx::PointerLeft(3);
+    EXPECT_EQ(vx::Pointer(3).x, 5);
+    EXPECT_FALSE(vx::Pointer(3).inside);
+    vx::PointerMoved(8, 1, 1, true);
+    EXPECT_EQ(vx::Pointer(8).x, -1);
 }

@@ -10,7 +10,9 @@
 #include <thread>
 
 #include "core/program.h"
+#include "core/strings.h"
 #include "display/refresh.h"
+#include "menus/file_dialogs.h"
 #include "menus/text_windows.h"
 #include "support/toolkit_test.h"
 
@@ -46,6 +48,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         platform.setTextViewText(platform.textView(9), printed);
         platform.setTextViewText(platform.textView(10), "Konsole");
     });
+    vx::test::OpenTextWindow(4, 64, 16, vx::test::Font(), 7);  // a blank text screen
     VirtualPrinterBuffer.Append("alt");
     SystemConsoleBuffer.Append("alt");
     platform.SetPasteboardText("vorher");
@@ -91,8 +94,12 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         {111, 11, kBeep, pasteboard("vorher")},
         {113, 11, kBeep, [&] { return pastes == 0; }},
         {111, 0, nullptr, pasteboard("A#-=\u02FD \u00C4z\rB")},
+        {111, 8, kBeep, pasteboard("A#-=\u02FD \u00C4z\rB")},
+        {111, 7, nullptr, pasteboard("")},
         {110, 0, nullptr, [&] { return platform.PasteboardImage()->pixels == WindowPicture(0)->pixels; }},
         {113, 0, nullptr, [&] { return pastes == 1 && queuedAtPaste == MenuEventQueue.Count() - 1; }},
+        {113, 7, nullptr, [&] { return pastes == 2; }},
+        {113, 8, kBeep, [&] { return pastes == 2; }},
         {111, 9, nullptr, pasteboard(printed)},
         {112, 9, nullptr, [&] { return platform.TextView(9).text == "" && VirtualPrinterBuffer.Empty(); }},
         {114, 9, nullptr, [&] { return platform.TextView(10).text == "" && SystemConsoleBuffer.Empty(); }},
@@ -110,7 +117,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         // The last window on screen: the main window takes its place, keeping the menus within reach.
         {201, 0, nullptr, [&] { return !platform.Window(0).visible && platform.Window(12).visible; }},
         {206, 0, nullptr, visible(12, true)},  // alone on screen, the main window stays
-        {228, 0, "t_MenuEventHandler: Window #7 not initialized.", nothing},
+        {226, 0, "t_MenuEventHandler: Window #6 not initialized.", nothing},
         {209, 0, nullptr, visible(9, true)},
         {200, 0, nullptr, [&] { return !platform.Window(9).visible && platform.Window(12).visible; }},
         {111, 10, kNoConsole, pasteboard(printed)},  // from here on the text views are missing
@@ -146,6 +153,11 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
               "Sichern|Sichern unter:|Bild sichern|bild.png");
 
     // The event carries the code point of the item's key and the key's modifiers.
+    const t_MenuEvent last = MenuEventQueue.Last().value_or(t_MenuEvent{});
+    EXPECT_EQ(last.MenuTitle + "|" + last.ItemTitle + "|" + last.ItemKeyChar,
+              "Test|Item " + std::to_string(std::size(cases) - 1) + "|\u00FC");
+    EXPECT_EQ(last.Kind, 3);
+    EXPECT_GT(last.Time, 0);
     EXPECT_EQ(MenuEventQueue.Last()->ItemKeyAsc, 0xFC);
     EXPECT_EQ(MenuEventQueue.Last()->ItemKeyMods, vx::kControlFlag);
     // An item in no menu gives an empty event, whatever its tag, and the program's handler runs.
@@ -153,6 +165,40 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     EXPECT_EQ(MenuEventQueue.Last()->Kind, 0);
     EXPECT_EQ(MenuEventQueue.Last()->ItemAction, 0);
     EXPECT_TRUE(program());
+}
+
+// Every show and hide code names its own window. Each row starts with every window in the state that the
+// code changes away from (while showing, one other window stays on screen, so that the main window does
+// not step in), and only the named window may change; codes without an action change nothing.
+TEST(MenuActions, EachShowAndHideCodeNamesItsOwnWindow) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    for (std::uint8_t n = 0; n < 8; ++n) vx::test::OpenWindow(n, 1, 32, 32);
+    struct Case {
+        std::int64_t tag;
+        int window;  // -1: none
+        bool show;
+    };
+    const Case cases[] = {
+        {202, -1, false}, {203, -1, false}, {204, -1, false}, {205, 12, true},  {206, 12, false},
+        {207, 11, true},  {208, 11, false}, {209, 9, true},   {210, 9, false},  {211, 8, true},
+        {212, 8, false},  {213, 0, true},   {214, 0, false},  {215, 1, true},   {216, 1, false},
+        {217, 2, true},   {218, 2, false},  {219, 3, true},   {220, 3, false},  {221, 4, true},
+        {222, 4, false},  {223, 5, true},   {224, 5, false},  {225, 6, true},   {226, 6, false},
+        {227, 7, true},   {228, 7, false},  {229, 10, true},  {230, 10, false}, {231, -1, false},
+    };
+    for (const Case& c : cases) {
+        const int index = int(&c - cases), witness = c.window == 0 ? 1 : 0;
+        std::string expected;
+        for (int k = 0; k <= 12; ++k) {
+            t_WindowVisible(std::uint8_t(k), !c.show || k == witness);
+            expected += (k == c.window ? c.show : !c.show || k == witness) ? '1' : '0';
+        }
+        ASSERT_TRUE(vx::AddMenuItem("Test", "Item " + std::to_string(index), c.tag));
+        t_MenuEventHandler(platform.MenuItem("Test", index));
+        std::string shown;
+        for (int k = 0; k <= 12; ++k) shown += platform.Window(k).visible ? '1' : '0';
+        EXPECT_EQ(shown, expected) << "tag " << c.tag;
+    }
 }
 
 // Called from the program's thread, a panel runs on the user-interface thread while the caller waits.
@@ -173,6 +219,36 @@ TEST(FilePanels, HandBackTheFirstPathWithTheButtonTheProgramNamedAndTypesSplitAs
     EXPECT_TRUE(open[1].fileTypes.empty());  // every type allowed
 }
 
+// Escapes of either case are decoded and the path composed, Hangul by rule up to the last syllable and
+// not beyond the ranges of its parts; bytes that are no UTF-8 (an encoded surrogate) stay as they are.
+TEST(FilePanels, PathsDecodeEscapesOfEitherCaseAndComposeHangulWithinItsRanges) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"file:///a/%c3%a4%C3%A4", "/a/\u00E4\u00E4"},
+        {"file:///a/A%cc%88", "/a/\u00C4"},
+        {"file:///%e1%84%92%e1%85%b5%e1%87%82", "/\uD7A3"},  // the last leading, vowel and trailing jamo
+        {"file:///%e1%84%80%e1%85%a1%e1%86%a7", "/\uAC00\u11A7"},  // just below the trailing jamo
+        {"file:///%e1%84%93%e1%85%a1", "/\u1113\u1161"},           // just past the leading jamo
+        {"file:///%e1%84%80%e1%85%b6", "/\u1100\u1176"},           // just past the vowels
+        {"file:///%ea%b0%80%e1%87%83", "/\uAC00\u11C3"},           // just past the trailing jamo
+        {"file:///%ed%a0%80", "/\xED\xA0\x80"},
+        {"file:///a%2fb%2Fc%39", "/a/b/c9"},
+        {"file:///a%2", "/a%2"},
+        {"file:///a%zz", "/a%zz"},
+        {"file://", ""},
+        {"/x%20y", "/x y"},
+    };
+    for (const auto& [url, path] : cases) EXPECT_EQ(vx::PathFromFileUrl(url), path) << url;
+}
+
+// Codes 127 to 160 have pasteboard stand-ins, their neighbours pass as they are, and bytes that are no
+// character (an encoded surrogate) become replacement characters.
+TEST(PasteboardText, ReplacesEachCodeFrom127To160AndKeepsTheOthers) {
+    std::string text;
+    for (char32_t c = 126; c <= 161; ++c) vx::AppendUtf8(text, c);
+    EXPECT_EQ(PasteboardText(text + "\xED\xA0\x80"),
+              "~#*#<=>O++++||--++++++++++++--||+=\u02FD\u00A1\uFFFD\uFFFD\uFFFD");
+}
+
 // Positions count from 0 and 65535 stands for the last item.
 TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
@@ -187,13 +263,26 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
     EXPECT_EQ(t_MenuItemTitle("Ablage", 65535), "Öffnen …");
     for (std::int64_t position : {4, -1}) EXPECT_EQ(t_MenuItemTitle("Ablage", position), "");
     EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");
+    EXPECT_EQ(t_MenuItemTitle("Hilfe", 0), "");
     t_MenuItemDelete("Leer", 65535);  // empty menu: nothing to remove
     t_MenuItemDelete("Ablage", 65535);
     t_MenuItemDelete("Ablage", 0);
-    t_MenuItemDelete("Ablage", 7);
+    for (std::int64_t position : {2, -1}) t_MenuItemDelete("Ablage", position);  // two items are left
+    t_MenuItemDelete("Hilfe", 0);
     const std::vector<vx::HeadlessMenuItem> items = platform.MainMenu()[0].items;
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].title + "|" + items[1].title, "|Sichern");
+    EXPECT_FALSE(vx::AddMenuItem("Ablage", "", 7));
+    EXPECT_TRUE(vx::RemoveMenuItem("Ablage", "Sichern"));
+    EXPECT_FALSE(vx::RemoveMenuItem("Ablage", "Sichern"));
+    EXPECT_EQ(platform.MainMenu()[0].items.size(), 1u);
+    const std::string kTitleRange = "t_MenuItemTitle: Item position out of range",
+                      kDeleteRange = "t_MenuItemDelete: Item position out of range";
+    EXPECT_EQ(vx::test::TakeOwnLogLines(),
+              (std::vector<std::string>{"t_MenuItemIndex: Menu not found.", kTitleRange, kTitleRange,
+                                        kTitleRange, "t_MenuItemTitle: Menu not found.", kDeleteRange,
+                                        kDeleteRange, kDeleteRange, "t_MenuItemDelete: Menu not found.",
+                                        "AddMenuItem: Menu and item need a title."}));
 }
 
 TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
@@ -206,4 +295,24 @@ TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
     EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
     t_WindowVisible(2, false);
     EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+}
+
+// A text window's scroll view (and ruler) follow its size, for the window named or else the main window;
+// other windows are left alone.
+TEST(TextWindows, LayoutFitsTheTextViewsToTheWindowSize) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    for (int n : {0, 8, 9}) platform.SetWindowFrame(n, vx::Rect{0, 0, 600, 400});
+    platform.SetWindowFrame(10, vx::Rect{0, 0, 500, 300});
+    platform.SetMainWindow(10);
+    OnUserInterfaceThread([] {
+        for (std::uint8_t n : {0, 8, 9}) LayoutTextWindow(PlatformWindow(n));
+        LayoutTextWindow();
+    });
+    EXPECT_EQ(platform.TextView(8).scrollFrame, (vx::Rect{10, 10, 580, 358}));
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{20, 20, 560, 323}));
+    EXPECT_EQ(platform.TextView(9).rulerFrame.width, 552);
+    EXPECT_EQ(platform.TextView(9).rulerFrame.height, 19);
+    EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
+    EXPECT_EQ(platform.TextView(10).rulerFrame.width, 452);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/lzw_encoder.h"
+#include "support/toolkit_test.h"
 #include "text/lzw.h"
 
 namespace {
@@ -110,6 +111,39 @@ TEST(ExpandFont, EmptyCorruptOrBadlySizedStreamsGiveEmptyData) {
     }
     font.Data = {8, 'a', 0xFF};  // code 255 is a byte; fine
     EXPECT_EQ(ExpandFont(font).Data, (std::vector<std::uint8_t>{'a', 0xFF}));
+
+    // A code may name the entry it defines (the next free one), and no higher; a first code counts only
+    // with its low byte.
+    using Codes = std::vector<std::uint64_t>;
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_EQ(LzwDecode(Codes{'a', 256}), (Bytes{'a', 'a', 'a'}));
+    EXPECT_TRUE(LzwDecode(Codes{'a', 257}).empty());
+    EXPECT_EQ(LzwDecode(Codes{'a', 'b', 256, 257}), (Bytes{'a', 'b', 'a', 'b', 'b', 'a'}));
+    EXPECT_EQ(LzwDecode(Codes{'a', 'b', 257}), (Bytes{'a', 'b', 'b', 'b'}));
+    EXPECT_TRUE(LzwDecode(Codes{'a', 'b', 258}).empty());
+    EXPECT_EQ(LzwDecode(Codes{0x161}), Bytes{'a'});
+}
+
+// Glyph sizes from 1 to 64 pixels either way; anything else, or no pixel function, gives the empty font
+// and its own line.
+TEST(BuildFont, MakesGlyphsOfOneTo64PixelsEitherWayAndRefusesOtherSizes) {
+    vx::test::StartToolkit();
+    const auto ink = [](int c, int x, int row) { return std::uint8_t(c + 3 * x + 7 * row); };
+    for (auto [width, height] : {std::pair{1, 1}, {64, 64}, {2, 3}}) {
+        const t_Font font = vx::BuildFont(width, height, ink);
+        EXPECT_EQ(font.Data.size(), std::size_t(256 * width * height));
+        EXPECT_EQ(font.Data.back(), std::uint8_t(255 + 3 * (width - 1) + 7 * (height - 1)));
+    }
+    EXPECT_EQ(vx::BuildFont(2, 3, ink).Data[6 * 65 + 2 * 1 + 1], std::uint8_t(65 + 3 + 7));
+    for (auto [width, height] : {std::pair{0, 8}, {65, 8}, {8, 0}, {8, 65}})
+        EXPECT_TRUE(vx::BuildFont(width, height, ink).Data.empty());
+    EXPECT_TRUE(vx::BuildFont(8, 8, nullptr).Data.empty());
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              (std::vector<std::string>{"BuildFont: Cell size 0 x 8 is not within 1..64.",
+                                        "BuildFont: Cell size 65 x 8 is not within 1..64.",
+                                        "BuildFont: Cell size 8 x 0 is not within 1..64.",
+                                        "BuildFont: Cell size 8 x 65 is not within 1..64.",
+                                        "BuildFont: No pixel function."}));
 }
 
 }  // namespace

@@ -24,14 +24,17 @@ using namespace std::literals;
 // ---- Glyphs ----
 
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
-    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 32, 127));
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
     t_PrintSymbol(0, 65, 0xF0, 2, 3);
-    t_PrintSymbol(0, 200, 0x3A, 1, 1);  // codes outside Start..End record the cell but draw nothing
-    t_PrintSymbol(0, 31, 0x3A, 2, 1);
+    t_PrintSymbol(0, 127, 0xF0, 3, 3);
+    t_PrintSymbol(0, 128, 0x3A, 1, 1);  // codes outside Start..End record the cell but draw nothing
+    t_PrintSymbol(0, 64, 0x3A, 2, 1);
     EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
+    EXPECT_TRUE(ShowsGlyph(w, 3, 3, 127, 15, 0));
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
-    EXPECT_EQ(CellChar(w, 1, 1), 200);
+    EXPECT_EQ(CellChar(w, 1, 1), 128);
+    EXPECT_EQ(CellColour(w, 2, 1), 0x3A);
 }
 
 // One glyph whose first row holds the given weights.
@@ -52,6 +55,10 @@ TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
     // Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8.
     t_PrintSymbol(0, 65, 0x10, 2, 1);
     EXPECT_EQ(Nibble(w, 10, 0), 8);
+    // Black ink at weight 127 on blue (0, 0, 128) gives (0, 0, 64), as near to black as to blue: the lower
+    // index wins.
+    t_PrintSymbol(0, 65, 0x02, 3, 1);
+    EXPECT_EQ(Nibble(w, 23, 0), 0);
 }
 
 TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
@@ -70,11 +77,11 @@ TEST(PrintSymbol, FourBitCellsStartingOnAnOddPixelKeepTheirNeighboursNibbles) {
 }
 
 TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
-    t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 255, 255, 255, 255, 255, 255, 255}));
+    t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}));
     t_PrintSymbol(0, 65, 0xC0, 1, 1);  // green ink: 0 + 255 + 0 < 384
     EXPECT_EQ(VideoMemory[w.MemoryStart], 0x00);
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    EXPECT_EQ(VideoMemory[w.MemoryStart], 0xFF);
+    t_PrintSymbol(0, 65, 0xF0, 1, 1);  // white ink: 3 x 128 = 384 lights, 3 x 127 does not
+    EXPECT_EQ(VideoMemory[w.MemoryStart], 0xC1);
 }
 
 TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
@@ -90,6 +97,42 @@ TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
     }
 }
 
+// Sets pixel (x, y) of a block laid out as `depth` bits per pixel to white (on) or black, the way a
+// white-on-black glyph pixel must look: other bits, nibbles and alpha bytes stay.
+void SetPixel(std::vector<std::uint8_t>& block, int depth, int width, int x, int y, bool on) {
+    const std::size_t bit = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * std::size_t(depth);
+    std::uint8_t* p = block.data() + bit / 8;
+    const std::uint8_t v = on ? 255 : 0;
+    if (depth == 1) {
+        const std::uint8_t mask = std::uint8_t(0x80 >> (bit % 8));
+        *p = std::uint8_t(on ? *p | mask : *p & ~mask);
+    } else if (depth == 4) {
+        const std::uint8_t mask = bit % 8 ? 0x0F : 0xF0;
+        *p = std::uint8_t((*p & ~mask) | (v & mask));
+    } else {
+        for (int i = depth == 16 || depth == 32 ? 1 : 0; i < depth / 8; ++i) p[i] = v;
+    }
+}
+
+// A glyph covers its cell and nothing more: at every depth its first and last pixel column and row are
+// drawn, and the pixels beside it in the same byte or word keep what they held. Cells 5 pixels wide start
+// in the middle of a byte; the last one ends on the window's bottom edge.
+TEST(PrintSymbol, DrawsExactlyTheCellsPixelsAtEveryDepth) {
+    for (const int depth : {1, 4, 8, 16, 24, 32}) {
+        t_Window& w = OpenTextWindow(depth, 64, 32, Font(5, 4));
+        std::uint8_t* block = Block(0);
+        std::vector<std::uint8_t> expected(std::size_t(w.MemoryEnd - w.MemoryStart + 1));
+        for (std::size_t i = 0; i < expected.size(); ++i) block[i] = expected[i] = std::uint8_t(i * 37 + 11);
+        for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {12, 8, '#'}}) {
+            t_PrintSymbol(0, std::uint8_t(c), 0xF0, cx, cy);
+            for (int r = 0; r < 4; ++r)
+                for (int x = 0; x < 5; ++x)
+                    SetPixel(expected, depth, 64, 5 * (cx - 1) + x, 4 * (cy - 1) + r, GlyphInk(c, x, r));
+        }
+        EXPECT_EQ(std::vector<std::uint8_t>(block, block + expected.size()), expected) << depth << " bits";
+    }
+}
+
 TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead) {
     t_Window& w = OpenTextWindow();
     w.TextInverse = true;
@@ -101,8 +144,22 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
     // Redirected output reaches standard output even from a window that is not set up.
     WindowRecord(5).TextRedirectOutput = 2;
-    t_PrintSymbol(5, 0xE4, 0xF0, 1, 1);
-    EXPECT_EQ(vx::TakeCapturedLog(), "\xC3\xA4");
+    for (std::uint8_t code : {0x7F, 0x80, 0xFF}) t_PrintSymbol(5, code, 0xF0, 1, 1);
+    t_PrintControl(5, 13);  // control codes too
+    EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r");
+    WindowRecord(5).TextRedirectOutput = 1;
+    t_PrintSymbol(5, 65, 0xF0, 1, 1);
+    t_PrintSymbol(8, 65, 0xF0, 1, 1);
+    t_PrintControl(5, 13);
+    t_PrintControl(8, 13);
+    t_PrintControl(0, 28);  // output off: control codes do nothing either
+    EXPECT_EQ(CursorOf(w), Pos(1, 1));
+    WindowRecord(5).TextRedirectOutput = 0;
+    t_PrintSymbol(5, 65, 0xF0, 1, 1);  // dropped without a word
+    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_PrintSymbol: Window #5 not initialized.",
+                                                        "t_PrintSymbol: Window is not a graphic window.",
+                                                        "t_PrintControl: Window #5 not initialized.",
+                                                        "t_PrintControl: Window is not a graphic window."}));
 }
 
 // Cells on the edge are legal and those beyond refused, fonts of other formats are refused, and glyph data
@@ -115,10 +172,27 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     for (auto [x, y] :
          {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}})
         t_PrintSymbol(0, 65, 0xF0, x, y);
-    EXPECT_EQ(TakeLogLines().front(), "t_PrintSymbol: Window #0 illegal coordinates (x = 41, y = 1).");
+    EXPECT_EQ(TakeLogLines(),
+              (std::vector<std::string>{
+                  "t_PrintSymbol: Window #0 illegal coordinates (x = 41, y = 1).",
+                  "t_PrintSymbol: Window #0 illegal coordinates (x = 1, y = 26).",
+                  "t_PrintSymbol: Window #0 illegal coordinates (x = 0, y = 1).",
+                  "t_PrintSymbol: Window #0 illegal coordinates (x = 1, y = 0).",
+                  "t_PrintSymbol: Window #0 illegal coordinates (x = 9223372036854775807, y = 3).",
+              }));
 
-    w.Font.Format = 7;
-    t_PrintSymbol(0, 67, 0xF0, 1, 1);
+    const std::string kNotGrey = "t_PrintSymbol: Font format must be uncompressed grey for text-printing.",
+                      kIllegal = "t_PrintSymbol: Illegal font format.";
+    for (auto [format, line] : {std::pair{0, kNotGrey},
+                                {100, kNotGrey},
+                                {102, kNotGrey},
+                                {1, kIllegal},
+                                {101, kIllegal},
+                                {103, kIllegal}}) {
+        w.Font.Format = format;
+        t_PrintSymbol(0, 67, 0xF0, 1, 1);
+        EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line}) << format;
+    }
     EXPECT_EQ(CellChar(w, 1, 1), 67);
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
 
@@ -130,7 +204,7 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
 
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
     w.Font = Font();
-    for (auto [width, height] : {std::pair{0, 8}, {-8, 8}, {8, 1 << 20}}) {
+    for (auto [width, height] : {std::pair{0, 8}, {8, 0}, {-8, 8}, {8, 1 << 20}}) {
         w.Font.Width = width;
         w.Font.Height = height;
         t_PrintSymbol(0, 65, 0xF0, 1, 1);
@@ -157,8 +231,10 @@ bool WaitForLog(const std::string& line) {
 TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks) {
     t_Window& w = OpenTextWindow(4, 320, 200);
     w.TextHpos = 39;
-    t_Print(0, "abc\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF");  // U+00E4, euro sign, an emoji, a stray byte
-    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(38, ' ') + "ab\rc\xC3\xA4???");
+    // U+00E4, the euro sign, an emoji, a stray byte, and an encoded surrogate: three bytes that are no
+    // character, each shown as one.
+    t_Print(0, "abc\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xED\xA0\x80");
+    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(38, ' ') + "ab\rc\xC3\xA4??????");
     EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
 }
 
@@ -169,6 +245,7 @@ TEST(Print, ControlCodesMoveClearAndScroll) {
         std::string_view text;
         std::string screen;
         Pos cursor;
+        bool inverse = false;
     };
     const Case cases[] = {
         {"ab\rx\x08\x08", "ab\rx", {40, 1}},                       // back space wraps to the line above
@@ -180,35 +257,83 @@ TEST(Print, ControlCodesMoveClearAndScroll) {
         {"top\rnext\x16", "\rtop\rnext", {5, 2}},                  // scroll down
         {"top\rnext\x17", "next", {5, 2}},                         // scroll up
         {"top\rnext\x1E\x0B", "top", {5, 1}},                      // clear to the end of the window
+        {"ab\rcd\x12x", "ab\rxd", {2, 2}},                         // to column 1 of the line
+        {"ab\rcd\x19x", "xb\rcd", {2, 1}},                         // home
+        {"abcd\x08\x08\x1D", "ab", {3, 1}},                        // clear to the end of the line
+        {"\x11", "", {1, 1}, true},                                // reverse
+        {"\x0F\x11", "", {1, 1}, false},                           // inverse, reversed back
+        {"\x0F\x0E", "", {1, 1}, false},                           // inverse, then normal
         {"a\0\1\2\3\4\5\6\7\t\020\025\030\023b"sv, "ab", {3, 1}},  // nothing, but 7 beeps
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
         t_Print(0, "\x0C");
+        w.TextInverse = false;
         t_Print(0, cases[i].text);
         EXPECT_EQ(t_GetScreen(0, "\r"), cases[i].screen);
         EXPECT_EQ(CursorOf(w), cases[i].cursor);
+        EXPECT_EQ(w.TextInverse, cases[i].inverse);
     }
     EXPECT_EQ(p.BeepCount(), 1);
 }
 
+// Each command range at both of its edges and the codes just outside them, which are drawn and leave the
+// escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
 TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTheEscapePending) {
-    t_Window& w = OpenTextWindow();  // 40 columns
-    w.TextColor = 0x5A;
-    t_Print(0, "\033@\033_\033q");  // ink 0, paper 15, border 113 - 110 = 3
-    EXPECT_EQ(w.TextColor, 0x0F);
-    EXPECT_EQ(w.RGBColorBorder, (t_RGBColor{255, 255, 0, 255}));
-    w.TextHpos = 10;
-    t_Print(0, "\033i");  // stops every 10, 20 and 40 columns, after the cursor's own
-    EXPECT_EQ(w.TextHpos, 21);
-    t_Print(0, "abcd\033k");  // stop 41 lies beyond the grid: clear the rest of the line, next line
-    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(20, ' ') + "abcd");
-    // An unknown command is drawn and the escape stays pending ('A' sets the ink); a control code after
-    // ESC is drawn, not executed.
-    t_Print(0, "\033aA\033\x0D");
-    EXPECT_EQ(CellChar(w, 1, 2), 'a');
-    EXPECT_EQ(CellChar(w, 2, 2), 13);
-    EXPECT_EQ(w.TextDisplayMode, 99);
+    t_Window& w = OpenTextWindow();
+    struct Case {
+        std::string_view text;
+        int colour, mode, border;
+        Pos cursor;
+        std::string screen;
+    };
+    const Case cases[] = {
+        {"\033?", 0x5A, 99, 7, {2, 1}, "?"},
+        {"\033@", 0x0A, 0, 7, {1, 1}, ""},
+        {"\033O", 0xFA, 0, 7, {1, 1}, ""},
+        {"\033P", 0x50, 0, 7, {1, 1}, ""},
+        {"\033_", 0x5F, 0, 7, {1, 1}, ""},
+        {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
+        {"\033d", 0x5A, 99, 7, {2, 1}, "d"},
+        {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
+        {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"},
+        {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
+        {"\033h", 0x5A, 99, 7, {2, 1}, "h"},
+        {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
+        {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"},  // from column 10 to 21, not 11
+        {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
+        {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"},  // 41: next line
+        {"\033l", 0x5A, 99, 7, {2, 1}, "l"},
+        {"\033m", 0x5A, 99, 7, {2, 1}, "m"},
+        {"\033n", 0x5A, 0, 0, {1, 1}, ""},
+        {"\033z", 0x5A, 0, 12, {1, 1}, ""},
+        {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
+        {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"},
+        // The escape stays pending after an unknown command, so A sets the ink; a control code after ESC is
+        // drawn, not executed.
+        {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        t_DisplayMode(0, 0);
+        t_Print(0, "\x0C");
+        w.TextColor = 0x5A;
+        t_ColorBorder(0, 7);
+        t_Print(0, c.text);
+        EXPECT_EQ(w.TextColor, c.colour);
+        EXPECT_EQ(w.TextDisplayMode, c.mode);
+        EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(c.border));
+        EXPECT_EQ(CursorOf(w), c.cursor);
+        EXPECT_EQ(t_GetScreen(0, "\r"), c.screen);
+    }
+    // The tab commands pad with spaces and clear what lay beyond the stop.
+    t_DisplayMode(0, 0);
+    t_Print(0,
+            "\x0C"
+            "abcdefghijklmnopqrstuvwxy\x12\033j");
+    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(20, ' ') + "uvwxy");
+    t_Print(0, "\x12\033k");
+    EXPECT_EQ(t_GetScreen(0, "\r"), "");
 }
 
 TEST(Print, DisplayModesRemapCharacters) {
@@ -221,6 +346,36 @@ TEST(Print, DisplayModesRemapCharacters) {
     t_DisplayMode(0, 4);
     t_Print(0, "\x02");
     EXPECT_EQ(CellColour(w, 6, 1), 0x10);  // in colour 1
+    t_Print(0, "\u20AC");                  // above Latin-1: a question mark, in colour 1 too
+    EXPECT_EQ(CellChar(w, 7, 1), '?');
+    EXPECT_EQ(CellColour(w, 7, 1), 0x10);
+    EXPECT_EQ(w.TextColor, 0xC0);
+    EXPECT_EQ(w.RGBColor, t_PaletteColor(1));
+
+    // Each mode's ranges at their edges.
+    const std::int64_t cases[][3] = {
+        {1, 31, 31}, {1, 32, 160}, {1, 127, 255}, {1, 128, 128}, {2, 63, 63}, {2, 64, 0},
+        {2, 95, 31}, {2, 96, 128}, {2, 127, 159}, {2, 128, 128}, {3, 31, 95}, {3, 32, 32},
+        {4, 31, 95}, {4, 32, 32},  {0, 1, 1},     {5, 1, 1},
+    };
+    for (const auto& c : cases) {
+        t_DisplayMode(0, c[0]);
+        w.TextInverse = false;
+        const t_DisplayModeResult r = t_ApplyDisplayMode(0, c[1]);
+        EXPECT_EQ(r.Code, c[2]) << "mode " << c[0] << ", code " << c[1];
+        EXPECT_EQ(w.TextInverse, c[0] == 3 && c[1] == 31) << "mode " << c[0] << ", code " << c[1];
+        EXPECT_FALSE(r.Inverse);
+    }
+
+    t_Inverse(0);
+    t_Reverse(0);
+    EXPECT_FALSE(w.TextInverse);
+    t_Reverse(0);
+    EXPECT_TRUE(w.TextInverse);
+    t_Normal(0);
+    EXPECT_FALSE(w.TextInverse);
+    const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
+    EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
 
 TEST(PrintChar, DrawsControlCodesAsGlyphsInTheDisplayModeAndTabsPadToAColumn) {
@@ -298,6 +453,12 @@ TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
     EXPECT_EQ(TakeLogLines().size(), 2u);
     t_Print(0, "\x1Bi");  // the escape tab to the next stop is near the cursor, wherever it is
     EXPECT_EQ(w.TextHpos, -128000000879);
+    // A whole screen away is still near enough.
+    SetCursor(w, 1, 1);
+    TakeLogLines();
+    t_PrintTab(0, 1001, '*');
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{});
+    EXPECT_EQ(CellChar(w, 40, 24), '*');
 }
 
 TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
@@ -309,6 +470,13 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     EXPECT_EQ(t_GetScreen(0, "\r"), "\xC3\xA4\rz");
     const std::string blank(8, ' ');
     EXPECT_EQ(t_GetScreen(0, "\n"), "\xC3\xA4\rz    \n" + blank + "\n" + blank + "\n" + blank + "\n");
+    // A separator that is no UTF-8 makes the whole text be read byte by byte.
+    const std::string lost = blank + "\u00FF";
+    EXPECT_EQ(t_GetScreen(0, "\xFF"), "\u00C3\u00A4\rz    \u00FF" + lost + lost + lost);
+    EXPECT_EQ(t_GetScreen(8, "\r"), "");
+    EXPECT_EQ(t_GetScreen(3, "\r"), "");
+    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_GetScreen: Window is not a graphic window.",
+                                                        "t_GetScreen: Window #3 not initialized."}));
 }
 
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
@@ -326,28 +494,50 @@ TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
 // ---- Scrolling and the cursor ----
 
 // Fills every cell of a 40 x 25 window with a letter and colour that name its line.
-void FillLines(t_Window& w) {
+void FillLines(t_Window& w, std::uint8_t n = 0) {
     for (int y = 1; y <= w.TextHeight; ++y)
         for (int x = 1; x <= w.TextWidth; ++x)
-            t_PrintSymbol(0, std::uint8_t('A' + y), std::uint8_t((y % 15 + 1) << 4), x, y);
+            t_PrintSymbol(n, std::uint8_t('A' + y), std::uint8_t((y % 15 + 1) << 4), x, y);
 }
 
-// Full-width scrolling moves whole pixel rows; at every depth the moved pixels must equal the cells drawn
-// there directly.
-TEST(Scrolling, FullWidthScrollUpAtEveryDepthEqualsDrawingTheLinesOneHigher) {
+// Scrolling either way, over the whole width (moving pixel rows) or cell by cell, must leave every depth's
+// pixels, alpha bytes included, and both halves of the text block exactly as drawing the moved lines in
+// place does. Window 0 scrolls; window 1 is drawn directly. The pixels start as a pattern that differs
+// from byte to byte and repeats every 256 bytes, so that rows moved whole keep their alpha bytes.
+TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace) {
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
-        t_Window& w = OpenTextWindow(depth, 320, 200);
-        FillLines(w);
-        t_ScrollUp(0);
-        const std::int64_t rowBytes = 320 * depth / 8;
-        std::vector<std::uint8_t> scrolled(VideoMemory + w.MemoryStart,
-                                           VideoMemory + w.MemoryStart + 24 * 8 * rowBytes);
-        for (int y = 1; y <= 24; ++y)
-            for (int x = 1; x <= 40; ++x)
-                t_PrintSymbol(0, std::uint8_t('A' + y + 1), std::uint8_t(((y + 1) % 15 + 1) << 4), x, y);
-        EXPECT_EQ(0, std::memcmp(scrolled.data(), VideoMemory + w.MemoryStart, scrolled.size()))
-            << depth << " bits";
-        EXPECT_EQ(CellChar(w, 40, 25), ' ') << depth << " bits";
+        for (const bool up : {true, false}) {
+            for (const std::int64_t firstColumn : {1, 3}) {
+                SCOPED_TRACE(std::to_string(depth) + " bits, " + (up ? "up" : "down") + ", from column " +
+                             std::to_string(firstColumn));
+                t_Window* w[2];
+                for (std::uint8_t n = 0; n < 2; ++n) {
+                    w[n] = &OpenTextWindow(depth, 320, 200, Font(), n);
+                    std::uint8_t* block = Block(n);
+                    for (std::int64_t i = 0; i < 320 * 200 * depth / 8; ++i)
+                        block[i] = std::uint8_t(i * 37 + 11);
+                    FillLines(*w[n], n);
+                    w[n]->TextColor = 0x3E;
+                }
+                const std::int64_t lastColumn = firstColumn == 1 ? 40 : 37;
+                SetTextArea(*w[0], firstColumn, lastColumn, 3, 10);
+                up ? t_ScrollUp(0) : t_ScrollDown(0);
+                for (std::int64_t y = 3; y <= 10; ++y) {
+                    const std::int64_t from = up ? y + 1 : y - 1;
+                    for (std::int64_t x = firstColumn; x <= lastColumn; ++x) {
+                        if (from < 3 || from > 10)
+                            t_PrintSymbol(1, ' ', 0x3E, x, y);
+                        else
+                            t_PrintSymbol(1, std::uint8_t('A' + from), std::uint8_t((from % 15 + 1) << 4), x,
+                                          y);
+                    }
+                }
+                EXPECT_EQ(0, std::memcmp(Block(0), Block(1), std::size_t(320 * 200 * depth / 8)));
+                const std::size_t text = std::size_t(w[0]->TextMemoryEnd - w[0]->TextMemoryStart + 1);
+                EXPECT_EQ(0, std::memcmp(VideoMemory + w[0]->TextMemoryStart,
+                                         VideoMemory + w[1]->TextMemoryStart, text));
+            }
+        }
     }
 }
 
@@ -414,7 +604,8 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndAndTabsInsideTheGrid) {
 TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
     const std::int64_t bounds[][4] = {
         {30, 5, 20, 3}, {0, 0, 0, 0}, {41, 50, 26, 30}, {INT64_MIN, INT64_MAX, INT64_MAX, INT64_MIN}};
-    const std::int64_t cursors[][2] = {{1, 1}, {1000, -1000}, {INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MIN}};
+    const std::int64_t cursors[][2] = {
+        {1, 1}, {5, 0}, {1000, -1000}, {INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MIN}};
     // Every control code and escape command that moves, clears or scrolls, each from the cursor given.
     const std::string_view moves[] = {"\x08", "\n",    "\x0B",  "\x0C",  "\r",    "\x12",
                                       "\x16", "\x17",  "\x19",  "\x1A",  "\x1C",  "\x1D",
