@@ -19,9 +19,9 @@ if(VX_BUILD_APPS AND TARGET vxtools_shell AND TARGET streifenwerk_program AND EX
   target_link_libraries(Streifenwerk PRIVATE vxtools_shell streifenwerk_program)
 endif()
 
-if(VX_BUILD_APPS AND TARGET vxtools_shell AND TARGET vxfonts)
+if(VX_BUILD_APPS AND TARGET vxtools_shell AND TARGET textfenster_program)
   add_executable(Textfenster src/demo/textdemo_main.cpp)
-  target_link_libraries(Textfenster PRIVATE vxtools_shell vxfonts)
+  target_link_libraries(Textfenster PRIVATE vxtools_shell textfenster_program)
 endif()
 
 if(VX_BUILD_APPS AND TARGET vxtools_shell AND TARGET malkasten_program)

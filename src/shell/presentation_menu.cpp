@@ -43,7 +43,9 @@ void RunSavePanel(const Interface& ui) {
     dialog.setDefaultSuffix("png");
     dialog.selectFile(QString("Grafik %1.png").arg(number));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    if (!SaveFrontPicture(ui, dialog.selectedFiles().front())) QApplication::beep();
+    // The window the panel was opened for: once the panel has closed, the front window may be another.
+    if (!SavePicture(std::uint8_t(number), dialog.selectedFiles().front().toStdString()))
+        QApplication::beep();
 }
 
 }  // namespace

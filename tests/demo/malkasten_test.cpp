@@ -1,12 +1,16 @@
 #include "demo/malkasten.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
+#include "input/key_input.h"
 #include "support/toolkit_test.h"
+#include "vxtools/menus.h"
 
-// Drawing, colours, saving, loading and Escape are run end to end on the real application.
 TEST(Malkasten, LoadingTakesTheNearestColoursAndRefusesWhatIsNotAPicture) {
     using malkasten::kWindow;
     vx::test::StartToolkit();
@@ -29,4 +33,75 @@ TEST(Malkasten, LoadingTakesTheNearestColoursAndRefusesWhatIsNotAPicture) {
     EXPECT_FALSE(malkasten::LoadPicture(kWindow, text));
     EXPECT_TRUE(vx::test::LogContains("Malkasten: Not a PNG picture: " + text));
     std::remove(text.c_str());
+}
+
+namespace {
+
+// Waits until the condition holds, for at most five seconds.
+template <class Condition>
+bool Eventually(Condition condition) {
+    for (int i = 0; i < 500 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return condition();
+}
+
+void Click(std::uint8_t window, std::int64_t buttons, std::int64_t x, std::int64_t y) {
+    t_Event click;
+    click.Kind = 2;
+    click.Index = buttons;
+    click.Window = window;
+    click.ClickX = x;
+    click.ClickY = y;
+    MouseEventQueue.Append(click);
+}
+
+// Chooses an item of the program's own and waits until the program has acted on it: it acts on menu
+// choices after the clicks taken before them.
+bool Choose(vx::HeadlessPlatform& platform, std::int64_t tag, const std::string& title) {
+    t_MenuEvent choice;
+    choice.Kind = 3;
+    choice.ItemAction = tag;
+    MenuEventQueue.Append(choice);
+    return Eventually([&] { return MenuEventQueue.Empty() && platform.Window(0).title == title; });
+}
+
+}  // namespace
+
+// The program on its own thread, driven by queued clicks, keys and menu choices.
+TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfresh) {
+    using malkasten::kWindow;
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    startprocess(malkasten::Program, 1 << 24);
+    ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 1, "Malkasten \u2014 Rot"));
+    Click(kWindow, 1, 10, 10);   // pen up: a dot
+    Click(kWindow, 2, 100, 10);  // moves the pen only
+    Click(kWindow, 3, 100, 50);  // both buttons: a line
+    Click(kWindow, 1, -1, 30);   // outside the picture
+    Click(kWindow, 1, 30, -1);
+    Click(1, 1, 0, 0);  // another window's
+    ASSERT_TRUE(Eventually([] { return MouseEventQueue.Empty(); }));
+    ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 12, "Malkasten \u2014 Gr\u00FCn"));
+    const t_Window& w = WindowRecord(kWindow);
+    const int before[][3] = {{10, 10, 1},  {11, 10, 15}, {50, 10, 15},  {100, 9, 15},
+                             {100, 10, 1}, {100, 50, 1}, {100, 51, 15}, {99, 30, 15},
+                             {50, 25, 15}, {0, 30, 15},  {86, 40, 15}};
+    for (const auto& [x, y, colour] : before) EXPECT_EQ(vx::test::Nibble(w, x, y), colour) << x << ", " << y;
+
+    // A fresh picture: the next click is a dot again, now green.
+    t_KeyEventHandler(kWindow, vx::KeyPress{8, "c", 0});
+    Click(kWindow, 1, 30, 30);
+    ASSERT_TRUE(Eventually([] { return MouseEventQueue.Empty() && KeyEventQueue.Empty(); }));
+    // Saving adds the suffix a name lacks.
+    const std::string path = ::testing::TempDir() + "malkasten-" + std::to_string(::getpid());
+    MenuActionTable.Replace(std::size_t(t_MenuActionIndex(malkasten::kSaveTag)),
+                            {malkasten::kSaveTag, 101, "", "", "", "png", path});
+    ASSERT_TRUE(Choose(platform, malkasten::kSaveTag, "Malkasten \u2014 Gr\u00FCn"));
+    t_KeyEventHandler(kWindow, vx::KeyPress{53, "\x1b", 0});
+    ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Programm Ende"; }));
+    const int after[][3] = {{10, 10, 15}, {100, 30, 15}, {30, 30, 12}, {65, 40, 15}};
+    for (const auto& [x, y, colour] : after) EXPECT_EQ(vx::test::Nibble(w, x, y), colour) << x << ", " << y;
+    EXPECT_TRUE(vx::test::LogContains("Malkasten: Saved " + path + ".png"));
+    const t_Window& copy = vx::test::OpenShown(1, 4, false, 640, 400);
+    EXPECT_TRUE(malkasten::LoadPicture(1, path + ".png"));
+    std::remove((path + ".png").c_str());
+    EXPECT_EQ(std::pair(vx::test::Nibble(copy, 30, 30), vx::test::Nibble(copy, 10, 10)), std::pair(12, 15));
 }

@@ -7,13 +7,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMap>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -39,6 +42,7 @@
 namespace {
 
 using namespace vx::test;
+using vx::OpenPanelRequest;
 using vx::Rect;
 using vx::shell::GraphicView;
 using vx::shell::QtPlatform;
@@ -113,9 +117,9 @@ QAction* EditItem(qint64 tag) {
 }
 
 // Mouse events are sent directly: QTest would take the point 0, 0 for the middle of the view.
-void Send(GraphicView* view, QEvent::Type type, QPointF point, Qt::MouseButton button,
-          Qt::MouseButtons held) {
-    QMouseEvent event(type, point, view->mapToGlobal(point), button, held, Qt::NoModifier);
+void Send(GraphicView* view, QEvent::Type type, QPointF point, Qt::MouseButton button, Qt::MouseButtons held,
+          Qt::KeyboardModifiers mods = {}) {
+    QMouseEvent event(type, point, view->mapToGlobal(point), button, held, mods);
     QApplication::sendEvent(view, &event);
 }
 
@@ -191,6 +195,54 @@ TEST(QtPlatformWindows, StyleMaskHidesTheMenuBarAndTheBackgroundColourLeavesIt) 
     EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), menuColour);
 }
 
+// The text windows follow their window's size; the other windows' children are left where they are.
+TEST(QtPlatformWindows, ResizedTextWindowsLayOutTheirTextAndRuler) {
+    QtPlatform& platform = StartQt();
+    TitleBarHeight = 22;
+    struct Case {
+        int n, width, height;
+        Rect scroll;
+        double rulerWidth;
+    };
+    const Case cases[] = {{10, 600, 400, {20, 20, 560, 323}, 552},
+                          {9, 641, 433, {20, 20, 601, 356}, 593},
+                          {8, 500, 300, {10, 10, 480, 258}, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.n);
+        auto* window = reinterpret_cast<ToolkitWindow*>(platform.auxiliaryWindow(c.n));
+        window->show();
+        window->resize(c.width, c.height);
+        ProcessEvents();
+        EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(c.n)), c.scroll);
+        if (c.n == 8) continue;
+        const Rect ruler = platform.rulerFrame(platform.ruler(c.n));
+        EXPECT_EQ(std::pair(ruler.width, ruler.height), std::pair(c.rulerWidth, 19.0));
+    }
+}
+
+// A close box hides its window; closing the main window quits once nothing else is on screen.
+TEST(QtApplication, ClosingTheMainWindowQuitsOnlyWhenNoOtherWindowIsOnScreen) {
+    vx::shell::Interface& ui = StartQt().interface();
+    ShowWindow0();
+    struct Case {
+        ToolkitWindow* closed;
+        ToolkitWindow* alsoShown;
+        int status;  // 7: still running
+    };
+    const Case cases[] = {
+        {ui.graphicWindows[0], nullptr, 7}, {ui.main, ui.graphicWindows[1], 7}, {ui.main, nullptr, 0}};
+    for (const Case& c : cases) {
+        for (ToolkitWindow* window : vx::shell::AllWindows(ui)) window->hide();
+        for (ToolkitWindow* window : {c.closed, c.alsoShown})
+            if (window) window->show();
+        QTimer::singleShot(0, [&] { c.closed->close(); });
+        QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+        EXPECT_EQ(QCoreApplication::exec(), c.status);
+        EXPECT_EQ(c.closed->isVisible(), c.status == 0);  // hidden, unless the application ended
+        EXPECT_TRUE(c.alsoShown == nullptr || c.alsoShown->isVisible());
+    }
+}
+
 // ---- Hand-over between the threads ----
 
 TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadAfterWhatWasQueuedBefore) {
@@ -246,6 +298,48 @@ TEST(QtMenus, ChosenItemsReachTheHandlerOnAnotherThreadButPasteOnThisOneAndAltSt
     EXPECT_EQ(pasteThread.load(), 1);
 }
 
+// Each item of Fenster › Zeigen shows exactly the window it names, each of Ausblenden hides exactly that
+// one, and Alle ausblenden hides them all but the main window, which keeps the menus in reach.
+TEST(QtMenus, EveryShowAndHideItemActsOnTheWindowItNames) {
+    vx::shell::Interface& ui = StartQt().interface();
+    OffUserInterfaceThread([] {
+        for (std::uint8_t k = 0; k < 8; ++k) t_InitWindow(k, 4, false, 32, 32, 0, 0, t_Font{}, true);
+    });
+    QMap<QString, ToolkitWindow*> named = {{"Hauptfenster", ui.main},
+                                           {"Einstellungen", ui.preferences},
+                                           {"Drucker", ui.printer.window},
+                                           {"Zwischenablage", ui.pasteboard.window},
+                                           {"Systemkonsole", ui.console.window}};
+    for (int k = 0; k < 8; ++k) named[QString("Grafik %1").arg(k)] = ui.graphicWindows[std::size_t(k)];
+    const QMenu* windowMenu = reinterpret_cast<QAction*>(StartQt().mainMenuItem("Fenster"))->menu();
+    auto visible = [&] {
+        QStringList titles;
+        for (auto it = named.begin(); it != named.end(); ++it)
+            if (it.value()->isVisible()) titles << it.key();
+        return titles;
+    };
+    int items = 0;
+    for (QAction* submenu : windowMenu->actions()) {
+        if (submenu->menu() == nullptr) continue;
+        const bool show = submenu->text() == "Zeigen";
+        for (QAction* item : submenu->menu()->actions()) {
+            if (item->isSeparator()) continue;
+            ++items;
+            for (ToolkitWindow* window : named) window->setVisible(!show);
+            item->trigger();
+            ProcessEvents();
+            QStringList expected = show ? QStringList{item->text()} : QStringList(named.keys());
+            if (!show) expected.removeAll(item->text());
+            EXPECT_EQ(visible(), expected) << item->text().toStdString();
+        }
+    }
+    EXPECT_EQ(items, 26);
+    for (ToolkitWindow* window : named) window->show();
+    windowMenu->actions().value(0)->trigger();
+    ProcessEvents();
+    EXPECT_EQ(visible(), QStringList{"Hauptfenster"});  // the last one hidden brings it back
+}
+
 // Lines copied from the toolkit arrive with this system's line ends.
 TEST(QtMenus, CopiedTextGetsThisSystemsLineEnds) {
     QtPlatform& platform = StartQt();
@@ -285,6 +379,86 @@ TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
     program.join();
     EXPECT_TRUE(waitedForPanel);
     EXPECT_EQ(path, "");
+}
+
+// What a panel shows: the title with the message, the button and field labels, one filter of every type
+// named (dots and blanks dropped), the proposed name, the file mode; and what it answers.
+TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
+    QtPlatform& platform = StartQt();
+    struct Seen {
+        QString title, accept, name, proposed, lookIn;
+        QStringList filters;
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        bool dirsOnly = false;
+    } seen;
+    QString answer;  // accepted with this path; rejected when empty
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        seen = {dialog->windowTitle(),
+                dialog->labelText(QFileDialog::Accept),
+                dialog->labelText(QFileDialog::FileName),
+                QFileInfo(dialog->selectedFiles().value(0)).fileName(),
+                dialog->labelText(QFileDialog::LookIn),
+                dialog->nameFilters(),
+                dialog->fileMode(),
+                dialog->testOption(QFileDialog::ShowDirsOnly)};
+        if (answer.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(answer);
+            static_cast<QDialog*>(dialog)->accept();
+        }
+    });
+    poll.start(10);
+    const std::string path = testing::TempDir() + "panel-" + std::to_string(::getpid()) + ".png";
+    answer = QString::fromStdString(path);
+    EXPECT_EQ(
+        platform.runSavePanel({"Sichern", "Name:", "Bild", "Wohin?", "bild.png", {".png", " jpg ", ""}}),
+        "file://" + path);
+    EXPECT_EQ(std::tuple(seen.title, seen.accept, seen.name, seen.proposed, seen.filters, seen.lookIn),
+              std::tuple("Bild \u2014 Wohin?", "Sichern", "Name:", "bild.png", QStringList{"*.png *.jpg"},
+                         "Suchen in:"));
+    answer.clear();
+    EXPECT_EQ(platform.runSavePanel({"", "", "", "Wohin?", "", {"."}}), "");
+    EXPECT_EQ(std::tuple(seen.title, seen.accept.isEmpty(), seen.filters.value(0).contains("*.")),
+              std::tuple("Wohin?", false, false));
+    const std::tuple<OpenPanelRequest, QString, QFileDialog::FileMode, bool> opens[] = {
+        {{"Laden", "Bild", "", {"png"}, true, true, false}, "Bild", QFileDialog::ExistingFiles, false},
+        {{"", "", "Welcher?", {}, false, false, true}, "Welcher?", QFileDialog::Directory, true},
+        {{"", "", "", {}, false, true, true}, "", QFileDialog::ExistingFile, false}};
+    for (const auto& [request, title, mode, dirsOnly] : opens) {
+        EXPECT_TRUE(platform.runOpenPanel(request).empty());
+        EXPECT_EQ(std::tuple(seen.title, seen.mode, seen.dirsOnly), std::tuple(title, mode, dirsOnly));
+    }
+    EXPECT_EQ(std::pair(seen.accept.isEmpty(), seen.filters.value(0).contains("*.png")),
+              std::pair(false, false));
+}
+
+// A shortcut's key and modifiers come back as they were given, in the toolkit's flags.
+TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
+    QtPlatform& platform = StartQt();
+    const vx::MenuItemRef menu = platform.addMainMenu("Probe");
+    const std::pair<const char*, std::uint64_t> keys[] = {
+        {"a", 0x40000}, {"b", 0x20000 | 0x40000}, {"c", 0x80000}, {"d", 0x100000}, {"", 0}};
+    for (int i = 0; i < 5; ++i)
+        platform.addSubmenuItem(menu, {true, "", keys[i].first, keys[i].first, keys[i].second, 4000 + i});
+    ASSERT_EQ(platform.submenuItemCount(menu), 5);
+    QMenu* probe = reinterpret_cast<QAction*>(menu)->menu();
+    for (int i = 0; i < 5; ++i) {
+        const vx::MenuItemInfo info =
+            platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(probe->actions()[i]));
+        EXPECT_EQ(std::tuple(info.inMenu, info.menuTitle, info.title, info.keyEquivalent, info.keyModifiers,
+                             info.tag),
+                  std::tuple(true, "Probe", keys[i].first, keys[i].first, keys[i].second, 4000 + i));
+    }
+    EXPECT_EQ(std::pair(platform.submenuItemTitle(menu, 4), platform.submenuItemTitle(menu, 5)),
+              std::pair(std::string(), std::string()));
+    platform.removeSubmenuItem(menu, 5);
+    platform.removeSubmenuItem(menu, 0);
+    EXPECT_EQ(std::pair(platform.submenuItemCount(menu), platform.submenuItemTitle(menu, 0)),
+              std::pair(4, std::string("b")));
 }
 
 // ---- The command line ----
@@ -343,6 +517,20 @@ TEST(Zoom, ClicksAndThePointerFindThePixelUnderThePointerAtEveryZoom) {
     }
 }
 
+// The secondary button reports as button 2 with the modifiers held; the middle one is not the toolkit's.
+TEST(Zoom, ClicksCarryTheirButtonsAndModifiers) {
+    GraphicView* view = ShowWindow0();
+    for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        Send(view, QEvent::MouseButtonPress, QPointF(4.5, 2.5), button, button,
+             Qt::ControlModifier | Qt::MetaModifier);
+        Send(view, QEvent::MouseButtonRelease, QPointF(4.5, 2.5), button, {});
+    }
+    ASSERT_EQ(MouseEventQueue.Count(), 1u);
+    const t_Event e = MouseEventQueue.TakeFirst().value_or(t_Event{});
+    EXPECT_EQ(std::tuple(e.Index, e.ShiftPressed, e.ControlPressed, e.OptionPressed, e.CommandPressed),
+              std::tuple(2, false, true, false, true));
+}
+
 TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWindowsOwnPixels) {
     GraphicView* view = ShowWindow0();
     Window0()->setZoom(Zoom{false, 3});
@@ -368,6 +556,49 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     OffUserInterfaceThread([] { t_WindowSize(0, -1, -1, 2 * kWidth, 2 * kHeight); });
     ASSERT_EQ(view->size(), QSize(2 * kWidth, 2 * kHeight));
     ExpectWholeBlocks(view, 2);
+}
+
+// "Bild sichern …" saves the window in front, which need not be the first one on screen; without a
+// graphic window in front it saves the first one on screen.
+TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
+    vx::shell::Interface& ui = StartQt().interface();
+    ShowWindow0();
+    OffUserInterfaceThread([] {
+        t_InitWindow(1, 4, false, 32, 48, 0, 0, t_Font{}, true);
+        t_Color(1, 12);
+        g_Plot(1, 31, 0);
+        t_WindowFront(1);
+    });
+    const std::string path = testing::TempDir() + "front-" + std::to_string(::getpid()) + ".png";
+    QAction* save = nullptr;
+    for (QAction* action : ui.menus.value(0)->actions())
+        if (action->text() == "Bild sichern \u2026") save = action;
+    ASSERT_NE(save, nullptr);
+    QString proposed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which checks the name
+    });
+    poll.start(10);
+    for (const auto& [active, n, name] :
+         {std::tuple{ui.graphicWindows[1], 1, "Grafik 1.png"}, std::tuple{ui.main, 0, "Grafik 0.png"}}) {
+        ui.main->show();
+        ProcessEvents();
+        QApplication::setActiveWindow(active);
+        ASSERT_EQ(QApplication::activeWindow(), active);
+        save->trigger();
+        EXPECT_EQ(proposed.toStdString(), name);
+        const auto composed = t_WindowImage(std::uint8_t(n));
+        ASSERT_NE(composed, nullptr);
+        const QImage saved = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
+        std::remove(path.c_str());
+        EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), int(composed->width),
+                                int(composed->height), QImage::Format_ARGB32));
+    }
 }
 
 TEST(Zoom, WindowLargerThanTheScreenOpensFittedInsideIt) {
@@ -417,15 +648,43 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
     }
     QTest::keyClick(view, Qt::Key_Shift);
     // Ctrl and + is run on the real application.
-    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_0, {false, 1}},     {Qt::Key_Equal, {false, 2}},
-                                              {Qt::Key_Equal, {false, 3}}, {Qt::Key_Minus, {false, 2}},
-                                              {Qt::Key_F, {true, 1}},      {Qt::Key_0, {false, 1}}};
+    // Below 1 x the factor stays 1.
+    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_0, {false, 1}},     {Qt::Key_Minus, {false, 1}},
+                                              {Qt::Key_Equal, {false, 2}}, {Qt::Key_Equal, {false, 3}},
+                                              {Qt::Key_Minus, {false, 2}}, {Qt::Key_F, {true, 1}},
+                                              {Qt::Key_0, {false, 1}}};
     for (const auto& [key, zoom] : steps) {
         QTest::keyClick(view, key, Qt::ControlModifier);
         // A fitted window's factor is its own.
         EXPECT_EQ(Window0()->zoom().fit ? (Zoom{true, 1}) : Window0()->zoom(), zoom)
             << QKeySequence(key).toString().toStdString();
     }
+    // From a fitted picture the keys go to the next whole factor either side; none goes above 16.
+    for (const auto& [key, step] : {std::pair{Qt::Key_Equal, 1.0}, std::pair{Qt::Key_Minus, -1.0}}) {
+        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+        const double fitted = Window0()->contentScale();
+        QTest::keyClick(view, key, Qt::ControlModifier);
+        EXPECT_EQ(Window0()->zoom().factor, step > 0 ? std::floor(fitted) + 1 : std::ceil(fitted) - 1)
+            << fitted;
+    }
+    // F11: full screen at the largest whole factor that fits the screen, the menu bar hidden; and back.
+    Window0()->setZoom(Zoom{false, 2});
+    const QRect before = Window0()->geometry();
+    const QSize screen = Window0()->screen()->geometry().size();
+    QTest::keyClick(view, Qt::Key_F11);
+    EXPECT_EQ(
+        std::tuple(Window0()->fullScreen(), Window0()->zoom().factor, Window0()->menuBar()->isVisible()),
+        std::tuple(true, std::min({screen.width() / kWidth, screen.height() / kHeight, 16}), false));
+    // Without a window manager the window itself covers the screen once it has settled.
+    QTest::qWait(250);
+    EXPECT_EQ(Window0()->geometry(), Window0()->screen()->geometry());
+    QTest::keyClick(view, Qt::Key_F11);
+    EXPECT_EQ(std::tuple(Window0()->fullScreen(), Window0()->zoom(), Window0()->geometry()),
+              std::tuple(false, Zoom{false, 2}, before));
+    Window0()->setZoom(Zoom{false, 17});
+    EXPECT_EQ(Window0()->zoom(), (Zoom{false, 16}));
+    QTest::keyClick(view, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(Window0()->zoom(), (Zoom{false, 16}));
     EXPECT_EQ(KeyEventQueue.Count(), 0u);
 }
 
@@ -434,13 +693,112 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
 TEST(KeyTranslation, X11KeyCodesMapToTheirPositions) {
     // The main block, then F1, F12, F13, keypad 8 and Enter, forward Delete, left, up; left Control has none.
     const std::pair<std::uint32_t, std::int64_t> expected[] = {
-        {38, 0},   {39, 1},    {40, 2},  {41, 3},   {43, 4},    {42, 5},    {52, 6},    {53, 7},  {54, 8},
-        {55, 9},   {56, 11},   {24, 12}, {25, 13},  {26, 14},   {27, 15},   {29, 16},   {28, 17}, {10, 18},
-        {11, 19},  {12, 20},   {13, 21}, {15, 22},  {14, 23},   {21, 24},   {18, 25},   {16, 26}, {20, 27},
-        {17, 28},  {19, 29},   {35, 30}, {32, 31},  {30, 32},   {34, 33},   {31, 34},   {33, 35}, {36, 36},
-        {46, 37},  {44, 38},   {48, 39}, {45, 40},  {47, 41},   {51, 42},   {59, 43},   {61, 44}, {57, 45},
-        {58, 46},  {60, 47},   {23, 48}, {65, 49},  {49, 50},   {94, 10},   {22, 51},   {9, 53},  {67, 122},
-        {96, 111}, {191, 105}, {80, 91}, {104, 76}, {119, 117}, {113, 123}, {111, 126}, {37, -1}};
+        {38, 0},
+        {39, 1},
+        {40, 2},
+        {41, 3},
+        {43, 4},
+        {42, 5},
+        {52, 6},
+        {53, 7},
+        {54, 8},
+        {55, 9},
+        {56, 11},
+        {24, 12},
+        {25, 13},
+        {26, 14},
+        {27, 15},
+        {29, 16},
+        {28, 17},
+        {10, 18},
+        {11, 19},
+        {12, 20},
+        {13, 21},
+        {15, 22},
+        {14, 23},
+        {21, 24},
+        {18, 25},
+        {16, 26},
+        {20, 27},
+        {17, 28},
+        {19, 29},
+        {35, 30},
+        {32, 31},
+        {30, 32},
+        {34, 33},
+        {31, 34},
+        {33, 35},
+        {36, 36},
+        {46, 37},
+        {44, 38},
+        {48, 39},
+        {45, 40},
+        {47, 41},
+        {51, 42},
+        {59, 43},
+        {61, 44},
+        {57, 45},
+        {58, 46},
+        {60, 47},
+        {23, 48},
+        {65, 49},
+        {49, 50},
+        {94, 10},
+        {22, 51},
+        {9, 53},
+        {67, 122},
+        {96, 111},
+        {191, 105},
+        {80, 91},
+        {104, 76},
+        {119, 117},
+        {113, 123},
+        {111, 126},
+        {37, -1},
+        // F2..F11, F14..F20, the keypad, the navigation block, arrows, the ISO and Help keys.
+        {68, 120},
+        {69, 99},
+        {70, 118},
+        {71, 96},
+        {72, 97},
+        {73, 98},
+        {74, 100},
+        {75, 101},
+        {76, 109},
+        {95, 103},
+        {192, 107},
+        {193, 113},
+        {194, 106},
+        {195, 64},
+        {196, 79},
+        {197, 80},
+        {198, 90},
+        {63, 67},
+        {77, 71},
+        {79, 89},
+        {81, 92},
+        {82, 78},
+        {83, 86},
+        {84, 87},
+        {85, 88},
+        {86, 69},
+        {87, 83},
+        {88, 84},
+        {89, 85},
+        {90, 82},
+        {91, 65},
+        {106, 75},
+        {125, 81},
+        {110, 115},
+        {112, 116},
+        {115, 119},
+        {117, 121},
+        {118, 114},
+        {146, 114},
+        {114, 124},
+        {116, 125},
+        {8, -1},
+        {199, -1}};
     for (auto [scan, code] : expected)
         EXPECT_EQ(vx::shell::KeyCodeOfScanCode(scan), code) << "X key code " << scan;
 }
@@ -482,6 +840,24 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
         {Qt::Key_Left, 0, "", {}, 0, 123, "\uF702", kNumericPadFlag | kFunctionFlag},
         {Qt::Key_8, 0, "8", KP, 0, 91, "8", kNumericPadFlag},
         {Qt::Key_Print, 0, "", {}, 0, 255, "", 0},
+        // The navigation keys, and Control, which types a control character.
+        {Qt::Key_Home, 110, "", {}, 0, 115, "\uF729", kFunctionFlag},
+        {Qt::Key_End, 115, "", {}, 0, 119, "\uF72B", kFunctionFlag},
+        {Qt::Key_PageUp, 112, "", {}, 0, 116, "\uF72C", kFunctionFlag},
+        {Qt::Key_PageDown, 0, "", {}, 0, 121, "\uF72D", kFunctionFlag},
+        {Qt::Key_Insert, 118, "", {}, 0, 114, "\uF727", kFunctionFlag},
+        {Qt::Key_Help, 0, "", {}, 0, 114, "\uF727", kFunctionFlag},
+        {Qt::Key_Right, 114, "", {}, 0, 124, "\uF703", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_Down, 0, "", {}, 0, 125, "\uF701", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_Up, 111, "", {}, 0, 126, "\uF700", kNumericPadFlag | kFunctionFlag},
+        {Qt::Key_F12, 96, "", {}, 0, 111, "\uF70F", kFunctionFlag},
+        {Qt::Key_F35, 0, "", {}, 0, 255, "\uF726", kFunctionFlag},
+        {Qt::Key_C, 54, "\x03", Qt::ControlModifier, 0x4, 8, "\x03", kControlFlag},
+        {Qt::Key_Home, 0, "", KP, 0, 89, "7", kNumericPadFlag},
+        {Qt::Key_Enter, 0, "\r", KP, 0, 76, "\x03", kNumericPadFlag},
+        {Qt::Key_Clear, 84, "", KP, 0, 87, "5", kNumericPadFlag},
+        {Qt::Key_Plus, 86, "+", KP, 0, 69, "+", kNumericPadFlag},
+        {Qt::Key_Asterisk, 0, "*", KP, 0, 67, "*", kNumericPadFlag},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -498,4 +874,60 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     EXPECT_TRUE(vx::shell::IsModifierKey(on));
     EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
     EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
+    // A modifier key's press counts before Qt reports it, and its release no longer counts.
+    const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const std::uint64_t allFlags = kShiftFlag | kControlFlag | kOptionFlag | kCommandFlag;
+    const std::pair<int, std::uint64_t> modifiers[] = {
+        {Qt::Key_Shift, kShiftFlag},     {Qt::Key_Control, kControlFlag}, {Qt::Key_Alt, kOptionFlag},
+        {Qt::Key_AltGr, kOptionFlag},    {Qt::Key_Meta, kCommandFlag},    {Qt::Key_Super_L, kCommandFlag},
+        {Qt::Key_Super_R, kCommandFlag}, {Qt::Key_Hyper_L, kCommandFlag}, {Qt::Key_Hyper_R, kCommandFlag}};
+    for (const auto& [key, flag] : modifiers) {
+        const QKeyEvent down(QEvent::KeyPress, key, {}, 0, 0, 0, "");
+        const QKeyEvent up(QEvent::KeyRelease, key, all, 0, 0, 0, "");
+        EXPECT_TRUE(vx::shell::IsModifierKey(down)) << key;
+        EXPECT_EQ(std::pair(vx::shell::ModifierFlags(down), vx::shell::ModifierFlags(up)),
+                  std::pair(flag, allFlags & ~flag))
+            << key;
+    }
+    EXPECT_TRUE(vx::shell::IsModifierKey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, {}, 0, 0, 0, "")));
+    EXPECT_FALSE(vx::shell::IsModifierKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}, 0, 0, 0, "")));
+}
+
+// Without a key code the Qt key stands for its position: the ANSI main block in the order of the
+// positions (0 is "a"; position 10, the ISO key, has no Qt key), the function keys, the keypad with
+// NumLock on (digits) and off (navigation keys that type the digits all the same).
+TEST(KeyTranslation, QtKeysWithoutAKeyCodeFindTheirPositions) {
+    StartQt();
+    auto press = [](int key, Qt::KeyboardModifiers mods, const QString& text) {
+        return vx::shell::TranslateKeyPress(QKeyEvent(QEvent::KeyPress, key, mods, 0, 0, 0, text));
+    };
+    const std::string ansi = "asdfhgzxcv?bqweryt123465=97-80]ou[ip\rlj'k;\\,/nm.\t `";
+    for (std::size_t position = 0; position < ansi.size(); ++position) {
+        const char c = ansi[position];
+        if (c == '?') continue;
+        const int key = c == '\r' ? Qt::Key_Return : c == '\t' ? Qt::Key_Tab : std::toupper(c);
+        EXPECT_EQ(press(key, {}, QString(QChar(c))).keyCode, std::int64_t(position)) << c;
+    }
+    const std::int64_t function[] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
+                                     103, 111, 105, 107, 113, 106, 64, 79,  80,  90};
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(press(Qt::Key_F1 + i, {}, "").keyCode, function[i]) << "F" << i + 1;
+    const std::int64_t keypad[] = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
+    const int navigation[] = {Qt::Key_Insert, Qt::Key_End,   Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Left,
+                              Qt::Key_Clear,  Qt::Key_Right, Qt::Key_Home, Qt::Key_Up,       Qt::Key_PageUp};
+    for (int d = 0; d < 10; ++d) {
+        const std::string digit(1, char('0' + d));
+        for (const vx::KeyPress& p : {press(Qt::Key_0 + d, Qt::KeypadModifier, QString::fromStdString(digit)),
+                                      press(navigation[d], Qt::KeypadModifier, "")}) {
+            EXPECT_EQ(std::tuple(p.keyCode, p.characters, p.modifierFlags),
+                      std::tuple(keypad[d], digit, vx::kNumericPadFlag));
+        }
+    }
+    const std::pair<int, std::int64_t> others[] = {
+        {Qt::Key_Period, 65}, {Qt::Key_Comma, 65}, {Qt::Key_Delete, 65}, {Qt::Key_Plus, 69},
+        {Qt::Key_Slash, 75},  {Qt::Key_Minus, 78}, {Qt::Key_Equal, 81}};
+    for (const auto& [key, code] : others) EXPECT_EQ(press(key, Qt::KeypadModifier, "").keyCode, code) << key;
+    for (const auto& [key, code] : {std::pair{Qt::Key_Backtab, 48}, std::pair{Qt::Key_Backspace, 51},
+                                    std::pair{Qt::Key_Escape, 53}, std::pair{Qt::Key_Clear, 71}})
+        EXPECT_EQ(press(key, {}, "").keyCode, code) << key;
 }
