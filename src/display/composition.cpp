@@ -111,7 +111,8 @@ __attribute__((target("ssse3"))) std::int64_t RgbSsse3(const std::uint8_t* src, 
     std::int64_t i = 0;
     for (; i + 6 <= pixels; i += 4) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_shuffle_epi8(v, order), opaque));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_or_si128(_mm_shuffle_epi8(v, order), opaque));
     }
     return i;
 }
@@ -125,7 +126,8 @@ __attribute__((target("ssse3"))) std::int64_t ArgbSsse3(const std::uint8_t* src,
     std::int64_t i = 0;
     for (; i + 4 <= pixels; i += 4) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_shuffle_epi8(v, order), opaque));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_or_si128(_mm_shuffle_epi8(v, order), opaque));
     }
     return i;
 }
