@@ -304,12 +304,20 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
     for (std::int64_t r = 0; r < fh; ++r) {
         std::uint8_t* row = VideoMemory + Load(w.MemoryStart) + (fh * (y - 1) + r) * rowBytes;
         const std::uint8_t* first = row + (x1 - 1) * cellBytes;
+        if (depth != 16 && depth != 32) {
+            // The cells drawn so far copied after themselves, doubling the run with each copy.
+            const std::int64_t total = (x2 - x1 + 1) * cellBytes;
+            for (std::int64_t done = cellBytes; done < total; done *= 2)
+                std::memcpy(row + (x1 - 1) * cellBytes + done, first,
+                            std::size_t(std::min(done, total - done)));
+            continue;
+        }
         for (std::int64_t x = x1 + 1; x <= x2; ++x) {
             std::uint8_t* cell = row + (x - 1) * cellBytes;
             if (depth == 16) {
                 // Drawing writes only the grey byte; each pixel's alpha byte stays its own.
                 for (std::int64_t i = 1; i < cellBytes; i += 2) cell[i] = first[i];
-            } else if (depth == 32) {
+            } else {
                 for (std::int64_t i = 0; i < cellBytes; i += 4) {
                     std::uint32_t from, to;
                     std::memcpy(&from, first + i, 4);
@@ -317,8 +325,6 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
                     to = (to & 0xFFu) | (from & ~0xFFu);
                     std::memcpy(cell + i, &to, 4);
                 }
-            } else {
-                std::memcpy(cell, first, std::size_t(cellBytes));
             }
         }
     }
