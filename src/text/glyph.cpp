@@ -13,6 +13,11 @@
 #include "display/palette.h"
 #include "display/pixel_access.h"
 
+#if defined(__x86_64__) && defined(__SSE2__)
+#include <immintrin.h>
+#define VX_TEXT_SIMD 1
+#endif
+
 namespace vx::text {
 namespace {
 
@@ -312,6 +317,23 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
                             std::size_t(std::min(done, total - done)));
             continue;
         }
+#ifdef VX_TEXT_SIMD
+        if (cellBytes % 16 == 0) {
+            // Sixteen bytes at a time: the bytes of `keep` stay as they are, the others come from the
+            // first cell.
+            const __m128i keep = depth == 16 ? _mm_set1_epi16(0x00FF) : _mm_set1_epi32(0xFF);
+            for (std::int64_t x = x1 + 1; x <= x2; ++x) {
+                std::uint8_t* cell = row + (x - 1) * cellBytes;
+                for (std::int64_t i = 0; i < cellBytes; i += 16) {
+                    const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + i));
+                    __m128i* to = reinterpret_cast<__m128i*>(cell + i);
+                    _mm_storeu_si128(to, _mm_or_si128(_mm_and_si128(_mm_loadu_si128(to), keep),
+                                                      _mm_andnot_si128(keep, from)));
+                }
+            }
+            continue;
+        }
+#endif
         for (std::int64_t x = x1 + 1; x <= x2; ++x) {
             std::uint8_t* cell = row + (x - 1) * cellBytes;
             if (depth == 16) {
