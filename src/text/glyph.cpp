@@ -254,9 +254,14 @@ void PrintSymbolReady(std::uint8_t window, t_Window& w, std::uint8_t code, std::
     int ink = colour >> 4, paper = colour & 15;
     if (w.TextInverse) std::swap(ink, paper);
 
-    // Written as divisions so that no coordinate a program passes can overflow.
+    // x > width / fw without dividing: for x >= 1 and fw >= 1 it is x * fw > width, and a product that
+    // overflows lies beyond any width.
     const std::int64_t fw = font.Width, fh = font.Height, width = Load(w.Width), height = Load(w.Height);
-    const bool outside = x < 1 || y < 1 || (fw > 0 && x > width / fw) || (fh > 0 && y > height / fh);
+    auto beyond = [](std::int64_t c, std::int64_t f, std::int64_t side) {
+        std::int64_t product;
+        return f > 0 && (__builtin_mul_overflow(c, f, &product) || product > side);
+    };
+    const bool outside = x < 1 || y < 1 || beyond(x, fw, width) || beyond(y, fh, height);
     if (outside) {
         Log("t_PrintSymbol: Window #" + std::to_string(window) +
             " illegal coordinates (x = " + std::to_string(x) + ", y = " + std::to_string(y) + ").");
