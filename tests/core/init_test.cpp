@@ -14,6 +14,7 @@
 #include "menus/menu_items.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
+#include "vxtools/extensions.h"
 
 TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
     initvxtools();
@@ -107,6 +108,27 @@ TEST(EnsureMemory, ThreadsArrivingDuringInitialisationWaitForIt) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(sawReady.load(), 4);
     EXPECT_EQ(vx::test::CountLogLine("t_InitMemory: Start."), 1);
+}
+
+// A program that draws without vx::RunApplication learns why nothing shows, once; quitting records the
+// status.
+TEST(NoApplication, WindowsStayUninitialisedWithOneExplanationAndQuittingRecordsTheStatus) {
+    vx::StartLogCapture();
+    t_InitWindow(0, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    t_InitWindow(1, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    EXPECT_FALSE(WindowTable[0].Initialized || WindowTable[1].Initialized);
+    EXPECT_EQ(vx::test::CountLogLine(
+                  "t_InitWindow: GraphicWindow #1 could not be initialized, resource undefined."),
+              1);
+    const std::vector<std::string> log = vx::test::TakeLogLines();
+    EXPECT_EQ(std::count_if(
+                  log.begin(), log.end(),
+                  [](const std::string& l) { return l.starts_with("vxtools: No application is running"); }),
+              1);
+    vx::QuitApplication(4);
+    EXPECT_EQ(vx::test::TakeLogLines(),
+              std::vector<std::string>{"vx::QuitApplication: No application is running; status 4 recorded."});
+    EXPECT_EQ(vx::RequestedExitStatus(), 4);
 }
 
 TEST(Launch, InitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {

@@ -72,7 +72,7 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     startprocess(malkasten::Program, 1 << 24);
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 1, "Malkasten \u2014 Rot"));
-    Click(kWindow, 1, 10, 10);   // pen up: a dot
+    Click(kWindow, 1, 12, 20);   // pen up: a dot
     Click(kWindow, 2, 100, 10);  // moves the pen only
     Click(kWindow, 3, 100, 50);  // both buttons: a line
     Click(kWindow, 1, -1, 30);   // outside the picture
@@ -81,7 +81,7 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     ASSERT_TRUE(Eventually([] { return MouseEventQueue.Empty(); }));
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 12, "Malkasten \u2014 Gr\u00FCn"));
     const t_Window& w = WindowRecord(kWindow);
-    const int before[][3] = {{10, 10, 1},  {11, 10, 15}, {50, 10, 15},  {100, 9, 15},
+    const int before[][3] = {{12, 20, 1},  {20, 12, 15}, {50, 10, 15},  {100, 9, 15},
                              {100, 10, 1}, {100, 50, 1}, {100, 51, 15}, {99, 30, 15},
                              {50, 25, 15}, {0, 30, 15},  {86, 40, 15}};
     for (const auto& [x, y, colour] : before) EXPECT_EQ(vx::test::Nibble(w, x, y), colour) << x << ", " << y;
@@ -97,7 +97,7 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     ASSERT_TRUE(Choose(platform, malkasten::kSaveTag, "Malkasten \u2014 Gr\u00FCn"));
     t_KeyEventHandler(kWindow, vx::KeyPress{53, "\x1b", 0});
     ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Programm Ende"; }));
-    const int after[][3] = {{10, 10, 15}, {100, 30, 15}, {30, 30, 12}, {65, 40, 15}};
+    const int after[][3] = {{12, 20, 15}, {100, 30, 15}, {30, 30, 12}, {65, 40, 15}};
     for (const auto& [x, y, colour] : after) EXPECT_EQ(vx::test::Nibble(w, x, y), colour) << x << ", " << y;
     EXPECT_TRUE(vx::test::LogContains("Malkasten: Saved " + path + ".png"));
     const t_Window& copy = vx::test::OpenShown(1, 4, false, 640, 400);

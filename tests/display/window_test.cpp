@@ -108,6 +108,10 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                   "t_InitWindow: GraphicWindow #6 Start.",
                   "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
                   "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
+    // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block at 0x11000.
+    HighMemory = 0x11000 + 2048;
+    t_InitWindow(7, 8, false, 64, 32, 0, 0, Font(1, 1), true);
+    EXPECT_EQ(Pos(WindowTable[7].TextMemoryStart, WindowTable[7].MemoryStart), Pos(0x10000, 0x11000));
 }
 
 // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
@@ -201,6 +205,7 @@ void ExpectPositions(std::uint8_t n, std::initializer_list<std::pair<int, std::i
 
 TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwards) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    EXPECT_EQ(t_WindowPos(0, 17), 0);  // before a launch has measured the title bar
     TitleBarHeight = 22;
     platform.SetWindowFrame(0, {5.7, 9.2, 300.9, 220.4});
     ExpectPositions(0, {{0, 0}, {8, 300}, {9, 198}, {13, 5}});
@@ -250,6 +255,33 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     t_WindowSize(2, 0, -5, 640, 400);
     EXPECT_EQ(platform.Window(2).frame, (vx::Rect{0, -5, 656, 430}));
     EXPECT_EQ(platform.View(2).frame, (vx::Rect{8, 4, 640, 400}));
+}
+
+TEST(WindowAttributes, TitleTitleBarCentringAndFrontFollowTheCalls) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    TitleBarHeight = 22;
+    t_InitWindow(2, 8, false, 320, 200, 0, 0, t_Font{}, true);
+    t_InitWindow(3, 8, false, 320, 200, 0, 0, TextFont(), false);
+    platform.Flush();
+    // The executable's name; "-Grafik" marks a window without a text layer.
+    EXPECT_EQ(platform.Window(2).title, "display_tests-Grafik");
+    EXPECT_EQ(platform.Window(3).title, "display_tests");
+    EXPECT_EQ(Pos(platform.Window(3).styleMask, t_WindowPos(3, 12)), Pos(0, 200));
+    EXPECT_EQ(Pos(platform.Window(2).styleMask, t_WindowPos(2, 12)), Pos(7, 222));
+    t_WindowTitleVisible(2, false);
+    EXPECT_EQ(Pos(platform.Window(2).styleMask, t_WindowPos(2, 12)), Pos(0, 200));
+    t_InitWindow(3, 8, false, 320, 200, 0, 0, TextFont(), true);  // set up again, with its title bar
+    EXPECT_EQ(Pos(platform.Window(3).styleMask, t_WindowPos(3, 12)), Pos(7, 222));
+    EXPECT_EQ(platform.Window(3).frame.height, 222);
+    t_WindowTitle(2, "Abstand 7");
+    const int centred = platform.Window(2).centerCount;
+    t_WindowCenter(2);
+    t_WindowFront(2);
+    platform.Flush();
+    const vx::HeadlessWindowState w = platform.Window(2);
+    EXPECT_EQ(w.title, "Abstand 7");
+    EXPECT_EQ(w.centerCount, centred + 1);
+    EXPECT_TRUE(w.visible && w.key && WindowTable[2].Visible);
 }
 
 TEST(WindowVisibility, HidingKeepsTheRecordInStepAndLeavesTheMainWindowOnScreen) {

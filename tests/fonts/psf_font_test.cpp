@@ -57,11 +57,20 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
         PsfFile(1, 512, 8, 14, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 250, 0, 0xFF}));
     EXPECT_EQ(RowBits(f, 250, 0), 5);
     EXPECT_EQ(RowBits(f, 'A', 2), 'A' ^ 2);  // not in the table: the glyph of the same number
+    EXPECT_EQ(std::vector<std::int64_t>({f.Start, f.End, f.Size}),
+              (std::vector<std::int64_t>{0, 255, 256 * 8 * 14}));
 
-    // PSF2, 12 pixels wide: glyph 1 stands for U+00E4 and a sequence that starts with 'A', glyph 2 for 'A'.
-    f = vx::PsfFontFromBytes(PsfFile(2, 256, 12, 10, {0xFF, 0xC3, 0xA4, 0xFE, 'A', 0xFF, 'A', 0xFF}));
+    // PSF2, 12 pixels wide: glyph 0 stands for 'C', glyph 1 for U+00E4 and a sequence that starts with 'A',
+    // glyph 2 for 'A', glyph 3 for scalars of three and four bytes at their lower edges, U+0100, 'B' and 'A'
+    // (taken already), glyph 4 for 'B' and 'C' (taken already).
+    f = vx::PsfFontFromBytes(
+        PsfFile(2, 256, 12, 10, {'C',  0xFF, 0xC3, 0xA4, 0xFE, 'A',  0xFF, 'A', 0xFF, 0xE0, 0xA0, 0x80,
+                                 0xF0, 0x90, 0x80, 0x80, 0xC4, 0x80, 'B',  'A', 0xFF, 'B',  'C',  0xFF}));
     EXPECT_EQ(RowBits(f, 0xE4, 9), 1 ^ 9);
     EXPECT_EQ(RowBits(f, 'A', 0), 2);
+    EXPECT_EQ(RowBits(f, 'B', 0), 3);
+    EXPECT_EQ(RowBits(f, 'C', 1), 1);
+    EXPECT_EQ(RowBits(f, 0x80, 0), 0x80);
     EXPECT_EQ(f.Data.at(std::size_t('B' * 120 + 11)), 255);  // from the second byte of the row
 
     // Bad files give an empty font and a log line: a header that claims more glyphs than the file holds,
@@ -81,7 +90,12 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
         EXPECT_EQ(vx::TakeCapturedLog(), line) << at;
     }
     EXPECT_TRUE(vx::PsfFontFromBytes({}).Data.empty());
-    EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8)).Data.size() == 256 * 64);
+    EXPECT_EQ(RowBits(vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8)), 'A', 2), 'A' ^ 2);  // no table
+    EXPECT_EQ(vx::PsfFontFromBytes(PsfFile(2, 65536, 8, 1)).Height, 1);
+    EXPECT_TRUE(vx::PsfFontFromBytes(PsfFile(2, 65537, 8, 1)).Data.empty());
+    vx::TakeCapturedLog();
+    EXPECT_TRUE(vx::LoadPsfFont(testing::TempDir() + "missing.psf").Data.empty());
+    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Cannot open " + testing::TempDir() + "missing.psf.\n");
     // Sides up to 256 pixels; fewer than 256 glyphs give as many codes.
     f = vx::PsfFontFromBytes(PsfFile(2, 3, 256, 1));
     EXPECT_EQ(std::vector<std::int64_t>({f.Width, f.Height, f.End, f.Size}),

@@ -53,6 +53,10 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     SystemConsoleBuffer.Append("alt");
     platform.SetPasteboardText("vorher");
     AppendMenuAction(0);  // a record with tag 0 never selects an action
+    EXPECT_EQ(t_MenuActionIndex(0), -1);
+    EXPECT_EQ(t_MenuActionIndex(4711), -1);
+    EXPECT_EQ(t_MenuActionIndex(205), 5);
+    EXPECT_EQ(t_MenuActionIndex(110), 32);
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
     vx::test::TakeOwnLogLines();
@@ -109,6 +113,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         {211, 0, nullptr, [&] { return platform.Window(8).visible && platform.TextView(8).text == printed; }},
         {212, 0, nullptr, visible(8, false)},
         {229, 0, nullptr, visible(10, true)},
+        {201, 10, nullptr, [&] { return !platform.Window(10).visible && platform.Window(0).visible; }},
         {230, 0, nullptr, visible(10, false)},
         {214, 0, nullptr, visible(0, false)},
         {213, 0, nullptr, [&] { return platform.Window(0).key && WindowTable[0].Visible; }},
@@ -149,8 +154,10 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     EXPECT_EQ(open.buttonText + "|" + open.title + "|" + open.message, "Öffnen|Bild laden|Welches?");
     EXPECT_EQ(open.fileTypes, (std::vector<std::string>{"png", "bmp"}));
     const vx::SavePanelRequest save = platform.SavePanelRequests().at(0);
-    EXPECT_EQ(save.buttonText + "|" + save.nameFieldLabel + "|" + save.title + "|" + save.proposedName,
-              "Sichern|Sichern unter:|Bild sichern|bild.png");
+    EXPECT_EQ(save.buttonText + "|" + save.nameFieldLabel + "|" + save.title + "|" + save.proposedName + "|" +
+                  save.message,
+              "Sichern|Sichern unter:|Bild sichern|bild.png|Wohin?");
+    EXPECT_EQ(save.fileTypes, std::vector<std::string>{"png"});
 
     // The event carries the code point of the item's key and the key's modifiers.
     const t_MenuEvent last = MenuEventQueue.Last().value_or(t_MenuEvent{});
@@ -256,6 +263,7 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
         {"Ablage",
          {{"Öffnen …", 100, "o", 0}, {"", 0, "", 0}, {"Sichern", 101, "s", 0}, {"Öffnen …", 102, "", 0}}},
         {"Leer", {}},
+        {"Eins", {{"Nur", 7, "", 0}}},
     });
     EXPECT_EQ(t_MenuItemIndex("Ablage", "Öffnen …"), 0);  // two items share the title: the lower wins
     EXPECT_EQ(t_MenuItemIndex("Ablage", "Drucken"), -1);
@@ -263,6 +271,9 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
     EXPECT_EQ(t_MenuItemTitle("Ablage", 65535), "Öffnen …");
     for (std::int64_t position : {4, -1}) EXPECT_EQ(t_MenuItemTitle("Ablage", position), "");
     EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");
+    EXPECT_EQ(t_MenuItemTitle("Eins", 65535), "Nur");
+    t_MenuItemDelete("Eins", 65535);
+    EXPECT_TRUE(platform.MainMenu()[2].items.empty());
     EXPECT_EQ(t_MenuItemTitle("Hilfe", 0), "");
     t_MenuItemDelete("Leer", 65535);  // empty menu: nothing to remove
     t_MenuItemDelete("Ablage", 65535);
@@ -315,4 +326,13 @@ TEST(TextWindows, LayoutFitsTheTextViewsToTheWindowSize) {
     EXPECT_EQ(platform.TextView(9).rulerFrame.height, 19);
     EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
     EXPECT_EQ(platform.TextView(10).rulerFrame.width, 452);
+}
+
+// The system's edit items go wherever they stand, the first place included.
+TEST(MenuItems, StartUpRemovesTheSystemsEditItemsAtAnyPosition) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.SetMainMenu({{"Edit", {{"Special Characters…", 0, "", 0}, {"Undo", 0, "z", 0}}}});
+    t_InitMemory();
+    ASSERT_EQ(platform.MainMenu()[0].items.size(), 1u);
+    EXPECT_EQ(platform.MainMenu()[0].items[0].title, "Undo");
 }

@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
@@ -392,10 +393,12 @@ TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
         bool dirsOnly = false;
     } seen;
     QString answer;  // accepted with this path; rejected when empty
+    QPointer<QFileDialog> handled;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
+        if (dialog == nullptr || dialog == handled) return;
+        handled = dialog;
         seen = {dialog->windowTitle(),
                 dialog->labelText(QFileDialog::Accept),
                 dialog->labelText(QFileDialog::FileName),
@@ -574,12 +577,16 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
     for (QAction* action : ui.menus.value(0)->actions())
         if (action->text() == "Bild sichern \u2026") save = action;
     ASSERT_NE(save, nullptr);
-    QString proposed;
+    QString proposed, proposedPath;
+    QPointer<QFileDialog> handled;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        if (dialog == nullptr || dialog == handled) return;
+        handled = dialog;  // once: the timer may fire again before the panel has gone
+        proposedPath = dialog->selectedFiles().value(0);
+        proposed = QFileInfo(proposedPath).fileName();
+        if (proposed == "Grafik 2.png") return dialog->reject();
         dialog->selectFile(QString::fromStdString(path));
         static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which checks the name
     });
@@ -599,6 +606,15 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
         EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), int(composed->width),
                                 int(composed->height), QImage::Format_ARGB32));
     }
+    // A cancelled panel saves nothing, not even under the proposed name.
+    OffUserInterfaceThread([] {
+        t_InitWindow(2, 4, false, 32, 48, 0, 0, t_Font{}, true);
+        t_WindowFront(2);
+    });
+    QApplication::setActiveWindow(ui.graphicWindows[2]);
+    save->trigger();
+    EXPECT_EQ(proposed, "Grafik 2.png");
+    EXPECT_FALSE(QFileInfo::exists(proposedPath));
 }
 
 TEST(Zoom, WindowLargerThanTheScreenOpensFittedInsideIt) {
@@ -675,6 +691,8 @@ TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
     EXPECT_EQ(
         std::tuple(Window0()->fullScreen(), Window0()->zoom().factor, Window0()->menuBar()->isVisible()),
         std::tuple(true, std::min({screen.width() / kWidth, screen.height() / kHeight, 16}), false));
+    QTest::keyClick(view, Qt::Key_0, Qt::ControlModifier);  // the picture alone changes
+    EXPECT_EQ(view->size(), QSize(kWidth, kHeight));
     // Without a window manager the window itself covers the screen once it has settled.
     QTest::qWait(250);
     EXPECT_EQ(Window0()->geometry(), Window0()->screen()->geometry());

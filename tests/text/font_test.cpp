@@ -54,6 +54,11 @@ TEST(LzwDecode, EndlessSelfReferenceStopsAtTheOutputLimit) {
     std::vector<std::uint64_t> codes{'x'};
     for (std::uint64_t c = 256; c < 256 + 20000; ++c) codes.push_back(c);
     EXPECT_TRUE(LzwDecode(codes).empty());  // 2e8 bytes would pass the 64 MiB limit
+    t_Font font;
+    font.Format = kFontCompressedGrey;
+    font.Data = vx::test::PackCodes(codes, 16);
+    font.Data.insert(font.Data.begin(), 16);
+    EXPECT_TRUE(ExpandFont(font).Data.empty());  // nor the part up to the limit
 }
 
 TEST(ExpandFont, PeakMemoryStaysASmallMultipleOfTheOutputLimit) {

@@ -248,15 +248,16 @@ TEST(Print, ControlCodesMoveClearAndScroll) {
         bool inverse = false;
     };
     const Case cases[] = {
-        {"ab\rx\x08\x08", "ab\rx", {40, 1}},                       // back space wraps to the line above
-        {"ab\nc", "ab\r  c", {4, 2}},                              // line feed keeps the column
-        {"ab\x1E", "\rab", {3, 1}},                                // up from the first line scrolls down
-        {"ab\034c", "ab c", {5, 1}},                               // right
-        {"hello\fx", "x", {2, 1}},                                 // home and clear
-        {"hello\x1A", "", {1, 1}},                                 // to column 1 and clear the line
-        {"top\rnext\x16", "\rtop\rnext", {5, 2}},                  // scroll down
-        {"top\rnext\x17", "next", {5, 2}},                         // scroll up
-        {"top\rnext\x1E\x0B", "top", {5, 1}},                      // clear to the end of the window
+        {"ab\rx\x08\x08", "ab\rx", {40, 1}},       // back space wraps to the line above
+        {"ab\nc", "ab\r  c", {4, 2}},              // line feed keeps the column
+        {"ab\x1E", "\rab", {3, 1}},                // up from the first line scrolls down
+        {"ab\034c", "ab c", {5, 1}},               // right
+        {"hello\fx", "x", {2, 1}},                 // home and clear
+        {"hello\x1A", "", {1, 1}},                 // to column 1 and clear the line
+        {"top\rnext\x16", "\rtop\rnext", {5, 2}},  // scroll down
+        {"top\rnext\x17", "next", {5, 2}},         // scroll up
+        {"top\rnext\x1E\x0B", "top", {5, 1}},
+        {"\033e\x08Z\x19\x0B", "", {1, 1}},                        // clear to the end of the window
         {"ab\rcd\x12x", "ab\rxd", {2, 2}},                         // to column 1 of the line
         {"ab\rcd\x19x", "xb\rcd", {2, 1}},                         // home
         {"abcd\x08\x08\x1D", "ab", {3, 1}},                        // clear to the end of the line
@@ -374,6 +375,15 @@ TEST(Print, DisplayModesRemapCharacters) {
     EXPECT_TRUE(w.TextInverse);
     t_Normal(0);
     EXPECT_FALSE(w.TextInverse);
+    // A window that is not set up is left as it is.
+    TakeLogLines();
+    for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); }}) set();
+    t_Normal(8);
+    EXPECT_EQ(WindowRecord(3).TextInverse || WindowRecord(3).TextDisplayMode != 0, false);
+    EXPECT_EQ(TakeLogLines(),
+              (std::vector<std::string>{
+                  "t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
+                  "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
     const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
     EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
@@ -385,7 +395,10 @@ TEST(PrintChar, DrawsControlCodesAsGlyphsInTheDisplayModeAndTabsPadToAColumn) {
     t_PrintTab(0, 3, '*');  // behind the cursor: nothing
     t_DisplayMode(0, 1);
     t_PrintChar(0, 'A');
+    t_DisplayMode(0, 99);
+    t_PrintChar(0, 'A');  // an escape command: nothing drawn
     EXPECT_EQ(t_GetScreen(0, ""), "\r....\xC3\x81" + std::string(994, ' '));
+    EXPECT_EQ(WindowRecord(0).TextHpos, 7);
 }
 
 TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
@@ -584,7 +597,8 @@ TEST(MoveVideoMemory, RefusesRangesOutsideVideoMemory) {
     MoveVideoMemory(100, kVideoMemorySize - 4, 5);
     MoveVideoMemory(100, 0, INT64_MAX);
     MoveVideoMemory(INT64_MAX, 0, 2);
-    EXPECT_EQ(CountLogLine("MoveVideoMemory: Range outside video memory."), 4);
+    MoveVideoMemory(-1, 200, 0);  // nothing to move: nothing to refuse
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>(4, "MoveVideoMemory: Range outside video memory."));
 }
 
 TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndAndTabsInsideTheGrid) {
