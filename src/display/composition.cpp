@@ -132,7 +132,13 @@ __attribute__((target("ssse3"))) std::int64_t ArgbSsse3(const std::uint8_t* src,
     return i;
 }
 
-const bool kHasSsse3 = __builtin_cpu_supports("ssse3");
+bool HasSsse3() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return has;
+}
 #endif
 
 // Reads the window's block while the program thread may be drawing into it: by design pixels are not
@@ -159,14 +165,14 @@ void ComposeFromVideoMemory(std::int64_t depth, const std::uint8_t* src, std::in
             for (; i < pixels; ++i) dst[i] = Grey(src[2 * i + 1]);
         } else if constexpr (d() == 24) {
 #ifdef VX_COMPOSE_SIMD
-            if (kHasSsse3) i = RgbSsse3(src, pixels, dst);
+            if (HasSsse3()) i = RgbSsse3(src, pixels, dst);
 #endif
             // Four bytes per read: every pixel but the last has a byte of its neighbour after it.
             for (; i + 1 < pixels; ++i) dst[i] = RgbBytesToWord(src + 3 * i);
             if (i < pixels) dst[i] = Rgb(src[3 * i], src[3 * i + 1], src[3 * i + 2]);
         } else {
 #ifdef VX_COMPOSE_SIMD
-            if (kHasSsse3) i = ArgbSsse3(src, pixels, dst);
+            if (HasSsse3()) i = ArgbSsse3(src, pixels, dst);
 #endif
             for (; i < pixels; ++i) dst[i] = ArgbBytesToWord(src + 4 * i);
         }
