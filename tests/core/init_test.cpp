@@ -131,6 +131,15 @@ TEST(NoApplication, WindowsStayUninitialisedWithOneExplanationAndQuittingRecords
     EXPECT_EQ(vx::RequestedExitStatus(), 4);
 }
 
+// The named sound stands in for the beep where there is one, and is not started again while it plays.
+TEST(SystemBeep, PlaysTheNamedSoundOnceWhileItPlaysOrElseBeeps) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    platform.ProvideNamedSound(true, 10'000);
+    SystemBeep();
+    SystemBeep();
+    EXPECT_EQ(std::pair(platform.NamedSoundPlays(), platform.BeepCount()), std::pair(1, 0));
+}
+
 TEST(Launch, InitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     // Pasteboard window 422 high around a 380-high scroll view: a 22-point strip.

@@ -85,17 +85,17 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                             "t_InitWindow: GraphicWindow #4 cannot display 31 horizontal pixel.",
                             "t_InitWindow: GraphicWindow #4 cannot display 31 vertical pixel."}));
 
-    // 64 x 40 x 8 bits = 2,560 bytes.
-    HighMemory = 0x10000 + 2560 - 1;
-    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+    // 64 x 32 x 8 bits = 2,048 bytes.
+    HighMemory = 0x10000 + 2047;
+    t_InitWindow(5, 8, false, 64, 32, 0, 0, t_Font{}, true);
     EXPECT_FALSE(WindowTable[5].Initialized);
     EXPECT_EQ(TakeOwnLogLines(),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #5 Start.",
-                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (2K available).",
-                  "t_InitWindow: Displaying 64 x 40 pixel x 8 bit needs 2,50K video-memory."}));
-    HighMemory = 0x10000 + 2560;
-    t_InitWindow(5, 8, false, 64, 40, 0, 0, t_Font{}, true);
+                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (1K available).",
+                  "t_InitWindow: Displaying 64 x 32 pixel x 8 bit needs 2,00K video-memory."}));
+    HighMemory = 0x10000 + 2048;
+    t_InitWindow(5, 8, false, 64, 32, 0, 0, t_Font{}, true);
     EXPECT_TRUE(WindowTable[5].Initialized);
     EXPECT_EQ(WindowTable[5].MemoryStart, 0x10000);
     // The graphic block fits from 0x11000 up; 4,095 bytes are left below it for 64 x 40 cells of text.
@@ -180,11 +180,11 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     w.UpdateStarted = w.UpdateFinished = w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
     w.LoResOffsetX = w.LoResOffsetY = w.TextHpos = w.TextVpos = w.TextFirstColumn = w.TextFirstLine = 5;
     w.RefreshRate = w.TextRedirectOutput = 7;
-    w.IgnoreEvents = w.ScrollLock = true;
+    w.IgnoreEvents = w.ScrollLock = w.AutoUpdate = true;
     w.VerticalBlank = w.QuickUpdate = false;
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
     w.TextColor = 0x17;
-    t_InitWindow(1, 16, true, 64, 64, 0, 0, t_Font{}, true);
+    t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
     EXPECT_TRUE(blocks() == before);
     EXPECT_EQ((std::vector<std::int64_t>{
@@ -193,7 +193,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
                   w.RefreshRate, w.TextRedirectOutput, w.TextColor, w.TextLastColumn, w.TextLastLine}),
               (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1}));
     EXPECT_EQ((std::vector<bool>{w.IgnoreEvents, w.ScrollLock, w.VerticalBlank, w.QuickUpdate, w.AutoUpdate}),
-              (std::vector<bool>{false, false, true, true, true}));
+              (std::vector<bool>{false, false, true, true, false}));
     EXPECT_EQ(w.RGBColor, t_PaletteColor(0));
     EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(5));
 }
@@ -228,6 +228,8 @@ TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelec
                     {{0, 0},     {1, 0},   {2, 299},  {3, 199},  {4, 300},  {5, 200}, {6, 300},  {7, 200},
                      {8, 300},   {9, 178}, {10, 300}, {11, 178}, {12, 200}, {13, 10}, {14, 980}, {15, 1920},
                      {16, 1200}, {17, 22}, {18, 0},   {19, 0},   {20, 20},  {21, 0},  {-1, 0}});
+    platform.SetScreenFrame({0, 0, 1600, 900});
+    ExpectPositions(9, {{14, 900 - 20 - 200}, {15, 1600}, {16, 900}});
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8), 1);
     SetTextArea(w, 3, 38, 2, 11);
     ExpectPositions(1, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
@@ -255,6 +257,12 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOneAndPutsTheBorderAround) {
     t_WindowSize(2, 0, -5, 640, 400);
     EXPECT_EQ(platform.Window(2).frame, (vx::Rect{0, -5, 656, 430}));
     EXPECT_EQ(platform.View(2).frame, (vx::Rect{8, 4, 640, 400}));
+    // A text window's scroll view keeps 40 by 77 points of the size for the margins and ruler.
+    t_WindowSize(9, 10, 20, 600, 400);
+    EXPECT_EQ(platform.Window(9).frame, (vx::Rect{10, 20, 600, 422}));
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 323}));
+    t_WindowSize(9, -1, -1, -1, 300);
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 223}));
 }
 
 TEST(WindowAttributes, TitleTitleBarCentringAndFrontFollowTheCalls) {
@@ -551,6 +559,9 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
     EXPECT_EQ(platform.View(0).displays, displays + 2);
     t_WindowUpdate(0, true);
     EXPECT_EQ(platform.View(0).marks, marks + 1);
+    OpenShown(7);
+    t_WindowUpdate(7, false);
+    EXPECT_EQ(platform.View(7).imagesShown, 1);
 }
 
 TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposes) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -470,9 +471,10 @@ TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
 TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
     const std::pair<std::vector<const char*>, int> cases[] = {
         {{"--platform=offscreen", "-style", "Fusion", "-reverse"}, -1},
-        {{"-qwindowgeometry", "100x100+0+0", "picture.png"}, -1},
+        {{"-qwindowgeometry", "100x100+0+0", "picture.png", "-"}, -1},  // "-": standard input
         {{"--", "--not-an-option"}, -1},
         {{"-reverse=yes"}, 2},
+        {{"-x"}, 2},
         {{"-platform", "offscreen", "--frobnicate"}, 2},
         {{"--bogus", "--help"}, 0},  // wherever it stands
     };
@@ -577,6 +579,10 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
     for (QAction* action : ui.menus.value(0)->actions())
         if (action->text() == "Bild sichern \u2026") save = action;
     ASSERT_NE(save, nullptr);
+    // The panels open where the last one was accepted; a file left there under a proposed name would
+    // bring up the question whether to replace it.
+    for (int n = 0; n < 3; ++n)
+        QFile::remove(QString::fromStdString(testing::TempDir()) + QString("Grafik %1.png").arg(n));
     QString proposed, proposedPath;
     QPointer<QFileDialog> handled;
     QTimer poll;
