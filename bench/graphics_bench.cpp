@@ -72,17 +72,24 @@ void BM_DensestPattern(benchmark::State& state) {
 }
 BENCHMARK(BM_DensestPattern)->Arg(1)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond);
 
-// Baseline: the same pattern's lines by integer Bresenham straight into a nibble buffer, with no checks
-// beyond the window's bounds: about as fast as drawing these pixels can be.
-void BresenhamLine(std::uint8_t* nibbles, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
+// Baselines: the same pattern's lines by integer Bresenham straight into a nibble buffer (4 bit) or a
+// word buffer (32 bit), with no checks beyond the window's bounds: about as fast as drawing these pixels
+// can be.
+template <int Depth>
+void BresenhamLine(std::uint8_t* block, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
                    std::uint8_t c) {
     const std::int64_t dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
     const std::int64_t sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    const std::uint32_t word = 0xFF000000u | c * 0x111111u;
     std::int64_t err = dx + dy;
     for (;;) {
         if (std::uint64_t(x1) < std::uint64_t(kSide) && std::uint64_t(y1) < std::uint64_t(kSide)) {
-            std::uint8_t& b = nibbles[(y1 * kSide + x1) >> 1];
-            b = (x1 & 1) ? std::uint8_t((b & 0xF0) | c) : std::uint8_t((b & 0x0F) | c << 4);
+            if constexpr (Depth == 4) {
+                std::uint8_t& b = block[(y1 * kSide + x1) >> 1];
+                b = (x1 & 1) ? std::uint8_t((b & 0xF0) | c) : std::uint8_t((b & 0x0F) | c << 4);
+            } else {
+                std::memcpy(block + (y1 * kSide + x1) * 4, &word, 4);
+            }
         }
         if (x1 == x2 && y1 == y2) break;
         const std::int64_t e2 = 2 * err;
@@ -91,28 +98,32 @@ void BresenhamLine(std::uint8_t* nibbles, std::int64_t x1, std::int64_t y1, std:
     }
 }
 
+template <int Depth>
 void BM_BresenhamPatternBaseline(benchmark::State& state) {
-    std::vector<std::uint8_t> nibbles(kSide * kSide / 2);
+    std::vector<std::uint8_t> block(std::size_t(kSide) * kSide * Depth / 8);
+    std::uint8_t* const b = block.data();
     const std::int64_t w = kSide, h = kSide, cx = 512, cy = 512;
     for (auto _ : state) {
         for (std::int64_t x = 0; x < w - 1; x += 2)
             for (int j = 0; j < 2; ++j) {
-                BresenhamLine(nibbles.data(), x + j, 0, cx, cy, std::uint8_t(j * 15));
-                BresenhamLine(nibbles.data(), cx, cy, w - 1 - x - j, h - 1, std::uint8_t(j * 15));
+                BresenhamLine<Depth>(b, x + j, 0, cx, cy, std::uint8_t(j * 15));
+                BresenhamLine<Depth>(b, cx, cy, w - 1 - x - j, h - 1, std::uint8_t(j * 15));
             }
         for (std::int64_t y = 0; y < h - 1; y += 2)
             for (int j = 0; j < 2; ++j) {
-                BresenhamLine(nibbles.data(), w - 1, y + j, cx, cy, std::uint8_t(j * 15));
-                BresenhamLine(nibbles.data(), cx, cy, 0, h - 1 - y - j, std::uint8_t(j * 15));
+                BresenhamLine<Depth>(b, w - 1, y + j, cx, cy, std::uint8_t(j * 15));
+                BresenhamLine<Depth>(b, cx, cy, 0, h - 1 - y - j, std::uint8_t(j * 15));
             }
-        benchmark::DoNotOptimize(nibbles.data());
+        benchmark::DoNotOptimize(b);
         benchmark::ClobberMemory();
     }
+    state.SetLabel(std::to_string(Depth) + " bit");
     state.counters["ns_per_pixel"] =
         benchmark::Counter(double(PatternPoints(2, 512, 512)) * double(state.iterations()) * 1e-9,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_BresenhamPatternBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BresenhamPatternBaseline<4>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BresenhamPatternBaseline<32>)->Unit(benchmark::kMillisecond);
 
 void BM_Memset(benchmark::State& state) {
     std::vector<std::uint8_t> block(std::size_t(kSide) * kSide * std::size_t(state.range(0)) / 8);

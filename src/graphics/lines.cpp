@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "core/log.h"
@@ -19,43 +20,106 @@ struct LineEnd {
     std::int64_t x = 0, y = 0;
 };
 
-// Depth 0 stands for a record whose depth is none of the six: the line's points are walked so that
-// the position can follow them, and nothing is stored.
-template <int Depth>
-inline void Put(const vx::PixelTarget& t, std::int64_t x, std::int64_t y) {
-    if constexpr (Depth != 0) vx::StorePixel<Depth>(t, x, y);
-}
+// What a line stores at each point, worked out once per line from the target's colour and drawing mode.
+// Depth 0 stands for a record whose depth is none of the six: the line's points are walked so that the
+// position can follow them, and nothing is stored. `Plain` pens (24 and 32 bits in the modes that ignore
+// the stored pixel) write fixed bytes; the others combine with the stored pixel as StorePixel does.
+template <int Depth, bool Plain>
+class Pen {
+  public:
+    explicit Pen(const vx::PixelTarget& t) : t_(t) {
+        const t_RGBColor c = t.color;
+        if constexpr (Depth == 1) {
+            ink_ = t.textColor >= 144 ? 0xFF : 0;
+        } else if constexpr (Depth == 4) {
+            ink_ = std::uint8_t((t.textColor >> 4) * 0x11);
+        } else if constexpr (Depth == 8) {
+            ink_ = vx::GreyLevel(c);
+        } else if constexpr (Depth == 16) {
+            bytes_[0] = c.Alpha;
+            bytes_[1] = vx::GreyLevel(c);
+        } else if constexpr (Depth == 24) {
+            bytes_[0] = c.Red, bytes_[1] = c.Green, bytes_[2] = c.Blue;
+        } else if constexpr (Depth == 32) {
+            bytes_[0] = t.mode == 2 ? 255 : c.Alpha;
+            bytes_[1] = c.Red, bytes_[2] = c.Green, bytes_[3] = c.Blue;
+        }
+    }
+
+    void operator()(std::int64_t x, std::int64_t y) const {
+        std::uint8_t* row = t_.block + y * t_.rowBytes;
+        if constexpr (Depth == 0) {
+            (void)row;
+        } else if constexpr (Depth == 1) {
+            std::uint8_t& byte = row[x >> 3];
+            const std::uint8_t bit = std::uint8_t(0x80 >> (x & 7));
+            byte = std::uint8_t((byte & ~bit) | (ink_ & bit));
+        } else if constexpr (Depth == 4) {
+            // Branch-free: along a line the nibble alternates unpredictably.
+            std::uint8_t& byte = row[x >> 1];
+            const unsigned mask = 0xFu << (unsigned(~x & 1) << 2);
+            byte = std::uint8_t((byte & ~mask) | (ink_ & mask));
+        } else if constexpr (Depth == 8) {
+            row[x] = ink_;
+        } else if constexpr (Depth == 16) {
+            std::memcpy(row + 2 * x, bytes_, 2);
+        } else if constexpr (!Plain) {
+            vx::StorePixel<Depth>(t_, x, y);
+        } else if constexpr (Depth == 24) {
+            std::memcpy(row + 3 * x, bytes_, 3);
+        } else {
+            std::memcpy(row + 4 * x, bytes_, 4);
+        }
+    }
+
+  private:
+    const vx::PixelTarget& t_;
+    std::uint8_t ink_ = 0;
+    std::uint8_t bytes_[4] = {};
+};
 
 // Rounds a coordinate as lines do (add 0.5, truncate toward zero) and plots it if it lies inside.
-template <int Depth>
-inline bool PlotRounded(const vx::PixelTarget& t, double fx, double fy, LineEnd& last) {
+template <class P>
+inline bool PlotRounded(const vx::PixelTarget& t, const P& pen, double fx, double fy, LineEnd& last) {
     const double rx = fx + 0.5, ry = fy + 0.5;
     if (!(rx > -1.0 && rx < double(t.width) && ry > -1.0 && ry < double(t.height))) return false;
     const auto x = std::int64_t(rx), y = std::int64_t(ry);
-    Put<Depth>(t, x, y);
+    pen(x, y);
     last = {true, x, y};
     return true;
 }
 
 // As PlotRounded, for running points that the caller keeps within +-2^40, where truncating to an integer
 // first is exact and the range test becomes two unsigned comparisons.
-template <int Depth>
-inline bool PlotNear(const vx::PixelTarget& t, double fx, double fy, LineEnd& last) {
+template <class P>
+inline bool PlotNear(const vx::PixelTarget& t, const P& pen, double fx, double fy, LineEnd& last) {
     const auto x = std::int64_t(fx + 0.5), y = std::int64_t(fy + 0.5);
     if (std::uint64_t(x) >= std::uint64_t(t.width) || std::uint64_t(y) >= std::uint64_t(t.height))
         return false;
-    Put<Depth>(t, x, y);
+    pen(x, y);
     last = {true, x, y};
     return true;
 }
 
+// How many running points from p on, stepping by s, certainly round into 0..side-1. Inside a window
+// every running coordinate is below 2^14, so thousands of additions drift by far less than the margin.
+double StepsInside(double p, double s, double side) {
+    constexpr double kMargin = 1.0 / 1024;
+    const double low = p + 0.5 - (-1.0 + kMargin), high = side - kMargin - (p + 0.5);
+    if (low <= 0 || high <= 0) return 0;
+    if (s == 0) return 0x1p62;
+    return std::floor((s > 0 ? high : low) / std::fabs(s)) + 1;
+}
+
 // Plots `left` running points from (px, py) on, stopping early once the line has left the window for good.
-template <int Depth, bool Near>
-void RunPoints(const vx::PixelTarget& t, double px, double py, double sx, double sy, std::uint64_t left,
-               LineEnd& last) {
+// Near lines check their points one by one only outside the window and close to its edges: inside, a run
+// whose every point is known to fall inside is stored without checks.
+template <bool Near, class P>
+void RunPoints(const vx::PixelTarget& t, const P& pen, double px, double py, double sx, double sy,
+               std::uint64_t left, LineEnd& last) {
     const double w = double(t.width), h = double(t.height);
-    for (; left > 0; --left) {
-        const bool plotted = Near ? PlotNear<Depth>(t, px, py, last) : PlotRounded<Depth>(t, px, py, last);
+    while (left > 0) {
+        const bool plotted = Near ? PlotNear(t, pen, px, py, last) : PlotRounded(t, pen, px, py, last);
         if (!plotted) {
             // The running point moves monotonically: once past an edge it never comes back.
             const double rx = px + 0.5, ry = py + 0.5;
@@ -65,6 +129,24 @@ void RunPoints(const vx::PixelTarget& t, double px, double py, double sx, double
         }
         px += sx;
         py += sy;
+        --left;
+        if (!plotted) continue;
+        if constexpr (Near) {
+            const double run =
+                std::fmin(std::fmin(StepsInside(px, sx, w), StepsInside(py, sy, h)), double(left));
+            if (run < 1) continue;
+            const auto steps = std::uint64_t(run);
+            std::int64_t x = 0, y = 0;
+            for (std::uint64_t i = 0; i < steps; ++i) {
+                x = std::int64_t(px + 0.5);
+                y = std::int64_t(py + 0.5);
+                pen(x, y);
+                px += sx;
+                py += sy;
+            }
+            last = {true, x, y};
+            left -= steps;
+        }
     }
 }
 
@@ -75,16 +157,17 @@ double FirstStepInside(double start, double step, double side) {
     return 0;
 }
 
-template <int Depth>
+template <int Depth, bool Plain>
 void DrawLine(const vx::PixelTarget& target, std::int64_t x1, std::int64_t y1, std::int64_t x2,
               std::int64_t y2, LineEnd& out) {
     // Local copies: byte stores may alias anything reachable by reference, and would force reloads.
     const vx::PixelTarget t = target;
     LineEnd last = out;
+    const Pen<Depth, Plain> pen(t);
     const double fx1 = double(x1), fy1 = double(y1);
     const double dx = double(x2) - fx1, dy = double(y2) - fy1;
     const double n = std::fmax(std::fabs(dx), std::fabs(dy));
-    if (n >= 1) PlotRounded<Depth>(t, fx1, fy1, last);
+    if (n >= 1) PlotRounded(t, pen, fx1, fy1, last);
     if (n >= 2) {
         const double sx = dx / n, sy = dy / n;
         const double w = double(t.width), h = double(t.height);
@@ -109,13 +192,13 @@ void DrawLine(const vx::PixelTarget& target, std::int64_t x1, std::int64_t y1, s
             const double reach = std::fmax(std::fmax(std::fabs(fx1), std::fabs(double(x2))),
                                            std::fmax(std::fabs(fy1), std::fabs(double(y2))));
             if (reach < 0x1p40)
-                RunPoints<Depth, true>(t, px, py, sx, sy, left, last);
+                RunPoints<true>(t, pen, px, py, sx, sy, left, last);
             else
-                RunPoints<Depth, false>(t, px, py, sx, sy, left, last);
+                RunPoints<false>(t, pen, px, py, sx, sy, left, last);
         }
     }
     if (x2 >= 0 && y2 >= 0 && x2 < t.width && y2 < t.height) {
-        Put<Depth>(t, x2, y2);
+        pen(x2, y2);
         last = {true, x2, y2};
     }
     out = last;
@@ -132,7 +215,7 @@ void Line(std::uint8_t window, std::int64_t x1, std::int64_t y1, std::int64_t x2
         t.width = std::min(vx::Load(w.Width), vx::kMaxWindowSide);
         t.height = std::min(vx::Load(w.Height), vx::kMaxWindowSide);
         LineEnd last;
-        DrawLine<0>(t, x1, y1, x2, y2, last);
+        DrawLine<0, false>(t, x1, y1, x2, y2, last);
         if (!last.any) return;
         vx::Log("g_Plot: Illegal bit depth (" + std::to_string(t.depth) + ").");
         w.PositionX = last.x;
@@ -141,7 +224,15 @@ void Line(std::uint8_t window, std::int64_t x1, std::int64_t y1, std::int64_t x2
     }
     if (!vx::MakePixelTarget(w, t)) return;
     LineEnd last;
-    vx::DispatchDepth(t.depth, [&](auto depth) { DrawLine<depth()>(t, x1, y1, x2, y2, last); });
+    // The modes that ignore the stored pixel write the same bytes at every point (for 32 bits, mode 3
+    // keeps the stored alpha byte and so is not one of them).
+    const bool plain = t.mode == 0 || t.mode == 2 || (t.mode == 3 && t.depth == 24);
+    vx::DispatchDepth(t.depth, [&](auto depth) {
+        if (plain)
+            DrawLine<depth(), true>(t, x1, y1, x2, y2, last);
+        else
+            DrawLine<depth(), false>(t, x1, y1, x2, y2, last);
+    });
     if (last.any) {
         w.PositionX = last.x;
         w.PositionY = last.y;

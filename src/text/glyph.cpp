@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <type_traits>
 
@@ -11,6 +12,11 @@
 #include "core/state.h"
 #include "display/palette.h"
 #include "display/pixel_access.h"
+
+#if defined(__x86_64__) && defined(__SSE2__)
+#include <immintrin.h>
+#define VX_TEXT_SIMD 1
+#endif
 
 namespace vx::text {
 namespace {
@@ -57,29 +63,33 @@ struct Blend {
     }
 };
 
-// What each ink weight looks like for each pair of ink and paper, worked out on first use and kept for
-// the rest of the run: a glyph has few distinct weights (often only 0 and 255), working one out at
-// 4 bits can mean a search over the palette, and the tables live in zero-filled static storage, so an
-// unused entry costs nothing. An entry holds its value plus a marker bit; 0 means "not yet known".
-// Entries are atomic because any thread may draw; two threads that race store the same value.
+// What each ink weight looks like for each pair of ink and paper: all 256 weights of a pair are worked
+// out the first time the pair draws (at 4 bits a search over the palette each, a few microseconds once)
+// and kept for the rest of the run, so that drawing looks every pixel up without a further check. Any
+// thread may draw: the first fills a pair under the lock and publishes it with its flag.
 template <class T>
 class ShadeTable {
   public:
     template <class F>
-    T Get(int ink, int paper, std::uint8_t g, F compute) {
-        std::atomic<Stored>& entry = entries_[ink][paper][g];
-        Stored v = entry.load(std::memory_order_relaxed);
-        if (v == 0) {
-            v = Stored(compute(g)) | kKnown;
-            entry.store(v, std::memory_order_relaxed);
+    const T* Of(int ink, int paper, F compute) {
+        Pair& pair = pairs_[ink][paper];
+        if (!pair.ready.load(std::memory_order_acquire)) {
+            std::lock_guard lock(mutex_);
+            if (!pair.ready.load(std::memory_order_relaxed)) {
+                for (int g = 0; g < 256; ++g) pair.shades[g] = T(compute(g));
+                pair.ready.store(true, std::memory_order_release);
+            }
         }
-        return T(v & ~kKnown);
+        return pair.shades;
     }
 
   private:
-    using Stored = std::conditional_t<sizeof(T) == 1, std::uint16_t, std::uint32_t>;
-    static constexpr Stored kKnown = Stored(1) << (sizeof(Stored) * 8 - 1);
-    std::atomic<Stored> entries_[16][16][256];
+    struct Pair {
+        std::atomic<bool> ready{false};
+        T shades[256];
+    };
+    std::mutex mutex_;
+    Pair pairs_[16][16];
 };
 
 ShadeTable<std::uint8_t> litTable, indexTable, greyTable;
@@ -103,34 +113,30 @@ void ForEachRow(const GlyphJob& job, Row row) {
 }
 
 void DrawGlyph1(const GlyphJob& job, const Blend& blend) {
-    auto lit = [&blend](std::uint8_t g) {
-        return litTable.Get(blend.ink, blend.paper, g,
-                            [&blend](int w) { return std::uint8_t(blend.Lit(w)); });
-    };
+    const std::uint8_t* lit = litTable.Of(blend.ink, blend.paper, [&blend](int w) { return blend.Lit(w); });
     ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
         for (std::int64_t c = 0; c < columns; ++c) {
             const std::int64_t px = job.left + c;
             std::uint8_t& byte = row[px >> 3];
             const std::uint8_t bit = std::uint8_t(0x80 >> (px & 7));
-            byte = lit(weights[c]) ? std::uint8_t(byte | bit) : std::uint8_t(byte & ~bit);
+            byte = std::uint8_t((byte & ~bit) | (-lit[weights[c]] & bit));
         }
     });
 }
 
 void DrawGlyph4(const GlyphJob& job, const Blend& blend) {
-    auto index = [&blend](std::uint8_t g) {
-        return indexTable.Get(blend.ink, blend.paper, g, [&blend](int w) { return blend.Index(w); });
-    };
+    const std::uint8_t* index =
+        indexTable.Of(blend.ink, blend.paper, [&blend](int w) { return blend.Index(w); });
     ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
         std::int64_t c = 0;
         std::int64_t px = job.left;
         if (px & 1) {  // a first pixel in a low nibble
-            row[px >> 1] = std::uint8_t((row[px >> 1] & 0xF0) | index(weights[0]));
+            row[px >> 1] = std::uint8_t((row[px >> 1] & 0xF0) | index[weights[0]]);
             ++c, ++px;
         }
         for (; c + 1 < columns; c += 2, px += 2)
-            row[px >> 1] = std::uint8_t(index(weights[c]) << 4 | index(weights[c + 1]));
-        if (c < columns) row[px >> 1] = std::uint8_t((row[px >> 1] & 0x0F) | index(weights[c]) << 4);
+            row[px >> 1] = std::uint8_t(index[weights[c]] << 4 | index[weights[c + 1]]);
+        if (c < columns) row[px >> 1] = std::uint8_t((row[px >> 1] & 0x0F) | index[weights[c]] << 4);
     });
 }
 
@@ -138,26 +144,21 @@ void DrawGlyph4(const GlyphJob& job, const Blend& blend) {
 template <int BytesPerPixel, int First>
 void DrawGlyphBytes(const GlyphJob& job, const Blend& blend) {
     if constexpr (BytesPerPixel <= 2) {
-        auto grey = [&blend](std::uint8_t g) {
-            return greyTable.Get(blend.ink, blend.paper, g,
-                                 [&blend](int w) { return std::uint8_t(blend.Grey(w)); });
-        };
+        const std::uint8_t* grey =
+            greyTable.Of(blend.ink, blend.paper, [&blend](int w) { return blend.Grey(w); });
         ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
             std::uint8_t* p = row + job.left * BytesPerPixel + First;
-            for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel)
-                *p = std::uint8_t(grey(weights[c]));
+            for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel) *p = grey[weights[c]];
         });
     } else {
-        auto rgb = [&blend](std::uint8_t g) {
-            return rgbTable.Get(blend.ink, blend.paper, g, [&blend](int w) {
-                return std::uint32_t(blend.R(w)) | std::uint32_t(blend.G(w)) << 8 |
-                       std::uint32_t(blend.B(w)) << 16;
-            });
-        };
+        const std::uint32_t* rgb = rgbTable.Of(blend.ink, blend.paper, [&blend](int w) {
+            return std::uint32_t(blend.R(w)) | std::uint32_t(blend.G(w)) << 8 |
+                   std::uint32_t(blend.B(w)) << 16;
+        });
         ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
             std::uint8_t* p = row + job.left * BytesPerPixel;
             for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel) {
-                const std::uint32_t v = rgb(weights[c]);
+                const std::uint32_t v = rgb[weights[c]];
                 if constexpr (BytesPerPixel == 4) {
                     // One word per pixel, alpha byte kept (the word is little-endian: alpha is its low byte).
                     std::uint32_t word;
@@ -253,9 +254,14 @@ void PrintSymbolReady(std::uint8_t window, t_Window& w, std::uint8_t code, std::
     int ink = colour >> 4, paper = colour & 15;
     if (w.TextInverse) std::swap(ink, paper);
 
-    // Written as divisions so that no coordinate a program passes can overflow.
+    // x > width / fw without dividing: for x >= 1 and fw >= 1 it is x * fw > width, and a product that
+    // overflows lies beyond any width.
     const std::int64_t fw = font.Width, fh = font.Height, width = Load(w.Width), height = Load(w.Height);
-    const bool outside = x < 1 || y < 1 || (fw > 0 && x > width / fw) || (fh > 0 && y > height / fh);
+    auto beyond = [](std::int64_t c, std::int64_t f, std::int64_t side) {
+        std::int64_t product;
+        return f > 0 && (__builtin_mul_overflow(c, f, &product) || product > side);
+    };
+    const bool outside = x < 1 || y < 1 || beyond(x, fw, width) || beyond(y, fh, height);
     if (outside) {
         Log("t_PrintSymbol: Window #" + std::to_string(window) +
             " illegal coordinates (x = " + std::to_string(x) + ", y = " + std::to_string(y) + ").");
@@ -308,12 +314,37 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
     for (std::int64_t r = 0; r < fh; ++r) {
         std::uint8_t* row = VideoMemory + Load(w.MemoryStart) + (fh * (y - 1) + r) * rowBytes;
         const std::uint8_t* first = row + (x1 - 1) * cellBytes;
+        if (depth != 16 && depth != 32) {
+            // The cells drawn so far copied after themselves, doubling the run with each copy.
+            const std::int64_t total = (x2 - x1 + 1) * cellBytes;
+            for (std::int64_t done = cellBytes; done < total; done *= 2)
+                std::memcpy(row + (x1 - 1) * cellBytes + done, first,
+                            std::size_t(std::min(done, total - done)));
+            continue;
+        }
+#ifdef VX_TEXT_SIMD
+        if (cellBytes % 16 == 0) {
+            // Sixteen bytes at a time: the bytes of `keep` stay as they are, the others come from the
+            // first cell.
+            const __m128i keep = depth == 16 ? _mm_set1_epi16(0x00FF) : _mm_set1_epi32(0xFF);
+            for (std::int64_t x = x1 + 1; x <= x2; ++x) {
+                std::uint8_t* cell = row + (x - 1) * cellBytes;
+                for (std::int64_t i = 0; i < cellBytes; i += 16) {
+                    const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + i));
+                    __m128i* to = reinterpret_cast<__m128i*>(cell + i);
+                    _mm_storeu_si128(to, _mm_or_si128(_mm_and_si128(_mm_loadu_si128(to), keep),
+                                                      _mm_andnot_si128(keep, from)));
+                }
+            }
+            continue;
+        }
+#endif
         for (std::int64_t x = x1 + 1; x <= x2; ++x) {
             std::uint8_t* cell = row + (x - 1) * cellBytes;
             if (depth == 16) {
                 // Drawing writes only the grey byte; each pixel's alpha byte stays its own.
                 for (std::int64_t i = 1; i < cellBytes; i += 2) cell[i] = first[i];
-            } else if (depth == 32) {
+            } else {
                 for (std::int64_t i = 0; i < cellBytes; i += 4) {
                     std::uint32_t from, to;
                     std::memcpy(&from, first + i, 4);
@@ -321,8 +352,6 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
                     to = (to & 0xFFu) | (from & ~0xFFu);
                     std::memcpy(cell + i, &to, 4);
                 }
-            } else {
-                std::memcpy(cell, first, std::size_t(cellBytes));
             }
         }
     }

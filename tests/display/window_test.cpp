@@ -530,6 +530,12 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     w.MemoryEnd = kVideoMemorySize - 1;
     VideoMemory[kVideoMemorySize - 1] = 0x56;
     EXPECT_EQ(t_WindowImage(0)->pixels.back() & 0xFF, 0x56u);
+    // 45 pixels of 3 bytes there: reading four pixels at a time stops short of the end.
+    w.BitDepth = 24, w.Width = 5, w.Height = 9;
+    w.MemoryStart = kVideoMemorySize - 5 * 9 * 3;
+    EXPECT_EQ(t_WindowImage(0)->pixels.back(), 0xFFFFFF56u);
+    w.BitDepth = 32, w.Width = 64, w.Height = 32;
+    w.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
     w.MemoryEnd = kVideoMemorySize;
     EXPECT_EQ(t_WindowImage(0), nullptr);
     w.MemoryStart += 1;
