@@ -136,10 +136,15 @@ void HoldStartMessage(QtMsgType type, const QMessageLogContext& context, const Q
     cause = cause.substr(0, cause.find('\n'));
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const std::string line =
-        *programName + ": Cannot start without a display (DISPLAY " +
-        (display ? "\"" + std::string(display) + "\"" : std::string("unset")) + ", WAYLAND_DISPLAY " +
-        (wayland ? "\"" + std::string(wayland) + "\"" : std::string("unset")) + "): " + cause + "\n";
+    // Built by appending: GCC 12 misreads the concatenation of temporaries as an overflow at -O3.
+    const auto quoted = [](const char* value) {
+        std::string text = "unset";
+        if (value != nullptr) text.assign(1, '"').append(value).append(1, '"');
+        return text;
+    };
+    std::string line = *programName;
+    line.append(": Cannot start without a display (DISPLAY ").append(quoted(display));
+    line.append(", WAYLAND_DISPLAY ").append(quoted(wayland)).append("): ").append(cause).append("\n");
     std::fflush(stdout);
     [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, line.data(), line.size());
     ::_exit(1);
