@@ -27,7 +27,7 @@ struct LineEnd {
 template <int Depth, bool Plain>
 class Pen {
   public:
-    explicit Pen(const vx::PixelTarget& t) : t_(t) {
+    explicit Pen(const vx::PixelTarget& t) : t_(&t), block_(t.block), rowBytes_(t.rowBytes) {
         const t_RGBColor c = t.color;
         if constexpr (Depth == 1) {
             ink_ = t.textColor >= 144 ? 0xFF : 0;
@@ -47,7 +47,7 @@ class Pen {
     }
 
     void operator()(std::int64_t x, std::int64_t y) const {
-        std::uint8_t* row = t_.block + y * t_.rowBytes;
+        std::uint8_t* row = block_ + y * rowBytes_;
         if constexpr (Depth == 0) {
             (void)row;
         } else if constexpr (Depth == 1) {
@@ -64,7 +64,7 @@ class Pen {
         } else if constexpr (Depth == 16) {
             std::memcpy(row + 2 * x, bytes_, 2);
         } else if constexpr (!Plain) {
-            vx::StorePixel<Depth>(t_, x, y);
+            vx::StorePixel<Depth>(*t_, x, y);
         } else if constexpr (Depth == 24) {
             std::memcpy(row + 3 * x, bytes_, 3);
         } else {
@@ -73,7 +73,11 @@ class Pen {
     }
 
   private:
-    const vx::PixelTarget& t_;
+    // The block and row length are copies: a pen copied into a loop keeps them in registers, where a
+    // byte store cannot be taken to change them.
+    const vx::PixelTarget* t_;
+    std::uint8_t* block_;
+    std::int64_t rowBytes_;
     std::uint8_t ink_ = 0;
     std::uint8_t bytes_[4] = {};
 };
@@ -115,8 +119,9 @@ double StepsInside(double p, double s, double side) {
 // Near lines check their points one by one only outside the window and close to its edges: inside, a run
 // whose every point is known to fall inside is stored without checks.
 template <bool Near, class P>
-void RunPoints(const vx::PixelTarget& t, const P& pen, double px, double py, double sx, double sy,
+void RunPoints(const vx::PixelTarget& t, const P& linePen, double px, double py, double sx, double sy,
                std::uint64_t left, LineEnd& last) {
+    const P pen = linePen;
     const double w = double(t.width), h = double(t.height);
     while (left > 0) {
         const bool plotted = Near ? PlotNear(t, pen, px, py, last) : PlotRounded(t, pen, px, py, last);

@@ -104,17 +104,28 @@ struct GlyphJob {
     std::int64_t pixels;  // weights available: the glyph, or less where Data ends early
 };
 
-// Calls row(pixelRow, weights, columns) for each glyph row that Data covers.
-template <class Row>
+// Calls row(pixelRow, weights, columns) for each glyph row that Data covers. With W > 0 the glyph is W
+// pixels wide and full rows get `columns` as a constant, so that the row loops unroll.
+template <int W, class Row>
 void ForEachRow(const GlyphJob& job, Row row) {
-    for (std::int64_t r = 0; r * job.width < job.pixels; ++r)
-        row(job.block + (job.top + r) * job.rowBytes, job.weights + r * job.width,
-            std::min(job.width, job.pixels - r * job.width));
+    if constexpr (W > 0) {
+        std::uint8_t* pixels = job.block + job.top * job.rowBytes;
+        const std::uint8_t* weights = job.weights;
+        const std::int64_t rows = job.pixels / W;
+        for (std::int64_t r = 0; r < rows; ++r, pixels += job.rowBytes, weights += W)
+            row(pixels, weights, std::integral_constant<std::int64_t, W>{});
+        if (job.pixels % W != 0) row(pixels, weights, job.pixels % W);
+    } else {
+        for (std::int64_t r = 0; r * job.width < job.pixels; ++r)
+            row(job.block + (job.top + r) * job.rowBytes, job.weights + r * job.width,
+                std::min(job.width, job.pixels - r * job.width));
+    }
 }
 
+template <int W>
 void DrawGlyph1(const GlyphJob& job, const Blend& blend) {
     const std::uint8_t* lit = litTable.Of(blend.ink, blend.paper, [&blend](int w) { return blend.Lit(w); });
-    ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
+    ForEachRow<W>(job, [&](std::uint8_t* row, const std::uint8_t* weights, auto columns) {
         for (std::int64_t c = 0; c < columns; ++c) {
             const std::int64_t px = job.left + c;
             std::uint8_t& byte = row[px >> 3];
@@ -124,10 +135,27 @@ void DrawGlyph1(const GlyphJob& job, const Blend& blend) {
     });
 }
 
+template <int W>
 void DrawGlyph4(const GlyphJob& job, const Blend& blend) {
     const std::uint8_t* index =
         indexTable.Of(blend.ink, blend.paper, [&blend](int w) { return blend.Index(w); });
-    ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
+    if constexpr (W == 8) {
+        if (job.pixels % 8 == 0) {
+            // Eight-pixel cells start on whole bytes: each row is one 32-bit word of eight nibbles, first
+            // pixel highest.
+            std::uint8_t* p = job.block + job.top * job.rowBytes + (job.left >> 1);
+            const std::uint8_t* g = job.weights;
+            for (std::int64_t r = job.pixels / 8; r > 0; --r, p += job.rowBytes, g += 8) {
+                const std::uint32_t word = std::uint32_t(index[g[0]] << 4 | index[g[1]]) |
+                                           std::uint32_t(index[g[2]] << 4 | index[g[3]]) << 8 |
+                                           std::uint32_t(index[g[4]] << 4 | index[g[5]]) << 16 |
+                                           std::uint32_t(index[g[6]] << 4 | index[g[7]]) << 24;
+                std::memcpy(p, &word, 4);
+            }
+            return;
+        }
+    }
+    ForEachRow<W>(job, [&](std::uint8_t* row, const std::uint8_t* weights, auto columns) {
         std::int64_t c = 0;
         std::int64_t px = job.left;
         if (px & 1) {  // a first pixel in a low nibble
@@ -141,12 +169,12 @@ void DrawGlyph4(const GlyphJob& job, const Blend& blend) {
 }
 
 // 8 and 16 bits: the grey byte. 24 and 32 bits: red, green, blue after `First` bytes of the pixel.
-template <int BytesPerPixel, int First>
+template <int W, int BytesPerPixel, int First>
 void DrawGlyphBytes(const GlyphJob& job, const Blend& blend) {
     if constexpr (BytesPerPixel <= 2) {
         const std::uint8_t* grey =
             greyTable.Of(blend.ink, blend.paper, [&blend](int w) { return blend.Grey(w); });
-        ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
+        ForEachRow<W>(job, [&](std::uint8_t* row, const std::uint8_t* weights, auto columns) {
             std::uint8_t* p = row + job.left * BytesPerPixel + First;
             for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel) *p = grey[weights[c]];
         });
@@ -155,7 +183,29 @@ void DrawGlyphBytes(const GlyphJob& job, const Blend& blend) {
             return std::uint32_t(blend.R(w)) | std::uint32_t(blend.G(w)) << 8 |
                    std::uint32_t(blend.B(w)) << 16;
         });
-        ForEachRow(job, [&](std::uint8_t* row, const std::uint8_t* weights, std::int64_t columns) {
+#ifdef VX_TEXT_SIMD
+        if constexpr (W == 8 && BytesPerPixel == 4) {
+            if (job.pixels % 8 == 0) {
+                // Eight words a row, two vectors: the colour bytes from the table, each alpha byte kept.
+                const __m128i keep = _mm_set1_epi32(0xFF);
+                std::uint8_t* p = job.block + job.top * job.rowBytes + job.left * 4;
+                const std::uint8_t* g = job.weights;
+                for (std::int64_t r = job.pixels / 8; r > 0; --r, p += job.rowBytes, g += 8) {
+                    const __m128i low =
+                        _mm_setr_epi32(int(rgb[g[0]]), int(rgb[g[1]]), int(rgb[g[2]]), int(rgb[g[3]]));
+                    const __m128i high =
+                        _mm_setr_epi32(int(rgb[g[4]]), int(rgb[g[5]]), int(rgb[g[6]]), int(rgb[g[7]]));
+                    __m128i* to = reinterpret_cast<__m128i*>(p);
+                    _mm_storeu_si128(
+                        to, _mm_or_si128(_mm_and_si128(_mm_loadu_si128(to), keep), _mm_slli_epi32(low, 8)));
+                    _mm_storeu_si128(to + 1, _mm_or_si128(_mm_and_si128(_mm_loadu_si128(to + 1), keep),
+                                                          _mm_slli_epi32(high, 8)));
+                }
+                return;
+            }
+        }
+#endif
+        ForEachRow<W>(job, [&](std::uint8_t* row, const std::uint8_t* weights, auto columns) {
             std::uint8_t* p = row + job.left * BytesPerPixel;
             for (std::int64_t c = 0; c < columns; ++c, p += BytesPerPixel) {
                 const std::uint32_t v = rgb[weights[c]];
@@ -191,14 +241,21 @@ void DrawCell(const t_Window& w, std::uint8_t code, int ink, int paper, std::int
                  font.Data.data() + offset,
                  std::int64_t(std::min<std::uint64_t>(std::uint64_t(fw * fh), font.Data.size() - offset))};
     const Blend blend(ink, paper);
-    DispatchDepth(depth, [&](auto d) {
-        if constexpr (d() == 1)
-            DrawGlyph1(job, blend);
-        else if constexpr (d() == 4)
-            DrawGlyph4(job, blend);
-        else
-            DrawGlyphBytes<d() / 8, d() == 16 || d() == 32 ? 1 : 0>(job, blend);
-    });
+    // Glyphs eight pixels wide, the usual ones, get row loops of a fixed length.
+    auto draw = [&](auto w) {
+        DispatchDepth(depth, [&](auto d) {
+            if constexpr (d() == 1)
+                DrawGlyph1<w()>(job, blend);
+            else if constexpr (d() == 4)
+                DrawGlyph4<w()>(job, blend);
+            else
+                DrawGlyphBytes<w(), d() / 8, d() == 16 || d() == 32 ? 1 : 0>(job, blend);
+        });
+    };
+    if (fw == 8)
+        draw(std::integral_constant<int, 8>{});
+    else
+        draw(std::integral_constant<int, 0>{});
 }
 
 }  // namespace
@@ -314,6 +371,21 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
     for (std::int64_t r = 0; r < fh; ++r) {
         std::uint8_t* row = VideoMemory + Load(w.MemoryStart) + (fh * (y - 1) + r) * rowBytes;
         const std::uint8_t* first = row + (x1 - 1) * cellBytes;
+        if (depth != 16 && depth != 32 && 8 % cellBytes == 0) {
+            // A cell of 1, 2, 4 or 8 bytes repeats every eight bytes: the run is filled word by word.
+            const std::int64_t total = (x2 - x1 + 1) * cellBytes;
+            std::uint64_t word = 0;
+            for (int i = 0; i < 8; ++i) word |= std::uint64_t(first[i & (cellBytes - 1)]) << (8 * i);
+            std::uint8_t* to = row + (x1 - 1) * cellBytes;
+            std::int64_t i = 0;
+#ifdef VX_TEXT_SIMD
+            const __m128i words = _mm_set1_epi64x(std::int64_t(word));
+            for (; i + 16 <= total; i += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), words);
+#endif
+            for (; i + 8 <= total; i += 8) std::memcpy(to + i, &word, 8);
+            for (; i < total; ++i) to[i] = std::uint8_t(word >> (8 * (i & 7)));
+            continue;
+        }
         if (depth != 16 && depth != 32) {
             // The cells drawn so far copied after themselves, doubling the run with each copy.
             const std::int64_t total = (x2 - x1 + 1) * cellBytes;
