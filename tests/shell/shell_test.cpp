@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <functional>
 #include <future>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -162,6 +163,26 @@ void ExpectSavedPicture(const std::string& path, std::uint8_t n, QSize size) {
     ASSERT_EQ(saved.size(), size);
     EXPECT_EQ(saved, QImage(reinterpret_cast<const uchar*>(composed->pixels.data()), size.width(),
                             size.height(), QImage::Format_ARGB32));
+}
+
+// Calls answer once with each file panel that comes up; it is called from inside the panel's own event loop.
+std::unique_ptr<QTimer> OnEachPanel(std::function<void(QFileDialog*)> answer) {
+    auto poll = std::make_unique<QTimer>();
+    QObject::connect(poll.get(), &QTimer::timeout, [answer, handled = QPointer<QFileDialog>()]() mutable {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog == handled) return;
+        handled = dialog;  // once: the timer may fire again before the panel has gone
+        answer(dialog);
+    });
+    poll->start(10);
+    return poll;
+}
+
+// What a user does: type the name into the panel's name field (a selection made in code does not reach the
+// field while it has the keyboard), then QFileDialog::accept, as the button does, which checks the name.
+void AcceptTyped(QFileDialog* dialog, const QString& name) {
+    if (auto* field = dialog->findChild<QLineEdit*>("fileNameEdit")) field->setText(name);
+    static_cast<QDialog*>(dialog)->accept();
 }
 
 }  // namespace
@@ -411,20 +432,14 @@ TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
         path = t_OpenDialog("Bild", "Welches?", "png", true, false);
         returned = true;
     });
-    // The panel runs its own event loop; look for it from inside that loop.
-    bool seen = false, waitedForPanel = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || seen) return;
-        seen = true;
+    bool waitedForPanel = false;
+    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
         waitedForPanel = !returned;
         // Ctrl+Q in the panel quits the application: the panel closes and the program is released.
         QApplication::setActiveWindow(dialog);
         QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Q,
                         Qt::ControlModifier);
     });
-    poll.start(10);
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     program.join();
@@ -443,12 +458,7 @@ TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
         bool dirsOnly = false;
     } seen;
     QString answer;  // accepted with this path; rejected when empty
-    QPointer<QFileDialog> handled;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog == handled) return;
-        handled = dialog;
+    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
         seen = {dialog->windowTitle(),
                 dialog->labelText(QFileDialog::Accept),
                 dialog->labelText(QFileDialog::FileName),
@@ -457,15 +467,8 @@ TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
                 dialog->nameFilters(),
                 dialog->fileMode(),
                 dialog->testOption(QFileDialog::ShowDirsOnly)};
-        if (answer.isEmpty()) {
-            dialog->reject();
-        } else {
-            // What a user does: type the name into the panel's name field.
-            if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(answer);
-            static_cast<QDialog*>(dialog)->accept();
-        }
+        answer.isEmpty() ? dialog->reject() : AcceptTyped(dialog, answer);
     });
-    poll.start(10);
     const std::string path = testing::TempDir() + "panel-" + std::to_string(::getpid()) + ".png";
     answer = QString::fromStdString(path);
     EXPECT_EQ(platform.runSavePanel({"Sichern", "Name:", "Bild", "Wohin?", "bild.png", {"png", " jpg ", ""}}),
@@ -624,20 +627,11 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
     for (int n = 0; n < 3; ++n)
         QFile::remove(QString::fromStdString(testing::TempDir()) + QString("Grafik %1.png").arg(n));
     QString proposed, proposedPath;
-    QPointer<QFileDialog> handled;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog == handled) return;
-        handled = dialog;  // once: the timer may fire again before the panel has gone
+    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
         proposedPath = dialog->selectedFiles().value(0);
         proposed = QFileInfo(proposedPath).fileName();
-        if (proposed == "Grafik 2.png") return dialog->reject();
-        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))  // typed, as a user would
-            name->setText(QString::fromStdString(path));
-        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which checks the name
+        proposed == "Grafik 2.png" ? dialog->reject() : AcceptTyped(dialog, QString::fromStdString(path));
     });
-    poll.start(10);
     for (const auto& [active, n, name, size] :
          {std::tuple{ui.graphicWindows[1], 1, "Grafik 1.png", QSize(32, 48)},
           std::tuple{ui.main, 0, "Grafik 0.png", QSize(kWidth, kHeight)}}) {
@@ -848,18 +842,17 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.key) + " / " + std::to_string(c.scanCode));
-        const QKeyEvent event(QEvent::KeyPress, c.key, c.mods, c.scanCode, 0, c.xState, c.text);
-        const KeyPress press = vx::shell::TranslateKeyPress(event);
-        EXPECT_EQ(press.keyCode, c.keyCode);
-        EXPECT_EQ(press.characters, c.characters);
-        EXPECT_EQ(press.modifierFlags, c.flags);
+        const KeyPress p = vx::shell::TranslateKeyPress(
+            QKeyEvent(QEvent::KeyPress, c.key, c.mods, c.scanCode, 0, c.xState, c.text));
+        EXPECT_EQ(std::tuple(p.keyCode, p.characters, p.modifierFlags),
+                  std::tuple(c.keyCode, std::string(c.characters), c.flags));
     }
     // Caps Lock toggles with its press, which the X state, the state before it, does not show yet.
     const QKeyEvent on(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0, "");
     const QKeyEvent off(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0x2, "");
-    EXPECT_TRUE(vx::shell::IsModifierKey(on));
-    EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
-    EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
+    EXPECT_EQ(
+        std::tuple(vx::shell::IsModifierKey(on), vx::shell::ModifierFlags(on), vx::shell::ModifierFlags(off)),
+        std::tuple(true, vx::kCapsLockFlag, std::uint64_t(0)));
     // A modifier key's press counts before Qt reports it, and its release no longer counts.
     const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     const std::uint64_t allFlags = kShiftFlag | kControlFlag | kOptionFlag | kCommandFlag;
@@ -870,9 +863,9 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     for (const auto& [key, flag] : modifiers) {
         const QKeyEvent down(QEvent::KeyPress, key, {}, 0, 0, 0, "");
         const QKeyEvent up(QEvent::KeyRelease, key, all, 0, 0, 0, "");
-        EXPECT_TRUE(vx::shell::IsModifierKey(down)) << key;
-        EXPECT_EQ(std::pair(vx::shell::ModifierFlags(down), vx::shell::ModifierFlags(up)),
-                  std::pair(flag, allFlags & ~flag))
+        EXPECT_EQ(std::tuple(vx::shell::IsModifierKey(down), vx::shell::ModifierFlags(down),
+                             vx::shell::ModifierFlags(up)),
+                  std::tuple(true, flag, allFlags & ~flag))
             << key;
     }
     EXPECT_TRUE(vx::shell::IsModifierKey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, {}, 0, 0, 0, "")));
@@ -960,10 +953,7 @@ TEST(QtPanels, TypesAreTakenAsGivenAndAFolderCanBeChosen) {
         } else {
             dialog->setProperty("seen", true);
             dialog->setDirectory(folder);
-            // What a user does: type the folder's name into the name field (a selection made in code
-            // does not reach the field while it has the keyboard).
-            if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(folder + "/sub");
-            QMetaObject::invokeMethod(dialog, "accept");  // as the Open button does
+            AcceptTyped(dialog, folder + "/sub");
         }
         ++panels;
     });
