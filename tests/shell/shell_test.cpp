@@ -203,22 +203,18 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
 
     ToolkitWindow* window = ui.graphicWindows[1];
     const double nan = std::nan(""), huge = 1e300;
-    struct Case {
-        Rect frame;  // x is never a number: the view goes to 0
-        double red, green, blue;
-        QColor background;
-    };
-    const Case cases[] = {
+    // The frame's x is never a number: the view goes to 0.
+    const std::tuple<Rect, double, double, double, QColor> cases[] = {
         {{nan, huge, -huge, 50}, 7.0, -1.0, nan, QColor(255, 0, 0)},
         {{nan, -huge, nan, 1e20}, nan, huge, -huge, QColor(0, 255, 0)},
         {{nan, nan, 1e20, -huge}, -huge, nan, 1.0, QColor(0, 0, 255)},
     };
-    for (const Case& c : cases) {
-        platform.setViewFrame(platform.graphicView(2), c.frame);
-        platform.setWindowFrame(platform.auxiliaryWindow(11), c.frame, false);
-        platform.setWindowBackgroundColor(Handle(window), c.red, c.green, c.blue, 1.0);
+    for (const auto& [frame, red, green, blue, background] : cases) {
+        platform.setViewFrame(platform.graphicView(2), frame);
+        platform.setWindowFrame(platform.auxiliaryWindow(11), frame, false);
+        platform.setWindowBackgroundColor(Handle(window), red, green, blue, 1.0);
         EXPECT_EQ(ui.views[2]->geometry().x(), 0);
-        EXPECT_EQ(window->background()->palette().color(QPalette::Window), c.background);
+        EXPECT_EQ(window->background()->palette().color(QPalette::Window), background);
     }
     platform.setPasteboardImage(vx::WindowImage{4, 4, {0u}});
     // The style mask hides the menu bar; the background colour leaves it.
@@ -238,24 +234,19 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
 TEST(QtPlatformWindows, ResizedTextWindowsLayOutTheirTextAndRuler) {
     QtPlatform& platform = StartQt();
     TitleBarHeight = 22;
-    struct Case {
-        int n, width, height;
-        Rect scroll;
-        double rulerWidth;
-    };
-    const Case cases[] = {{10, 600, 400, {20, 20, 560, 323}, 552},
-                          {9, 641, 433, {20, 20, 601, 356}, 593},
-                          {8, 500, 300, {10, 10, 480, 258}, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.n);
-        auto* window = reinterpret_cast<ToolkitWindow*>(platform.auxiliaryWindow(c.n));
+    const std::tuple<int, int, int, Rect, double> cases[] = {{10, 600, 400, {20, 20, 560, 323}, 552},
+                                                             {9, 641, 433, {20, 20, 601, 356}, 593},
+                                                             {8, 500, 300, {10, 10, 480, 258}, 0}};
+    for (const auto& [n, width, height, scroll, rulerWidth] : cases) {
+        SCOPED_TRACE(n);
+        auto* window = reinterpret_cast<ToolkitWindow*>(platform.auxiliaryWindow(n));
         window->show();
-        window->resize(c.width, c.height);
+        window->resize(width, height);
         ProcessEvents();
-        EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(c.n)), c.scroll);
-        if (c.n == 8) continue;
-        const Rect ruler = platform.rulerFrame(platform.ruler(c.n));
-        EXPECT_EQ(std::pair(ruler.width, ruler.height), std::pair(c.rulerWidth, 19.0));
+        EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(n)), scroll);
+        if (n == 8) continue;
+        const Rect ruler = platform.rulerFrame(platform.ruler(n));
+        EXPECT_EQ(std::pair(ruler.width, ruler.height), std::pair(rulerWidth, 19.0));
     }
     // Sized while hidden, a text window keeps that size when shown: that resize is no user's.
     t_WindowVisible(9, false);
@@ -270,22 +261,18 @@ TEST(QtPlatformWindows, ResizedTextWindowsLayOutTheirTextAndRuler) {
 TEST(QtApplication, ClosingTheMainWindowQuitsOnlyWhenNoOtherWindowIsOnScreen) {
     vx::shell::Interface& ui = StartQt().interface();
     ShowWindow0();
-    struct Case {
-        ToolkitWindow* closed;
-        ToolkitWindow* alsoShown;
-        int status;  // 7: still running
-    };
-    const Case cases[] = {
+    // The window closed, one also on screen, the status (7: still running).
+    const std::tuple<ToolkitWindow*, ToolkitWindow*, int> cases[] = {
         {ui.graphicWindows[0], nullptr, 7}, {ui.main, ui.graphicWindows[1], 7}, {ui.main, nullptr, 0}};
-    for (const Case& c : cases) {
+    for (const auto& [closed, alsoShown, status] : cases) {
         for (ToolkitWindow* window : vx::shell::AllWindows(ui)) window->hide();
-        for (ToolkitWindow* window : {c.closed, c.alsoShown})
+        for (ToolkitWindow* window : {closed, alsoShown})
             if (window) window->show();
-        QTimer::singleShot(0, [&] { c.closed->close(); });
+        QTimer::singleShot(0, [w = closed] { w->close(); });
         QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
-        EXPECT_EQ(QCoreApplication::exec(), c.status);
-        EXPECT_EQ(c.closed->isVisible(), c.status == 0);  // hidden, unless the application ended
-        EXPECT_TRUE(c.alsoShown == nullptr || c.alsoShown->isVisible());
+        EXPECT_EQ(QCoreApplication::exec(), status);
+        EXPECT_EQ(closed->isVisible(), status == 0);  // hidden, unless the application ended
+        EXPECT_TRUE(alsoShown == nullptr || alsoShown->isVisible());
     }
 }
 
@@ -791,18 +778,10 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     StartQt();  // key events need the application's keyboard device
     using namespace vx;
     const auto KP = Qt::KeypadModifier;
-    struct Case {
-        int key;
-        std::uint32_t scanCode;
-        const char* text;
-        Qt::KeyboardModifiers mods;
-        std::uint32_t xState;
-        std::int64_t keyCode;
-        const char* characters;
-        std::uint64_t flags;
-    };
+    // Qt key, X key code, text, modifiers, X state; then the toolkit's key code, characters and flags.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<int, std::uint32_t, const char*, Qt::KeyboardModifiers, std::uint32_t, std::int64_t,
+                     const char*, std::uint64_t> cases[] = {
         {Qt::Key_Backspace, 22, "\b", {}, 0, 51, "\x7f", 0},
         {Qt::Key_Delete, 119, "\x7f", {}, 0, 117, "\uF728", kFunctionFlag},
         {Qt::Key_Enter, 104, "\r", KP, 0, 76, "\x03", kNumericPadFlag},
@@ -840,12 +819,12 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
         {Qt::Key_Asterisk, 0, "*", KP, 0, 67, "*", kNumericPadFlag},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.key) + " / " + std::to_string(c.scanCode));
-        const KeyPress p = vx::shell::TranslateKeyPress(
-            QKeyEvent(QEvent::KeyPress, c.key, c.mods, c.scanCode, 0, c.xState, c.text));
+    for (const auto& [key, scanCode, text, mods, xState, keyCode, characters, flags] : cases) {
+        SCOPED_TRACE(std::to_string(key) + " / " + std::to_string(scanCode));
+        const KeyPress p =
+            vx::shell::TranslateKeyPress(QKeyEvent(QEvent::KeyPress, key, mods, scanCode, 0, xState, text));
         EXPECT_EQ(std::tuple(p.keyCode, p.characters, p.modifierFlags),
-                  std::tuple(c.keyCode, std::string(c.characters), c.flags));
+                  std::tuple(keyCode, std::string(characters), flags));
     }
     // Caps Lock toggles with its press, which the X state, the state before it, does not show yet.
     const QKeyEvent on(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0, "");
