@@ -22,16 +22,17 @@ using namespace vx::test;
 
 const t_RGBColor kBlack{255, 0, 0, 0};
 
-// ---- Points and colours ----
+// A colour written as 0xAARRGGBB.
+t_RGBColor Argb(std::uint32_t v) {
+    return {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
+}
 
 TEST(Palette, GivesEverySixteenEntriesOpaqueAndBlackOutsideTheTable) {
-    const std::vector<t_RGBColor> expected = {
-        {255, 0, 0, 0},    {255, 255, 0, 0},   {255, 0, 0, 128},     {255, 255, 0, 255},
-        {255, 0, 128, 0},  {255, 84, 84, 84},  {255, 0, 0, 255},     {255, 0, 128, 255},
-        {255, 128, 64, 0}, {255, 255, 128, 0}, {255, 168, 168, 168}, {255, 255, 128, 128},
-        {255, 0, 255, 0},  {255, 255, 255, 0}, {255, 0, 255, 255},   {255, 255, 255, 255},
-        {255, 0, 0, 0}};  // entry 16 lies outside the table
-    for (int i = 0; i <= 16; ++i) EXPECT_EQ(t_PaletteColor(i), expected[std::size_t(i)]) << "entry " << i;
+    const std::uint32_t expected[17] = {0xFF000000, 0xFFFF0000, 0xFF000080, 0xFFFF00FF, 0xFF008000,
+                                        0xFF545454, 0xFF0000FF, 0xFF0080FF, 0xFF804000, 0xFFFF8000,
+                                        0xFFA8A8A8, 0xFFFF8080, 0xFF00FF00, 0xFFFFFF00, 0xFF00FFFF,
+                                        0xFFFFFFFF, 0xFF000000};  // entry 16 lies outside the table
+    for (int i = 0; i <= 16; ++i) EXPECT_EQ(t_PaletteColor(i), Argb(expected[i])) << "entry " << i;
 }
 
 // A plot changes only its own bit (1 bit) or nibble (4 bits, the high one first) of its byte; one bit
@@ -41,18 +42,15 @@ TEST(Pixels, OneAndFourBitPlotsChangeOnlyTheirOwnBits) {
     for (const int depth : {1, 4}) {
         OpenWindow(0, depth, 64, 4);
         std::memset(Block(0), 0xA5, std::size_t(64 * 4 * depth / 8));
-        for (int x = 0; x < 16; ++x) {
+        for (int x = 0; x < 16; ++x)
             for (const int colour : {8, 9}) {
                 t_Color(0, colour);
                 g_Plot(0, x, 1);
-                const int shift = depth == 1 ? 7 - x % 8 : 4 - 4 * (x % 2);
-                const int ink = depth == 1 ? colour / 9 : colour;
-                const int mask = (depth == 1 ? 1 : 15) << shift;
-                const int at = (64 + x) * depth / 8;  // row 1
+                const int shift = depth == 1 ? 7 - x % 8 : 4 - 4 * (x % 2), at = (64 + x) * depth / 8;
+                const int ink = depth == 1 ? colour / 9 : colour, mask = (depth == 1 ? 1 : 15) << shift;
                 EXPECT_EQ(Block(0)[at], (0xA5 & ~mask) | ink << shift) << depth << " bits, x " << x;
                 Block(0)[at] = 0xA5;
             }
-        }
     }
 }
 
@@ -65,44 +63,32 @@ TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndexAndKeepsThePaper) {
     for (const auto& [index, ink] :
          {std::pair<std::int64_t, int>{17, 1}, {-1, 15}, {INT64_MIN, 0}, {(std::int64_t(1) << 62) + 9, 9}}) {
         t_Color(0, index);
-        EXPECT_EQ(WindowTable[0].TextColor, ink << 4 | 3) << index;
-        EXPECT_EQ(WindowTable[0].RGBColor, t_PaletteColor(ink)) << index;
+        EXPECT_EQ(std::pair(WindowTable[0].TextColor, WindowTable[0].RGBColor),
+                  std::pair(std::uint8_t(ink << 4 | 3), t_PaletteColor(ink)))
+            << index;
     }
 }
 
 TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
     StartToolkit();
-    OpenWindow(0, 24);
-    OpenWindow(1, 32);
-    OpenWindow(2, 16);
-    struct Case {
-        std::int64_t mode;
-        t_RGBColor expect24, expect32;
-    };
+    for (std::uint8_t n : {0, 1, 2}) OpenWindow(n, n == 0 ? 24 : n == 1 ? 32 : 16);
     // Stored pixel: alpha 40, red 0x0F, green 0xF0, blue 0x55. New colour: alpha 128, 0xFF, 0x0F, 0x33.
-    const Case cases[] = {
-        {0, {0, 0xFF, 0x0F, 0x33}, {128, 0xFF, 0x0F, 0x33}},
-        {1, {0, 0x87, 0x7F, 0x44}, {40, 0x87, 0x7E, 0x43}},
-        {2, {0, 0xFF, 0x0F, 0x33}, {255, 0xFF, 0x0F, 0x33}},
-        {3, {0, 0xFF, 0x0F, 0x33}, {40, 0xFF, 0x0F, 0x33}},
-        {4, {0, 0x87, 0x7F, 0x44}, {40, 0x87, 0x7F, 0x44}},
-        {5, {0, 0x0F, 0x00, 0x11}, {40, 0x0F, 0x00, 0x11}},
-        {6, {0, 0xFF, 0xFF, 0x77}, {40, 0xFF, 0xFF, 0x77}},
-        {7, {0, 0xF0, 0xFF, 0x66}, {40, 0xF0, 0xFF, 0x66}},
-        {8, {0, 0x0F, 0xF0, 0x55}, {40, 0x0F, 0xF0, 0x55}},
-    };
-    const std::uint8_t stored24[3] = {0x0F, 0xF0, 0x55}, stored32[4] = {40, 0x0F, 0xF0, 0x55};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
-        std::memcpy(Block(0) + 3 * 5, stored24, 3);
-        std::memcpy(Block(1) + 4 * 5, stored32, 4);
+    // Per mode: 24 bits, 32 bits (0xAARRGGBB).
+    const std::uint32_t cases[][2] = {
+        {0x00FF0F33, 0x80FF0F33}, {0x00877F44, 0x28877E43}, {0x00FF0F33, 0xFFFF0F33},
+        {0x00FF0F33, 0x28FF0F33}, {0x00877F44, 0x28877F44}, {0x000F0011, 0x280F0011},
+        {0x00FFFF77, 0x28FFFF77}, {0x00F0FF66, 0x28F0FF66}, {0x000FF055, 0x280FF055}};
+    for (int mode = 0; mode < 9; ++mode) {
+        SCOPED_TRACE(mode);
+        std::memcpy(Block(0) + 3 * 5, "\x0F\xF0\x55", 3);
+        std::memcpy(Block(1) + 4 * 5, "\x28\x0F\xF0\x55", 4);
         for (std::uint8_t n : {0, 1, 2}) {
-            WindowTable[n].DrawingMode = c.mode;
+            WindowTable[n].DrawingMode = mode;
             WindowTable[n].RGBColor = {128, 0xFF, 0x0F, 0x33};
             g_Plot(n, 5, 0);
         }
-        EXPECT_EQ(g_Scrn(0, 5, 0), c.expect24);
-        EXPECT_EQ(g_Scrn(1, 5, 0), c.expect32);
+        EXPECT_EQ(g_Scrn(0, 5, 0), Argb(cases[mode][0]));
+        EXPECT_EQ(g_Scrn(1, 5, 0), Argb(cases[mode][1]));
         EXPECT_EQ(g_Scrn(2, 5, 0), (t_RGBColor{128, 107, 107, 107}));  // 16 bits: alpha and the average
     }
 }
@@ -132,7 +118,6 @@ TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
         WindowTable[0].RGBColor = {1, 2, 3, 4};
         t_Color(0, 12);
         g_Plot(0, 63, 31);
-        EXPECT_EQ(std::pair(WindowTable[0].PositionX, WindowTable[0].PositionY), Pos(63, 31));
         const std::vector<std::uint8_t> after(Block(0), Block(0) + bytes);
         for (const auto& [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 5}, {5, -1}}) g_Plot(0, x, y);
         EXPECT_EQ(std::vector<std::uint8_t>(Block(0), Block(0) + bytes), after);
@@ -144,29 +129,23 @@ TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
 // The nearest palette entry for 1 and 4 bits, the lower entry on a tie; the grey level for 8 bits.
 TEST(Pixels, TrueColourTakesTheNearestPaletteEntryTheLowerOnATie) {
     StartToolkit();
-    OpenWindow(0, 4);
-    OpenWindow(1, 1);
-    OpenWindow(2, 8);
-    OpenWindow(3, 24);
+    for (std::uint8_t n = 0; n < 4; ++n) OpenWindow(n, std::array{4, 1, 8, 24}[n]);
     WindowTable[0].TextColor = 0x07;
-    struct Case {
-        std::uint8_t r, g, b;
-        int entry;
-    };
     // Ties: 5 and 10 are both 42 away on each channel, 0 and 2 both 64 on blue.
-    const Case cases[] = {{126, 126, 126, 5}, {0, 0, 64, 0},   {0, 0, 0, 0},     {255, 255, 255, 15},
-                          {0, 200, 255, 14},  {128, 64, 0, 8}, {250, 130, 5, 9}, {1, 1, 130, 2}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.entry);
+    const std::array<int, 4> cases[] = {{126, 126, 126, 5},  {0, 0, 64, 0},     {0, 0, 0, 0},
+                                        {255, 255, 255, 15}, {0, 200, 255, 14}, {128, 64, 0, 8},
+                                        {250, 130, 5, 9},    {1, 1, 130, 2}};
+    for (const auto& [r, g, b, entry] : cases) {
+        SCOPED_TRACE(entry);
         for (std::uint8_t n = 0; n < 4; ++n) {
-            vx::SetRGBColor(n, c.r, c.g, c.b);
+            vx::SetRGBColor(n, r, g, b);
             g_Plot(n, 9, 3);
         }
-        EXPECT_EQ(WindowTable[0].TextColor, c.entry << 4 | 7);
-        EXPECT_EQ(Nibble(WindowTable[0], 9, 3), c.entry);
-        EXPECT_EQ(g_Scrn(1, 9, 3), t_PaletteColor(c.entry >= 9 ? 15 : 0));
-        EXPECT_EQ(g_Scrn(2, 9, 3).Red, (c.r + c.g + c.b) / 3);
-        EXPECT_EQ(g_Scrn(3, 9, 3), (t_RGBColor{0, c.r, c.g, c.b}));
+        EXPECT_EQ(WindowTable[0].TextColor, entry << 4 | 7);
+        EXPECT_EQ(Nibble(WindowTable[0], 9, 3), entry);
+        EXPECT_EQ(g_Scrn(1, 9, 3), t_PaletteColor(entry >= 9 ? 15 : 0));
+        EXPECT_EQ(g_Scrn(2, 9, 3).Red, (r + g + b) / 3);
+        EXPECT_EQ(g_Scrn(3, 9, 3), (t_RGBColor{0, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)}));
     }
 }
 
@@ -184,13 +163,11 @@ TEST(Pixels, RefusesWindowsThatAreNoneOrNotReadyWithTheirOwnLine) {
         {"g_LineTo: Graphic window", [](std::uint8_t n) { g_LineTo(n, 5, 5); }},
         {"g_ClearScreen: Graphic window", [](std::uint8_t n) { g_ClearScreen(n, 3, -1); }}};
     for (const auto& [line, op] : ops) {
-        const std::string name = std::string(line).substr(0, std::string(line).find(':'));
-        op(8);
-        op(255);
-        op(5);
-        EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{name + ": Window is not a graphic window.",
-                                                               name + ": Window is not a graphic window.",
-                                                               line + std::string(" #5 not initialized.")}));
+        const std::string none =
+            std::string(line).substr(0, std::string(line).find(':')) + ": Window is not a graphic window.";
+        for (std::uint8_t n : {8, 255, 5}) op(n);
+        EXPECT_EQ(TakeOwnLogLines(),
+                  (std::vector<std::string>{none, none, line + std::string(" #5 not initialized.")}));
     }
     for (int i = 0; i < 64 * 32 * 4; ++i) EXPECT_EQ(Block(0)[i], i % 4 == 0 ? 255 : 0) << i;
     EXPECT_EQ(w.PositionX, 0);
@@ -231,33 +208,25 @@ TEST(Pixels, RecordsPointingOutsideVideoMemoryDrawNothing) {
 TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
     StartToolkit();
     OpenWindow(0, 4);  // window 1 has a neighbour below it
-    struct Case {
-        int depth, colour, rows, filled;
-        t_RGBColor expect;
-    };
-    const Case cases[] = {
-        {1, 5, -1, 40, t_PaletteColor(15)}, {1, 0, 10, 10, t_PaletteColor(0)},
-        {4, 20, 0, 40, t_PaletteColor(4)},  {8, 15, 41, 40, {0, 255, 255, 255}},
-        {16, 1, 39, 39, {255, 85, 85, 85}}, {24, 9, 17, 17, {0, 255, 128, 0}},
-        {24, 20, -1, 40, {0, 0, 0, 0}},     {32, 7, 2, 2, {255, 0, 128, 255}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.depth << " bits, colour " << c.colour << ", rows " << c.rows);
-        OpenWindow(1, c.depth, 1024, 40);
-        const std::size_t rowBytes = std::size_t(1024 * c.depth / 8);
+    // Depth, colour, rows asked, rows filled, the colour shown (0xAARRGGBB).
+    const std::array<std::int64_t, 5> cases[] = {{1, 5, -1, 40, 0xFFFFFFFF},  {1, 0, 10, 10, 0xFF000000},
+                                                 {4, 20, 0, 40, 0xFF008000},  {8, 15, 41, 40, 0x00FFFFFF},
+                                                 {16, 1, 39, 39, 0xFF555555}, {24, 9, 17, 17, 0x00FF8000},
+                                                 {24, 20, -1, 40, 0},         {32, 7, 2, 2, 0xFF0080FF}};
+    for (const auto& [depth, colour, rows, filled, shown] : cases) {
+        SCOPED_TRACE(testing::Message() << depth << " bits, colour " << colour << ", rows " << rows);
+        OpenWindow(1, int(depth), 1024, 40);
+        const std::size_t rowBytes = std::size_t(1024 * depth / 8);
         std::memset(Block(1) - 1, 0x5A, rowBytes * 40 + 2);  // with a guard byte either side
-        g_ClearScreen(1, c.colour, c.rows);
-        int wrong = 0;
-        for (int y = 0; y < c.filled; ++y)
-            for (int x = 0; x < 1024; ++x) wrong += !(g_Scrn(1, x, y) == c.expect);
-        for (std::size_t i = rowBytes * std::size_t(c.filled); i <= rowBytes * 40; ++i)
+        g_ClearScreen(1, colour, rows);
+        int wrong = Block(1)[-1] != 0x5A;
+        for (int y = 0; y < filled; ++y)
+            for (int x = 0; x < 1024; ++x) wrong += !(g_Scrn(1, x, y) == Argb(std::uint32_t(shown)));
+        for (std::size_t i = rowBytes * std::size_t(filled); i <= rowBytes * 40; ++i)
             wrong += Block(1)[i] != 0x5A;
-        wrong += Block(1)[-1] != 0x5A;
         EXPECT_EQ(wrong, 0);
     }
 }
-
-// ---- Lines ----
 
 // The line exactly as described: every point through g_Plot, the running point added up step by step.
 void ReferenceLine(std::uint8_t w, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
@@ -266,11 +235,7 @@ void ReferenceLine(std::uint8_t w, std::int64_t x1, std::int64_t y1, std::int64_
     const double steps = double(std::max<std::int64_t>(n, 1));
     const double sx = double(x2 - x1) / steps, sy = double(y2 - y1) / steps;
     double px = double(x1), py = double(y1);
-    for (std::int64_t i = 0; i < n; ++i) {
-        g_Plot(w, round(px), round(py));
-        px += sx;
-        py += sy;
-    }
+    for (std::int64_t i = 0; i < n; ++i, px += sx, py += sy) g_Plot(w, round(px), round(py));
     g_Plot(w, x2, y2);
 }
 
@@ -298,8 +263,8 @@ TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
             }
             ReferenceLine(0, x1, y1, x2, y2);
             g_Line(1, x1, y1, x2, y2);
-            ASSERT_EQ(WindowTable[0].PositionX, WindowTable[1].PositionX);
-            ASSERT_EQ(WindowTable[0].PositionY, WindowTable[1].PositionY);
+            ASSERT_EQ(Pos(WindowTable[0].PositionX, WindowTable[0].PositionY),
+                      Pos(WindowTable[1].PositionX, WindowTable[1].PositionY));
             ASSERT_EQ(std::memcmp(Block(0), Block(1), std::size_t(64 * 40 * depth / 8)), 0);
         }
     }
@@ -331,13 +296,14 @@ TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLineAndClearingDraws
     t_Window& w = OpenWindow(0, 24, 64, 32);
     TakeLogLines();
     w.BitDepth = 12;
+    const std::vector<std::string> illegal = {"g_Plot: Illegal bit depth (12)."};
     g_Plot(0, 7, 10);
-    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
+    EXPECT_EQ(TakeOwnLogLines(), illegal);
     g_Line(0, -10, -10, -20, 50);  // misses the window: silent, the position stays where the plot put it
     EXPECT_TRUE(TakeOwnLogLines().empty());
     EXPECT_EQ(w.PositionX, 7);
     g_LineTo(0, 70, 10);  // crosses: the position ends at the last point inside
-    EXPECT_EQ(TakeOwnLogLines(), std::vector<std::string>{"g_Plot: Illegal bit depth (12)."});
+    EXPECT_EQ(TakeOwnLogLines(), illegal);
     EXPECT_EQ(w.PositionX, 63);
     w.BitDepth = 2;
     g_ClearScreen(0, 15, -1);

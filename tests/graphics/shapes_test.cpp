@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <random>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "display/palette.h"
@@ -94,9 +96,8 @@ TEST(Shapes, MatchPlottingTheirPixelsAtEveryDepth) {
             SCOPED_TRACE(testing::Message() << depth << " bits, shape " << i);
             SameColour(i);
             Draw(s);
-            for (std::int64_t y = 0; y < kH; ++y)
-                for (std::int64_t x = 0; x < kW; ++x)
-                    if (OnShape(s, x, y)) g_Plot(0, x, y);
+            for (std::int64_t i = 0; i < kW * kH; ++i)
+                if (OnShape(s, i % kW, i / kW)) g_Plot(0, i % kW, i / kW);
             ASSERT_EQ(std::memcmp(Block(0), Block(1), BlockBytes(depth)), 0);
         }
     }
@@ -255,27 +256,20 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
     OpenWindow(2, 4, kW, kH);
     std::memcpy(PixelBytes(WindowTable[0], 3, 2), "\x28\xC8\x1E\x1E", 4);  // alpha 40, dark red
     std::memcpy(PixelBytes(WindowTable[0], 4, 2), "\xFF\xC8\xC8\xC0", 4);  // near white
-    const struct {
-        int depth;
-        t_RGBColor red, white;
-    } rows[] = {
+    const std::tuple<int, t_RGBColor, t_RGBColor> rows[] = {
         {1, {255, 0, 0, 0}, {255, 255, 255, 255}},  {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
         {8, {0, 86, 86, 86}, {0, 197, 197, 197}},   {16, {40, 86, 86, 86}, {255, 197, 197, 197}},
-        {24, {0, 200, 30, 30}, {0, 200, 200, 192}}, {32, {40, 200, 30, 30}, {255, 200, 200, 192}},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.depth);
-        OpenWindow(1, r.depth, kW, kH);
+        {24, {0, 200, 30, 30}, {0, 200, 200, 192}}, {32, {40, 200, 30, 30}, {255, 200, 200, 192}}};
+    for (const auto& [depth, red, white] : rows) {
+        SCOPED_TRACE(depth);
+        OpenWindow(1, depth, kW, kH);
         vx::CopyRect(0, 3, 2, 2, 1, 1, 7, 5);
-        EXPECT_EQ(g_Scrn(1, 7, 5), r.red);
-        EXPECT_EQ(g_Scrn(1, 8, 5), r.white);
+        EXPECT_EQ(std::pair(g_Scrn(1, 7, 5), g_Scrn(1, 8, 5)), std::pair(red, white));
         EXPECT_EQ(g_Scrn(1, 9, 5), g_Scrn(1, 9, 4));  // untouched: as cleared
-        // And from a palette window: entry 9 (orange) as itself, as its grey, or white on one bit.
+        // And from a palette window: entry 9 (orange) as itself, as its grey, or white (sum 383) on one bit.
         Block(2)[0] = 0x90;
         vx::CopyRect(2, 0, 0, 1, 1, 1, 0, 0);
-        const t_RGBColor orange = g_Scrn(1, 0, 0);
-        EXPECT_EQ(orange.Red, r.depth == 8 || r.depth == 16 ? 127 : 255)
-            << "orange";  // 1 bit: sum 383, white
+        EXPECT_EQ(g_Scrn(1, 0, 0).Red, depth == 8 || depth == 16 ? 127 : 255) << "orange";
     }
 }
 
