@@ -40,13 +40,10 @@ TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
 
 TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformMenus) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.SetMainMenu({{"Bearbeiten",
-                           {{"Kopieren", 111, "c", 0},
-                            {"", 0, "", 0},
-                            {"Start Dictation…", 0, "", 0},
-                            {"Emoji & Symbole", 0, "", 0},
-                            {"", 0, "", 0}}},
-                          {"Fenster", {{"Vollbildmodus", 0, "", 0}, {"Grafik 0", 213, "", 0}}}});
+    platform.SetMainMenu(
+        {{"Bearbeiten",
+          {{"Kopieren", 111, "c", 0}, {}, {"Start Dictation…", 0, "", 0}, {"Emoji & Symbole", 0, "", 0}, {}}},
+         {"Fenster", {{"Vollbildmodus", 0, "", 0}, {"Grafik 0", 213, "", 0}}}});
     t_InitMemory();
     ASSERT_TRUE(MemoryInitialised);
     EXPECT_EQ(std::count(VideoMemory, VideoMemory + kVideoMemorySize, 0xFF), kVideoMemorySize);
