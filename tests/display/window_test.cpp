@@ -314,9 +314,7 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     const std::string line =
         "vxtools: No window is on screen, so the main window is shown; a program shows "
         "its own window with t_WindowFront(n).";
-    EXPECT_FALSE(tick(1000, false));
-    EXPECT_FALSE(tick(3999, false));
-    EXPECT_FALSE(platform.Window(12).visible);
+    EXPECT_FALSE(tick(1000, false) || tick(3999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(4000, false));
     EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
     EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line});
@@ -325,8 +323,7 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     setShown(9, true);
     EXPECT_FALSE(tick(5000, false));  // the printer is on screen: the wait starts again from here
     setShown(9, false);
-    EXPECT_FALSE(tick(7999, false));
-    EXPECT_FALSE(platform.Window(12).visible);
+    EXPECT_FALSE(tick(7999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(8000, false));
     setShown(12, false);
     EXPECT_TRUE(tick(8001, true));  // the program has ended: no waiting
@@ -614,10 +611,9 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     ::chmod(path.c_str(), 0640);
     const vx::WindowImage noisy = Noise(64);
 
-    rlimit limit{}, small{};
+    rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
-    small = limit;
-    small.rlim_cur = 2000;
+    const rlimit small{2000, limit.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
     const bool cutShort = vx::WritePng(noisy, path);
     ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -638,14 +634,12 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
 
     const std::string pipe = folder + "/pipe.png";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const struct {
-        std::string target, reason;
-    } refused[] = {
+    const std::pair<std::string, std::string> refused[] = {
         {pipe, "not a regular file"}, {folder, "is a folder"}, {"/dev/null", "not a regular file"}};
-    for (const auto& r : refused) {
-        EXPECT_FALSE(vx::WritePng(noisy, r.target)) << r.target;
-        EXPECT_EQ(vx::PictureError(), r.reason);
-        EXPECT_EQ(CountLogLine("WritePng: File " + r.target + " is not a regular file; nothing written."), 1);
+    for (const auto& [target, reason] : refused) {
+        EXPECT_FALSE(vx::WritePng(noisy, target)) << target;
+        EXPECT_EQ(vx::PictureError(), reason);
+        EXPECT_EQ(CountLogLine("WritePng: File " + target + " is not a regular file; nothing written."), 1);
     }
     ::stat(pipe.c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
@@ -692,10 +686,7 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
 
 TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposesUntilQuitting) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(1, 4, true);
-    OpenShown(3, 4, true);
-    OpenShown(5, 4, true);
-    OpenShown(6, 4, false);
+    for (const std::uint8_t n : {1, 3, 5, 6}) OpenShown(n, 4, n != 6);
     vx::Store(WindowTable[5].RefreshRate, 0);  // due on every pass
     platform.Flush();                          // no display cycle left that would set VerticalBlank again
     vx::Store(WindowTable[3].VerticalBlank, false);

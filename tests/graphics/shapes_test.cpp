@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <tuple>
 #include <utility>
@@ -107,22 +108,18 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     StartToolkit();
     t_Window& w = OpenWindow(1, 32);
     TakeOwnLogLines();
-    vx::FillRect(8, 0, 0, 5, 5);
-    vx::FloodFill(2, 0, 0);
-    vx::Circle(1, 5, 5, -1);
-    vx::FillEllipse(1, 5, 5, 3, (std::int64_t(1) << 24) + 1);
-    vx::CopyRect(1, 0, 0, 5, 5, 9, 0, 0);
-    vx::SetDrawMode(1, 8);
-    vx::SetDrawMode(3, 1);
-    EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{
-                                     "FillRect: Window is not a graphic window.",
-                                     "FloodFill: Graphic window #2 not initialized.",
-                                     "Circle: Radius out of range (-1).",
-                                     "FillEllipse: Radius out of range (16777217).",
-                                     "CopyRect: Window is not a graphic window.",
-                                     "SetDrawMode: Illegal drawing mode (8).",
-                                     "SetDrawMode: Window #3 not initialized.",
-                                 }));
+    const std::pair<std::function<void()>, std::string> refusals[] = {
+        {[] { vx::FillRect(8, 0, 0, 5, 5); }, "FillRect: Window is not a graphic window."},
+        {[] { vx::FloodFill(2, 0, 0); }, "FloodFill: Graphic window #2 not initialized."},
+        {[] { vx::Circle(1, 5, 5, -1); }, "Circle: Radius out of range (-1)."},
+        {[] { vx::FillEllipse(1, 5, 5, 3, (1 << 24) + 1); }, "FillEllipse: Radius out of range (16777217)."},
+        {[] { vx::CopyRect(1, 0, 0, 5, 5, 9, 0, 0); }, "CopyRect: Window is not a graphic window."},
+        {[] { vx::SetDrawMode(1, 8); }, "SetDrawMode: Illegal drawing mode (8)."},
+        {[] { vx::SetDrawMode(3, 1); }, "SetDrawMode: Window #3 not initialized."}};
+    for (const auto& [op, line] : refusals) {
+        op();
+        EXPECT_EQ(TakeOwnLogLines(), std::vector{line});
+    }
     EXPECT_EQ(w.DrawingMode, 0);
     vx::SetDrawMode(1, 7);
     EXPECT_EQ(w.DrawingMode, 7);
