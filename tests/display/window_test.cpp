@@ -25,7 +25,6 @@
 
 #include "core/program.h"
 #include "display/format_number.h"
-#include "display/palette.h"
 #include "display/picture_file.h"
 #include "display/reachability.h"
 #include "display/refresh.h"
@@ -37,8 +36,7 @@ namespace {
 
 using namespace vx::test;
 
-constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
 
 TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteAndTouchesNothingElse) {
     vx::test::StartToolkit();
@@ -154,11 +152,9 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     const std::uint64_t outside = OutsideChecksum(w);
     const std::int64_t start = w.TextMemoryStart, end = w.MemoryEnd, lines = w.TextHeight;
     std::memset(VideoMemory + start, 'A', std::size_t(end - start + 1));
-    w.TextHeight = half / 40 + 1;
-    w.MemoryEnd = w.MemoryStart + 320 * 200 - 2;
+    std::tie(w.TextHeight, w.MemoryEnd) = Pos(half / 40 + 1, w.MemoryStart + 320 * 200 - 2);
     ClearWindowMemory(1);
-    w.TextHeight = lines;
-    w.MemoryEnd = end;
+    std::tie(w.TextHeight, w.MemoryEnd) = Pos(lines, end);
     EXPECT_EQ(std::count(VideoMemory + start, VideoMemory + end + 1, 'A'), end - start + 1);
     EXPECT_EQ(OutsideChecksum(w), outside);
 }
@@ -190,10 +186,9 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
         vx::Store(*flag, flag == &w.AutoUpdate);
     w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
     w.LoResOffsetX = w.LoResOffsetY = w.TextHpos = w.TextVpos = w.TextFirstColumn = w.TextFirstLine = 5;
-    w.TextRedirectOutput = 7;
+    w.TextRedirectOutput = 7, w.TextColor = 0x17;
     w.IgnoreEvents = w.ScrollLock = true;
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
-    w.TextColor = 0x17;
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
     EXPECT_TRUE(blocks() == before);
@@ -204,8 +199,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
               (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1}));
     EXPECT_EQ((std::vector<bool>{w.IgnoreEvents, w.ScrollLock, w.VerticalBlank, w.QuickUpdate, w.AutoUpdate}),
               (std::vector<bool>{false, false, true, true, false}));
-    EXPECT_EQ(w.RGBColor, t_PaletteColor(0));
-    EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(5));
+    EXPECT_EQ(std::pair(w.RGBColor, w.RGBColorBorder), std::pair(t_PaletteColor(0), t_PaletteColor(5)));
 }
 
 // What t_WindowPos answers for each selector.
