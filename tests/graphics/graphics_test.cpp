@@ -262,33 +262,6 @@ void ReferenceLine(std::uint8_t w, std::int64_t x1, std::int64_t y1, std::int64_
     g_Plot(w, x2, y2);
 }
 
-// Random lines, and first the ones random ends hardly ever give: one point, two neighbours, a start at -1
-// that rounds to column 0, where the second point lies too, and ends on the last column and row or one
-// beyond.
-TEST(LineDrawing, MatchesPlottingEveryPointAtEveryDepth) {
-    StartToolkit();
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> coordinate(-90, 150);
-    std::vector<std::array<int, 4>> lines = {
-        {3, 3, 3, 3},    {0, 0, 1, 0},    {0, 0, 4, 2},    {-1, 5, 4, 5},   {0, 0, 63, 39},   {63, 39, 0, 0},
-        {63, 0, 63, 39}, {0, 39, 63, 39}, {64, 39, 0, 39}, {63, 40, 63, 0}, {-1, -1, 64, 40}, {5, 0, 0, 0}};
-    while (lines.size() < 400)
-        lines.push_back({coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
-    for (int depth : {1, 4, 8, 16, 24, 32}) {
-        for (std::uint8_t n : {0, 1}) OpenWindow(n, depth, kW, kH);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const auto [x1, y1, x2, y2] = lines[i];
-            SCOPED_TRACE(testing::Message() << depth << " bits, line " << i);
-            SameColour(i);
-            ReferenceLine(0, x1, y1, x2, y2);
-            g_Line(1, x1, y1, x2, y2);
-            ASSERT_EQ(Pos(WindowTable[0].PositionX, WindowTable[0].PositionY),
-                      Pos(WindowTable[1].PositionX, WindowTable[1].PositionY));
-            ASSERT_EQ(std::memcmp(Block(0), Block(1), BlockBytes(depth)), 0);
-        }
-    }
-}
-
 // Ends up to 2^40 away take the exact integer walk, ends further away a slower one; both must draw what
 // crosses the window and leave the position at the last point inside.
 TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
@@ -329,10 +302,10 @@ TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLineAndClearingDraws
     EXPECT_EQ(std::count(Block(0), Block(0) + 64 * 32 * 3, 0), 64 * 32 * 3);
 }
 
-enum Kind { kRect, kFillRect, kEllipse, kFillEllipse };
+enum Kind { kRect, kFillRect, kEllipse, kFillEllipse, kLine };
 struct Shape {
     Kind kind;
-    std::int64_t a, b, c, d;  // x, y, width, height; or centre x, centre y, radius x, radius y
+    std::int64_t a, b, c, d;  // x, y, width, height; centre x, centre y, radius x, radius y; or two ends
 };
 
 // The shapes pixel by pixel, as their documentation defines them.
@@ -346,7 +319,7 @@ bool Inside(const Shape& s, std::int64_t px, std::int64_t py) {
 }
 
 bool OnShape(const Shape& s, std::int64_t px, std::int64_t py) {
-    if (!Inside(s, px, py)) return false;
+    if (s.kind == kLine || !Inside(s, px, py)) return false;
     if (s.kind == kFillRect || s.kind == kFillEllipse) return true;
     return !Inside(s, px - 1, py) || !Inside(s, px + 1, py) || !Inside(s, px, py - 1) ||
            !Inside(s, px, py + 1);
@@ -359,26 +332,38 @@ void Draw(const Shape& s) {
     if (s.kind == kEllipse) round ? vx::Circle(1, s.a, s.b, s.c) : vx::Ellipse(1, s.a, s.b, s.c, s.d);
     if (s.kind == kFillEllipse)
         round ? vx::FillCircle(1, s.a, s.b, s.c) : vx::FillEllipse(1, s.a, s.b, s.c, s.d);
+    if (s.kind == kLine) g_Line(1, s.a, s.b, s.c, s.d);
 }
 
-// Each shape drawn by the fast path into window 1 and plotted point by point into window 0: under
-// every drawing mode (XOR shows a pixel drawn twice), edges on the window's border and beyond it.
-TEST(Shapes, MatchPlottingTheirPixelsAtEveryDepth) {
+// Lines and shapes drawn by the fast path into window 1 and plotted point by point into window 0: under
+// every drawing mode (XOR shows a pixel drawn twice), edges on the window's border and beyond it. First
+// the lines random ends hardly ever give: one point, two neighbours, a start at -1 that rounds to column 0,
+// where the second point lies too, and ends on the last column and row or one beyond.
+TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
     StartToolkit();
     constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
-    std::vector<Shape> shapes = {
-        {kRect, 0, 0, kW, kH},         {kFillRect, 0, 0, kW, kH},    {kRect, -1, -1, kW + 2, kH + 2},
-        {kRect, 63, 39, 1, 1},         {kFillRect, 62, 38, 5, 5},    {kRect, 5, 7, 2, 9},
-        {kRect, 9, 3, 13, 1},          {kFillRect, 3, 5, kMax, 2},   {kFillRect, kMin, kMin, kMax, kMax},
-        {kRect, kMin, 2, kMax, kMax},  {kFillRect, 7, 1, 0, 5},      {kRect, 1, 1, 5, -3},
-        {kFillRect, 1, 1, 1, 1},       {kEllipse, 32, 20, 0, 0},     {kEllipse, 32, 20, 1, 1},
-        {kEllipse, 0, 0, 10, 10},      {kFillEllipse, 63, 39, 5, 5}, {kEllipse, 32, 20, 31, 19},
-        {kFillEllipse, 32, 20, 0, 7},  {kEllipse, -3, 20, 6, 25},    {kEllipse, 32, 20, 40, 2},
-        {kFillEllipse, kMax, 0, 5, 5}, {kEllipse, 20, kMin, 3, 3},   {kFillEllipse, 32, -19, 30, 19},
-    };
-    std::mt19937 random(11);
+    std::vector<Shape> shapes = {{kLine, 3, 3, 3, 3},    {kLine, 0, 0, 1, 0},     {kLine, 0, 0, 4, 2},
+                                 {kLine, -1, 5, 4, 5},   {kLine, 0, 0, 63, 39},   {kLine, 63, 39, 0, 0},
+                                 {kLine, 63, 0, 63, 39}, {kLine, 0, 39, 63, 39},  {kLine, 64, 39, 0, 39},
+                                 {kLine, 63, 40, 63, 0}, {kLine, -1, -1, 64, 40}, {kLine, 5, 0, 0, 0}};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-90, 150);
+    while (shapes.size() < 400)
+        shapes.push_back(
+            {kLine, coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
+    shapes.insert(
+        shapes.end(),
+        {{kRect, 0, 0, kW, kH},         {kFillRect, 0, 0, kW, kH},    {kRect, -1, -1, kW + 2, kH + 2},
+         {kRect, 63, 39, 1, 1},         {kFillRect, 62, 38, 5, 5},    {kRect, 5, 7, 2, 9},
+         {kRect, 9, 3, 13, 1},          {kFillRect, 3, 5, kMax, 2},   {kFillRect, kMin, kMin, kMax, kMax},
+         {kRect, kMin, 2, kMax, kMax},  {kFillRect, 7, 1, 0, 5},      {kRect, 1, 1, 5, -3},
+         {kFillRect, 1, 1, 1, 1},       {kEllipse, 32, 20, 0, 0},     {kEllipse, 32, 20, 1, 1},
+         {kEllipse, 0, 0, 10, 10},      {kFillEllipse, 63, 39, 5, 5}, {kEllipse, 32, 20, 31, 19},
+         {kFillEllipse, 32, 20, 0, 7},  {kEllipse, -3, 20, 6, 25},    {kEllipse, 32, 20, 40, 2},
+         {kFillEllipse, kMax, 0, 5, 5}, {kEllipse, 20, kMin, 3, 3},   {kFillEllipse, 32, -19, 30, 19}});
+    random.seed(11);
     std::uniform_int_distribution<int> place(-20, 80), extent(0, 50);
-    while (shapes.size() < 150)
+    while (shapes.size() < 550)
         shapes.push_back({Kind(random() % 4), place(random), place(random), extent(random), extent(random)});
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         for (std::uint8_t n : {0, 1}) OpenWindow(n, depth, kW, kH);
@@ -388,9 +373,15 @@ TEST(Shapes, MatchPlottingTheirPixelsAtEveryDepth) {
             SCOPED_TRACE(testing::Message() << depth << " bits, shape " << i);
             SameColour(i);
             Draw(s);
+            if (s.kind == kLine) ReferenceLine(0, s.a, s.b, s.c, s.d);
             for (std::int64_t i = 0; i < kW * kH; ++i)
                 if (OnShape(s, i % kW, i / kW)) g_Plot(0, i % kW, i / kW);
             ASSERT_EQ(std::memcmp(Block(0), Block(1), BlockBytes(depth)), 0);
+            // Lines come first, while the positions still agree.
+            if (s.kind == kLine) {
+                ASSERT_EQ(Pos(WindowTable[0].PositionX, WindowTable[0].PositionY),
+                          Pos(WindowTable[1].PositionX, WindowTable[1].PositionY));
+            }
         }
     }
 }
