@@ -415,12 +415,10 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     // 16-bit blocks at odd and half-word addresses: filled runs stay inside however the words fall.
     w.BitDepth = 16;
     for (const std::int64_t at : {0x100001, 0x100002}) {
-        w.MemoryStart = at;
-        w.MemoryEnd = at + 64 * 32 * 2 - 1;
+        std::tie(w.MemoryStart, w.MemoryEnd) = Pos(at, at + 64 * 32 * 2 - 1);
         VideoMemory[at - 1] = VideoMemory[at + 64 * 32 * 2] = 0x5A;
         for (const std::int64_t x : {0, 1}) vx::FillRect(1, x, 0, 64, 32);
-        EXPECT_EQ(VideoMemory[at - 1], 0x5A) << at;
-        EXPECT_EQ(VideoMemory[at + 64 * 32 * 2], 0x5A) << at;
+        EXPECT_EQ(Pos(VideoMemory[at - 1], VideoMemory[at + 64 * 32 * 2]), Pos(0x5A, 0x5A)) << at;
     }
 }
 
