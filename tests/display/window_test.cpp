@@ -230,8 +230,8 @@ TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwardsFo
                      {16, 1200}, {17, 22}, {18, 0},   {19, 0},   {20, 20},  {21, 0},  {-1, 0}});
     platform.SetScreenFrame({0, 0, 1600, 900});
     ExpectPositions(9, {{14, 900 - 20 - 200}, {15, 1600}, {16, 900}});
-    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8), 3);
-    SetTextArea(w, 3, 38, 2, 11);
+    t_InitWindow(3, 4, false, 320, 200, 0, 0, Font(8, 8), true);
+    SetTextArea(WindowTable[3], 3, 38, 2, 11);
     ExpectPositions(3, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
 }
 
