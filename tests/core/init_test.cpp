@@ -16,6 +16,8 @@
 #include "vxtools/core.h"
 #include "vxtools/extensions.h"
 
+using namespace vx::test;
+
 TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
     initvxtools();
     // Latin-1 letters change case, the signs and the letters without a partner do not: each range's first
@@ -39,14 +41,11 @@ TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
 }
 
 TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformMenus) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.SetMainMenu({{"Bearbeiten",
-                           {{"Kopieren", 111, "c", 0},
-                            {"", 0, "", 0},
-                            {"Start Dictation…", 0, "", 0},
-                            {"Emoji & Symbole", 0, "", 0},
-                            {"", 0, "", 0}}},
-                          {"Fenster", {{"Vollbildmodus", 0, "", 0}, {"Grafik 0", 213, "", 0}}}});
+    vx::HeadlessPlatform& platform = StartToolkit();
+    platform.SetMainMenu(
+        {{"Bearbeiten",
+          {{"Kopieren", 111, "c", 0}, {}, {"Start Dictation…", 0, "", 0}, {"Emoji & Symbole", 0, "", 0}, {}}},
+         {"Fenster", {{"Vollbildmodus", 0, "", 0}, {"Grafik 0", 213, "", 0}}}});
     t_InitMemory();
     ASSERT_TRUE(MemoryInitialised);
     EXPECT_EQ(std::count(VideoMemory, VideoMemory + kVideoMemorySize, 0xFF), kVideoMemorySize);
@@ -65,20 +64,19 @@ TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformM
 
 // Initialisation finishes without a pasteboard view too.
 TEST(EnsureMemory, ThreadsArrivingDuringInitialisationWaitForIt) {
-    vx::test::StartToolkit().RemoveTextView(8);
+    StartToolkit().RemoveTextView(8);
     std::atomic<int> sawReady{0}, arrived{0};
     std::vector<std::thread> threads;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         threads.emplace_back([&] {
             // All start at once, so that they race for the start.
             for (arrived++; arrived < 4;) std::this_thread::yield();
             EnsureMemory();
             if (MemoryInitialised && VideoMemory != nullptr && WindowTable != nullptr) sawReady++;
         });
-    }
     for (auto& t : threads) t.join();
     EXPECT_EQ(sawReady.load(), 4);
-    EXPECT_EQ(vx::test::CountLogLine("t_InitMemory: Start."), 1);
+    EXPECT_EQ(CountLogLine("t_InitMemory: Start."), 1);
 }
 
 // A program that draws without vx::RunApplication learns why nothing shows, once; quitting records the
@@ -88,22 +86,20 @@ TEST(NoApplication, WindowsStayUninitialisedWithOneExplanationAndQuittingRecords
     t_InitWindow(0, 8, false, 64, 64, 0, 0, t_Font{}, true);
     t_InitWindow(1, 8, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_FALSE(WindowTable[0].Initialized || WindowTable[1].Initialized);
-    EXPECT_EQ(vx::test::CountLogLine(
-                  "t_InitWindow: GraphicWindow #1 could not be initialized, resource undefined."),
+    EXPECT_EQ(CountLogLine("t_InitWindow: GraphicWindow #1 could not be initialized, resource undefined."),
               1);
-    const std::vector<std::string> log = vx::test::TakeLogLines();
-    EXPECT_EQ(std::count_if(
-                  log.begin(), log.end(),
-                  [](const std::string& l) { return l.starts_with("vxtools: No application is running"); }),
-              1);
+    const auto explains = [](const std::string& l) {
+        return l.starts_with("vxtools: No application is running");
+    };
+    EXPECT_EQ(std::ranges::count_if(TakeLogLines(), explains), 1);
     vx::QuitApplication(4);
-    EXPECT_EQ(vx::test::TakeLogLines(),
+    EXPECT_EQ(TakeLogLines(),
               std::vector<std::string>{"vx::QuitApplication: No application is running; status 4 recorded."});
     EXPECT_EQ(vx::RequestedExitStatus(), 4);
 }
 
 TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = StartToolkit();
     // The named sound stands in for the beep where there is one, and is not started again while it plays.
     platform.ProvideNamedSound(true, 10'000);
     SystemBeep();
@@ -137,7 +133,7 @@ TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
     pieces.join();
     lines.join();
     // A line cut into by another thread's line leaves fewer than 200 whole ones.
-    const std::vector<std::string> log = vx::test::TakeLogLines();
+    const std::vector<std::string> log = TakeLogLines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "alpha-beta-gamma"), 200);
 }
 

@@ -101,12 +101,11 @@ TEST(StartProcess, RunsOnALargeStackAndQuickStartsFromSeveralThreadsEachRunTheir
     EXPECT_TRUE(done);
     static std::atomic<int> runs[4], arrived{0};
     std::vector<std::thread> starters;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         starters.emplace_back([i] {
             for (arrived++; arrived < 4;) std::this_thread::yield();  // all at once
             startprocess([i] { runs[i]++; }, 0x100000);
         });
-    }
     for (auto& t : starters) t.join();
     startprocess([] { runs[0] += 10; }, 0x100000);
     WaitFor([] { return runs[0] + runs[1] + runs[2] + runs[3] >= 14; });

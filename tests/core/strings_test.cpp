@@ -45,27 +45,20 @@ TEST(Utf8, RefusesSurrogatesOverlongFormsAndCutSequencesAndTakesEachLengthsEdges
     EXPECT_EQ(vx::DecodePercentEscapes("%g1%1g%%41%41"), "%g1%1g%AA");
 }
 
+// Base letter and diaeresis; marks in the wrong order are reordered first; a singleton decomposes for
+// good; Hangul by rule, up to the last syllable, but not without a leading or a vowel consonant, with no
+// trailing consonant, nor beyond the syllables; a composition exclusion; a non-starter decomposition; a
+// second acute blocked; a further composition; bytes that are no UTF-8, passed through untouched.
 TEST(PrecomposedUtf8, ComposesReordersAndRespectsExclusions) {
-    const struct {
-        const char* in;
-        const char* out;
-    } cases[] = {
-        {"plain/ascii.txt", "plain/ascii.txt"},
-        {"A\u0308pfel", "\u00C4pfel"},  // base letter and diaeresis
-        {"a\u0302\u0323", "\u1EAD"},    // marks in the wrong order are reordered first
-        {"a\u0323\u0302", "\u1EAD"},
-        {"\u212B", "\u00C5"},                                      // a singleton decomposes for good
-        {"\u1100\u1161\u11A8", "\uAC01"},                          // Hangul by rule
-        {"\u1112\u1175\u11C2", "\uD7A3"},                          // the last syllable
-        {"\u1113\u1161\u1100\u1176", "\u1113\u1161\u1100\u1176"},  // no leading and no vowel consonant
-        {"\uAC00\u11A7\uAC00\u11C3", "\uAC00\u11A7\uAC00\u11C3"},  // no trailing consonants
-        {"\u1100\u1161\u0301", "\uAC00\u0301"},
-        {"\uD7A3\uD7A4", "\uD7A3\uD7A4"},                        // beyond the syllables
-        {"\u0915\u093C", "\u0915\u093C"},                        // excluded from composition
-        {"\u0344", "\u0308\u0301"},                              // a non-starter decomposition
-        {"e\u0301\u0301", "\u00E9\u0301"},                       // the second acute is blocked
-        {"\u00C4\u0304", "\u01DE"},                              // composes further
-        {"\xC3\x28 not UTF-8 \xFF", "\xC3\x28 not UTF-8 \xFF"},  // passed through untouched
-    };
-    for (const auto& c : cases) EXPECT_EQ(vx::PrecomposedUtf8(c.in), c.out) << c.in;
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain/ascii.txt", "plain/ascii.txt"}, {"A\u0308pfel", "\u00C4pfel"}, {"a\u0302\u0323", "\u1EAD"},
+        {"a\u0323\u0302", "\u1EAD"}, {"\u212B", "\u00C5"}, {"\u1100\u1161\u11A8", "\uAC01"},
+        {"\u1112\u1175\u11C2", "\uD7A3"}, {"\u1113\u1161\u1100\u1176", "\u1113\u1161\u1100\u1176"},
+        {"\uAC00\u11A7\uAC00\u11C3", "\uAC00\u11A7\uAC00\u11C3"}, {"\u1100\u1161\u0301", "\uAC00\u0301"},
+        {"\uD7A3\uD7A4", "\uD7A3\uD7A4"}, {"\u0915\u093C", "\u0915\u093C"}, {"\u0344", "\u0308\u0301"},
+        {"e\u0301\u0301", "\u00E9\u0301"}, {"\u00C4\u0304", "\u01DE"},
+        {"\xC3\x28 not UTF-8 \xFF", "\xC3\x28 not UTF-8 \xFF"}};
+    // clang-format on
+    for (const auto& [in, out] : cases) EXPECT_EQ(vx::PrecomposedUtf8(in), out) << in;
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <tuple>
 
 #include "input/key_input.h"
 #include "support/toolkit_test.h"
@@ -49,11 +50,8 @@ bool Eventually(Condition condition) {
 
 void Click(std::uint8_t window, std::int64_t buttons, std::int64_t x, std::int64_t y) {
     t_Event click;
-    click.Kind = 2;
-    click.Index = buttons;
-    click.Window = window;
-    click.ClickX = x;
-    click.ClickY = y;
+    std::tie(click.Kind, click.Index, click.Window, click.ClickX, click.ClickY) =
+        std::tuple(2, buttons, window, x, y);
     MouseEventQueue.Append(click);
 }
 

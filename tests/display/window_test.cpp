@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -18,12 +19,12 @@
 #include <limits>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "core/program.h"
 #include "display/format_number.h"
-#include "display/palette.h"
 #include "display/picture_file.h"
 #include "display/reachability.h"
 #include "display/refresh.h"
@@ -35,8 +36,7 @@ namespace {
 
 using namespace vx::test;
 
-constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
 
 TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteAndTouchesNothingElse) {
     vx::test::StartToolkit();
@@ -57,18 +57,14 @@ TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddDepthsAndMissingViews) {
         t_InitWindow(n, cases[n][0], false, cases[n][1], 64, 0, 0, t_Font{}, true);
         EXPECT_EQ(WindowTable[n].Width, cases[n][2]) << cases[n][1];
     }
-    t_InitWindow(4, 8, false, 20, 9000, 0, 0, t_Font{}, true);
-    EXPECT_EQ(WindowTable[4].Width, 1280);
-    EXPECT_EQ(WindowTable[4].Height, 800);
     const std::int64_t high = HighMemory;
     t_InitWindow(5, 12, false, 64, 64, 0, 0, t_Font{}, true);
-    EXPECT_FALSE(WindowTable[5].Initialized);
-    EXPECT_EQ(HighMemory, high);
+    EXPECT_EQ(Pos(WindowTable[5].Initialized, HighMemory), Pos(false, high));
     // Without its view the window stays uninitialised.
     platform.RemoveGraphicView(6);
     t_InitWindow(6, 8, false, 64, 64, 0, 0, TextFont(), true);
-    EXPECT_FALSE(WindowTable[6].Initialized);
-    EXPECT_EQ(WindowTable[6].RGBColorBorder, t_PaletteColor(5));
+    EXPECT_EQ(std::pair(WindowTable[6].Initialized, WindowTable[6].RGBColorBorder),
+              std::pair(false, t_PaletteColor(5)));
 }
 
 // The smallest and largest sides are accepted, one pixel beyond is not; memory for exactly the graphic
@@ -129,17 +125,13 @@ TEST(WindowInit, NeverPlacesATextBlockInTheReservedBytesAndReportsTheMemoryLeftA
     vx::test::StartToolkit();
     EnsureMemory();
     HighMemory = 0x13FFF;
-    t_Font font;
-    font.Width = 1;
-    font.Height = 1;
-    font.Data.assign(1, 0);
+    const t_Font font = Font(1, 1);
     TakeLogLines();
     t_InitWindow(0, 1, false, 112, 128, 0, 0, font, true);
     EXPECT_EQ(
         CountLogLine("t_InitWindow: GraphicWindow #0 has not enough text-video-memory (14K available)."), 1);
     t_InitWindow(0, 1, false, 112, 64, 0, 0, font, true);
-    EXPECT_FALSE(WindowTable[0].Initialized);
-    EXPECT_EQ(HighMemory, 0x13FFF);
+    EXPECT_EQ(Pos(WindowTable[0].Initialized, HighMemory), Pos(false, 0x13FFF));
     t_InitWindow(0, 1, false, 112, 32, 0, 0, font, true);
     EXPECT_TRUE(WindowTable[0].Initialized);
     EXPECT_GE(WindowTable[0].TextMemoryStart, 0x10000);
@@ -160,11 +152,9 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     const std::uint64_t outside = OutsideChecksum(w);
     const std::int64_t start = w.TextMemoryStart, end = w.MemoryEnd, lines = w.TextHeight;
     std::memset(VideoMemory + start, 'A', std::size_t(end - start + 1));
-    w.TextHeight = half / 40 + 1;
-    w.MemoryEnd = w.MemoryStart + 320 * 200 - 2;
+    std::tie(w.TextHeight, w.MemoryEnd) = Pos(half / 40 + 1, w.MemoryStart + 320 * 200 - 2);
     ClearWindowMemory(1);
-    w.TextHeight = lines;
-    w.MemoryEnd = end;
+    std::tie(w.TextHeight, w.MemoryEnd) = Pos(lines, end);
     EXPECT_EQ(std::count(VideoMemory + start, VideoMemory + end + 1, 'A'), end - start + 1);
     EXPECT_EQ(OutsideChecksum(w), outside);
 }
@@ -191,18 +181,14 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     // What the program changed in the record starts afresh; what it set for text output stays.
     t_Window& w = WindowTable[1];
     // The fields the refresh task reads on its thread are written as it reads them, atomically.
-    vx::Store(w.UpdateStarted, 5);
-    vx::Store(w.UpdateFinished, 5);
-    vx::Store(w.RefreshRate, 7);
-    vx::Store(w.AutoUpdate, true);
-    vx::Store(w.VerticalBlank, false);
-    vx::Store(w.QuickUpdate, false);
+    for (std::int64_t* field : {&w.UpdateStarted, &w.UpdateFinished, &w.RefreshRate}) vx::Store(*field, 5);
+    for (bool* flag : {&w.AutoUpdate, &w.VerticalBlank, &w.QuickUpdate})
+        vx::Store(*flag, flag == &w.AutoUpdate);
     w.PositionX = w.PositionY = w.DrawingMode = w.LoResMode = 5;
     w.LoResOffsetX = w.LoResOffsetY = w.TextHpos = w.TextVpos = w.TextFirstColumn = w.TextFirstLine = 5;
-    w.TextRedirectOutput = 7;
+    w.TextRedirectOutput = 7, w.TextColor = 0x17;
     w.IgnoreEvents = w.ScrollLock = true;
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
-    w.TextColor = 0x17;
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
     EXPECT_TRUE(blocks() == before);
@@ -213,8 +199,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
               (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1}));
     EXPECT_EQ((std::vector<bool>{w.IgnoreEvents, w.ScrollLock, w.VerticalBlank, w.QuickUpdate, w.AutoUpdate}),
               (std::vector<bool>{false, false, true, true, false}));
-    EXPECT_EQ(w.RGBColor, t_PaletteColor(0));
-    EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(5));
+    EXPECT_EQ(std::pair(w.RGBColor, w.RGBColorBorder), std::pair(t_PaletteColor(0), t_PaletteColor(5)));
 }
 
 // What t_WindowPos answers for each selector.
@@ -222,7 +207,7 @@ void ExpectPositions(std::uint8_t n, std::initializer_list<std::pair<int, std::i
     for (auto [selector, expected] : cases) EXPECT_EQ(t_WindowPos(n, selector), expected) << selector;
 }
 
-TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwards) {
+TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwardsForEverySelector) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     EXPECT_EQ(t_WindowPos(0, 17), 0);  // before a launch has measured the title bar
     TitleBarHeight = 22;
@@ -236,12 +221,8 @@ TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwards) 
     // Borders of -1 fill the screen around the window.
     t_InitWindow(2, 8, false, 640, 400, -1, -1, t_Font{}, false);
     ExpectPositions(2, {{17, 0}, {18, 1920 - 640}, {19, 1200 - 400}});
-}
-
-// Every selector, for a window of the other kind (its frame) and a graphic window's text area (its record).
-TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelectorsFromTheRecord) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    TitleBarHeight = 22;
+    // Every selector, for a window of the other kind (its frame) and a graphic window's text area (its
+    // record).
     platform.SetWindowFrame(9, {10.9, 20.5, 300.7, 200.2});
     ExpectPositions(9,
                     {{0, 0},     {1, 0},   {2, 299},  {3, 199},  {4, 300},  {5, 200}, {6, 300},  {7, 200},
@@ -249,9 +230,9 @@ TEST(WindowGeometry, AnswersEverySelectorForOtherWindowsFromTheFrameAndTextSelec
                      {16, 1200}, {17, 22}, {18, 0},   {19, 0},   {20, 20},  {21, 0},  {-1, 0}});
     platform.SetScreenFrame({0, 0, 1600, 900});
     ExpectPositions(9, {{14, 900 - 20 - 200}, {15, 1600}, {16, 900}});
-    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8), 1);
-    SetTextArea(w, 3, 38, 2, 11);
-    ExpectPositions(1, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
+    t_InitWindow(3, 4, false, 320, 200, 0, 0, Font(8, 8), true);
+    SetTextArea(WindowTable[3], 3, 38, 2, 11);
+    ExpectPositions(3, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
 }
 
 TEST(WindowGeometry, SizeKeepsWhatIsMinusOnePutsTheBorderAroundAndSaturates) {
@@ -287,8 +268,8 @@ TEST(WindowAttributes, TitleTitleBarCentringFrontAndHidingFollowTheCalls) {
     t_InitWindow(3, 8, false, 320, 200, 0, 0, TextFont(), false);
     platform.Flush();
     // The executable's name; "-Grafik" marks a window without a text layer.
-    EXPECT_EQ(platform.Window(2).title, "display_tests-Grafik");
-    EXPECT_EQ(platform.Window(3).title, "display_tests");
+    EXPECT_EQ(std::pair(platform.Window(2).title, platform.Window(3).title),
+              std::pair(std::string("display_tests-Grafik"), std::string("display_tests")));
     EXPECT_EQ(Pos(platform.Window(3).styleMask, t_WindowPos(3, 12)), Pos(0, 200));
     EXPECT_EQ(Pos(platform.Window(2).styleMask, t_WindowPos(2, 12)), Pos(7, 222));
     t_WindowTitleVisible(2, false);
@@ -302,14 +283,12 @@ TEST(WindowAttributes, TitleTitleBarCentringFrontAndHidingFollowTheCalls) {
     t_WindowFront(2);
     platform.Flush();
     const vx::HeadlessWindowState w = platform.Window(2);
-    EXPECT_EQ(w.title, "Abstand 7");
-    EXPECT_EQ(w.centerCount, centred + 1);
+    EXPECT_EQ(std::pair(w.title, w.centerCount), std::pair(std::string("Abstand 7"), centred + 1));
     EXPECT_TRUE(w.visible && w.key && WindowTable[2].Visible);
     // Hiding the last window on screen keeps the record in step and brings up the main window.
     EXPECT_FALSE(platform.Window(12).visible);
     t_WindowVisible(2, false);
-    EXPECT_FALSE(platform.Window(2).visible || WindowTable[2].Visible);
-    EXPECT_TRUE(platform.Window(12).visible);
+    EXPECT_TRUE(!platform.Window(2).visible && !WindowTable[2].Visible && platform.Window(12).visible);
 }
 
 // A program that leaves nothing on screen still leaves a way in: the main window comes up after three
@@ -329,9 +308,7 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     const std::string line =
         "vxtools: No window is on screen, so the main window is shown; a program shows "
         "its own window with t_WindowFront(n).";
-    EXPECT_FALSE(tick(1000, false));
-    EXPECT_FALSE(tick(3999, false));
-    EXPECT_FALSE(platform.Window(12).visible);
+    EXPECT_FALSE(tick(1000, false) || tick(3999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(4000, false));
     EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
     EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line});
@@ -340,8 +317,7 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     setShown(9, true);
     EXPECT_FALSE(tick(5000, false));  // the printer is on screen: the wait starts again from here
     setShown(9, false);
-    EXPECT_FALSE(tick(7999, false));
-    EXPECT_FALSE(platform.Window(12).visible);
+    EXPECT_FALSE(tick(7999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(8000, false));
     setShown(12, false);
     EXPECT_TRUE(tick(8001, true));  // the program has ended: no waiting
@@ -374,8 +350,7 @@ TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresT
     t_ColorBorder(2, 16 + 9);
     EXPECT_EQ(WindowTable[2].RGBColorBorder, t_PaletteColor(9));
     const vx::HeadlessWindowState state = platform.Window(2);
-    EXPECT_EQ(std::vector<double>(state.background, state.background + 4),
-              (std::vector<double>{1.0, 128 / 255.0, 0.0, 1.0}));
+    EXPECT_EQ(std::vector(state.background, state.background + 4), (std::vector{1.0, 128 / 255.0, 0.0, 1.0}));
     t_Window& w = WindowTable[2];
     SetTextArea(w, 5, 9, 2, 3);
     t_FullArea(2);
@@ -425,24 +400,17 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
     EXPECT_EQ(vx::PictureError(), "no picture");
     EXPECT_EQ(platform.BeepCount(), 1);
     const vx::HeadlessWindowState after = platform.Window(3);
-    EXPECT_EQ(after.frame, before.frame);
-    EXPECT_FALSE(after.visible);
-    EXPECT_EQ(std::vector<double>(after.background, after.background + 4),
-              std::vector<double>(before.background, before.background + 4));
+    EXPECT_TRUE(after.frame == before.frame && !after.visible);
+    EXPECT_TRUE(std::equal(after.background, after.background + 4, before.background));
 }
 
 TEST(FormatNumber, WritesCutCommaDecimalsGroupedThousandsAndPlainDigits) {
-    struct Case {
-        double value;
-        int base, width, decimals;
-        bool group;
-        const char* expect;
-    };
     const double inf = std::numeric_limits<double>::infinity();
     // Decimals are cut, not rounded; the sign stays apart from the groups; the fill goes before it;
     // negative decimals strip trailing zeros; exponents are written out; what is no number stays as it is.
+    // Value, fill, width, decimals, grouping, text.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<double, int, int, int, bool, const char*> cases[] = {
         {1536.5, 32, 1, 2, true, "1.536,50"}, {0.125, 32, 1, 2, true, "0,12"}, {7.25, 32, 1, 0, false, "7"},
         {-1234, 32, 1, 0, true, "-1.234"}, {123456, 32, 1, 0, true, "123.456"},
         {1234567, 32, 1, 0, false, "1234567"}, {0.25, 32, 8, 2, false, "       0,25"},
@@ -451,8 +419,8 @@ TEST(FormatNumber, WritesCutCommaDecimalsGroupedThousandsAndPlainDigits) {
         {1e-05, 32, 1, 5, false, "0,00001"}, {1e-05, 32, 1, 2, false, "0,00"},
         {-2.5e-7, 32, 1, -9, false, "-0,00000025"}, {inf, 32, 8, 2, true, "inf"}};
     // clang-format on
-    for (const Case& c : cases)
-        EXPECT_EQ(FormatNumber(c.value, c.base, c.width, c.decimals, c.group), c.expect) << c.value;
+    for (const auto& [value, fill, width, decimals, group, text] : cases)
+        EXPECT_EQ(FormatNumber(value, fill, width, decimals, group), text) << value;
     EXPECT_EQ(FormatNumber(5, 32, 1 << 30, 0, false).size(), std::size_t((1 << 16) + 1));
     // Regression: decimals over the whole 64-bit range are bounded like the padding, and negating them
     // no longer overflows.
@@ -473,16 +441,10 @@ constexpr std::uint32_t kPalette[16] = {
 
 TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoAFreshImage) {
     vx::test::StartToolkit();
-    struct Case {
-        int depth;
-        int offset;  // where the bytes go in the 64 x 32 block, which is otherwise black
-        std::vector<std::uint8_t> bytes;
-        int pixel;  // the first pixel compared
-        std::vector<std::uint32_t> expect;
-    };
     std::vector<std::uint8_t> nibbles;
     for (int i = 0; i < 16; i += 2) nibbles.push_back(std::uint8_t(i << 4 | (i + 1)));
-    const Case cases[] = {
+    // Depth, where the bytes go in the 64 x 32 block (otherwise black), the bytes, the first pixel compared.
+    const std::tuple<int, int, std::vector<std::uint8_t>, int, std::vector<std::uint32_t>> cases[] = {
         {1, 1, {0x35}, 8, {kBlack, kBlack, kWhite, kWhite, kBlack, kWhite, kBlack, kWhite}},
         {1, 64 * 32 / 8 - 1, {0x01}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
         {4, 0, nibbles, 0, std::vector<std::uint32_t>(kPalette, kPalette + 16)},
@@ -493,17 +455,16 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
         {24, 3 * (64 * 32 - 1), {0x12, 0x34, 0x56}, 64 * 32 - 1, {0xFF123456u}},
         {32, 4 * 63, {0xFF, 0, 0, 0, 0x00, 0x12, 0x34, 0x56}, 63, {kBlack, 0xFF123456u}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.depth << " bit at byte " << c.offset);
-        OpenShown(0, c.depth);
-        std::memset(Block(0), 0, std::size_t(64 * 32 * c.depth / 8));
-        std::memcpy(Block(0) + c.offset, c.bytes.data(), c.bytes.size());
+    for (const auto& [depth, offset, bytes, pixel, expect] : cases) {
+        SCOPED_TRACE(testing::Message() << depth << " bit at byte " << offset);
+        OpenShown(0, depth);
+        std::memset(Block(0), 0, std::size_t(64 * 32 * depth / 8));
+        std::memcpy(Block(0) + offset, bytes.data(), bytes.size());
         const auto image = t_WindowImage(0);
-        ASSERT_NE(image, nullptr);
-        ASSERT_EQ(image->pixels.size(), 64u * 32u);
-        EXPECT_EQ(std::vector<std::uint32_t>(image->pixels.begin() + c.pixel,
-                                             image->pixels.begin() + c.pixel + int(c.expect.size())),
-                  c.expect);
+        ASSERT_EQ(image == nullptr ? 0 : image->pixels.size(), 64u * 32u);
+        EXPECT_EQ(
+            std::vector(image->pixels.begin() + pixel, image->pixels.begin() + pixel + int(expect.size())),
+            expect);
     }
     // Never into an image somebody still holds.
     OpenShown(0, 8);
@@ -525,30 +486,23 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path));
     EXPECT_NE(access(path.c_str(), F_OK), 0);
     t_Window& w = WindowTable[0];
+    const auto image = [&w](std::int64_t depth, std::int64_t width, std::int64_t height, std::int64_t start,
+                            std::int64_t end) {
+        std::tie(w.BitDepth, w.Width, w.Height, w.MemoryStart, w.MemoryEnd) =
+            std::tuple(depth, width, height, start, end);
+        return t_WindowImage(0);
+    };
+    const std::int64_t top = kVideoMemorySize - 64 * 32 * 4, last = kVideoMemorySize - 1;
     // A block ending on the last byte of video memory is composed; one byte more, or one byte short, is not.
-    w.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
-    w.MemoryEnd = kVideoMemorySize - 1;
-    VideoMemory[kVideoMemorySize - 1] = 0x56;
-    EXPECT_EQ(t_WindowImage(0)->pixels.back() & 0xFF, 0x56u);
+    VideoMemory[last] = 0x56;
+    EXPECT_EQ(image(32, 64, 32, top, last)->pixels.back() & 0xFF, 0x56u);
     // 45 pixels of 3 bytes there: reading four pixels at a time stops short of the end.
-    w.BitDepth = 24, w.Width = 5, w.Height = 9;
-    w.MemoryStart = kVideoMemorySize - 5 * 9 * 3;
-    EXPECT_EQ(t_WindowImage(0)->pixels.back(), 0xFFFFFF56u);
-    w.BitDepth = 32, w.Width = 64, w.Height = 32;
-    w.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
-    w.MemoryEnd = kVideoMemorySize;
-    EXPECT_EQ(t_WindowImage(0), nullptr);
-    w.MemoryStart += 1;
-    w.MemoryEnd = kVideoMemorySize - 1;
-    EXPECT_EQ(t_WindowImage(0), nullptr);
-    w.MemoryStart = 0;
-    w.Width = 1 << 20;
-    EXPECT_EQ(t_WindowImage(0), nullptr);
-    w.Width = 64;
-    w.BitDepth = 2;
-    EXPECT_EQ(t_WindowImage(0), nullptr);
-    w.BitDepth = 32;
-    EXPECT_NE(t_WindowImage(0), nullptr);
+    EXPECT_EQ(image(24, 5, 9, kVideoMemorySize - 5 * 9 * 3, last)->pixels.back(), 0xFFFFFF56u);
+    EXPECT_EQ(image(32, 64, 32, top, last + 1), nullptr);
+    EXPECT_EQ(image(32, 64, 32, top + 1, last), nullptr);
+    EXPECT_EQ(image(32, 1 << 20, 32, 0, last), nullptr);
+    EXPECT_EQ(image(2, 64, 32, 0, last), nullptr);
+    EXPECT_NE(image(32, 64, 32, 0, last), nullptr);
     platform.RemoveGraphicView(0);
     EXPECT_EQ(WindowPicture(0), nullptr);
 }
@@ -558,17 +512,16 @@ vx::WindowImage Decode(const std::string& path, spng_ihdr& header) {
     vx::WindowImage image;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     spng_ctx* ctx = spng_ctx_new(0);
-    header = {};
     std::size_t size = 0;
-    if (file != nullptr && spng_set_png_file(ctx, file) == 0 && spng_get_ihdr(ctx, &header) == 0 &&
-        spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size) == 0) {
-        std::vector<std::uint8_t> rgba(size);
-        if (spng_decode_image(ctx, rgba.data(), size, SPNG_FMT_RGBA8, 0) == 0)
-            image = {int(header.width), int(header.height), {}};
-        for (std::size_t i = 0; image.width > 0 && i + 3 < size; i += 4)
-            image.pixels.push_back(std::uint32_t(rgba[i + 3]) << 24 | std::uint32_t(rgba[i]) << 16 |
-                                   std::uint32_t(rgba[i + 1]) << 8 | rgba[i + 2]);
-    }
+    if (file == nullptr || spng_set_png_file(ctx, file) != 0 || spng_get_ihdr(ctx, &header) != 0 ||
+        spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size) != 0)
+        size = 0;
+    std::vector<std::uint8_t> rgba(size);
+    if (size > 0 && spng_decode_image(ctx, rgba.data(), size, SPNG_FMT_RGBA8, 0) == 0)
+        image = {int(header.width), int(header.height), {}};
+    for (std::size_t i = 0; image.width > 0 && i + 3 < size; i += 4)
+        image.pixels.push_back(std::uint32_t(rgba[i + 3]) << 24 | std::uint32_t(rgba[i]) << 16 |
+                               std::uint32_t(rgba[i + 1]) << 8 | rgba[i + 2]);
     spng_ctx_free(ctx);
     if (file != nullptr) std::fclose(file);
     return image;
@@ -576,32 +529,29 @@ vx::WindowImage Decode(const std::string& path, spng_ihdr& header) {
 
 TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepthWithTheFewestBitsItsColoursNeed) {
     vx::test::StartToolkit();
-    struct Case {
-        int depth, width, height;
-        int byteValues;  // limits the colours, and with them the packed depth of the file
-        int bits;        // per pixel in the file's palette; 0: true colour
-    };
+    // Depth, width, height, the byte values (which limit the colours, and with them the packed depth of the
+    // file), and the bits per pixel in the file's palette (0: true colour).
     // 2, 3, 4, 5, 16, 17, 256 and more colours; odd widths put the last pixel of a row in the middle of a
     // packed byte.
-    const Case cases[] = {{1, 40, 32, 256, 1}, {8, 33, 35, 3, 2},  {8, 35, 32, 4, 2},   {8, 33, 32, 5, 4},
-                          {4, 36, 33, 256, 4}, {8, 34, 32, 17, 8}, {8, 37, 32, 256, 8}, {32, 33, 32, 7, 0}};
+    const std::array<int, 5> cases[] = {{1, 40, 32, 256, 1}, {8, 33, 35, 3, 2},   {8, 35, 32, 4, 2},
+                                        {8, 33, 32, 5, 4},   {4, 36, 33, 256, 4}, {8, 34, 32, 17, 8},
+                                        {8, 37, 32, 256, 8}, {32, 33, 32, 7, 0}};
     std::uint8_t n = 0;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.depth << " bits, " << c.byteValues << " values");
-        OpenShown(n, c.depth, false, c.width, c.height);
+    for (const auto& [depth, width, height, byteValues, bits] : cases) {
+        SCOPED_TRACE(testing::Message() << depth << " bits, " << byteValues << " values");
+        OpenShown(n, depth, false, width, height);
         const std::int64_t bytes = WindowTable[n].MemoryEnd - WindowTable[n].MemoryStart + 1;
-        for (std::int64_t i = 0; i < bytes; ++i)
-            Block(n)[i] = std::uint8_t((i * 7919 >> 3 ^ i) % c.byteValues);
+        for (std::int64_t i = 0; i < bytes; ++i) Block(n)[i] = std::uint8_t((i * 7919 >> 3 ^ i) % byteValues);
         const std::string path = TempPath("window" + std::to_string(n));
         ASSERT_TRUE(vx::SavePicture(n, path));
         const auto composed = t_WindowImage(n);
-        spng_ihdr header;
+        spng_ihdr header{};
         const vx::WindowImage decoded = Decode(path, header);
-        EXPECT_EQ(std::pair(decoded.width, decoded.height), std::pair(c.width, c.height));
+        EXPECT_EQ(std::pair(decoded.width, decoded.height), std::pair(width, height));
         EXPECT_EQ(decoded.pixels, composed->pixels);
         EXPECT_EQ(std::pair(int(header.color_type), int(header.bit_depth)),
-                  c.bits > 0 ? std::pair(int(SPNG_COLOR_TYPE_INDEXED), c.bits)
-                             : std::pair(int(SPNG_COLOR_TYPE_TRUECOLOR), 8));
+                  bits > 0 ? std::pair(int(SPNG_COLOR_TYPE_INDEXED), bits)
+                           : std::pair(int(SPNG_COLOR_TYPE_TRUECOLOR), 8));
         std::remove(path.c_str());
         ++n;
     }
@@ -655,10 +605,9 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     ::chmod(path.c_str(), 0640);
     const vx::WindowImage noisy = Noise(64);
 
-    rlimit limit{}, small{};
+    rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
-    small = limit;
-    small.rlim_cur = 2000;
+    const rlimit small{2000, limit.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
     const bool cutShort = vx::WritePng(noisy, path);
     ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -679,14 +628,12 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
 
     const std::string pipe = folder + "/pipe.png";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const struct {
-        std::string target, reason;
-    } refused[] = {
+    const std::pair<std::string, std::string> refused[] = {
         {pipe, "not a regular file"}, {folder, "is a folder"}, {"/dev/null", "not a regular file"}};
-    for (const auto& r : refused) {
-        EXPECT_FALSE(vx::WritePng(noisy, r.target)) << r.target;
-        EXPECT_EQ(vx::PictureError(), r.reason);
-        EXPECT_EQ(CountLogLine("WritePng: File " + r.target + " is not a regular file; nothing written."), 1);
+    for (const auto& [target, reason] : refused) {
+        EXPECT_FALSE(vx::WritePng(noisy, target)) << target;
+        EXPECT_EQ(vx::PictureError(), reason);
+        EXPECT_EQ(CountLogLine("WritePng: File " + target + " is not a regular file; nothing written."), 1);
     }
     ::stat(pipe.c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
@@ -733,10 +680,7 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
 
 TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposesUntilQuitting) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    OpenShown(1, 4, true);
-    OpenShown(3, 4, true);
-    OpenShown(5, 4, true);
-    OpenShown(6, 4, false);
+    for (const std::uint8_t n : {1, 3, 5, 6}) OpenShown(n, 4, n != 6);
     vx::Store(WindowTable[5].RefreshRate, 0);  // due on every pass
     platform.Flush();                          // no display cycle left that would set VerticalBlank again
     vx::Store(WindowTable[3].VerticalBlank, false);

@@ -75,12 +75,16 @@ CHECKS = {
 }
 
 
+def start(program, title_end):
+    """Starts the program in an X server of its own; returns env, work, the process and its window."""
+    work = tempfile.mkdtemp(prefix=f"{pathlib.Path(program).name}-example-")
+    env = dict(os.environ, DISPLAY=e2e.start_xvfb("1920x1200"), QT_QPA_PLATFORM="xcb", HOME=work)
+    return (env, work, *e2e.launch(env, program, work, title="^" + re.escape(pathlib.Path(program).name) + title_end))
+
+
 def run_program(program, name):
     width, height, shows = CHECKS[name]
-    work = tempfile.mkdtemp(prefix=f"{name}-example-")
-    env = dict(os.environ, DISPLAY=e2e.start_xvfb("1920x1200"), QT_QPA_PLATFORM="xcb", HOME=work)
-    title = "^" + re.escape(pathlib.Path(program).name) + "(-Grafik)?$"
-    app, wid = e2e.launch(env, program, work, title=title)
+    env, work, app, wid = start(program, "(-Grafik)?$")
     last = []
     e2e.wait_until(lambda: not last.append(shows(view(env, wid, width, height))) and last[-1] is None,
                    lambda: f"the window does not show what the documentation says: {last[-1]}", step=0.2)
@@ -92,11 +96,9 @@ def run_program(program, name):
 def never_shown(program):
     """A program that never shows its window: the main window comes up with the hint in the log, and
     closing it, the only window on screen, ends the application with status 0."""
-    work = tempfile.mkdtemp(prefix="never-shown-")
-    env = dict(os.environ, DISPLAY=e2e.start_xvfb("1920x1200"), QT_QPA_PLATFORM="xcb", HOME=work)
-    name = pathlib.Path(program).name
-    app, wid = e2e.launch(env, program, work, title="^" + re.escape(name) + "$")
-    check(not e2e.visible_windows(env, "^" + re.escape(name) + "-Grafik$"), "the program's own window is on screen")
+    env, work, app, wid = start(program, "$")
+    name = re.escape(pathlib.Path(program).name)
+    check(not e2e.visible_windows(env, "^" + name + "-Grafik$"), "the program's own window is on screen")
     e2e.wait_until(lambda: "No window is on screen, so the main window is shown" in e2e.output(work),
                    "the log does not say why the main window came up")
     e2e.close_box(env, wid)

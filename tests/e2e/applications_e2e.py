@@ -61,11 +61,11 @@ def start_xvfb(size):
     return ":" + number.decode()
 
 
-def launch(env, app_path, work, title=PATTERN_TITLE, stdout=None):
+def launch(env, app_path, work, title=PATTERN_TITLE, stdout=None, **popen):
     """Starts the application, its output going to work/stdout.txt unless given; returns it and its window."""
     with open(os.path.join(work, "stdout.txt"), "w") as log:
         app = subprocess.Popen([app_path], env=env, stdout=stdout or log,
-                               stderr=subprocess.DEVNULL if stdout else subprocess.STDOUT)
+                               stderr=subprocess.DEVNULL if stdout else subprocess.STDOUT, **popen)
     STARTED.append(app)
     return app, find_window(env, title) if title else None
 
@@ -274,11 +274,8 @@ def case_closed_descriptors(env, app_path, work):
     shows its picture and SIGTERM ends the application with status 0."""
     malkasten = "Malkasten" in app_path
     closed = (1, 2) if malkasten else (1,)
-    with open(os.path.join(work, "stdout.txt"), "w") as log:
-        app = subprocess.Popen([app_path], env=env, stdout=log, stderr=log,
-                               preexec_fn=lambda: [os.close(fd) for fd in closed])
-    STARTED.append(app)
-    wid = find_window(env, MALKASTEN_TITLE if malkasten else PATTERN_TITLE)
+    app, wid = launch(env, app_path, work, MALKASTEN_TITLE if malkasten else PATTERN_TITLE,
+                      preexec_fn=lambda: [os.close(fd) for fd in closed])
     if malkasten:
         malkasten_draw(env, wid, work)
     else:
@@ -300,9 +297,7 @@ def case_start_signals(env, app_path, work):
     for start in range(18):
         sent = quit_signals[start % 3]
         delay = rng.uniform(0.0, 0.4)
-        with open(os.path.join(work, "stdout.txt"), "w") as log:
-            app = subprocess.Popen([app_path], env=env, stdout=log, stderr=subprocess.STDOUT, preexec_fn=blocked)
-        STARTED.append(app)
+        app, _ = launch(env, app_path, work, title=None, preexec_fn=blocked)
         time.sleep(delay)
         expect_clean_exit(app, f"{sent.name} {delay * 1000:.0f} ms after the start", sent)
 
@@ -437,8 +432,7 @@ def case_fifo_panel(env, app_path, work):
     for keys, title in (("ctrl+o", "^Bild öffnen"), ("ctrl+s", "^Bild sichern")):
         answer_panel(env, wid, keys, title, fifo)
         press(env, find_window(env, "^Keine gewöhnliche Datei$"), "Return")
-        panel = find_window(env, title)
-        press(env, panel, "Escape")
+        press(env, find_window(env, title), "Escape")
         wait_until(lambda: not visible_windows(env, title), lambda: f"the panel {title} did not close")
     malkasten_draw(env, wid, work)
     check("Malkasten: Loaded" not in output(work) and "Saved" not in output(work), "the FIFO was read or written")
@@ -453,6 +447,12 @@ def clipboard(env, *args, data=None):
     return subprocess.run(command, env=env, input=data, stdout=out, stderr=out, timeout=PATIENCE).stdout
 
 
+def show_pasteboard_window(env, wid):
+    """Fenster › Zeigen › Zwischenablage; returns the pasteboard window."""
+    choose_menu_item(env, wid, 253, ["Down"] * 3 + ["Right"] + ["Down"] * 3 + ["Return"])
+    return find_window(env, "^Zwischenablage$")
+
+
 def case_clipboard(env, app_path, work):
     """Malkasten: "Bild kopieren" gives other programs a PNG; the pasteboard window shows their text."""
     app, wid = launch(env, app_path, work, MALKASTEN_TITLE)
@@ -465,8 +465,7 @@ def case_clipboard(env, app_path, work):
 
     # Text from another program, then the pasteboard window (Fenster › Zeigen › Zwischenablage).
     clipboard(env, "-i", data="von drau\u00DFen".encode())
-    choose_menu_item(env, wid, 253, ["Down"] * 3 + ["Right"] + ["Down"] * 3 + ["Return"])
-    board = find_window(env, "^Zwischenablage$")
+    board = show_pasteboard_window(env, wid)
     # Whatever the window shows goes back to the clipboard with Ctrl+A, Ctrl+C.
     clipboard(env, "-i", data=b"anders")
     press(env, board, "ctrl+a", "ctrl+c")
@@ -474,12 +473,6 @@ def case_clipboard(env, app_path, work):
                lambda: f"the pasteboard window showed {clipboard(env, '-o')!r}")
     xdo(env, "key", "ctrl+q")
     expect_clean_exit(app, "Ctrl+Q")
-
-
-def show_pasteboard_window(env, wid):
-    """Fenster › Zeigen › Zwischenablage; returns the pasteboard window."""
-    choose_menu_item(env, wid, 253, ["Down"] * 3 + ["Right"] + ["Down"] * 3 + ["Return"])
-    return find_window(env, "^Zwischenablage$")
 
 
 def case_clipboard_flood(env, app_path, work):

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/toolkit_test.h"
@@ -64,20 +65,16 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
     const std::string path = Temp("three.png");
     const std::uint32_t c0 = 0xFFE01010u, c1 = 0xFFF0F0F0u, c2 = 0xFF0000FFu;
     ASSERT_TRUE(vx::WritePng(vx::WindowImage{3, 2, {c0, c1, c2, c2, c0, c1}}, path));
-    const struct {
-        int depth;
-        t_RGBColor red, white, blue;
-    } rows[] = {
+    const std::tuple<int, t_RGBColor, t_RGBColor, t_RGBColor> rows[] = {
         {1, {255, 0, 0, 0}, {255, 255, 255, 255}, {255, 0, 0, 0}},
         {4, {255, 255, 0, 0}, {255, 255, 255, 255}, {255, 0, 0, 255}},
         {8, {0, 85, 85, 85}, {0, 240, 240, 240}, {0, 85, 85, 85}},
         {16, {255, 85, 85, 85}, {255, 240, 240, 240}, {255, 85, 85, 85}},
         {24, {0, 224, 16, 16}, {0, 240, 240, 240}, {0, 0, 0, 255}},
-        {32, {255, 224, 16, 16}, {255, 240, 240, 240}, {255, 0, 0, 255}},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.depth);
-        OpenWindow(1, r.depth, 64, 32);
+        {32, {255, 224, 16, 16}, {255, 240, 240, 240}, {255, 0, 0, 255}}};
+    for (const auto& [depth, red, white, blue] : rows) {
+        SCOPED_TRACE(depth);
+        OpenWindow(1, depth, 64, 32);
         std::vector<t_RGBColor> expected = Pixels(1);
         vx::PictureSize size;
         ASSERT_TRUE(vx::LoadPicture(1, path, 62, 30, &size));
@@ -85,7 +82,7 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
         ASSERT_TRUE(vx::LoadPicture(1, path, -1, -1));
         EXPECT_EQ(vx::PictureError(), "");
         const int at[][2] = {{62, 30}, {63, 30}, {62, 31}, {63, 31}, {0, 0}, {1, 0}};
-        const t_RGBColor shown[] = {r.red, r.white, r.blue, r.red, r.red, r.white};
+        const t_RGBColor shown[] = {red, white, blue, red, red, white};
         for (int i = 0; i < 6; ++i) expected[std::size_t(at[i][1] * 64 + at[i][0])] = shown[i];
         EXPECT_TRUE(Pixels(1) == expected);
     }
@@ -107,11 +104,10 @@ TEST(LoadPicture, PlacesEveryPassOfAnInterlacedPicture) {
     const std::string path =
         Write("interlaced.png", Header(8, 8, 1) + Chunk("IDAT", Deflate(raw)) + Chunk("IEND", ""));
     ASSERT_TRUE(vx::LoadPicture(1, path, 1, 2));
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(g_Scrn(1, x + 1, y + 2),
-                      (t_RGBColor{255, std::uint8_t(x * 30), std::uint8_t(y * 30), 7}))
-                << x << "," << y;
+    for (int i = 0; i < 64; ++i)  // x = i % 8, y = i / 8
+        EXPECT_EQ(g_Scrn(1, i % 8 + 1, i / 8 + 2),
+                  (t_RGBColor{255, std::uint8_t(i % 8 * 30), std::uint8_t(i / 8 * 30), 7}))
+            << i;
     std::remove(path.c_str());
 }
 
@@ -129,31 +125,28 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
                       bomb = Write("bomb.png", Png(4, 4,
                                                    Chunk("zTXt", std::string("Comment\0\0", 9) +
                                                                      Deflate(std::string(9 << 20, '\0')))));
-    const struct {
-        std::string path, line, reason;
-    } rows[] = {
-        {Temp("missing.png"), "File " + Temp("missing.png") + " could not be opened.", "not readable"},
-        {fifo, "File " + fifo + " is not a regular file.", "not a regular file"},
-        {dir, "File " + dir + " is not a regular file.", "not a regular file"},
-        {text, "File " + text + " is not a PNG picture.", "not a PNG picture"},
-        {wide, "Picture " + wide + " (65 x 32 pixel) is larger than graphic window #1 (64 x 32).",
-         "too large"},
-        {high, "Picture " + high + " (64 x 33 pixel) is larger than graphic window #1 (64 x 32).",
-         "too large"},
-        {huge, "Picture " + huge + " (16384 x 16384 pixel) is larger than graphic window #1 (64 x 32).",
-         "too large"},
-        {bomb, "Picture " + bomb + " is damaged (reached chunk/cache limits).", "too large"},
-        {cut, "Picture " + cut + " is damaged (", "damaged"},
-    };
+    const std::string larger = " pixel) is larger than graphic window #1 (64 x 32).",
+                      missing = Temp("missing.png");
+    // The line, in pieces around the path, and the reason.
+    const std::string rows[][4] = {
+        {"File ", missing, " could not be opened.", "not readable"},
+        {"File ", fifo, " is not a regular file.", "not a regular file"},
+        {"File ", dir, " is not a regular file.", "not a regular file"},
+        {"File ", text, " is not a PNG picture.", "not a PNG picture"},
+        {"Picture ", wide, " (65 x 32" + larger, "too large"},
+        {"Picture ", high, " (64 x 33" + larger, "too large"},
+        {"Picture ", huge, " (16384 x 16384" + larger, "too large"},
+        {"Picture ", bomb, " is damaged (reached chunk/cache limits).", "too large"},
+        {"Picture ", cut, " is damaged (", "damaged"}};
     std::vector<std::uint8_t> before(Block(1), Block(1) + 64 * 32 * 4);
     TakeOwnLogLines();
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.path);
-        EXPECT_FALSE(vx::LoadPicture(1, r.path, 0, 0));
+    for (const auto& [kind, path, line, reason] : rows) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(vx::LoadPicture(1, path, 0, 0));
         const std::vector<std::string> lines = TakeOwnLogLines();
         ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(lines[0].rfind("LoadPicture: " + r.line, 0), 0u) << lines[0];
-        EXPECT_EQ(vx::PictureError(), r.reason);
+        EXPECT_EQ(lines[0].rfind("LoadPicture: " + kind + path + line, 0), 0u) << lines[0];
+        EXPECT_EQ(vx::PictureError(), reason);
         EXPECT_TRUE(std::equal(before.begin(), before.end(), Block(1)));
     }
     EXPECT_TRUE(vx::LoadPicture(1, fits, 0, 0));  // exactly the window's size

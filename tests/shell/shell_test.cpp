@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <functional>
 #include <future>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -164,6 +165,26 @@ void ExpectSavedPicture(const std::string& path, std::uint8_t n, QSize size) {
                             size.height(), QImage::Format_ARGB32));
 }
 
+// Calls answer once with each file panel that comes up; it is called from inside the panel's own event loop.
+std::unique_ptr<QTimer> OnEachPanel(std::function<void(QFileDialog*)> answer) {
+    auto poll = std::make_unique<QTimer>();
+    QObject::connect(poll.get(), &QTimer::timeout, [answer, handled = QPointer<QFileDialog>()]() mutable {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog == handled) return;
+        handled = dialog;  // once: the timer may fire again before the panel has gone
+        answer(dialog);
+    });
+    poll->start(10);
+    return poll;
+}
+
+// What a user does: type the name into the panel's name field (a selection made in code does not reach the
+// field while it has the keyboard), then QFileDialog::accept, as the button does, which checks the name.
+void AcceptTyped(QFileDialog* dialog, const QString& name) {
+    if (auto* field = dialog->findChild<QLineEdit*>("fileNameEdit")) field->setText(name);
+    static_cast<QDialog*>(dialog)->accept();
+}
+
 }  // namespace
 
 // ---- Windows ----
@@ -182,22 +203,18 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
 
     ToolkitWindow* window = ui.graphicWindows[1];
     const double nan = std::nan(""), huge = 1e300;
-    struct Case {
-        Rect frame;  // x is never a number: the view goes to 0
-        double red, green, blue;
-        QColor background;
-    };
-    const Case cases[] = {
+    // The frame's x is never a number: the view goes to 0.
+    const std::tuple<Rect, double, double, double, QColor> cases[] = {
         {{nan, huge, -huge, 50}, 7.0, -1.0, nan, QColor(255, 0, 0)},
         {{nan, -huge, nan, 1e20}, nan, huge, -huge, QColor(0, 255, 0)},
         {{nan, nan, 1e20, -huge}, -huge, nan, 1.0, QColor(0, 0, 255)},
     };
-    for (const Case& c : cases) {
-        platform.setViewFrame(platform.graphicView(2), c.frame);
-        platform.setWindowFrame(platform.auxiliaryWindow(11), c.frame, false);
-        platform.setWindowBackgroundColor(Handle(window), c.red, c.green, c.blue, 1.0);
+    for (const auto& [frame, red, green, blue, background] : cases) {
+        platform.setViewFrame(platform.graphicView(2), frame);
+        platform.setWindowFrame(platform.auxiliaryWindow(11), frame, false);
+        platform.setWindowBackgroundColor(Handle(window), red, green, blue, 1.0);
         EXPECT_EQ(ui.views[2]->geometry().x(), 0);
-        EXPECT_EQ(window->background()->palette().color(QPalette::Window), c.background);
+        EXPECT_EQ(window->background()->palette().color(QPalette::Window), background);
     }
     platform.setPasteboardImage(vx::WindowImage{4, 4, {0u}});
     // The style mask hides the menu bar; the background colour leaves it.
@@ -217,24 +234,19 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
 TEST(QtPlatformWindows, ResizedTextWindowsLayOutTheirTextAndRuler) {
     QtPlatform& platform = StartQt();
     TitleBarHeight = 22;
-    struct Case {
-        int n, width, height;
-        Rect scroll;
-        double rulerWidth;
-    };
-    const Case cases[] = {{10, 600, 400, {20, 20, 560, 323}, 552},
-                          {9, 641, 433, {20, 20, 601, 356}, 593},
-                          {8, 500, 300, {10, 10, 480, 258}, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.n);
-        auto* window = reinterpret_cast<ToolkitWindow*>(platform.auxiliaryWindow(c.n));
+    const std::tuple<int, int, int, Rect, double> cases[] = {{10, 600, 400, {20, 20, 560, 323}, 552},
+                                                             {9, 641, 433, {20, 20, 601, 356}, 593},
+                                                             {8, 500, 300, {10, 10, 480, 258}, 0}};
+    for (const auto& [n, width, height, scroll, rulerWidth] : cases) {
+        SCOPED_TRACE(n);
+        auto* window = reinterpret_cast<ToolkitWindow*>(platform.auxiliaryWindow(n));
         window->show();
-        window->resize(c.width, c.height);
+        window->resize(width, height);
         ProcessEvents();
-        EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(c.n)), c.scroll);
-        if (c.n == 8) continue;
-        const Rect ruler = platform.rulerFrame(platform.ruler(c.n));
-        EXPECT_EQ(std::pair(ruler.width, ruler.height), std::pair(c.rulerWidth, 19.0));
+        EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(n)), scroll);
+        if (n == 8) continue;
+        const Rect ruler = platform.rulerFrame(platform.ruler(n));
+        EXPECT_EQ(std::pair(ruler.width, ruler.height), std::pair(rulerWidth, 19.0));
     }
     // Sized while hidden, a text window keeps that size when shown: that resize is no user's.
     t_WindowVisible(9, false);
@@ -249,22 +261,18 @@ TEST(QtPlatformWindows, ResizedTextWindowsLayOutTheirTextAndRuler) {
 TEST(QtApplication, ClosingTheMainWindowQuitsOnlyWhenNoOtherWindowIsOnScreen) {
     vx::shell::Interface& ui = StartQt().interface();
     ShowWindow0();
-    struct Case {
-        ToolkitWindow* closed;
-        ToolkitWindow* alsoShown;
-        int status;  // 7: still running
-    };
-    const Case cases[] = {
+    // The window closed, one also on screen, the status (7: still running).
+    const std::tuple<ToolkitWindow*, ToolkitWindow*, int> cases[] = {
         {ui.graphicWindows[0], nullptr, 7}, {ui.main, ui.graphicWindows[1], 7}, {ui.main, nullptr, 0}};
-    for (const Case& c : cases) {
+    for (const auto& [closed, alsoShown, status] : cases) {
         for (ToolkitWindow* window : vx::shell::AllWindows(ui)) window->hide();
-        for (ToolkitWindow* window : {c.closed, c.alsoShown})
+        for (ToolkitWindow* window : {closed, alsoShown})
             if (window) window->show();
-        QTimer::singleShot(0, [&] { c.closed->close(); });
+        QTimer::singleShot(0, [w = closed] { w->close(); });
         QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
-        EXPECT_EQ(QCoreApplication::exec(), c.status);
-        EXPECT_EQ(c.closed->isVisible(), c.status == 0);  // hidden, unless the application ended
-        EXPECT_TRUE(c.alsoShown == nullptr || c.alsoShown->isVisible());
+        EXPECT_EQ(QCoreApplication::exec(), status);
+        EXPECT_EQ(closed->isVisible(), status == 0);  // hidden, unless the application ended
+        EXPECT_TRUE(alsoShown == nullptr || alsoShown->isVisible());
     }
 }
 
@@ -411,20 +419,14 @@ TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
         path = t_OpenDialog("Bild", "Welches?", "png", true, false);
         returned = true;
     });
-    // The panel runs its own event loop; look for it from inside that loop.
-    bool seen = false, waitedForPanel = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || seen) return;
-        seen = true;
+    bool waitedForPanel = false;
+    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
         waitedForPanel = !returned;
         // Ctrl+Q in the panel quits the application: the panel closes and the program is released.
         QApplication::setActiveWindow(dialog);
         QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Q,
                         Qt::ControlModifier);
     });
-    poll.start(10);
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     program.join();
@@ -443,12 +445,7 @@ TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
         bool dirsOnly = false;
     } seen;
     QString answer;  // accepted with this path; rejected when empty
-    QPointer<QFileDialog> handled;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog == handled) return;
-        handled = dialog;
+    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
         seen = {dialog->windowTitle(),
                 dialog->labelText(QFileDialog::Accept),
                 dialog->labelText(QFileDialog::FileName),
@@ -457,15 +454,8 @@ TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
                 dialog->nameFilters(),
                 dialog->fileMode(),
                 dialog->testOption(QFileDialog::ShowDirsOnly)};
-        if (answer.isEmpty()) {
-            dialog->reject();
-        } else {
-            // What a user does: type the name into the panel's name field.
-            if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(answer);
-            static_cast<QDialog*>(dialog)->accept();
-        }
+        answer.isEmpty() ? dialog->reject() : AcceptTyped(dialog, answer);
     });
-    poll.start(10);
     const std::string path = testing::TempDir() + "panel-" + std::to_string(::getpid()) + ".png";
     answer = QString::fromStdString(path);
     EXPECT_EQ(platform.runSavePanel({"Sichern", "Name:", "Bild", "Wohin?", "bild.png", {"png", " jpg ", ""}}),
@@ -624,20 +614,11 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
     for (int n = 0; n < 3; ++n)
         QFile::remove(QString::fromStdString(testing::TempDir()) + QString("Grafik %1.png").arg(n));
     QString proposed, proposedPath;
-    QPointer<QFileDialog> handled;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog == handled) return;
-        handled = dialog;  // once: the timer may fire again before the panel has gone
+    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
         proposedPath = dialog->selectedFiles().value(0);
         proposed = QFileInfo(proposedPath).fileName();
-        if (proposed == "Grafik 2.png") return dialog->reject();
-        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))  // typed, as a user would
-            name->setText(QString::fromStdString(path));
-        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which checks the name
+        proposed == "Grafik 2.png" ? dialog->reject() : AcceptTyped(dialog, QString::fromStdString(path));
     });
-    poll.start(10);
     for (const auto& [active, n, name, size] :
          {std::tuple{ui.graphicWindows[1], 1, "Grafik 1.png", QSize(32, 48)},
           std::tuple{ui.main, 0, "Grafik 0.png", QSize(kWidth, kHeight)}}) {
@@ -797,18 +778,10 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     StartQt();  // key events need the application's keyboard device
     using namespace vx;
     const auto KP = Qt::KeypadModifier;
-    struct Case {
-        int key;
-        std::uint32_t scanCode;
-        const char* text;
-        Qt::KeyboardModifiers mods;
-        std::uint32_t xState;
-        std::int64_t keyCode;
-        const char* characters;
-        std::uint64_t flags;
-    };
+    // Qt key, X key code, text, modifiers, X state; then the toolkit's key code, characters and flags.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<int, std::uint32_t, const char*, Qt::KeyboardModifiers, std::uint32_t, std::int64_t,
+                     const char*, std::uint64_t> cases[] = {
         {Qt::Key_Backspace, 22, "\b", {}, 0, 51, "\x7f", 0},
         {Qt::Key_Delete, 119, "\x7f", {}, 0, 117, "\uF728", kFunctionFlag},
         {Qt::Key_Enter, 104, "\r", KP, 0, 76, "\x03", kNumericPadFlag},
@@ -846,20 +819,19 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
         {Qt::Key_Asterisk, 0, "*", KP, 0, 67, "*", kNumericPadFlag},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.key) + " / " + std::to_string(c.scanCode));
-        const QKeyEvent event(QEvent::KeyPress, c.key, c.mods, c.scanCode, 0, c.xState, c.text);
-        const KeyPress press = vx::shell::TranslateKeyPress(event);
-        EXPECT_EQ(press.keyCode, c.keyCode);
-        EXPECT_EQ(press.characters, c.characters);
-        EXPECT_EQ(press.modifierFlags, c.flags);
+    for (const auto& [key, scanCode, text, mods, xState, keyCode, characters, flags] : cases) {
+        SCOPED_TRACE(std::to_string(key) + " / " + std::to_string(scanCode));
+        const KeyPress p =
+            vx::shell::TranslateKeyPress(QKeyEvent(QEvent::KeyPress, key, mods, scanCode, 0, xState, text));
+        EXPECT_EQ(std::tuple(p.keyCode, p.characters, p.modifierFlags),
+                  std::tuple(keyCode, std::string(characters), flags));
     }
     // Caps Lock toggles with its press, which the X state, the state before it, does not show yet.
     const QKeyEvent on(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0, "");
     const QKeyEvent off(QEvent::KeyPress, Qt::Key_CapsLock, {}, 66, 0, 0x2, "");
-    EXPECT_TRUE(vx::shell::IsModifierKey(on));
-    EXPECT_EQ(vx::shell::ModifierFlags(on), vx::kCapsLockFlag);
-    EXPECT_EQ(vx::shell::ModifierFlags(off), 0u);
+    EXPECT_EQ(
+        std::tuple(vx::shell::IsModifierKey(on), vx::shell::ModifierFlags(on), vx::shell::ModifierFlags(off)),
+        std::tuple(true, vx::kCapsLockFlag, std::uint64_t(0)));
     // A modifier key's press counts before Qt reports it, and its release no longer counts.
     const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     const std::uint64_t allFlags = kShiftFlag | kControlFlag | kOptionFlag | kCommandFlag;
@@ -870,9 +842,9 @@ TEST(KeyTranslation, PressesGetTheToolkitsCodeCharactersAndFlags) {
     for (const auto& [key, flag] : modifiers) {
         const QKeyEvent down(QEvent::KeyPress, key, {}, 0, 0, 0, "");
         const QKeyEvent up(QEvent::KeyRelease, key, all, 0, 0, 0, "");
-        EXPECT_TRUE(vx::shell::IsModifierKey(down)) << key;
-        EXPECT_EQ(std::pair(vx::shell::ModifierFlags(down), vx::shell::ModifierFlags(up)),
-                  std::pair(flag, allFlags & ~flag))
+        EXPECT_EQ(std::tuple(vx::shell::IsModifierKey(down), vx::shell::ModifierFlags(down),
+                             vx::shell::ModifierFlags(up)),
+                  std::tuple(true, flag, allFlags & ~flag))
             << key;
     }
     EXPECT_TRUE(vx::shell::IsModifierKey(QKeyEvent(QEvent::KeyPress, Qt::Key_NumLock, {}, 0, 0, 0, "")));
@@ -960,10 +932,7 @@ TEST(QtPanels, TypesAreTakenAsGivenAndAFolderCanBeChosen) {
         } else {
             dialog->setProperty("seen", true);
             dialog->setDirectory(folder);
-            // What a user does: type the folder's name into the name field (a selection made in code
-            // does not reach the field while it has the keyboard).
-            if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(folder + "/sub");
-            QMetaObject::invokeMethod(dialog, "accept");  // as the Open button does
+            AcceptTyped(dialog, folder + "/sub");
         }
         ++panels;
     });
