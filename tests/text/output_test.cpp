@@ -4,9 +4,7 @@
 
 #include <cstring>
 #include <functional>
-#include <string_view>
 #include <thread>
-#include <vector>
 
 #include "core/program.h"
 #include "input/events.h"
@@ -21,21 +19,19 @@ namespace {
 
 using namespace vx::test;
 using namespace std::literals;
+using Cell = std::pair<std::uint8_t, std::uint8_t>;
 
 // ---- Glyphs ----
 
+// Codes outside Start..End record the cell but draw nothing.
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
-    t_PrintSymbol(0, 65, 0xF0, 2, 3);
-    t_PrintSymbol(0, 127, 0xF0, 3, 3);
-    t_PrintSymbol(0, 128, 0x3A, 1, 1);  // codes outside Start..End record the cell but draw nothing
-    t_PrintSymbol(0, 64, 0x3A, 2, 1);
-    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 3, 3, 127, 15, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
-    EXPECT_EQ(CellChar(w, 1, 1), 128);
-    EXPECT_EQ(CellColour(w, 2, 1), 0x3A);
+    for (auto [c, colour, x, y] :
+         {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3A, 1, 1}, {64, 0x3A, 2, 1}})
+        t_PrintSymbol(0, std::uint8_t(c), std::uint8_t(colour), x, y);
+    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0) && ShowsGlyph(w, 3, 3, 127, 15, 0));
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0) && ShowsGlyph(w, 2, 1, 32, 0, 0));
+    EXPECT_EQ(Cell(CellChar(w, 1, 1), CellColour(w, 2, 1)), Cell(128, 0x3A));
 }
 
 // One glyph whose first row holds the given weights.
@@ -46,28 +42,22 @@ t_Font WeightFont(std::initializer_list<std::uint8_t> weights) {
     return font;
 }
 
-TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
+// Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8. Black ink at
+// weight 127 on blue (0, 0, 128) gives (0, 0, 64), as near to black as to blue: the lower index wins. At
+// one bit, green ink (0 + 255 + 0 < 384) stays dark; white ink lights at 3 x 128 = 384, not at 3 x 127.
+TEST(PrintSymbol, FourBitsMapsOntoTheNearestEntryAndOneBitLightsWhenTheBlendIsBrightOnAverage) {
     t_Window& w = OpenTextWindow(4, 320, 200, WeightFont({0, 255, 128, 64, 63, 191, 192, 127}));
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    std::vector<int> row;
-    for (int x = 0; x < 8; ++x) row.push_back(Nibble(w, x, 0));
-    EXPECT_EQ(row, (std::vector<int>{0, 15, 10, 5, 0, 10, 15, 5}));
-
-    // Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8.
     t_PrintSymbol(0, 65, 0x10, 2, 1);
-    EXPECT_EQ(Nibble(w, 10, 0), 8);
-    // Black ink at weight 127 on blue (0, 0, 128) gives (0, 0, 64), as near to black as to blue: the lower
-    // index wins.
     t_PrintSymbol(0, 65, 0x02, 3, 1);
-    EXPECT_EQ(Nibble(w, 23, 0), 0);
-}
-
-TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
-    t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}));
-    t_PrintSymbol(0, 65, 0xC0, 1, 1);  // green ink: 0 + 255 + 0 < 384
-    EXPECT_EQ(VideoMemory[w.MemoryStart], 0x00);
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);  // white ink: 3 x 128 = 384 lights, 3 x 127 does not
-    EXPECT_EQ(VideoMemory[w.MemoryStart], 0xC1);
+    std::vector<int> row;
+    for (int x : {0, 1, 2, 3, 4, 5, 6, 7, 10, 23}) row.push_back(Nibble(w, x, 0));
+    EXPECT_EQ(row, (std::vector<int>{0, 15, 10, 5, 0, 10, 15, 5, 8, 0}));
+    t_Window& one = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}), 1);
+    t_PrintSymbol(1, 65, 0xC0, 1, 1);
+    EXPECT_EQ(VideoMemory[one.MemoryStart], 0x00);
+    t_PrintSymbol(1, 65, 0xF0, 1, 1);
+    EXPECT_EQ(VideoMemory[one.MemoryStart], 0xC1);
 }
 
 TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
@@ -123,8 +113,7 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     t_Window& w = OpenTextWindow();
     w.TextInverse = true;
     t_PrintSymbol(0, 65, 192, 1, 1);
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12));
-    EXPECT_EQ(CellColour(w, 1, 1), 12);
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12) && CellColour(w, 1, 1) == 12);
     w.TextRedirectOutput = 0;  // output off
     t_PrintSymbol(0, 66, 0xF0, 2, 1);
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
@@ -134,10 +123,8 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     t_PrintControl(5, 13);  // control codes too
     EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r");
     WindowRecord(5).TextRedirectOutput = 1;
-    t_PrintSymbol(5, 65, 0xF0, 1, 1);
-    t_PrintSymbol(8, 65, 0xF0, 1, 1);
-    t_PrintControl(5, 13);
-    t_PrintControl(8, 13);
+    for (std::uint8_t n : {5, 8}) t_PrintSymbol(n, 65, 0xF0, 1, 1);
+    for (std::uint8_t n : {5, 8}) t_PrintControl(n, 13);
     t_PrintControl(0, 28);  // output off: control codes do nothing either
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
     WindowRecord(5).TextRedirectOutput = 0;
@@ -165,18 +152,12 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
 
     const std::string kNotGrey = "t_PrintSymbol: Font format must be uncompressed grey for text-printing.",
                       kIllegal = "t_PrintSymbol: Illegal font format.";
-    for (auto [format, line] : {std::pair{0, kNotGrey},
-                                {100, kNotGrey},
-                                {102, kNotGrey},
-                                {1, kIllegal},
-                                {101, kIllegal},
-                                {103, kIllegal}}) {
+    for (std::int64_t format : {0, 100, 102, 1, 101, 103}) {  // the odd ones are no grey format at all
         w.Font.Format = format;
         t_PrintSymbol(0, 67, 0xF0, 1, 1);
-        EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line}) << format;
+        EXPECT_EQ(TakeLogLines(), std::vector<std::string>{format % 2 ? kIllegal : kNotGrey}) << format;
     }
-    EXPECT_EQ(CellChar(w, 1, 1), 67);
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
+    EXPECT_TRUE(CellChar(w, 1, 1) == 67 && ShowsGlyph(w, 1, 1, 32, 0, 0));
 
     w.Font.Format = 2;
     w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
@@ -220,42 +201,32 @@ TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks
     EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
 }
 
+// In order: back space wraps to the line above, line feed keeps the column, up from the first line scrolls
+// down; right; home and clear; to column 1 and clear the line; scroll down, scroll up; up twice; clear to the
+// end of the window; to column 1 of the line; home; clear to the end of the line; reverse; inverse, reversed
+// back; inverse, then normal; codes that do nothing, but 7 beeps (once).
 TEST(Print, ControlCodesMoveClearAndScroll) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     t_Window& w = OpenTextWindow();  // 40 x 25
-    struct Case {
-        std::string_view text;
-        std::string screen;
-        Pos cursor;
-        bool inverse = false;
-    };
-    const Case cases[] = {
-        {"ab\rx\x08\x08", "ab\rx", {40, 1}},       // back space wraps to the line above
-        {"ab\nc", "ab\r  c", {4, 2}},              // line feed keeps the column
-        {"ab\x1E", "\rab", {3, 1}},                // up from the first line scrolls down
-        {"ab\034c", "ab c", {5, 1}},               // right
-        {"hello\fx", "x", {2, 1}},                 // home and clear
-        {"hello\x1A", "", {1, 1}},                 // to column 1 and clear the line
-        {"top\rnext\x16", "\rtop\rnext", {5, 2}},  // scroll down
-        {"top\rnext\x17", "next", {5, 2}},         // scroll up
-        {"top\rnext\x1E\x0B", "top", {5, 1}},
-        {"\033e\x08Z\x19\x0B", "", {1, 1}},                        // clear to the end of the window
-        {"ab\rcd\x12x", "ab\rxd", {2, 2}},                         // to column 1 of the line
-        {"ab\rcd\x19x", "xb\rcd", {2, 1}},                         // home
-        {"abcd\x08\x08\x1D", "ab", {3, 1}},                        // clear to the end of the line
-        {"\x11", "", {1, 1}, true},                                // reverse
-        {"\x0F\x11", "", {1, 1}, false},                           // inverse, reversed back
-        {"\x0F\x0E", "", {1, 1}, false},                           // inverse, then normal
-        {"a\0\1\2\3\4\5\6\7\t\020\025\030\023b"sv, "ab", {3, 1}},  // nothing, but 7 beeps
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(i);
+    // clang-format off
+    const std::tuple<std::string_view, std::string, Pos, bool> cases[] = {
+        {"ab\rx\x08\x08", "ab\rx", {40, 1}, false}, {"ab\nc", "ab\r  c", {4, 2}, false},
+        {"ab\x1E", "\rab", {3, 1}, false}, {"ab\034c", "ab c", {5, 1}, false},
+        {"hello\fx", "x", {2, 1}, false}, {"hello\x1A", "", {1, 1}, false},
+        {"top\rnext\x16", "\rtop\rnext", {5, 2}, false}, {"top\rnext\x17", "next", {5, 2}, false},
+        {"top\rnext\x1E\x0B", "top", {5, 1}, false},
+        {"\033e\x08Z\x19\x0B", "", {1, 1}, false}, {"ab\rcd\x12x", "ab\rxd", {2, 2}, false},
+        {"ab\rcd\x19x", "xb\rcd", {2, 1}, false}, {"abcd\x08\x08\x1D", "ab", {3, 1}, false},
+        {"\x11", "", {1, 1}, true}, {"\x0F\x11", "", {1, 1}, false}, {"\x0F\x0E", "", {1, 1}, false},
+        {"a\0\1\2\3\4\5\6\7\t\020\025\030\023b"sv, "ab", {3, 1}, false}};
+    // clang-format on
+    for (const auto& [text, screen, cursor, inverse] : cases) {
         t_Print(0, "\x0C");
         w.TextInverse = false;
-        t_Print(0, cases[i].text);
-        EXPECT_EQ(t_GetScreen(0, "\r"), cases[i].screen);
-        EXPECT_EQ(CursorOf(w), cases[i].cursor);
-        EXPECT_EQ(w.TextInverse, cases[i].inverse);
+        t_Print(0, text);
+        EXPECT_EQ(std::tuple(t_GetScreen(0, "\r"), CursorOf(w), w.TextInverse),
+                  std::tuple(screen, cursor, inverse))
+            << text;
     }
     EXPECT_EQ(p.BeepCount(), 1);
 }
@@ -289,23 +260,19 @@ TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTh
         // clang-format on
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
         t_DisplayMode(0, 0);
         t_Print(0, "\x0C");
         w.TextColor = 0x5A;
         t_ColorBorder(0, 7);
         t_Print(0, c.text);
-        EXPECT_EQ(w.TextColor, c.colour);
-        EXPECT_EQ(w.TextDisplayMode, c.mode);
-        EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(c.border));
-        EXPECT_EQ(CursorOf(w), c.cursor);
-        EXPECT_EQ(t_GetScreen(0, "\r"), c.screen);
+        EXPECT_EQ(std::tuple(int(w.TextColor), w.TextDisplayMode, CursorOf(w), t_GetScreen(0, "\r")),
+                  std::tuple(c.colour, std::int64_t(c.mode), c.cursor, c.screen))
+            << c.text;
+        EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(c.border)) << c.text;
     }
     // The tab commands pad with spaces and clear what lay beyond the stop.
     t_DisplayMode(0, 0);
-    t_Print(0,
-            "\x0C"
-            "abcdefghijklmnopqrstuvwxy\x12\033j");
+    t_Print(0, "\fabcdefghijklmnopqrstuvwxy\x12\033j");
     EXPECT_EQ(t_GetScreen(0, "\r"), std::string(20, ' ') + "uvwxy");
     t_Print(0, "\x12\033k");
     EXPECT_EQ(t_GetScreen(0, "\r"), "");
@@ -316,39 +283,31 @@ TEST(Print, DisplayModesRemapCharacters) {
     t_Print(0, "\024A\037Aa\023A");  // mode 1, mode 2, then back to 0
     EXPECT_EQ(t_GetScreen(0, ""), "\xC3\x81\x01\xC2\x81\x41" + std::string(996, ' '));  // 193, 1, 129, 'A'
     t_DisplayMode(0, 3);
-    t_Print(0, "\x01");
-    EXPECT_EQ(CellColour(w, 5, 1), 0x0C);  // drawn inverse, and only this character
+    t_Print(0, "\x01");  // drawn inverse, and only this character
     t_DisplayMode(0, 4);
-    t_Print(0, "\x02");
-    EXPECT_EQ(CellColour(w, 6, 1), 0x10);  // in colour 1
-    t_Print(0, "\u20AC");                  // above Latin-1: a question mark, in colour 1 too
-    EXPECT_EQ(CellChar(w, 7, 1), '?');
-    EXPECT_EQ(CellColour(w, 7, 1), 0x10);
-    EXPECT_EQ(w.TextColor, 0xC0);
+    t_Print(0, "\x02\u20AC");  // in colour 1; above Latin-1, a question mark in colour 1 too
+    EXPECT_EQ(std::vector<int>({CellColour(w, 5, 1), CellColour(w, 6, 1), CellChar(w, 7, 1),
+                                CellColour(w, 7, 1), w.TextColor}),
+              std::vector<int>({0x0C, 0x10, '?', 0x10, 0xC0}));
     EXPECT_EQ(w.RGBColor, t_PaletteColor(1));
 
     // Each mode's ranges at their edges.
-    const std::int64_t cases[][3] = {
-        {1, 31, 31}, {1, 32, 160}, {1, 127, 255}, {1, 128, 128}, {2, 63, 63}, {2, 64, 0},
-        {2, 95, 31}, {2, 96, 128}, {2, 127, 159}, {2, 128, 128}, {3, 31, 95}, {3, 32, 32},
-        {4, 31, 95}, {4, 32, 32},  {0, 1, 1},     {5, 1, 1},
-    };
+    const std::int64_t cases[][3] = {{1, 31, 31},   {1, 32, 160},  {1, 127, 255}, {1, 128, 128},
+                                     {2, 63, 63},   {2, 64, 0},    {2, 95, 31},   {2, 96, 128},
+                                     {2, 127, 159}, {2, 128, 128}, {3, 31, 95},   {3, 32, 32},
+                                     {4, 31, 95},   {4, 32, 32},   {0, 1, 1},     {5, 1, 1}};
     for (const auto& c : cases) {
         t_DisplayMode(0, c[0]);
         w.TextInverse = false;
         const t_DisplayModeResult r = t_ApplyDisplayMode(0, c[1]);
-        EXPECT_EQ(r.Code, c[2]) << "mode " << c[0] << ", code " << c[1];
-        EXPECT_EQ(w.TextInverse, c[0] == 3 && c[1] == 31) << "mode " << c[0] << ", code " << c[1];
-        EXPECT_FALSE(r.Inverse);
+        EXPECT_EQ(std::tuple(r.Code, w.TextInverse, r.Inverse),
+                  std::tuple(c[2], c[0] == 3 && c[1] == 31, false))
+            << "mode " << c[0] << ", code " << c[1];
     }
-
-    t_Inverse(0);
-    t_Reverse(0);
-    EXPECT_FALSE(w.TextInverse);
-    t_Reverse(0);
-    EXPECT_TRUE(w.TextInverse);
-    t_Normal(0);
-    EXPECT_FALSE(w.TextInverse);
+    std::string inverse;
+    for (auto set : {t_Inverse, t_Reverse, t_Reverse, t_Normal})
+        inverse += (set(0), w.TextInverse ? '1' : '0');
+    EXPECT_EQ(inverse, "1010");
     // A window that is not set up is left as it is.
     TakeLogLines();
     for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); }}) set();
