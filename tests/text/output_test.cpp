@@ -376,31 +376,25 @@ TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePau
     EXPECT_TRUE(pauseEndedBy([&p] { p.BeginQuit(); }));
 }
 
-TEST(Print, TextOperationsRefuseWindowsBeforeThereIsAnyVideoMemory) {
-    // The operations that look at the window on their own before or beside the shared window check.
+// The operations that look at the window on their own, before or beside the shared window check, refuse
+// it before there is any video memory. A window set up without a font keeps the refusal line; the first
+// time, a hint follows it (window 5, not set up at all, gets no hint).
+TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATextLayerHowToGetOne) {
     void (*const operations[])(std::uint8_t) = {[](std::uint8_t n) { t_Print(n, "x"); },
                                                 [](std::uint8_t n) { t_PrintSymbol(n, 'x', 0xF0, 1, 1); },
                                                 [](std::uint8_t n) { t_PrintControl(n, 13); }, t_ScrollUp};
     StartToolkit();
     for (auto op : operations) op(3);
     EXPECT_EQ(TakeLogLines().size(), 4u);  // one refusal each
-}
-
-// A window set up without a font keeps the refusal line; the first time, a hint follows it.
-TEST(Print, WindowWithoutATextLayerIsRefusedAndOnceToldHowToGetOne) {
-    StartToolkit();
     OpenWindow(4, 8);
     TakeLogLines();
-    t_Print(5, "x");  // not set up at all: no hint
-    t_Print(4, "x");
-    t_Print(4, "y");
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{
-                                  "t_Print: Window #5 not initialized.",
-                                  "t_Print: Window #4 not initialized.",
-                                  "t_Print: Window #4 has no text layer: give t_InitWindow a font, such as "
-                                  "vx::ReadyFont(), to print in it.",
-                                  "t_Print: Window #4 not initialized.",
-                              }));
+    for (std::uint8_t n : {5, 4, 4}) t_Print(n, "x");
+    const std::string kFour = "t_Print: Window #4 not initialized.";
+    EXPECT_EQ(TakeLogLines(),
+              (std::vector<std::string>{"t_Print: Window #5 not initialized.", kFour,
+                                        "t_Print: Window #4 has no text layer: give t_InitWindow "
+                                        "a font, such as vx::ReadyFont(), to print in it.",
+                                        kFour}));
 }
 
 TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
@@ -418,15 +412,12 @@ TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
     SetCursor(w, 1, 1);
     TakeLogLines();
     t_PrintTab(0, 1001, '*');
-    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{});
-    EXPECT_EQ(CellChar(w, 40, 24), '*');
+    EXPECT_TRUE(TakeLogLines().empty() && CellChar(w, 40, 24) == '*');
 }
 
 TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     OpenTextWindow(4, 64, 32);  // 8 x 4
-    t_PrintSymbol(0, 0xE4, 0xC0, 1, 1);
-    t_PrintSymbol(0, 13, 0xC0, 3, 1);
-    t_PrintSymbol(0, 'z', 0xC0, 4, 1);
+    for (auto [c, x] : {std::pair{0xE4, 1}, {13, 3}, {'z', 4}}) t_PrintSymbol(0, std::uint8_t(c), 0xC0, x, 1);
     // Any separator tidies at the carriage-return cells: the space before one goes, line feeds stay.
     EXPECT_EQ(t_GetScreen(0, "\r"), "\xC3\xA4\rz");
     const std::string blank(8, ' ');
@@ -506,8 +497,7 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderI
     w.TextColor = 0x3E;
     w.TextInverse = true;
     t_ScrollUp(0);
-    EXPECT_EQ(VideoMemory[w.MemoryStart + 0 * 162 + 161], 0x77);
-    EXPECT_EQ(CellColour(w, 40, 25), 0xE3);
+    EXPECT_EQ(Cell(VideoMemory[w.MemoryStart + 0 * 162 + 161], CellColour(w, 40, 25)), Cell(0x77, 0xE3));
     EXPECT_TRUE(ShowsGlyph(w, 1, 25, ' ', 14, 3));
 
     // Down, inside lines 3 to 10.
@@ -515,8 +505,7 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderI
     FillLines(w);
     SetTextArea(w, 1, 40, 3, 10);
     t_ScrollDown(0);
-    EXPECT_EQ(CellChar(w, 1, 3), ' ');
-    EXPECT_TRUE(ShowsGlyph(w, 40, 4, 'A' + 3, 4, 0));
+    EXPECT_TRUE(CellChar(w, 1, 3) == ' ' && ShowsGlyph(w, 40, 4, 'A' + 3, 4, 0));
 }
 
 TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAloneUnlessScrollLockStopsThem) {
@@ -524,13 +513,11 @@ TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAloneUnlessScrol
     FillLines(w);
     SetTextArea(w, 3, 5, 2, 4);
     w.TextInverse = true;
-    t_ScrollUp(0);
-    EXPECT_EQ(CellChar(w, 5, 4), ' ');
-    EXPECT_TRUE(ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0));  // drawn as stored, not inverted
-    EXPECT_TRUE(ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0));
+    t_ScrollUp(0);  // the moved cells are drawn as stored, not inverted
+    EXPECT_TRUE(CellChar(w, 5, 4) == ' ' && ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0) &&
+                ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0));
     t_ScrollDown(0);
-    EXPECT_EQ(CellChar(w, 3, 2), ' ');
-    EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);
+    EXPECT_EQ(Cell(CellChar(w, 3, 2), CellChar(w, 3, 3)), Cell(' ', 'A' + 3));
     w.ScrollLock = true;
     t_ScrollUp(0);
     EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);  // line 4 would have moved up
@@ -572,7 +559,7 @@ TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
     for (const int depth : {1, 4}) {
         t_Window& w = OpenTextWindow(depth, 96, 64);  // 12 x 8
         const std::uint64_t outside = OutsideChecksum(w);
-        for (auto& b : bounds) {
+        for (auto& b : bounds)
             for (auto& c : cursors) {
                 SetTextArea(w, b[0], b[1], b[2], b[3]);
                 for (auto move : moves) {
@@ -585,7 +572,6 @@ TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
                 t_CursorEnd(0);
                 EXPECT_TRUE(w.TextVpos >= 1 && w.TextVpos <= 8) << w.TextVpos;
             }
-        }
         EXPECT_EQ(OutsideChecksum(w), outside) << depth;
     }
 }
