@@ -83,7 +83,8 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     auto visible = [&](int n, bool shown) {
         return [&, n, shown] { return platform.Window(n).visible == shown; };
     };
-    const char* const kBeep = "";  // a refusal without a line
+    const std::string copied = "A#-=\u02FD \u00C4z\rB";  // the text screen, graphic characters replaced
+    const char* const kBeep = "";                        // a refusal without a line
     const char* const kNoConsole = "t_MenuEventHandler: System console window is nil, resource undefined.";
     struct Case {
         std::int64_t tag;
@@ -91,47 +92,41 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         const char* refusal;  // the logged line, or null when the action acts
         std::function<bool()> effect;
     };
+    // Tag 4711 has no record. The preferences window (11) has nothing to copy and nowhere to paste. The third
+    // 9001 is cancelled. With window 0 still on screen, 206 hides the main window; when 201 hides the last
+    // window on screen, the main window takes its place, keeping the menus within reach, and alone on screen
+    // it stays. From 111 on window 10 the text views are missing, and the windows themselves no longer come
+    // and go without them.
+    // clang-format off
     const Case cases[] = {
-        {0, 0, nullptr, program},
-        {4711, 0, nullptr, program},  // a tag without a record
-        {231, 0, nullptr, nothing},
-        // The preferences window: nothing to copy, nowhere to paste.
-        {110, 11, kBeep, pasteboard("vorher")},
-        {111, 11, kBeep, pasteboard("vorher")},
+        {0, 0, nullptr, program}, {4711, 0, nullptr, program}, {231, 0, nullptr, nothing},
+        {110, 11, kBeep, pasteboard("vorher")}, {111, 11, kBeep, pasteboard("vorher")},
         {113, 11, kBeep, [&] { return pastes == 0; }},
-        {111, 0, nullptr, pasteboard("A#-=\u02FD \u00C4z\rB")},
-        {111, 8, kBeep, pasteboard("A#-=\u02FD \u00C4z\rB")},
+        {111, 0, nullptr, pasteboard(copied)}, {111, 8, kBeep, pasteboard(copied)},
         {111, 7, nullptr, pasteboard("")},
         {110, 0, nullptr, [&] { return platform.PasteboardImage()->pixels == WindowPicture(0)->pixels; }},
         {113, 0, nullptr, [&] { return pastes == 1 && queuedAtPaste == MenuEventQueue.Count() - 1; }},
-        {113, 7, nullptr, [&] { return pastes == 2; }},
-        {113, 8, kBeep, [&] { return pastes == 2; }},
+        {113, 7, nullptr, [&] { return pastes == 2; }}, {113, 8, kBeep, [&] { return pastes == 2; }},
         {111, 9, nullptr, pasteboard(printed)},
         {112, 9, nullptr, [&] { return platform.TextView(9).text == "" && VirtualPrinterBuffer.Empty(); }},
         {114, 9, nullptr, [&] { return platform.TextView(10).text == "" && SystemConsoleBuffer.Empty(); }},
         {9001, 0, nullptr, [] { return FileOf(9001) == "/tmp/\u00C4pfel rot.png|\u00C4pfel rot.png"; }},
         {9002, 0, nullptr, [] { return FileOf(9002) == "/tmp/x.png|x.png"; }},
-        {9001, 0, nullptr, [] { return FileOf(9001) == "|"; }},  // cancelled
+        {9001, 0, nullptr, [] { return FileOf(9001) == "|"; }},
         {211, 0, nullptr, [&] { return platform.Window(8).visible && platform.TextView(8).text == printed; }},
-        {212, 0, nullptr, visible(8, false)},
-        {229, 0, nullptr, visible(10, true)},
+        {212, 0, nullptr, visible(8, false)}, {229, 0, nullptr, visible(10, true)},
         {201, 10, nullptr, [&] { return !platform.Window(10).visible && platform.Window(0).visible; }},
-        {230, 0, nullptr, visible(10, false)},
-        {214, 0, nullptr, visible(0, false)},
+        {230, 0, nullptr, visible(10, false)}, {214, 0, nullptr, visible(0, false)},
         {213, 0, nullptr, [&] { return platform.Window(0).key && WindowTable[0].Visible; }},
-        {205, 0, nullptr, visible(12, true)},
-        {206, 0, nullptr, visible(12, false)},  // window 0 is still on screen
-        // The last window on screen: the main window takes its place, keeping the menus within reach.
+        {205, 0, nullptr, visible(12, true)}, {206, 0, nullptr, visible(12, false)},
         {201, 0, nullptr, [&] { return !platform.Window(0).visible && platform.Window(12).visible; }},
-        {206, 0, nullptr, visible(12, true)},  // alone on screen, the main window stays
+        {206, 0, nullptr, visible(12, true)}, {209, 0, nullptr, visible(9, true)},
         {226, 0, "t_MenuEventHandler: Window #6 not initialized.", nothing},
-        {209, 0, nullptr, visible(9, true)},
         {200, 0, nullptr, [&] { return !platform.Window(9).visible && platform.Window(12).visible; }},
-        {111, 10, kNoConsole, pasteboard(printed)},  // from here on the text views are missing
+        {111, 10, kNoConsole, pasteboard(printed)},
         {112, 0, "t_MenuEventHandler: Virtual printer window is nil, resource undefined.", nothing},
-        // Nor do the windows themselves come and go without their views.
-        {210, 0, "t_WindowVisible: Virtual printer window is nil, resource undefined.", nothing},
-    };
+        {210, 0, "t_WindowVisible: Virtual printer window is nil, resource undefined.", nothing}};
+    // clang-format on
     platform.QueueOpenPanelAnswer({"file:///tmp/A%CC%88pfel%20rot.png"});
     platform.QueueSavePanelAnswer("file:///tmp/x.png");
     for (const Case& c : cases) {
@@ -247,23 +242,19 @@ TEST(FilePanels, HandBackTheFirstPathWithTheButtonTheProgramNamedAndTypesSplitAs
 }
 
 // Escapes of either case are decoded and the path composed, Hangul by rule up to the last syllable and
-// not beyond the ranges of its parts; bytes that are no UTF-8 (an encoded surrogate) stay as they are.
+// not beyond the ranges of its parts; bytes that are no UTF-8 (an encoded surrogate) stay as they are. The
+// Hangul rows: the last leading, vowel and trailing jamo; just below the trailing jamo; just past the
+// leading jamo, the vowels and the trailing jamo.
 TEST(FilePanels, PathsDecodeEscapesOfEitherCaseAndComposeHangulWithinItsRanges) {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"file:///a/%c3%a4%C3%A4", "/a/\u00E4\u00E4"},
-        {"file:///a/A%cc%88", "/a/\u00C4"},
-        {"file:///%e1%84%92%e1%85%b5%e1%87%82", "/\uD7A3"},  // the last leading, vowel and trailing jamo
-        {"file:///%e1%84%80%e1%85%a1%e1%86%a7", "/\uAC00\u11A7"},  // just below the trailing jamo
-        {"file:///%e1%84%93%e1%85%a1", "/\u1113\u1161"},           // just past the leading jamo
-        {"file:///%e1%84%80%e1%85%b6", "/\u1100\u1176"},           // just past the vowels
-        {"file:///%ea%b0%80%e1%87%83", "/\uAC00\u11C3"},           // just past the trailing jamo
-        {"file:///%ed%a0%80", "/\xED\xA0\x80"},
-        {"file:///a%2fb%2Fc%39", "/a/b/c9"},
-        {"file:///a%2", "/a%2"},
-        {"file:///a%zz", "/a%zz"},
-        {"file://", ""},
-        {"/x%20y", "/x y"},
-    };
+        {"file:///a/%c3%a4%C3%A4", "/a/\u00E4\u00E4"}, {"file:///a/A%cc%88", "/a/\u00C4"},
+        {"file:///%e1%84%92%e1%85%b5%e1%87%82", "/\uD7A3"}, {"file:///%e1%84%93%e1%85%a1", "/\u1113\u1161"},
+        {"file:///%e1%84%80%e1%85%a1%e1%86%a7", "/\uAC00\u11A7"}, {"file:///%ed%a0%80", "/\xED\xA0\x80"},
+        {"file:///%e1%84%80%e1%85%b6", "/\u1100\u1176"}, {"file:///%ea%b0%80%e1%87%83", "/\uAC00\u11C3"},
+        {"file:///a%2fb%2Fc%39", "/a/b/c9"}, {"file:///a%2", "/a%2"}, {"file:///a%zz", "/a%zz"},
+        {"file://", ""}, {"/x%20y", "/x y"}};
+    // clang-format on
     for (const auto& [url, path] : cases) EXPECT_EQ(vx::PathFromFileUrl(url), path) << url;
 }
 
@@ -320,8 +311,7 @@ TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     t_WindowVisible(12, false);  // nothing was on screen: nothing changes
     EXPECT_FALSE(platform.Window(12).visible);
-    t_WindowVisible(9, true);
-    t_WindowVisible(2, true);
+    for (std::uint8_t n : {9, 2}) t_WindowVisible(n, true);
     t_WindowVisible(9, false);
     EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
     t_WindowVisible(2, false);
