@@ -35,14 +35,11 @@ TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
         EXPECT_EQ(SavePanel("", "", "", ""),
                   path.starts_with(dir + "/") && path != fifo && path != link ? path : "");
     }
-    EXPECT_EQ(vx::test::TakeOwnLogLines(), (std::vector<std::string>{
-                                               "OpenPanel: Not a regular file, refused: " + fifo,
-                                               "OpenPanel: Not a regular file, refused: /dev/zero",
-                                               "OpenPanel: Not a regular file, refused: " + link,
-                                               "SavePanel: Not a regular file, refused: " + fifo,
-                                               "SavePanel: Not a regular file, refused: " + link,
-                                               "SavePanel: Not a regular file, refused: /dev/null",
-                                           }));
+    const std::string open = "OpenPanel: Not a regular file, refused: ",
+                      save = "SavePanel: Not a regular file, refused: ";
+    EXPECT_EQ(vx::test::TakeOwnLogLines(),
+              (std::vector<std::string>{open + fifo, open + "/dev/zero", open + link, save + fifo,
+                                        save + link, save + "/dev/null"}));
     EXPECT_EQ(platform.BeepCount() - beeps, 6);
     for (const std::string& path : {link, fifo, file}) std::remove(path.c_str());
     ::rmdir(dir.c_str());
