@@ -258,15 +258,15 @@ TEST(PasteboardText, ReplacesEachCodeFrom127To160AndKeepsTheOthers) {
 // Positions count from 0 and 65535 stands for the last item.
 TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.SetMainMenu({
-        {"Ablage",
-         {{"Öffnen …", 100, "o", 0}, {"", 0, "", 0}, {"Sichern", 101, "s", 0}, {"Öffnen …", 102, "", 0}}},
-        {"Leer", {}},
-        {"Eins", {{"Nur", 7, "", 0}}},
-    });
-    EXPECT_EQ(t_MenuItemIndex("Ablage", "Öffnen …"), 0);  // two items share the title: the lower wins
-    EXPECT_EQ(t_MenuItemIndex("Ablage", "Drucken"), -1);
-    EXPECT_EQ(t_MenuItemIndex("Hilfe", "x"), -2);
+    platform.SetMainMenu(
+        {{"Ablage",
+          {{"Öffnen …", 100, "o", 0}, {"", 0, "", 0}, {"Sichern", 101, "s", 0}, {"Öffnen …", 102, "", 0}}},
+         {"Leer", {}},
+         {"Eins", {{"Nur", 7, "", 0}}}});
+    // Two items share the title: the lower wins.
+    EXPECT_EQ((std::tuple{t_MenuItemIndex("Ablage", "Öffnen …"), t_MenuItemIndex("Ablage", "Drucken"),
+                          t_MenuItemIndex("Hilfe", "x")}),
+              std::tuple(0, -1, -2));
     EXPECT_EQ(t_MenuItemTitle("Ablage", 65535), "Öffnen …");
     for (std::int64_t position : {4, -1}) EXPECT_EQ(t_MenuItemTitle("Ablage", position), "");
     EXPECT_EQ(t_MenuItemTitle("Leer", 65535), "");
@@ -314,11 +314,11 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     vx::AppendText(9, "Zeile 1\n");
     vx::AppendText(9, "\u00C4");
     vx::AppendText(10, "Konsole");
-    EXPECT_EQ(platform.TextView(9).text, "alt Zeile 1\n\u00C4");
-    EXPECT_EQ(vx::WindowText(10), "Konsole");
     vx::SetRulerText(10, "a\nb\rc");
-    EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
-    EXPECT_EQ(vx::RulerText(10) + "|" + vx::RulerText(9), "a b c|");
+    EXPECT_EQ(
+        (std::vector<std::string>{platform.TextView(9).text, vx::WindowText(10),
+                                  platform.TextView(10).rulerText, vx::RulerText(10), vx::RulerText(9)}),
+        (std::vector<std::string>{"alt Zeile 1\n\u00C4", "Konsole", "a b c", "a b c", ""}));
     // The clear calls empty the views only; the program's buffers are emptied by the menu's clear actions.
     VirtualPrinterBuffer.Append("Zeile");
     SystemConsoleBuffer.Append("Zeile");

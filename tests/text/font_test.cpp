@@ -89,9 +89,7 @@ TEST(ExpandFont, RestoresCompressedFontsAndLeavesOtherFormats) {
         .Format = 2, .Size = 99, .Start = 32, .End = 127, .Width = 2, .Height = 3, .Reserved = 5, .Data = {}};
     for (int i = 0; i < 128 * 6; ++i) grey.Data.push_back(std::uint8_t(i % 7 == 0 ? 255 : i % 3));
     const t_Font expanded = ExpandFont(vx::test::CompressFont(grey));
-    EXPECT_EQ(expanded.Format, 2);
-    EXPECT_EQ(expanded.Data, grey.Data);
-
+    EXPECT_TRUE(expanded.Format == 2 && expanded.Data == grey.Data);
     t_Font plain = grey;
     plain.Format = 0;
     EXPECT_EQ(ExpandFont(vx::test::CompressFont(plain)).Format, 0);
@@ -102,19 +100,16 @@ TEST(ExpandFont, RestoresCompressedFontsAndLeavesOtherFormats) {
 }
 
 TEST(ExpandFont, EmptyCorruptOrBadlySizedStreamsGiveEmptyData) {
-    const std::vector<std::uint8_t> streams[] = {
-        {0, 1, 2, 3},              // width 0: no codes
-        {65, 1, 2, 3},             // width above 64
-        {9},                       // a width and no stream
-        {16, 0, 'a', 0x7F, 0xFF},  // second code beyond the dictionary (the next free one is 256)
-    };
+    // Width 0 (no codes), a width above 64, a width and no stream, a second code beyond the dictionary (the
+    // next free one is 256); code 255 is a byte, fine.
+    const std::vector<std::uint8_t> streams[] = {{0, 1, 2, 3}, {65, 1, 2, 3}, {9}, {16, 0, 'a', 0x7F, 0xFF}};
     t_Font font;
     font.Format = 102;
     for (const auto& stream : streams) {
         font.Data = stream;
         EXPECT_TRUE(ExpandFont(font).Data.empty()) << stream.size();
     }
-    font.Data = {8, 'a', 0xFF};  // code 255 is a byte; fine
+    font.Data = {8, 'a', 0xFF};
     EXPECT_EQ(ExpandFont(font).Data, (std::vector<std::uint8_t>{'a', 0xFF}));
 
     // A code may name the entry it defines (the next free one), and no higher; a first code counts only
