@@ -339,19 +339,16 @@ TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
     EXPECT_FALSE(LogContains("cd"));
     Press('g');
     printer.join();
-    EXPECT_EQ(vx::TakeCapturedLog(), "ab\rcd");
-    EXPECT_EQ(KeyEvent.Value, 'g');
+    EXPECT_EQ(std::pair(vx::TakeCapturedLog(), KeyEvent.Value), std::pair("ab\rcd"s, std::int64_t('g')));
 }
 
 TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePause) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     Press(19);
     Press('a');  // a key typed after the pause key must survive
-    EXPECT_FALSE(CheckOutputPause(19, true));
-    EXPECT_EQ(KeyEventQueue.Count(), 2u);
+    EXPECT_TRUE(!CheckOutputPause(19, true) && KeyEventQueue.Count() == 2);
     Press(19);
-    EXPECT_TRUE(CheckOutputPause(19, false));
-    EXPECT_TRUE(KeyEventQueue.Empty());
+    EXPECT_TRUE(CheckOutputPause(19, false) && KeyEventQueue.Empty());
 
     // A pause that `end` ends from another thread a little later.
     const auto pauseEndedBy = [](const std::function<void()>& end) {
@@ -364,8 +361,7 @@ TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePau
         other.join();
         return paused;
     };
-    EXPECT_TRUE(pauseEndedBy([] { MenuEventQueue.Append(t_MenuEvent{}); }));
-    EXPECT_EQ(MenuEventQueue.Count(), 1u);
+    EXPECT_TRUE(pauseEndedBy([] { MenuEventQueue.Append(t_MenuEvent{}); }) && MenuEventQueue.Count() == 1);
     EXPECT_TRUE(pauseEndedBy([&p] { p.BeginQuit(); }));
 }
 
@@ -531,12 +527,11 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndAndTabsInsideTheGrid) {
     t_CursorEnd(0);
     t_CursorRight(0);  // beyond the last column: return and line feed, here with a scroll
     EXPECT_EQ(CursorOf(w), Pos(5, 20));
-    t_Htab(0, 2);  // counted from the first column, inside the grid only
-    EXPECT_EQ(w.TextHpos, 6);
-    for (std::int64_t column : {std::int64_t(0), std::int64_t(37), INT64_MAX, INT64_MIN}) t_Htab(0, column);
-    EXPECT_EQ(w.TextHpos, 6);
-    t_Htab(0, 36);  // column 40 of the grid, right of the text window
-    EXPECT_EQ(w.TextHpos, 40);
+    // Tabs count from the first column, inside the grid only; 36 is column 40, right of the text window.
+    std::vector<std::int64_t> columns;
+    for (std::int64_t column : std::initializer_list<std::int64_t>{2, 0, 37, INT64_MAX, INT64_MIN, 36})
+        columns.push_back((t_Htab(0, column), w.TextHpos));
+    EXPECT_EQ(columns, (std::vector<std::int64_t>{6, 6, 6, 6, 6, 40}));
 }
 
 TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
