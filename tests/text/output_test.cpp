@@ -184,7 +184,7 @@ bool WaitForLog(const std::string& line) {
     return LogContains(line);
 }
 
-TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks) {
+TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarksPrintCharDrawsCodes) {
     t_Window& w = OpenTextWindow(4, 320, 200);
     w.TextHpos = 39;
     // U+00E4, the euro sign, an emoji, a stray byte, and an encoded surrogate: three bytes that are no
@@ -192,6 +192,18 @@ TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks
     t_Print(0, "abc\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xED\xA0\x80");
     EXPECT_EQ(t_GetScreen(0, "\r"), std::string(38, ' ') + "ab\rc\xC3\xA4??????");
     EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
+
+    // t_PrintChar draws control codes as glyphs, in the display mode; tabs pad up to a column ahead.
+    t_Print(0, "\f");
+    t_PrintChar(0, 13);
+    t_PrintTab(0, 6, '.');
+    t_PrintTab(0, 3, '*');  // behind the cursor: nothing
+    t_DisplayMode(0, 1);
+    t_PrintChar(0, 'A');
+    t_DisplayMode(0, 99);
+    t_PrintChar(0, 'A');  // an escape command: nothing drawn
+    EXPECT_EQ(t_GetScreen(0, ""), "\r....\xC3\x81" + std::string(994, ' '));
+    EXPECT_EQ(w.TextHpos, 7);
 }
 
 // In order: back space wraps to the line above, line feed keeps the column, up from the first line scrolls
@@ -228,13 +240,7 @@ TEST(Print, ControlCodesMoveClearAndScroll) {
 // escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
 TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTheEscapePending) {
     t_Window& w = OpenTextWindow();
-    struct Case {
-        std::string_view text;
-        int colour, mode, border;
-        Pos cursor;
-        std::string screen;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> cases[] = {
         // clang-format off
         {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""}, {"\033O", 0xFA, 0, 7, {1, 1}, ""},
         {"\033P", 0x50, 0, 7, {1, 1}, ""}, {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
@@ -252,16 +258,16 @@ TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTh
         {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"},
         // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, colour, mode, border, cursor, screen] : cases) {
         t_DisplayMode(0, 0);
         t_Print(0, "\x0C");
         w.TextColor = 0x5A;
         t_ColorBorder(0, 7);
-        t_Print(0, c.text);
+        t_Print(0, text);
         EXPECT_EQ(std::tuple(int(w.TextColor), w.TextDisplayMode, CursorOf(w), t_GetScreen(0, "\r")),
-                  std::tuple(c.colour, std::int64_t(c.mode), c.cursor, c.screen))
-            << c.text;
-        EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(c.border)) << c.text;
+                  std::tuple(colour, mode, cursor, screen))
+            << text;
+        EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(border)) << text;
     }
     // The tab commands pad with spaces and clear what lay beyond the stop.
     t_DisplayMode(0, 0);
@@ -312,19 +318,6 @@ TEST(Print, DisplayModesRemapCharacters) {
                   "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
     const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
     EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
-}
-
-TEST(PrintChar, DrawsControlCodesAsGlyphsInTheDisplayModeAndTabsPadToAColumn) {
-    OpenTextWindow();
-    t_PrintChar(0, 13);
-    t_PrintTab(0, 6, '.');
-    t_PrintTab(0, 3, '*');  // behind the cursor: nothing
-    t_DisplayMode(0, 1);
-    t_PrintChar(0, 'A');
-    t_DisplayMode(0, 99);
-    t_PrintChar(0, 'A');  // an escape command: nothing drawn
-    EXPECT_EQ(t_GetScreen(0, ""), "\r....\xC3\x81" + std::string(994, ' '));
-    EXPECT_EQ(WindowRecord(0).TextHpos, 7);
 }
 
 TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
@@ -478,7 +471,10 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
     }
 }
 
-TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderInversion) {
+// Over the whole width, pixels right of the text move too and the new line is blanked in the text colour,
+// inverted when printing is; narrow areas are redrawn cell by cell as stored, leaving other pixels alone,
+// unless scroll lock stops them. Moving video memory refuses ranges outside it.
+TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAndScrollLockStopsThem) {
     t_Window& w = OpenTextWindow(4, 324, 200);  // four pixels right of the text columns
     FillLines(w);
     VideoMemory[w.MemoryStart + 8 * 162 + 161] = 0x77;  // right of the text on pixel row 8 (line 2)
@@ -494,10 +490,7 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderI
     SetTextArea(w, 1, 40, 3, 10);
     t_ScrollDown(0);
     EXPECT_TRUE(CellChar(w, 1, 3) == ' ' && ShowsGlyph(w, 40, 4, 'A' + 3, 4, 0));
-}
 
-TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAloneUnlessScrollLockStopsThem) {
-    t_Window& w = OpenTextWindow(4, 320, 200);
     FillLines(w);
     SetTextArea(w, 3, 5, 2, 4);
     w.TextInverse = true;
@@ -509,10 +502,8 @@ TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAloneUnlessScrol
     w.ScrollLock = true;
     t_ScrollUp(0);
     EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);  // line 4 would have moved up
-}
 
-TEST(MoveVideoMemory, RefusesRangesOutsideVideoMemory) {
-    OpenTextWindow();
+    TakeLogLines();
     MoveVideoMemory(-1, 200, 5);
     MoveVideoMemory(100, kVideoMemorySize - 4, 5);
     MoveVideoMemory(100, 0, INT64_MAX);
