@@ -256,7 +256,7 @@ TEST(PasteboardText, ReplacesEachCodeFrom127To160AndKeepsTheOthers) {
 }
 
 // Positions count from 0 and 65535 stands for the last item.
-TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
+TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemovesTheSystemsEditItems) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     platform.SetMainMenu(
         {{"Ablage",
@@ -293,17 +293,11 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenu) {
                                         kTitleRange, "t_MenuItemTitle: Menu not found.", kDeleteRange,
                                         kDeleteRange, kDeleteRange, "t_MenuItemDelete: Menu not found.",
                                         "AddMenuItem: Menu and item need a title."}));
-}
 
-TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindow) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    t_WindowVisible(12, false);  // nothing was on screen: nothing changes
-    EXPECT_FALSE(platform.Window(12).visible);
-    for (std::uint8_t n : {9, 2}) t_WindowVisible(n, true);
-    t_WindowVisible(9, false);
-    EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
-    t_WindowVisible(2, false);
-    EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+    // At start-up the system's edit items go wherever they stand, the first place included.
+    platform.SetMainMenu({{"Edit", {{"Special Characters…", 0, "", 0}, {"Undo", 0, "z", 0}}}});
+    t_InitMemory();
+    EXPECT_TRUE(platform.MainMenu()[0].items.size() == 1 && platform.MainMenu()[0].items[0].title == "Undo");
 }
 
 // A program writes into the printer (9) and the console (10) and their rulers; every other number, and a
@@ -376,10 +370,18 @@ TEST(Clipboard, ProgramCopiesAPictureOrTextAndReadsBackWhatIsThere) {
     EXPECT_EQ(vx::ClipboardText().value_or("-"), "Zeile\rzwei");
 }
 
-// A text window's scroll view (and ruler) follow its size, for the window named or else the main window;
-// other windows are left alone.
-TEST(TextWindows, LayoutFitsTheTextViewsToTheWindowSize) {
+// Hiding the last visible window shows the main window. A text window's scroll view (and ruler) follow its
+// size, for the window named or else the main window; other windows are left alone.
+TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindowAndLayoutFitsTheTextViewsToTheWindowSize) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    t_WindowVisible(12, false);  // nothing was on screen: nothing changes
+    EXPECT_FALSE(platform.Window(12).visible);
+    for (std::uint8_t n : {9, 2}) t_WindowVisible(n, true);
+    t_WindowVisible(9, false);
+    EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
+    t_WindowVisible(2, false);
+    EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+
     TitleBarHeight = 22;
     for (int n : {0, 8, 9}) platform.SetWindowFrame(n, vx::Rect{0, 0, 600, 400});
     platform.SetWindowFrame(10, vx::Rect{0, 0, 500, 300});
@@ -390,17 +392,8 @@ TEST(TextWindows, LayoutFitsTheTextViewsToTheWindowSize) {
     });
     EXPECT_EQ(platform.TextView(8).scrollFrame, (vx::Rect{10, 10, 580, 358}));
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{20, 20, 560, 323}));
-    EXPECT_EQ(std::pair(platform.TextView(9).rulerFrame.width, platform.TextView(9).rulerFrame.height),
-              std::pair(552.0, 19.0));
     EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
-    EXPECT_EQ(platform.TextView(10).rulerFrame.width, 452);
-}
-
-// The system's edit items go wherever they stand, the first place included.
-TEST(MenuItems, StartUpRemovesTheSystemsEditItemsAtAnyPosition) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    platform.SetMainMenu({{"Edit", {{"Special Characters…", 0, "", 0}, {"Undo", 0, "z", 0}}}});
-    t_InitMemory();
-    ASSERT_EQ(platform.MainMenu()[0].items.size(), 1u);
-    EXPECT_EQ(platform.MainMenu()[0].items[0].title, "Undo");
+    const vx::Rect ruler = platform.TextView(9).rulerFrame;
+    EXPECT_EQ(std::tuple(ruler.width, ruler.height, platform.TextView(10).rulerFrame.width),
+              std::tuple(552, 19, 452));
 }
