@@ -86,19 +86,14 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     const std::string copied = "A#-=\u02FD \u00C4z\rB";  // the text screen, graphic characters replaced
     const char* const kBeep = "";                        // a refusal without a line
     const char* const kNoConsole = "t_MenuEventHandler: System console window is nil, resource undefined.";
-    struct Case {
-        std::int64_t tag;
-        int front;            // the main window when the item is chosen
-        const char* refusal;  // the logged line, or null when the action acts
-        std::function<bool()> effect;
-    };
-    // Tag 4711 has no record. The preferences window (11) has nothing to copy and nowhere to paste. The third
-    // 9001 is cancelled. With window 0 still on screen, 206 hides the main window; when 201 hides the last
-    // window on screen, the main window takes its place, keeping the menus within reach, and alone on screen
-    // it stays. From 111 on window 10 the text views are missing, and the windows themselves no longer come
-    // and go without them.
+    // Each row: the tag, the main window when the item is chosen, the logged line of a refusal (null when
+    // the action acts) and what the item must have done. Tag 4711 has no record. The preferences window (11)
+    // has nothing to copy and nowhere to paste. The third 9001 is cancelled. With window 0 still on screen,
+    // 206 hides the main window; when 201 hides the last window on screen, the main window takes its place,
+    // keeping the menus within reach, and alone on screen it stays. From 111 on window 10 the text views are
+    // missing, and the windows themselves no longer come and go without them.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<std::int64_t, int, const char*, std::function<bool()>> cases[] = {
         {0, 0, nullptr, program}, {4711, 0, nullptr, program}, {231, 0, nullptr, nothing},
         {110, 11, kBeep, pasteboard("vorher")}, {111, 11, kBeep, pasteboard("vorher")},
         {113, 11, kBeep, [&] { return pastes == 0; }},
@@ -129,20 +124,21 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     // clang-format on
     platform.QueueOpenPanelAnswer({"file:///tmp/A%CC%88pfel%20rot.png"});
     platform.QueueSavePanelAnswer("file:///tmp/x.png");
-    for (const Case& c : cases) {
-        SCOPED_TRACE("tag " + std::to_string(c.tag) + ", front window " + std::to_string(c.front));
-        if (&c == std::end(cases) - 3)
+    int index = -1;
+    for (const auto& [tag, front, refusal, effect] : cases) {
+        SCOPED_TRACE("tag " + std::to_string(tag) + ", front window " + std::to_string(front));
+        if (++index == int(std::size(cases)) - 3)
             for (int n : {9, 10}) platform.RemoveTextView(n);
-        platform.SetMainWindow(c.front);
-        const int index = int(&c - cases), beeps = platform.BeepCount();
-        ASSERT_TRUE(vx::AddMenuItem("Test", "Item " + std::to_string(index), c.tag, "\u00FC"));
+        platform.SetMainWindow(front);
+        const int beeps = platform.BeepCount();
+        ASSERT_TRUE(vx::AddMenuItem("Test", "Item " + std::to_string(index), tag, "\u00FC"));
         t_MenuEventHandler(platform.MenuItem("Test", index));
         EXPECT_EQ(std::tuple(MenuEventQueue.Count(), MenuEventQueue.Last().value_or(t_MenuEvent{}).ItemAction,
                              platform.BeepCount() - beeps),
-                  std::tuple(std::size_t(index) + 1, c.tag, c.refusal ? 1 : 0));
+                  std::tuple(std::size_t(index) + 1, tag, refusal ? 1 : 0));
         EXPECT_EQ(vx::test::TakeOwnLogLines(),
-                  c.refusal && *c.refusal ? std::vector<std::string>{c.refusal} : std::vector<std::string>{});
-        EXPECT_TRUE(c.effect());
+                  refusal && *refusal ? std::vector<std::string>{refusal} : std::vector<std::string>{});
+        EXPECT_TRUE(effect());
     }
     // The panels ask with the record's texts and the German defaults.
     const vx::OpenPanelRequest open = platform.OpenPanelRequests().at(0);
@@ -238,9 +234,8 @@ TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     const std::string dir = ::testing::TempDir() + "panels-" + std::to_string(::getpid());
     const std::string fifo = dir + "/fifo", file = dir + "/file.png", link = dir + "/link.png";
-    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(::mkdir(dir.c_str(), 0700) == 0 && ::mkfifo(fifo.c_str(), 0600) == 0 &&
+                ::symlink(fifo.c_str(), link.c_str()) == 0);
     std::fclose(std::fopen(file.c_str(), "w"));
     const auto url = [](const std::string& path) { return "file://" + path; };
     vx::test::TakeOwnLogLines();
