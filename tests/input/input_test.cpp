@@ -18,6 +18,7 @@
 
 namespace {
 
+using namespace vx::test;
 using vx::KeyPress;
 
 std::atomic<int> handlerCalls{0};
@@ -35,7 +36,7 @@ t_Event Click(double x, double y, std::uint64_t flags = 0) {
 // taken twice, and whenever both sides are quiet the flag must say what the queue holds: a flag left
 // false over a waiting key would leave the program polling while Escape sits in the queue.
 TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
-    vx::test::StartWithWindow(0, 8);
+    StartWithWindow(0, 8);
     // The race is narrow: many bursts make it likely to show. Fewer under the thread checker, which
     // slows every step tenfold and watches the same code for races of its own.
 #if defined(__SANITIZE_THREAD__)
@@ -87,7 +88,7 @@ TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
 
 // Only a ready window that takes events posts the key, but every key counts as held.
 TEST(KeyInput, FlagMirrorsTheQueueOnlyReadyWindowsPostAndEveryKeyCountsAsHeld) {
-    vx::test::StartWithWindow(2, 8);
+    StartWithWindow(2, 8);
     // The flag must say what the queue holds after every step: a key that posts nothing leaves it set over a
     // waiting key even when the program cleared it, and taking from an empty queue corrects a flag left set.
     t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
@@ -106,11 +107,11 @@ TEST(KeyInput, FlagMirrorsTheQueueOnlyReadyWindowsPostAndEveryKeyCountsAsHeld) {
     vx::Store(WindowRecord(2).IgnoreEvents, true);
     for (std::uint8_t window : {2, 3}) viewKeyDown(window, KeyPress{0, "b", 0});
     EXPECT_TRUE(KeyDown && KeyEventQueue.Count() == 1 && KeyEventQueue.Last()->Value == 'a');
-    EXPECT_TRUE(vx::test::LogContains("viewKeyDown: Graphic window (3) not initialized."));
+    EXPECT_TRUE(LogContains("viewKeyDown: Graphic window (3) not initialized."));
 }
 
 TEST(KeyInput, KeyTableGivesEachKeyItsValueAndEachModifierFlagSetsItsOwnFieldAndState) {
-    vx::test::StartWithWindow(2, 8);
+    StartWithWindow(2, 8);
     constexpr std::uint64_t kOption = vx::kOptionFlag, kControl = vx::kControlFlag, kShift = vx::kShiftFlag,
                             kPad = vx::kNumericPadFlag;
     struct Case {
@@ -193,10 +194,10 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueAndEachModifierFlagSetsItsOwnFieldAnd
 // that cannot post still call the program and set the flag from the queue; the button states follow every
 // press, also in a window that ignores events.
 TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButtonStatesFollowEveryPress) {
-    vx::test::StartWithWindow(1, 4, 1024, 8);  // 8 pixels from the edges
+    StartWithWindow(1, 4, 1024, 8);  // 8 pixels from the edges
     ProgramMouseHandler = [] { ++handlerCalls; };
     const t_Event event = Click(18.7, 1008.2, vx::kShiftFlag);
-    EXPECT_EQ(vx::test::CountLogLine("t_MouseEventHandler: Graphic #1 window, X = 10, Y = 24"), 1);
+    EXPECT_EQ(CountLogLine("t_MouseEventHandler: Graphic #1 window, X = 10, Y = 24"), 1);
     EXPECT_EQ(std::tuple(event.WindowX, event.WindowY, event.ClickX, event.ClickY, event.Mods),
               std::tuple(18, 1008, 10, 24, 2));
 
@@ -211,13 +212,13 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
 
     MouseEventQueue.Clear();
     MouseEventAvailable = true;
-    vx::test::TakeOwnLogLines();
+    TakeOwnLogLines();
     t_MouseEventHandler(9, vx::MouseClick{}, 5.5, 6.5);
     t_MouseEventHandler(3, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
     const std::string kNoWindow = "t_MouseEventHandler:  window, X = -3, Y = -3",
                       kCalling = "t_MouseEventHandler: Calling program mouse handler asynchronously.";
-    EXPECT_EQ(vx::test::TakeOwnLogLines(),
+    EXPECT_EQ(TakeOwnLogLines(),
               (std::vector<std::string>{"t_MouseEventHandler: Unknown window, AbsX = 5, AbsY = 6", kNoWindow,
                                         kCalling, "t_MouseEventHandler: Window #3 not initialized.",
                                         kNoWindow, kCalling}));
@@ -235,7 +236,7 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
 // Every toolkit window is known by its number, from any thread; anything else is 255. The pointer keeps the
 // last pixel it crossed in each window, with the button flags of the moment.
 TEST(WindowNumber, NamesEachToolkitWindowAndTheFrontOneAndThePointerKeepsTheLastPixelInsideEachWindow) {
-    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(2, 8);
+    vx::HeadlessPlatform& platform = StartWithWindow(2, 8);
     for (std::uint8_t n = 0; n <= 12; ++n) {
         EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
         platform.SetMainWindow(n);
@@ -261,15 +262,14 @@ TEST(WindowNumber, NamesEachToolkitWindowAndTheFrontOneAndThePointerKeepsTheLast
 // The close box hides the window and posts nothing, as ever; the program learns of it from
 // vx::WindowClosed until the window is shown again.
 TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
-    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(2);
+    vx::HeadlessPlatform& platform = StartWithWindow(2);
     t_WindowFront(2);
-    vx::test::TakeLogLines();
+    TakeLogLines();
     EXPECT_FALSE(vx::WindowClosed(2));
     t_MouseEventPostCloseBoxClick(2);
     EXPECT_TRUE(vx::WindowClosed(2));
     EXPECT_FALSE(vx::WindowClosed(3) || platform.Window(2).visible || MouseEventAvailable.load());
-    EXPECT_EQ(vx::test::TakeLogLines(),
-              std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 2"});
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 2"});
     t_WindowVisible(2, false);
     EXPECT_TRUE(vx::WindowClosed(2));  // hiding is not showing
     t_WindowFront(2);
@@ -278,8 +278,7 @@ TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
     t_WindowVisible(9, true);
     t_MouseEventPostCloseBoxClick(9);
     EXPECT_TRUE(vx::WindowClosed(9) && !platform.Window(9).visible);
-    EXPECT_EQ(vx::test::TakeLogLines(),
-              std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"});
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"});
     t_WindowVisible(9, true);
     EXPECT_FALSE(vx::WindowClosed(9));
     t_MouseEventPostCloseBoxClick(255);

@@ -24,6 +24,8 @@
 
 namespace {
 
+using namespace vx::test;
+
 std::atomic<int> programHandlerCalls{0};
 
 // The path and the name a file action left in its record.
@@ -41,10 +43,10 @@ std::string FileOf(std::int64_t tag) {
 // left: window 0 shows a 16 x 2 text screen with graphic characters (a copy replaces them), the printer
 // and the console hold text.
 TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = StartToolkit();
     platform.SetMainMenu({{"Ablage", {}}, {"Fenster", {}}});
     ProgramMenuHandler = [] { ++programHandlerCalls; };
-    t_Window& w = vx::test::OpenTextWindow(4, 128, 16);
+    t_Window& w = OpenTextWindow(4, 128, 16);
     t_WindowVisible(0, true);
     const std::uint8_t line[] = {'A', 127, 140, 159, 160, ' ', 0xC4, 'z'};
     std::copy(std::begin(line), std::end(line), VideoMemory + w.TextMemoryStart);
@@ -54,7 +56,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         platform.setTextViewText(platform.textView(9), printed);
         platform.setTextViewText(platform.textView(10), "Konsole");
     });
-    vx::test::OpenTextWindow(4, 64, 16, vx::test::Font(), 7);  // a blank text screen
+    OpenTextWindow(4, 64, 16, Font(), 7);  // a blank text screen
     VirtualPrinterBuffer.Append("alt");
     SystemConsoleBuffer.Append("alt");
     platform.SetPasteboardText("vorher");
@@ -64,7 +66,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
               std::tuple(-1, -1, 5, 32));
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
-    vx::test::TakeOwnLogLines();
+    TakeOwnLogLines();
 
     int pastes = 0, programCalls = 0;
     std::size_t queuedAtPaste = 0;
@@ -136,7 +138,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         EXPECT_EQ(std::tuple(MenuEventQueue.Count(), MenuEventQueue.Last().value_or(t_MenuEvent{}).ItemAction,
                              platform.BeepCount() - beeps),
                   std::tuple(std::size_t(index) + 1, tag, refusal ? 1 : 0));
-        EXPECT_EQ(vx::test::TakeOwnLogLines(),
+        EXPECT_EQ(TakeOwnLogLines(),
                   refusal && *refusal ? std::vector<std::string>{refusal} : std::vector<std::string>{});
         EXPECT_TRUE(effect());
     }
@@ -168,8 +170,8 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
 // code changes away from (while showing, one other window stays on screen, so that the main window does
 // not step in), and only the named window may change; codes without an action change nothing.
 TEST(MenuActions, EachShowAndHideCodeNamesItsOwnWindow) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    for (std::uint8_t n = 0; n < 8; ++n) vx::test::OpenWindow(n, 1, 32, 32);
+    vx::HeadlessPlatform& platform = StartToolkit();
+    for (std::uint8_t n = 0; n < 8; ++n) OpenWindow(n, 1, 32, 32);
     // clang-format off
     const std::tuple<std::int64_t, int, bool> cases[] = {  // the tag, its window (-1: none), showing or hiding
         {202, -1, false}, {203, -1, false}, {204, -1, false}, {205, 12, true},  {206, 12, false},
@@ -198,7 +200,7 @@ TEST(MenuActions, EachShowAndHideCodeNamesItsOwnWindow) {
 // What the program changes in a file action's record while the panel is open stands; the panel's
 // answer goes into FilePath and FileName alone.
 TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecordAndTheFirstPathComesBack) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = StartToolkit();
     platform.SetMainMenu({{"Ablage", {}}});
     MenuActionTable.Append({9101, 101, "Sichern", "Wohin?", "bild.png", "png", ""});
     ASSERT_TRUE(vx::AddMenuItem("Ablage", "Sichern", 9101));
@@ -231,14 +233,14 @@ TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecordAndTheFirst
 // What a program would open or write and wait on for ever (a FIFO, also behind a link) or never finish
 // (a device) is not handed back: each refusal has its line and a beep; files, folders and new names pass.
 TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = StartToolkit();
     const std::string dir = ::testing::TempDir() + "panels-" + std::to_string(::getpid());
     const std::string fifo = dir + "/fifo", file = dir + "/file.png", link = dir + "/link.png";
     ASSERT_TRUE(::mkdir(dir.c_str(), 0700) == 0 && ::mkfifo(fifo.c_str(), 0600) == 0 &&
                 ::symlink(fifo.c_str(), link.c_str()) == 0);
     std::fclose(std::fopen(file.c_str(), "w"));
     const auto url = [](const std::string& path) { return "file://" + path; };
-    vx::test::TakeOwnLogLines();
+    TakeOwnLogLines();
     const int beeps = platform.BeepCount();
 
     platform.QueueOpenPanelAnswer({url(fifo), url(file), url(dir), url(dir + "/new.png"), url("/dev/zero")});
@@ -253,9 +255,8 @@ TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
     }
     const std::string open = "OpenPanel: Not a regular file, refused: ",
                       save = "SavePanel: Not a regular file, refused: ";
-    EXPECT_EQ(vx::test::TakeOwnLogLines(),
-              (std::vector<std::string>{open + fifo, open + "/dev/zero", open + link, save + fifo,
-                                        save + link, save + "/dev/null"}));
+    EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{open + fifo, open + "/dev/zero", open + link,
+                                                           save + fifo, save + link, save + "/dev/null"}));
     EXPECT_EQ(platform.BeepCount() - beeps, 6);
     for (const std::string& path : {link, fifo, file}) std::remove(path.c_str());
     ::rmdir(dir.c_str());
@@ -289,7 +290,7 @@ TEST(PasteboardText, ReplacesEachCodeFrom127To160AndKeepsTheOthers) {
 
 // Positions count from 0 and 65535 stands for the last item.
 TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemovesTheSystemsEditItems) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = StartToolkit();
     platform.SetMainMenu(
         {{"Ablage",
           {{"Öffnen …", 100, "o", 0}, {"", 0, "", 0}, {"Sichern", 101, "s", 0}, {"Öffnen …", 102, "", 0}}},
@@ -320,7 +321,7 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemoves
     EXPECT_EQ(platform.MainMenu()[0].items.size(), 1u);
     const std::string kTitleRange = "t_MenuItemTitle: Item position out of range",
                       kDeleteRange = "t_MenuItemDelete: Item position out of range";
-    EXPECT_EQ(vx::test::TakeOwnLogLines(),
+    EXPECT_EQ(TakeOwnLogLines(),
               (std::vector<std::string>{"t_MenuItemIndex: Menu not found.", kTitleRange, kTitleRange,
                                         kTitleRange, "t_MenuItemTitle: Menu not found.", kDeleteRange,
                                         kDeleteRange, kDeleteRange, "t_MenuItemDelete: Menu not found.",
@@ -335,7 +336,7 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemoves
 // A program writes into the printer (9) and the console (10) and their rulers; every other number, and a
 // text window the interface lacks, is refused with the call's own line.
 TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = StartToolkit();
     OnUserInterfaceThread([&] { platform.setTextViewText(platform.textView(9), "alt "); });
     vx::AppendText(9, "Zeile 1\n");
     vx::AppendText(9, "\u00C4");
@@ -353,7 +354,7 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     ClearSystemConsoleText();
     EXPECT_EQ(platform.TextView(9).text + platform.TextView(10).text, "");
     EXPECT_EQ(VirtualPrinterBuffer.Count() + SystemConsoleBuffer.Count(), buffered);
-    vx::test::TakeLogLines();
+    TakeLogLines();
 
     vx::AppendText(8, "x");
     EXPECT_EQ(vx::WindowText(11), "");
@@ -364,7 +365,7 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     vx::SetRulerText(10, "x");
     const std::string kNeither = " is neither the virtual printer (9) nor the system console (10).",
                       kNil = ": System console window is nil, resource undefined.";
-    EXPECT_EQ(vx::test::TakeLogLines(),
+    EXPECT_EQ(TakeLogLines(),
               (std::vector<std::string>{
                   "vx::AppendText: Window #8" + kNeither, "vx::WindowText: Window #11" + kNeither,
                   "vx::SetRulerText: Window #0" + kNeither, "vx::RulerText: Window #255" + kNeither,
@@ -375,8 +376,8 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
 // Copying a picture replaces the text on the clipboard and the other way round; what is there is read
 // back as it was put there. A window without a picture is refused and leaves the clipboard alone.
 TEST(Clipboard, ProgramCopiesAPictureOrTextAndReadsBackWhatIsThere) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    vx::test::OpenShown(1, 32, false, 64, 32);
+    vx::HeadlessPlatform& platform = StartToolkit();
+    OpenShown(1, 32, false, 64, 32);
     vx::SetRGBColor(1, 255, 0, 0);
     g_Plot(1, 3, 1);
     platform.SetPasteboardText("vorher");
@@ -389,23 +390,20 @@ TEST(Clipboard, ProgramCopiesAPictureOrTextAndReadsBackWhatIsThere) {
     EXPECT_NE(picture->pixels[3 * 64 + 1], 0xFFFF0000u);
 
     vx::CopyText("Zeile\rzwei");
-    EXPECT_EQ(vx::ClipboardText().value_or("-"), "Zeile\rzwei");
-    EXPECT_FALSE(vx::ClipboardImage().has_value());
-    vx::test::TakeLogLines();
+    EXPECT_TRUE(vx::ClipboardText().value_or("-") == "Zeile\rzwei" && !vx::ClipboardImage().has_value());
+    TakeLogLines();
     t_WindowVisible(1, false);
     EXPECT_FALSE(vx::CopyPicture(1) || vx::CopyPicture(5) || vx::CopyPicture(8));
-    EXPECT_EQ(vx::test::TakeLogLines(), (std::vector<std::string>{
-                                            "vx::CopyPicture: Window #1 has no picture to copy.",
-                                            "vx::CopyPicture: Window #5 has no picture to copy.",
-                                            "vx::CopyPicture: Window is not a graphic window.",
-                                        }));
+    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"vx::CopyPicture: Window #1 has no picture to copy.",
+                                                        "vx::CopyPicture: Window #5 has no picture to copy.",
+                                                        "vx::CopyPicture: Window is not a graphic window."}));
     EXPECT_EQ(vx::ClipboardText().value_or("-"), "Zeile\rzwei");
 }
 
 // Hiding the last visible window shows the main window. A text window's scroll view (and ruler) follow its
 // size, for the window named or else the main window; other windows are left alone.
 TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindowAndLayoutFitsTheTextViewsToTheWindowSize) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = StartToolkit();
     t_WindowVisible(12, false);  // nothing was on screen: nothing changes
     EXPECT_FALSE(platform.Window(12).visible);
     for (std::uint8_t n : {9, 2}) t_WindowVisible(n, true);
