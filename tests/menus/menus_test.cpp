@@ -25,6 +25,7 @@
 namespace {
 
 using namespace vx::test;
+using Lines = std::vector<std::string>;
 
 std::atomic<int> programHandlerCalls{0};
 
@@ -138,19 +139,18 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         EXPECT_EQ(std::tuple(MenuEventQueue.Count(), MenuEventQueue.Last().value_or(t_MenuEvent{}).ItemAction,
                              platform.BeepCount() - beeps),
                   std::tuple(std::size_t(index) + 1, tag, refusal ? 1 : 0));
-        EXPECT_EQ(TakeOwnLogLines(),
-                  refusal && *refusal ? std::vector<std::string>{refusal} : std::vector<std::string>{});
+        EXPECT_EQ(TakeOwnLogLines(), refusal && *refusal ? Lines{refusal} : Lines{});
         EXPECT_TRUE(effect());
     }
     // The panels ask with the record's texts and the German defaults.
     const vx::OpenPanelRequest open = platform.OpenPanelRequests().at(0);
     EXPECT_EQ(open.buttonText + "|" + open.title + "|" + open.message, "Öffnen|Bild laden|Welches?");
-    EXPECT_EQ(open.fileTypes, (std::vector<std::string>{"png", "bmp"}));
+    EXPECT_EQ(open.fileTypes, (Lines{"png", "bmp"}));
     const vx::SavePanelRequest save = platform.SavePanelRequests().at(0);
     EXPECT_EQ(save.buttonText + "|" + save.nameFieldLabel + "|" + save.title + "|" + save.proposedName + "|" +
                   save.message,
               "Sichern|Sichern unter:|Bild sichern|bild.png|Wohin?");
-    EXPECT_EQ(save.fileTypes, std::vector<std::string>{"png"});
+    EXPECT_EQ(save.fileTypes, Lines{"png"});
 
     // The event carries the code point of the item's key and the key's modifiers.
     const t_MenuEvent last = MenuEventQueue.Last().value_or(t_MenuEvent{});
@@ -211,9 +211,8 @@ TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecordAndTheFirst
     platform.QueueSavePanelAnswer("file:///tmp/x.png");
     t_MenuEventHandler(platform.MenuItem("Ablage", 0));
     const t_MenuAction record = MenuActionTable.At(index).value_or(t_MenuAction{});
-    EXPECT_EQ((std::vector<std::string>{record.Title, record.Note, record.FileName, record.FileTypes,
-                                        record.FilePath}),
-              (std::vector<std::string>{"Neu", "Anders?", "x.png", "png,gif", "/tmp/x.png"}));
+    EXPECT_EQ((Lines{record.Title, record.Note, record.FileName, record.FileTypes, record.FilePath}),
+              (Lines{"Neu", "Anders?", "x.png", "png,gif", "/tmp/x.png"}));
 
     // The first path comes back, with the button the program named, and the types split as given.
     platform.QueueOpenPanelAnswer({"file:///a/x%20y.txt", "file:///a/z.txt"});
@@ -226,7 +225,7 @@ TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecordAndTheFirst
     EXPECT_EQ(opened, "/a/x y.txt");
     const std::vector<vx::OpenPanelRequest> open = platform.OpenPanelRequests();
     ASSERT_EQ(open.size(), 2u);
-    EXPECT_EQ(open[0].fileTypes, (std::vector<std::string>{"", "png", " bmp", ""}));  // nothing trimmed
+    EXPECT_EQ(open[0].fileTypes, (Lines{"", "png", " bmp", ""}));                     // nothing trimmed
     EXPECT_TRUE(open[1].buttonText == "Ordner nehmen" && open[1].fileTypes.empty());  // every type allowed
 }
 
@@ -244,8 +243,7 @@ TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
     const int beeps = platform.BeepCount();
 
     platform.QueueOpenPanelAnswer({url(fifo), url(file), url(dir), url(dir + "/new.png"), url("/dev/zero")});
-    EXPECT_EQ(OpenPanel("", "", "", true, true, true),
-              (std::vector<std::string>{file, dir, dir + "/new.png"}));
+    EXPECT_EQ(OpenPanel("", "", "", true, true, true), (Lines{file, dir, dir + "/new.png"}));
     platform.QueueOpenPanelAnswer({url(link)});
     EXPECT_EQ(t_OpenDialog("", "", "", true, false), "");
     for (const std::string& path : {fifo, link, std::string("/dev/null"), file, dir + "/new.png"}) {
@@ -255,8 +253,8 @@ TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
     }
     const std::string open = "OpenPanel: Not a regular file, refused: ",
                       save = "SavePanel: Not a regular file, refused: ";
-    EXPECT_EQ(TakeOwnLogLines(), (std::vector<std::string>{open + fifo, open + "/dev/zero", open + link,
-                                                           save + fifo, save + link, save + "/dev/null"}));
+    EXPECT_EQ(TakeOwnLogLines(), (Lines{open + fifo, open + "/dev/zero", open + link, save + fifo,
+                                        save + link, save + "/dev/null"}));
     EXPECT_EQ(platform.BeepCount() - beeps, 6);
     for (const std::string& path : {link, fifo, file}) std::remove(path.c_str());
     ::rmdir(dir.c_str());
@@ -322,10 +320,9 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemoves
     const std::string kTitleRange = "t_MenuItemTitle: Item position out of range",
                       kDeleteRange = "t_MenuItemDelete: Item position out of range";
     EXPECT_EQ(TakeOwnLogLines(),
-              (std::vector<std::string>{"t_MenuItemIndex: Menu not found.", kTitleRange, kTitleRange,
-                                        kTitleRange, "t_MenuItemTitle: Menu not found.", kDeleteRange,
-                                        kDeleteRange, kDeleteRange, "t_MenuItemDelete: Menu not found.",
-                                        "AddMenuItem: Menu and item need a title."}));
+              (Lines{"t_MenuItemIndex: Menu not found.", kTitleRange, kTitleRange, kTitleRange,
+                     "t_MenuItemTitle: Menu not found.", kDeleteRange, kDeleteRange, kDeleteRange,
+                     "t_MenuItemDelete: Menu not found.", "AddMenuItem: Menu and item need a title."}));
 
     // At start-up the system's edit items go wherever they stand, the first place included.
     platform.SetMainMenu({{"Edit", {{"Special Characters…", 0, "", 0}, {"Undo", 0, "z", 0}}}});
@@ -342,10 +339,9 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     vx::AppendText(9, "\u00C4");
     vx::AppendText(10, "Konsole");
     vx::SetRulerText(10, "a\nb\rc");
-    EXPECT_EQ(
-        (std::vector<std::string>{platform.TextView(9).text, vx::WindowText(10),
-                                  platform.TextView(10).rulerText, vx::RulerText(10), vx::RulerText(9)}),
-        (std::vector<std::string>{"alt Zeile 1\n\u00C4", "Konsole", "a b c", "a b c", ""}));
+    EXPECT_EQ((Lines{platform.TextView(9).text, vx::WindowText(10), platform.TextView(10).rulerText,
+                     vx::RulerText(10), vx::RulerText(9)}),
+              (Lines{"alt Zeile 1\n\u00C4", "Konsole", "a b c", "a b c", ""}));
     // The clear calls empty the views only; the program's buffers are emptied by the menu's clear actions.
     VirtualPrinterBuffer.Append("Zeile");
     SystemConsoleBuffer.Append("Zeile");
@@ -366,10 +362,9 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
     const std::string kNeither = " is neither the virtual printer (9) nor the system console (10).",
                       kNil = ": System console window is nil, resource undefined.";
     EXPECT_EQ(TakeLogLines(),
-              (std::vector<std::string>{
-                  "vx::AppendText: Window #8" + kNeither, "vx::WindowText: Window #11" + kNeither,
-                  "vx::SetRulerText: Window #0" + kNeither, "vx::RulerText: Window #255" + kNeither,
-                  "vx::AppendText" + kNil, "vx::SetRulerText" + kNil}));
+              (Lines{"vx::AppendText: Window #8" + kNeither, "vx::WindowText: Window #11" + kNeither,
+                     "vx::SetRulerText: Window #0" + kNeither, "vx::RulerText: Window #255" + kNeither,
+                     "vx::AppendText" + kNil, "vx::SetRulerText" + kNil}));
     EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
 }
 
@@ -394,9 +389,9 @@ TEST(Clipboard, ProgramCopiesAPictureOrTextAndReadsBackWhatIsThere) {
     TakeLogLines();
     t_WindowVisible(1, false);
     EXPECT_FALSE(vx::CopyPicture(1) || vx::CopyPicture(5) || vx::CopyPicture(8));
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"vx::CopyPicture: Window #1 has no picture to copy.",
-                                                        "vx::CopyPicture: Window #5 has no picture to copy.",
-                                                        "vx::CopyPicture: Window is not a graphic window."}));
+    EXPECT_EQ(TakeLogLines(), (Lines{"vx::CopyPicture: Window #1 has no picture to copy.",
+                                     "vx::CopyPicture: Window #5 has no picture to copy.",
+                                     "vx::CopyPicture: Window is not a graphic window."}));
     EXPECT_EQ(vx::ClipboardText().value_or("-"), "Zeile\rzwei");
 }
 

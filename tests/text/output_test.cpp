@@ -20,6 +20,7 @@ namespace {
 using namespace vx::test;
 using namespace std::literals;
 using Cell = std::pair<std::uint8_t, std::uint8_t>;
+using Lines = std::vector<std::string>;
 
 // ---- Glyphs ----
 
@@ -122,10 +123,10 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
     WindowRecord(5).TextRedirectOutput = 0;
     t_PrintSymbol(5, 65, 0xF0, 1, 1);  // dropped without a word
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_PrintSymbol: Window #5 not initialized.",
-                                                        "t_PrintSymbol: Window is not a graphic window.",
-                                                        "t_PrintControl: Window #5 not initialized.",
-                                                        "t_PrintControl: Window is not a graphic window."}));
+    EXPECT_EQ(TakeLogLines(), (Lines{"t_PrintSymbol: Window #5 not initialized.",
+                                     "t_PrintSymbol: Window is not a graphic window.",
+                                     "t_PrintControl: Window #5 not initialized.",
+                                     "t_PrintControl: Window is not a graphic window."}));
 }
 
 // Cells on the edge are legal and those beyond refused, fonts of other formats are refused, and glyph data
@@ -138,9 +139,8 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     for (auto [x, y] :
          {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
         t_PrintSymbol(0, 65, 0xF0, x, y);
-        EXPECT_EQ(TakeLogLines(),
-                  std::vector<std::string>{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
-                                           std::to_string(x) + ", y = " + std::to_string(y) + ")."});
+        EXPECT_EQ(TakeLogLines(), Lines{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
+                                        std::to_string(x) + ", y = " + std::to_string(y) + ")."});
     }
 
     const std::string kNotGrey = "t_PrintSymbol: Font format must be uncompressed grey for text-printing.",
@@ -148,7 +148,7 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     for (std::int64_t format : {0, 100, 102, 1, 101, 103}) {  // the odd ones are no grey format at all
         w.Font.Format = format;
         t_PrintSymbol(0, 67, 0xF0, 1, 1);
-        EXPECT_EQ(TakeLogLines(), std::vector<std::string>{format % 2 ? kIllegal : kNotGrey}) << format;
+        EXPECT_EQ(TakeLogLines(), Lines{format % 2 ? kIllegal : kNotGrey}) << format;
     }
     EXPECT_TRUE(CellChar(w, 1, 1) == 67 && ShowsGlyph(w, 1, 1, 32, 0, 0));
 
@@ -312,10 +312,10 @@ TEST(Print, DisplayModesRemapCharacters) {
     for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); }}) set();
     t_Normal(8);
     EXPECT_EQ(WindowRecord(3).TextInverse || WindowRecord(3).TextDisplayMode != 0, false);
-    EXPECT_EQ(TakeLogLines(),
-              (std::vector<std::string>{
-                  "t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
-                  "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
+    EXPECT_EQ(
+        TakeLogLines(),
+        (Lines{"t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
+               "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
     const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
     EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
@@ -372,11 +372,10 @@ TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATex
     TakeLogLines();
     for (std::uint8_t n : {5, 4, 4}) t_Print(n, "x");
     const std::string kFour = "t_Print: Window #4 not initialized.";
-    EXPECT_EQ(TakeLogLines(),
-              (std::vector<std::string>{"t_Print: Window #5 not initialized.", kFour,
-                                        "t_Print: Window #4 has no text layer: give t_InitWindow "
-                                        "a font, such as vx::ReadyFont(), to print in it.",
-                                        kFour}));
+    EXPECT_EQ(TakeLogLines(), (Lines{"t_Print: Window #5 not initialized.", kFour,
+                                     "t_Print: Window #4 has no text layer: give t_InitWindow "
+                                     "a font, such as vx::ReadyFont(), to print in it.",
+                                     kFour}));
 }
 
 TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
@@ -409,8 +408,8 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     EXPECT_EQ(t_GetScreen(0, "\xFF"), "\u00C3\u00A4\rz    \u00FF" + lost + lost + lost);
     EXPECT_EQ(t_GetScreen(8, "\r"), "");
     EXPECT_EQ(t_GetScreen(3, "\r"), "");
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_GetScreen: Window is not a graphic window.",
-                                                        "t_GetScreen: Window #3 not initialized."}));
+    EXPECT_EQ(TakeLogLines(), (Lines{"t_GetScreen: Window is not a graphic window.",
+                                     "t_GetScreen: Window #3 not initialized."}));
 }
 
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
