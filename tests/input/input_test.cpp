@@ -230,36 +230,12 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     EXPECT_FALSE(LeftButtonDown || RightButtonDown);
 }
 
-// Every toolkit window is known by its number, from any thread; anything else is 255. The pointer keeps the
-// last pixel it crossed in each window, with the button flags of the moment.
-TEST(WindowNumber, NamesEachToolkitWindowAndTheFrontOneAndThePointerKeepsTheLastPixelInsideEachWindow) {
-    vx::HeadlessPlatform& platform = StartWithWindow(2, 8);
-    for (std::uint8_t n = 0; n <= 12; ++n) {
-        EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
-        platform.SetMainWindow(n);
-        EXPECT_EQ(t_FrontWindowNumber(), n);
-    }
-    EXPECT_EQ(t_WindowNumber(nullptr), 255);
-    platform.SetMainWindow(-1);
-    EXPECT_EQ(t_FrontWindowNumber(), 255);
-
-    vx::PointerMoved(2, 10, 20, true);
-    vx::PointerMoved(3, 5, 6, true);
-    vx::PointerMoved(2, 30, 40, false);
-    viewMouseDown(2, vx::MouseClick{2, 0, 5, 5}, true);
-    const vx::PointerState left = vx::Pointer(2);
-    EXPECT_EQ(std::tuple(left.x, left.y, left.inside, left.primaryDown, left.secondaryDown),
-              std::tuple(10, 20, false, false, true));
-    vx::PointerLeft(3);
-    vx::PointerMoved(8, 1, 1, true);
-    EXPECT_EQ(std::tuple(vx::Pointer(3).x, vx::Pointer(3).inside, vx::Pointer(8).x),
-              std::tuple(5, false, -1));
-}
-
 // The close box hides the window and posts nothing, as ever; the program learns of it from
-// vx::WindowClosed until the window is shown again.
-TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
-    vx::HeadlessPlatform& platform = StartWithWindow(2);
+// vx::WindowClosed until the window is shown again. Every toolkit window is known by its number, from any
+// thread; anything else is 255. The pointer keeps the last pixel it crossed in each window, with the button
+// flags of the moment.
+TEST(Windows, CloseBoxTellsTheProgramNumbersNameEachWindowAndThePointerKeepsItsLastPixelInEach) {
+    vx::HeadlessPlatform& platform = StartWithWindow(2, 8);
     t_WindowFront(2);
     TakeLogLines();
     EXPECT_FALSE(vx::WindowClosed(2));
@@ -280,4 +256,25 @@ TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
     EXPECT_FALSE(vx::WindowClosed(9));
     t_MouseEventPostCloseBoxClick(255);
     EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12));
+
+    for (std::uint8_t n = 0; n <= 12; ++n) {
+        EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
+        platform.SetMainWindow(n);
+        EXPECT_EQ(t_FrontWindowNumber(), n);
+    }
+    EXPECT_EQ(t_WindowNumber(nullptr), 255);
+    platform.SetMainWindow(-1);
+    EXPECT_EQ(t_FrontWindowNumber(), 255);
+
+    vx::PointerMoved(2, 10, 20, true);
+    vx::PointerMoved(3, 5, 6, true);
+    vx::PointerMoved(2, 30, 40, false);
+    viewMouseDown(2, vx::MouseClick{2, 0, 5, 5}, true);
+    const vx::PointerState left = vx::Pointer(2);
+    EXPECT_EQ(std::tuple(left.x, left.y, left.inside, left.primaryDown, left.secondaryDown),
+              std::tuple(10, 20, false, false, true));
+    vx::PointerLeft(3);
+    vx::PointerMoved(8, 1, 1, true);
+    EXPECT_EQ(std::tuple(vx::Pointer(3).x, vx::Pointer(3).inside, vx::Pointer(8).x),
+              std::tuple(5, false, -1));
 }
