@@ -210,8 +210,7 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     MouseEventQueue.Clear();
     MouseEventAvailable = true;
     TakeOwnLogLines();
-    t_MouseEventHandler(9, vx::MouseClick{}, 5.5, 6.5);
-    t_MouseEventHandler(3, vx::MouseClick{}, 5.5, 6.5);
+    for (std::uint8_t n : {9, 3}) t_MouseEventHandler(n, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
     const std::string kNoWindow = "t_MouseEventHandler:  window, X = -3, Y = -3",
                       kCalling = "t_MouseEventHandler: Calling program mouse handler asynchronously.";

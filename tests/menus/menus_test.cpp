@@ -156,14 +156,11 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     const t_MenuEvent last = MenuEventQueue.Last().value_or(t_MenuEvent{});
     EXPECT_EQ(last.MenuTitle + "|" + last.ItemTitle + "|" + last.ItemKeyChar,
               "Test|Item " + std::to_string(std::size(cases) - 1) + "|\u00FC");
-    EXPECT_GT(last.Time, 0);
-    EXPECT_EQ(std::tuple(last.Kind, last.ItemKeyAsc, last.ItemKeyMods),
-              std::tuple(3, 0xFC, vx::kControlFlag));
+    EXPECT_EQ(std::tuple(last.Kind, last.ItemKeyAsc, last.ItemKeyMods, last.Time > 0),
+              std::tuple(3, 0xFC, vx::kControlFlag, true));
     // An item in no menu gives an empty event, whatever its tag, and the program's handler runs.
     t_MenuEventHandler(platform.OrphanMenuItem(205));
-    EXPECT_EQ(std::pair(MenuEventQueue.Last()->Kind, MenuEventQueue.Last()->ItemAction),
-              (std::pair<std::int64_t, std::int64_t>(0, 0)));
-    EXPECT_TRUE(program());
+    EXPECT_TRUE(MenuEventQueue.Last()->Kind == 0 && MenuEventQueue.Last()->ItemAction == 0 && program());
 }
 
 // Every show and hide code names its own window. Each row starts with every window in the state that the

@@ -406,8 +406,7 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     // A separator that is no UTF-8 makes the whole text be read byte by byte.
     const std::string lost = blank + "\u00FF";
     EXPECT_EQ(t_GetScreen(0, "\xFF"), "\u00C3\u00A4\rz    \u00FF" + lost + lost + lost);
-    EXPECT_EQ(t_GetScreen(8, "\r"), "");
-    EXPECT_EQ(t_GetScreen(3, "\r"), "");
+    for (std::uint8_t n : {8, 3}) EXPECT_EQ(t_GetScreen(n, "\r"), "");
     EXPECT_EQ(TakeLogLines(), (Lines{"t_GetScreen: Window is not a graphic window.",
                                      "t_GetScreen: Window #3 not initialized."}));
 }
