@@ -136,8 +136,7 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     const std::uint64_t outside = OutsideChecksum(w);
     t_PrintSymbol(0, 65, 0xF0, 40, 25);
     EXPECT_EQ(CellChar(w, 40, 25), 65);
-    for (auto [x, y] :
-         {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
+    for (auto [x, y] : {Pos{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
         t_PrintSymbol(0, 65, 0xF0, x, y);
         EXPECT_EQ(TakeLogLines(), Lines{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
                                         std::to_string(x) + ", y = " + std::to_string(y) + ")."});
@@ -160,9 +159,8 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
 
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
     w.Font = Font();
-    for (auto [width, height] : {std::pair{0, 8}, {8, 0}, {-8, 8}, {8, 1 << 20}}) {
-        w.Font.Width = width;
-        w.Font.Height = height;
+    for (Pos size : {Pos{0, 8}, {8, 0}, {-8, 8}, {8, 1 << 20}}) {
+        std::tie(w.Font.Width, w.Font.Height) = size;
         t_PrintSymbol(0, 65, 0xF0, 1, 1);
     }
     EXPECT_EQ(OutsideChecksum(w), outside);
