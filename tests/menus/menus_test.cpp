@@ -196,7 +196,7 @@ TEST(MenuActions, EachShowAndHideCodeNamesItsOwnWindow) {
 // Called from the program's thread, a panel runs on the user-interface thread while the caller waits.
 // What the program changes in a file action's record while the panel is open stands; the panel's
 // answer goes into FilePath and FileName alone.
-TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecordAndTheFirstPathComesBack) {
+TEST(FilePanels, FileActionsWriteOnlyPathAndNameThePanelsHandBackTheFirstPathAndRefuseSpecialFiles) {
     vx::HeadlessPlatform& platform = StartToolkit();
     platform.SetMainMenu({{"Ablage", {}}});
     MenuActionTable.Append({9101, 101, "Sichern", "Wohin?", "bild.png", "png", ""});
@@ -224,12 +224,9 @@ TEST(FilePanels, FileActionsWriteOnlyThePathAndTheNameIntoTheirRecordAndTheFirst
     ASSERT_EQ(open.size(), 2u);
     EXPECT_EQ(open[0].fileTypes, (Lines{"", "png", " bmp", ""}));                     // nothing trimmed
     EXPECT_TRUE(open[1].buttonText == "Ordner nehmen" && open[1].fileTypes.empty());  // every type allowed
-}
 
-// What a program would open or write and wait on for ever (a FIFO, also behind a link) or never finish
-// (a device) is not handed back: each refusal has its line and a beep; files, folders and new names pass.
-TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
-    vx::HeadlessPlatform& platform = StartToolkit();
+    // What a program would open or write and wait on for ever (a FIFO, also behind a link) or never finish
+    // (a device) is not handed back: each refusal has its line and a beep; files, folders and new names pass.
     const std::string dir = ::testing::TempDir() + "panels-" + std::to_string(::getpid());
     const std::string fifo = dir + "/fifo", file = dir + "/file.png", link = dir + "/link.png";
     ASSERT_TRUE(::mkdir(dir.c_str(), 0700) == 0 && ::mkfifo(fifo.c_str(), 0600) == 0 &&
@@ -248,10 +245,10 @@ TEST(FilePanels, RefuseFifosAndDevicesWithALineAndABeep) {
         EXPECT_EQ(SavePanel("", "", "", ""),
                   path.starts_with(dir + "/") && path != fifo && path != link ? path : "");
     }
-    const std::string open = "OpenPanel: Not a regular file, refused: ",
-                      save = "SavePanel: Not a regular file, refused: ";
-    EXPECT_EQ(TakeOwnLogLines(), (Lines{open + fifo, open + "/dev/zero", open + link, save + fifo,
-                                        save + link, save + "/dev/null"}));
+    const std::string kOpen = "OpenPanel: Not a regular file, refused: ",
+                      kSave = "SavePanel: Not a regular file, refused: ";
+    EXPECT_EQ(TakeOwnLogLines(), (Lines{kOpen + fifo, kOpen + "/dev/zero", kOpen + link, kSave + fifo,
+                                        kSave + link, kSave + "/dev/null"}));
     EXPECT_EQ(platform.BeepCount() - beeps, 6);
     for (const std::string& path : {link, fifo, file}) std::remove(path.c_str());
     ::rmdir(dir.c_str());

@@ -208,7 +208,7 @@ TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks
 // down; right; home and clear; to column 1 and clear the line; scroll down, scroll up; up twice; clear to the
 // end of the window; to column 1 of the line; home; clear to the end of the line; reverse; inverse, reversed
 // back; inverse, then normal; codes that do nothing, but 7 beeps (once).
-TEST(Print, ControlCodesMoveClearAndScroll) {
+TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTabsOrAreDrawnPending) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     t_Window& w = OpenTextWindow();  // 40 x 25
     // clang-format off
@@ -232,13 +232,10 @@ TEST(Print, ControlCodesMoveClearAndScroll) {
             << text;
     }
     EXPECT_EQ(p.BeepCount(), 1);
-}
 
-// Each command range at both of its edges and the codes just outside them, which are drawn and leave the
-// escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
-TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTheEscapePending) {
-    t_Window& w = OpenTextWindow();
-    const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> cases[] = {
+    // Each command range at both of its edges and the codes just outside them, which are drawn and leave the
+    // escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
+    const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> escapes[] = {
         // clang-format off
         {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""}, {"\033O", 0xFA, 0, 7, {1, 1}, ""},
         {"\033P", 0x50, 0, 7, {1, 1}, ""}, {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
@@ -256,7 +253,7 @@ TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTh
         {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"},
         // clang-format on
     };
-    for (const auto& [text, colour, mode, border, cursor, screen] : cases) {
+    for (const auto& [text, colour, mode, border, cursor, screen] : escapes) {
         t_DisplayMode(0, 0);
         t_Print(0, "\x0C");
         w.TextColor = 0x5A;
@@ -318,7 +315,7 @@ TEST(Print, DisplayModesRemapCharacters) {
     EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
 
-TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
+TEST(CheckOutputPause, PrintPausesBeforeACarriageReturnTakesOnlyANewestPauseKeyAndOtherEventsEndIt) {
     t_Window& w = OpenTextWindow();
     w.TextRedirectOutput = 2;  // the text goes to the captured log, which both threads may read
     Press(19);
@@ -331,9 +328,7 @@ TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
     Press('g');
     printer.join();
     EXPECT_EQ(std::pair(vx::TakeCapturedLog(), KeyEvent.Value), std::pair("ab\rcd"s, std::int64_t('g')));
-}
 
-TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePause) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     Press(19);
     Press('a');  // a key typed after the pause key must survive
