@@ -324,10 +324,35 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemoves
     EXPECT_TRUE(platform.MainMenu()[0].items.size() == 1 && platform.MainMenu()[0].items[0].title == "Undo");
 }
 
-// A program writes into the printer (9) and the console (10) and their rulers; every other number, and a
-// text window the interface lacks, is refused with the call's own line.
-TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
+// Hiding the last visible window shows the main window. A text window's scroll view (and ruler) follow its
+// size, for the window named or else the main window; other windows are left alone.
+TEST(TextWindows, MainWindowStepsInViewsFitOnlyPrinterAndConsoleTakeTextAndTheClipboardReadsBack) {
     vx::HeadlessPlatform& platform = StartToolkit();
+    t_WindowVisible(12, false);  // nothing was on screen: nothing changes
+    EXPECT_FALSE(platform.Window(12).visible);
+    for (std::uint8_t n : {9, 2}) t_WindowVisible(n, true);
+    t_WindowVisible(9, false);
+    EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
+    t_WindowVisible(2, false);
+    EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+
+    TitleBarHeight = 22;
+    for (int n : {0, 8, 9}) platform.SetWindowFrame(n, vx::Rect{0, 0, 600, 400});
+    platform.SetWindowFrame(10, vx::Rect{0, 0, 500, 300});
+    platform.SetMainWindow(10);
+    OnUserInterfaceThread([] {
+        for (std::uint8_t n : {0, 8, 9}) LayoutTextWindow(PlatformWindow(n));
+        LayoutTextWindow();
+    });
+    EXPECT_EQ(platform.TextView(8).scrollFrame, (vx::Rect{10, 10, 580, 358}));
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{20, 20, 560, 323}));
+    EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
+    const vx::Rect ruler = platform.TextView(9).rulerFrame;
+    EXPECT_EQ(std::tuple(ruler.width, ruler.height, platform.TextView(10).rulerFrame.width),
+              std::tuple(552, 19, 452));
+
+    // A program writes into the printer (9) and the console (10) and their rulers; every other number, and a
+    // text window the interface lacks, is refused with the call's own line.
     OnUserInterfaceThread([&] { platform.setTextViewText(platform.textView(9), "alt "); });
     for (auto [n, text] : {std::pair{9, "Zeile 1\n"}, {9, "\u00C4"}, {10, "Konsole"}})
         vx::AppendText(std::uint8_t(n), text);
@@ -359,12 +384,9 @@ TEST(ProgramTextWindows, AppendAndRulersReachOnlyThePrinterAndTheConsole) {
                      "vx::SetRulerText: Window #0" + kNeither, "vx::RulerText: Window #255" + kNeither,
                      "vx::AppendText" + kNil, "vx::SetRulerText" + kNil}));
     EXPECT_EQ(platform.TextView(10).rulerText, "a b c");
-}
 
-// Copying a picture replaces the text on the clipboard and the other way round; what is there is read
-// back as it was put there. A window without a picture is refused and leaves the clipboard alone.
-TEST(Clipboard, ProgramCopiesAPictureOrTextAndReadsBackWhatIsThere) {
-    vx::HeadlessPlatform& platform = StartToolkit();
+    // Copying a picture replaces the text on the clipboard and the other way round; what is there is read
+    // back as it was put there. A window without a picture is refused and leaves the clipboard alone.
     OpenShown(1, 32, false, 64, 32);
     vx::SetRGBColor(1, 255, 0, 0);
     g_Plot(1, 3, 1);
@@ -386,32 +408,4 @@ TEST(Clipboard, ProgramCopiesAPictureOrTextAndReadsBackWhatIsThere) {
                                      "vx::CopyPicture: Window #5 has no picture to copy.",
                                      "vx::CopyPicture: Window is not a graphic window."}));
     EXPECT_EQ(vx::ClipboardText().value_or("-"), "Zeile\rzwei");
-}
-
-// Hiding the last visible window shows the main window. A text window's scroll view (and ruler) follow its
-// size, for the window named or else the main window; other windows are left alone.
-TEST(TextWindows, HidingTheLastVisibleWindowShowsTheMainWindowAndLayoutFitsTheTextViewsToTheWindowSize) {
-    vx::HeadlessPlatform& platform = StartToolkit();
-    t_WindowVisible(12, false);  // nothing was on screen: nothing changes
-    EXPECT_FALSE(platform.Window(12).visible);
-    for (std::uint8_t n : {9, 2}) t_WindowVisible(n, true);
-    t_WindowVisible(9, false);
-    EXPECT_FALSE(platform.Window(12).visible);  // window 2 is still there
-    t_WindowVisible(2, false);
-    EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
-
-    TitleBarHeight = 22;
-    for (int n : {0, 8, 9}) platform.SetWindowFrame(n, vx::Rect{0, 0, 600, 400});
-    platform.SetWindowFrame(10, vx::Rect{0, 0, 500, 300});
-    platform.SetMainWindow(10);
-    OnUserInterfaceThread([] {
-        for (std::uint8_t n : {0, 8, 9}) LayoutTextWindow(PlatformWindow(n));
-        LayoutTextWindow();
-    });
-    EXPECT_EQ(platform.TextView(8).scrollFrame, (vx::Rect{10, 10, 580, 358}));
-    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{20, 20, 560, 323}));
-    EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{20, 20, 460, 223}));
-    const vx::Rect ruler = platform.TextView(9).rulerFrame;
-    EXPECT_EQ(std::tuple(ruler.width, ruler.height, platform.TextView(10).rulerFrame.width),
-              std::tuple(552, 19, 452));
 }
