@@ -46,7 +46,7 @@ t_Font WeightFont(std::initializer_list<std::uint8_t> weights) {
 // Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8. Black ink at
 // weight 127 on blue (0, 0, 128) gives (0, 0, 64), as near to black as to blue: the lower index wins. At
 // one bit, green ink (0 + 255 + 0 < 384) stays dark; white ink lights at 3 x 128 = 384, not at 3 x 127.
-TEST(PrintSymbol, FourBitsMapsOntoTheNearestEntryAndOneBitLightsWhenTheBlendIsBrightOnAverage) {
+TEST(PrintSymbol, FourBitsTakeTheNearestEntryOneBitLightsWhenBrightOnAverageDeeperWindowsBlendAndKeepAlpha) {
     t_Window& w = OpenTextWindow(4, 320, 200, WeightFont({0, 255, 128, 64, 63, 191, 192, 127}));
     for (auto [colour, x] : {std::pair{0xF0, 1}, {0x10, 2}, {0x02, 3}}) t_PrintSymbol(0, 65, colour, x, 1);
     std::vector<int> row;
@@ -55,15 +55,12 @@ TEST(PrintSymbol, FourBitsMapsOntoTheNearestEntryAndOneBitLightsWhenTheBlendIsBr
     t_Window& one = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}), 1);
     for (auto [colour, x] : {std::pair{0xC0, 1}, {0xF0, 2}}) t_PrintSymbol(1, 65, colour, x, 1);
     EXPECT_EQ(Cell(VideoMemory[one.MemoryStart], VideoMemory[one.MemoryStart + 1]), Cell(0x00, 0xC1));
-}
 
-TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
     // Ink 9 (255, 128, 0) on paper 2 (0, 0, 128) at weight 100; greys blend the averages 127 and 42.
     const std::vector<int> expected[] = {{74}, {77, 74}, {100, 50, 77}, {77, 100, 50, 77}};
     for (std::uint8_t n = 0; n < 4; ++n) {
         const int depth = 8 * (n + 1);
-        t_Window& w = OpenTextWindow(depth, 64, 64, WeightFont({100}), n);
-        std::uint8_t* p = PixelBytes(w, 0, 0);
+        std::uint8_t* p = PixelBytes(OpenTextWindow(depth, 64, 64, WeightFont({100}), n), 0, 0);
         p[0] = 77;  // the alpha byte at 16 and 32 bits must stay
         t_PrintSymbol(n, 65, 0x92, 1, 1);
         EXPECT_EQ(std::vector<int>(p, p + depth / 8), expected[n]) << depth;
@@ -75,13 +72,10 @@ TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
 void SetPixel(std::vector<std::uint8_t>& block, int depth, int width, int x, int y, bool on) {
     const std::size_t bit = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * std::size_t(depth);
     std::uint8_t* p = block.data() + bit / 8;
-    const std::uint8_t v = on ? 255 : 0;
-    if (depth < 8) {
-        const std::uint8_t mask = std::uint8_t(((1 << depth) - 1) << (8 - depth - bit % 8));
-        *p = std::uint8_t((*p & ~mask) | (v & mask));
-    } else {
-        for (int i = depth == 16 || depth == 32 ? 1 : 0; i < depth / 8; ++i) p[i] = v;
-    }
+    const std::uint8_t v = on ? 255 : 0,
+                       mask = std::uint8_t(depth < 8 ? ((1 << depth) - 1) << (8 - depth - bit % 8) : 0);
+    if (depth < 8) *p = std::uint8_t((*p & ~mask) | (v & mask));
+    for (int i = depth == 16 || depth == 32 ? 1 : 0; i < depth / 8; ++i) p[i] = v;  // none below 8 bits
 }
 
 // A glyph covers its cell and nothing more: at every depth its first and last pixel column and row are
