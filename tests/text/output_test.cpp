@@ -497,7 +497,7 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
     EXPECT_EQ(TakeLogLines(), std::vector<std::string>(4, "MoveVideoMemory: Range outside video memory."));
 }
 
-TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndAndTabsInsideTheGrid) {
+TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverLeavesIt) {
     t_Window& w = OpenTextWindow(4, 320, 200);  // 40 x 25
     SetTextArea(w, 5, 30, 3, 20);
     t_CursorEnd(0);
@@ -508,9 +508,8 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndAndTabsInsideTheGrid) {
     for (std::int64_t column : std::initializer_list<std::int64_t>{2, 0, 37, INT64_MAX, INT64_MIN, 36})
         columns.push_back((t_Htab(0, column), w.TextHpos));
     EXPECT_EQ(columns, (std::vector<std::int64_t>{6, 6, 6, 6, 6, 40}));
-}
 
-TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
+    // Bad text-window bounds and cursors neither hang nor leave the blocks.
     const std::int64_t bounds[][4] = {
         {30, 5, 20, 3}, {0, 0, 0, 0}, {41, 50, 26, 30}, {INT64_MIN, INT64_MAX, INT64_MAX, INT64_MIN}};
     const std::int64_t cursors[][2] = {
@@ -520,22 +519,22 @@ TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
                                       "\x16", "\x17",  "\x19",  "\x1A",  "\x1C",  "\x1D",
                                       "\x1E", "\033e", "\033f", "\033i", "\033j", "\033k"};
     for (const int depth : {1, 4}) {
-        t_Window& w = OpenTextWindow(depth, 96, 64);  // 12 x 8
-        const std::uint64_t outside = OutsideChecksum(w);
+        t_Window& small = OpenTextWindow(depth, 96, 64);  // 12 x 8
+        const std::uint64_t outside = OutsideChecksum(small);
         for (auto& b : bounds)
             for (auto& c : cursors) {
-                SetTextArea(w, b[0], b[1], b[2], b[3]);
+                SetTextArea(small, b[0], b[1], b[2], b[3]);
                 for (auto move : moves) {
-                    SetCursor(w, c[0], c[1]);
+                    SetCursor(small, c[0], c[1]);
                     t_Print(0, move);
                 }
                 t_Htab(0, 3);
                 t_CursorHome(0);
-                EXPECT_TRUE(w.TextHpos >= 1 && w.TextHpos <= 12) << w.TextHpos;
+                EXPECT_TRUE(small.TextHpos >= 1 && small.TextHpos <= 12) << small.TextHpos;
                 t_CursorEnd(0);
-                EXPECT_TRUE(w.TextVpos >= 1 && w.TextVpos <= 8) << w.TextVpos;
+                EXPECT_TRUE(small.TextVpos >= 1 && small.TextVpos <= 8) << small.TextVpos;
             }
-        EXPECT_EQ(OutsideChecksum(w), outside) << depth;
+        EXPECT_EQ(OutsideChecksum(small), outside) << depth;
     }
 }
 
