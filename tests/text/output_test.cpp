@@ -229,24 +229,23 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
 
     // Each command range at both of its edges and the codes just outside them, which are drawn and leave the
     // escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
+    // The tab to the next stop of 10 goes from column 10 to 21, not 11; the one of 40 from 41 to the next
+    // line. The escape stays pending after an unknown command, so A sets the ink; a control code after ESC
+    // is drawn, not executed.
+    // clang-format off
     const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> escapes[] = {
-        // clang-format off
-        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""}, {"\033O", 0xFA, 0, 7, {1, 1}, ""},
-        {"\033P", 0x50, 0, 7, {1, 1}, ""}, {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
+        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""},
+        {"\033O", 0xFA, 0, 7, {1, 1}, ""}, {"\033P", 0x50, 0, 7, {1, 1}, ""},
+        {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
         {"\033d", 0x5A, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
         {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
         {"\033h", 0x5A, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
-        {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"},  // from column 10 to 21, not 11
-        {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
-        {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"},  // 41: next line
-        {"\033l", 0x5A, 99, 7, {2, 1}, "l"}, {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
+        {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"}, {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
+        {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"}, {"\033l", 0x5A, 99, 7, {2, 1}, "l"},
+        {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
         {"\033z", 0x5A, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
-        {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"},
-        // The escape stays pending after an unknown command, so A sets the ink; a control code after ESC is
-        // drawn, not executed.
-        {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"},
-        // clang-format on
-    };
+        {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"}};
+    // clang-format on
     for (const auto& [text, colour, mode, border, cursor, screen] : escapes) {
         t_DisplayMode(0, 0);
         t_Print(0, "\x0C");
