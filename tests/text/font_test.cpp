@@ -87,9 +87,10 @@ TEST(ExpandFont, RestoresCompressedFontsLeavesOtherFormatsAndGivesNothingForBadS
         EXPECT_EQ(ExpandFont(plain).Data, grey.Data) << format;
     }
 
-    // Width 0 (no codes), a width above 64, a width and no stream, a second code beyond the dictionary (the
-    // next free one is 256); code 255 is a byte, fine.
-    const std::vector<std::uint8_t> streams[] = {{0, 1, 2, 3}, {65, 1, 2, 3}, {9}, {16, 0, 'a', 0x7F, 0xFF}};
+    // Width 0 (no codes), a width of 65 with bytes enough for a code, a width and no stream, a second code
+    // beyond the dictionary (the next free one is 256); code 255 is a byte, fine.
+    const std::vector<std::uint8_t> streams[] = {
+        {0, 1, 2, 3}, {65, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {9}, {16, 0, 'a', 0x7F, 0xFF}};
     t_Font font;
     font.Format = kFontCompressedGrey;
     for (const auto& stream : streams) {
