@@ -18,6 +18,7 @@
 
 namespace {
 
+using namespace vx::test;
 using vx::KeyPress;
 
 std::atomic<int> handlerCalls{0};
@@ -35,7 +36,7 @@ t_Event Click(double x, double y, std::uint64_t flags = 0) {
 // taken twice, and whenever both sides are quiet the flag must say what the queue holds: a flag left
 // false over a waiting key would leave the program polling while Escape sits in the queue.
 TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
-    vx::test::StartWithWindow(0, 8);
+    StartWithWindow(0, 8);
     // The race is narrow: many bursts make it likely to show. Fewer under the thread checker, which
     // slows every step tenfold and watches the same code for races of its own.
 #if defined(__SANITIZE_THREAD__)
@@ -82,39 +83,11 @@ TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
     EXPECT_EQ(disagreements, 0) << "the flag said no key while " << KeyEventQueue.Count() << " waited";
     EXPECT_EQ(expected, posted.load());
     EXPECT_GT(expected, 0);
-    EXPECT_FALSE(KeyEventAvailable);
-    EXPECT_TRUE(KeyEventQueue.Empty());
+    EXPECT_TRUE(!KeyEventAvailable && KeyEventQueue.Empty());
 }
 
-// Only a ready window that takes events posts the key, but every key counts as held.
-TEST(KeyInput, FlagMirrorsTheQueueOnlyReadyWindowsPostAndEveryKeyCountsAsHeld) {
-    vx::test::StartWithWindow(2, 8);
-    // The flag must say what the queue holds after every step: a key that posts nothing leaves it set over a
-    // waiting key even when the program cleared it, and taking from an empty queue corrects a flag left set.
-    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
-    EXPECT_FALSE(KeyEventAvailable);
-    t_KeyEventHandler(2, KeyPress{0, "a", 0});
-    KeyEventAvailable = false;
-    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
-    EXPECT_TRUE(KeyEventAvailable);
-    EXPECT_EQ(t_NextKeyEvent(), 'a');
-    KeyEventAvailable = true;
-    EXPECT_EQ(t_NextKeyEvent(), -1);
-    EXPECT_FALSE(KeyEventAvailable);
-
-    viewKeyDown(2, KeyPress{0, "a", 0});
-    viewKeyUp();
-    EXPECT_FALSE(KeyDown);
-    vx::Store(WindowRecord(2).IgnoreEvents, true);
-    for (std::uint8_t window : {2, 3}) viewKeyDown(window, KeyPress{0, "b", 0});
-    EXPECT_TRUE(KeyDown);
-    ASSERT_EQ(KeyEventQueue.Count(), 1u);
-    EXPECT_EQ(KeyEventQueue.Last()->Value, 'a');
-    EXPECT_TRUE(vx::test::LogContains("viewKeyDown: Graphic window (3) not initialized."));
-}
-
-TEST(KeyInput, KeyTableGivesEachKeyItsValueAndEachModifierFlagSetsItsOwnFieldAndState) {
-    vx::test::StartWithWindow(2, 8);
+TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindowsPostButAllKeysAreHeld) {
+    StartWithWindow(2, 8);
     constexpr std::uint64_t kOption = vx::kOptionFlag, kControl = vx::kControlFlag, kShift = vx::kShiftFlag,
                             kPad = vx::kNumericPadFlag;
     struct Case {
@@ -159,10 +132,10 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueAndEachModifierFlagSetsItsOwnFieldAnd
         KeyEventQueue.Clear();
         t_KeyEventHandler(2, KeyPress{c.code, c.characters, c.flags});
         const std::optional<t_Event> event = KeyEventQueue.TakeFirst();
-        SCOPED_TRACE("key code " + std::to_string(c.code) + ", flags " + std::to_string(c.flags));
-        EXPECT_EQ(event ? event->Value : -1, c.value);
-        EXPECT_EQ(event && event->CursorKeyPressed, c.mark == 'c');
-        EXPECT_EQ(event && event->FunctionKeyPressed, c.mark == 'f');
+        EXPECT_EQ(std::tuple(event ? event->Value : -1, event && event->CursorKeyPressed,
+                             event && event->FunctionKeyPressed),
+                  std::tuple(c.value, c.mark == 'c', c.mark == 'f'))
+            << "key code " << c.code << ", flags " << c.flags;
     }
     // Control with keypad 7, 8 or 9 posts nothing and switches the window's output instead.
     for (auto [code, channel] : {std::pair{89, 0}, {91, 2}, {92, 1}}) {
@@ -191,94 +164,84 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueAndEachModifierFlagSetsItsOwnFieldAnd
     EXPECT_EQ(KeyEventQueue.TakeFirst().value_or(t_Event{}).Mods, 0x8000);
     viewFlagsChanged(vx::kCommandFlag);
     EXPECT_TRUE(CommandDown && !CapsLockDown);
+
+    // Only a ready window that takes events posts the key, but every key counts as held.
+    // The flag must say what the queue holds after every step: a key that posts nothing leaves it set over a
+    // waiting key even when the program cleared it, and taking from an empty queue corrects a flag left set.
+    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
+    EXPECT_FALSE(KeyEventAvailable);
+    t_KeyEventHandler(2, KeyPress{0, "a", 0});
+    KeyEventAvailable = false;
+    t_KeyEventHandler(2, KeyPress{19, "\u20AC", 0});
+    EXPECT_TRUE(KeyEventAvailable);
+    EXPECT_EQ(t_NextKeyEvent(), 'a');
+    KeyEventAvailable = true;
+    EXPECT_TRUE(t_NextKeyEvent() == -1 && !KeyEventAvailable);
+
+    viewKeyDown(2, KeyPress{0, "a", 0});
+    viewKeyUp();
+    EXPECT_FALSE(KeyDown);
+    vx::Store(WindowRecord(2).IgnoreEvents, true);
+    for (std::uint8_t window : {2, 3}) viewKeyDown(window, KeyPress{0, "b", 0});
+    EXPECT_TRUE(KeyDown && KeyEventQueue.Count() == 1 && KeyEventQueue.Last()->Value == 'a');
+    EXPECT_TRUE(LogContains("viewKeyDown: Graphic window (3) not initialized."));
 }
 
 // Pixel rows count from the top, the view's from the bottom; the window's coordinates are the view's. Clicks
 // that cannot post still call the program and set the flag from the queue; the button states follow every
 // press, also in a window that ignores events.
 TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButtonStatesFollowEveryPress) {
-    vx::test::StartWithWindow(1, 4, 1024, 8);  // 8 pixels from the edges
+    StartWithWindow(1, 4, 1024, 8);  // 8 pixels from the edges
     ProgramMouseHandler = [] { ++handlerCalls; };
     const t_Event event = Click(18.7, 1008.2, vx::kShiftFlag);
-    EXPECT_EQ(vx::test::CountLogLine("t_MouseEventHandler: Graphic #1 window, X = 10, Y = 24"), 1);
-    EXPECT_EQ(vx::test::Pos(event.WindowX, event.WindowY), vx::test::Pos(18, 1008));
-    EXPECT_EQ(vx::test::Pos(event.ClickX, event.ClickY), vx::test::Pos(10, 24));
-    EXPECT_EQ(event.Mods, 2);
+    EXPECT_EQ(CountLogLine("t_MouseEventHandler: Graphic #1 window, X = 10, Y = 24"), 1);
+    EXPECT_EQ(std::tuple(event.WindowX, event.WindowY, event.ClickX, event.ClickY, event.Mods),
+              std::tuple(18, 1008, 10, 24, 2));
 
-    EXPECT_EQ(Click(3.0, 500).ClickX, -1);
-    EXPECT_EQ(Click(8 + 1024, 500).ClickX, -2);
-    EXPECT_EQ(Click(8 + 1023.9, 500).ClickX, 1023);
-    EXPECT_EQ(Click(100, 8).ClickY, -2);  // rows count from the drawing area's top, one point high
-    EXPECT_EQ(Click(100, 9).ClickY, 1023);
-    EXPECT_EQ(Click(100, 8 + 1024).ClickY, 0);
-    EXPECT_EQ(Click(100, 8 + 1025).ClickY, -1);
+    // Rows count from the drawing area's top, one point high. Saturated coordinates keep their side: y far
+    // below the screen is below the picture (-2), x far to the left is left of it (-1), where wrapping
+    // arithmetic swapped the two.
+    std::vector<std::int64_t> clicked;
+    for (double x : {3.0, 8 + 1024.0, 8 + 1023.9, 1e300, -1e300}) clicked.push_back(Click(x, 500).ClickX);
+    for (double y : {8.0, 9.0, 8 + 1024.0, 8 + 1025.0, -1e300, 1e300})
+        clicked.push_back(Click(100, y).ClickY);
+    EXPECT_EQ(clicked, (std::vector<std::int64_t>{-1, -2, 1023, -2, -1, -2, 1023, 0, -1, -2, -1}));
 
     MouseEventQueue.Clear();
     MouseEventAvailable = true;
-    vx::test::TakeOwnLogLines();
-    t_MouseEventHandler(9, vx::MouseClick{}, 5.5, 6.5);
-    t_MouseEventHandler(3, vx::MouseClick{}, 5.5, 6.5);
+    TakeOwnLogLines();
+    for (std::uint8_t n : {9, 3}) t_MouseEventHandler(n, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
     const std::string kNoWindow = "t_MouseEventHandler:  window, X = -3, Y = -3",
                       kCalling = "t_MouseEventHandler: Calling program mouse handler asynchronously.";
-    EXPECT_EQ(vx::test::TakeOwnLogLines(),
+    EXPECT_EQ(TakeOwnLogLines(),
               (std::vector<std::string>{"t_MouseEventHandler: Unknown window, AbsX = 5, AbsY = 6", kNoWindow,
                                         kCalling, "t_MouseEventHandler: Window #3 not initialized.",
                                         kNoWindow, kCalling}));
-    for (int i = 0; i < 5000 && handlerCalls < 11; ++i) vx::SleepNanoseconds(1'000'000);
-    EXPECT_EQ(handlerCalls, 10);  // one for each click so far
+    for (int i = 0; i < 5000 && handlerCalls < 15; ++i) vx::SleepNanoseconds(1'000'000);
+    EXPECT_EQ(handlerCalls, 14);  // one for each click so far
     vx::Store(WindowRecord(1).IgnoreEvents, true);
     viewMouseDown(1, vx::MouseClick{2, 0, 5, 5}, true);
     EXPECT_TRUE(RightButtonDown && !LeftButtonDown);
     viewMouseDown(1, vx::MouseClick{1, 0, 5, 5}, false);
-    EXPECT_TRUE(LeftButtonDown && !RightButtonDown);
-    EXPECT_EQ(MouseEventQueue.Count(), 0u);
+    EXPECT_TRUE(LeftButtonDown && !RightButtonDown && MouseEventQueue.Count() == 0);
     viewMouseUp();
     EXPECT_FALSE(LeftButtonDown || RightButtonDown);
 }
 
-// Every toolkit window is known by its number, from any thread; anything else is 255.
-TEST(WindowNumber, NamesEachToolkitWindowAndTheFrontOne) {
-    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(0, 8);
-    for (std::uint8_t n = 0; n <= 12; ++n) {
-        EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
-        platform.SetMainWindow(n);
-        EXPECT_EQ(t_FrontWindowNumber(), n);
-    }
-    EXPECT_EQ(t_WindowNumber(nullptr), 255);
-    platform.SetMainWindow(-1);
-    EXPECT_EQ(t_FrontWindowNumber(), 255);
-}
-
-// The pointer keeps the last pixel it crossed in each window, with the button flags of the moment.
-TEST(Pointer, KeepsTheLastPixelInsideEachWindowAndTheButtonsHeld) {
-    vx::test::StartWithWindow(2, 8);
-    vx::PointerMoved(2, 10, 20, true);
-    vx::PointerMoved(3, 5, 6, true);
-    vx::PointerMoved(2, 30, 40, false);
-    viewMouseDown(2, vx::MouseClick{2, 0, 5, 5}, true);
-    const vx::PointerState left = vx::Pointer(2);
-    EXPECT_EQ(std::tuple(left.x, left.y, left.inside, left.primaryDown, left.secondaryDown),
-              std::tuple(10, 20, false, false, true));
-    vx::PointerLeft(3);
-    EXPECT_EQ(vx::Pointer(3).x, 5);
-    EXPECT_FALSE(vx::Pointer(3).inside);
-    vx::PointerMoved(8, 1, 1, true);
-    EXPECT_EQ(vx::Pointer(8).x, -1);
-}
-
 // The close box hides the window and posts nothing, as ever; the program learns of it from
-// vx::WindowClosed until the window is shown again.
-TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
-    vx::HeadlessPlatform& platform = vx::test::StartWithWindow(2);
+// vx::WindowClosed until the window is shown again. Every toolkit window is known by its number, from any
+// thread; anything else is 255. The pointer keeps the last pixel it crossed in each window, with the button
+// flags of the moment.
+TEST(Windows, CloseBoxTellsTheProgramNumbersNameEachWindowAndThePointerKeepsItsLastPixelInEach) {
+    vx::HeadlessPlatform& platform = StartWithWindow(2, 8);
     t_WindowFront(2);
-    vx::test::TakeLogLines();
+    TakeLogLines();
     EXPECT_FALSE(vx::WindowClosed(2));
     t_MouseEventPostCloseBoxClick(2);
     EXPECT_TRUE(vx::WindowClosed(2));
     EXPECT_FALSE(vx::WindowClosed(3) || platform.Window(2).visible || MouseEventAvailable.load());
-    EXPECT_EQ(vx::test::TakeLogLines(),
-              std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 2"});
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 2"});
     t_WindowVisible(2, false);
     EXPECT_TRUE(vx::WindowClosed(2));  // hiding is not showing
     t_WindowFront(2);
@@ -287,20 +250,30 @@ TEST(CloseBox, HidesTheWindowAndTellsTheProgramUntilTheWindowIsShownAgain) {
     t_WindowVisible(9, true);
     t_MouseEventPostCloseBoxClick(9);
     EXPECT_TRUE(vx::WindowClosed(9) && !platform.Window(9).visible);
-    EXPECT_EQ(vx::test::TakeLogLines(),
-              std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"});
+    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"});
     t_WindowVisible(9, true);
     EXPECT_FALSE(vx::WindowClosed(9));
     t_MouseEventPostCloseBoxClick(255);
     EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12));
-}
 
-// Saturated coordinates keep their side: y far below the screen is below the picture (-2), x far to the
-// left is left of it (-1), where wrapping arithmetic swapped the two.
-TEST(MouseInput, SaturatedCoordinatesLandOnTheSideTheyCameFrom) {
-    vx::test::StartWithWindow(1, 4, 1024, 8);
-    const t_Event low = Click(1e300, -1e300);
-    EXPECT_EQ(vx::test::Pos(low.ClickX, low.ClickY), vx::test::Pos(-2, -2));
-    const t_Event high = Click(-1e300, 1e300);
-    EXPECT_EQ(vx::test::Pos(high.ClickX, high.ClickY), vx::test::Pos(-1, -1));
+    for (std::uint8_t n = 0; n <= 12; ++n) {
+        EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
+        platform.SetMainWindow(n);
+        EXPECT_EQ(t_FrontWindowNumber(), n);
+    }
+    EXPECT_EQ(t_WindowNumber(nullptr), 255);
+    platform.SetMainWindow(-1);
+    EXPECT_EQ(t_FrontWindowNumber(), 255);
+
+    vx::PointerMoved(2, 10, 20, true);
+    vx::PointerMoved(3, 5, 6, true);
+    vx::PointerMoved(2, 30, 40, false);
+    viewMouseDown(2, vx::MouseClick{2, 0, 5, 5}, true);
+    const vx::PointerState left = vx::Pointer(2);
+    EXPECT_EQ(std::tuple(left.x, left.y, left.inside, left.primaryDown, left.secondaryDown),
+              std::tuple(10, 20, false, false, true));
+    vx::PointerLeft(3);
+    vx::PointerMoved(8, 1, 1, true);
+    EXPECT_EQ(std::tuple(vx::Pointer(3).x, vx::Pointer(3).inside, vx::Pointer(8).x),
+              std::tuple(5, false, -1));
 }

@@ -4,9 +4,7 @@
 
 #include <cstring>
 #include <functional>
-#include <string_view>
 #include <thread>
-#include <vector>
 
 #include "core/program.h"
 #include "input/events.h"
@@ -21,21 +19,20 @@ namespace {
 
 using namespace vx::test;
 using namespace std::literals;
+using Cell = std::pair<std::uint8_t, std::uint8_t>;
+using Lines = std::vector<std::string>;
 
 // ---- Glyphs ----
 
+// Codes outside Start..End record the cell but draw nothing.
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
-    t_PrintSymbol(0, 65, 0xF0, 2, 3);
-    t_PrintSymbol(0, 127, 0xF0, 3, 3);
-    t_PrintSymbol(0, 128, 0x3A, 1, 1);  // codes outside Start..End record the cell but draw nothing
-    t_PrintSymbol(0, 64, 0x3A, 2, 1);
-    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 3, 3, 127, 15, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
-    EXPECT_EQ(CellChar(w, 1, 1), 128);
-    EXPECT_EQ(CellColour(w, 2, 1), 0x3A);
+    for (auto [c, colour, x, y] :
+         {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3A, 1, 1}, {64, 0x3A, 2, 1}})
+        t_PrintSymbol(0, std::uint8_t(c), std::uint8_t(colour), x, y);
+    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0) && ShowsGlyph(w, 3, 3, 127, 15, 0));
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0) && ShowsGlyph(w, 2, 1, 32, 0, 0));
+    EXPECT_EQ(Cell(CellChar(w, 1, 1), CellColour(w, 2, 1)), Cell(128, 0x3A));
 }
 
 // One glyph whose first row holds the given weights.
@@ -46,37 +43,24 @@ t_Font WeightFont(std::initializer_list<std::uint8_t> weights) {
     return font;
 }
 
-TEST(PrintSymbol, FourBitsMapsGreysOntoGreyEntriesAndColoursOntoTheNearest) {
+// Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8. Black ink at
+// weight 127 on blue (0, 0, 128) gives (0, 0, 64), as near to black as to blue: the lower index wins. At
+// one bit, green ink (0 + 255 + 0 < 384) stays dark; white ink lights at 3 x 128 = 384, not at 3 x 127.
+TEST(PrintSymbol, FourBitsTakeTheNearestEntryOneBitLightsWhenBrightOnAverageDeeperWindowsBlendAndKeepAlpha) {
     t_Window& w = OpenTextWindow(4, 320, 200, WeightFont({0, 255, 128, 64, 63, 191, 192, 127}));
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);
+    for (auto [colour, x] : {std::pair{0xF0, 1}, {0x10, 2}, {0x02, 3}}) t_PrintSymbol(0, 65, colour, x, 1);
     std::vector<int> row;
-    for (int x = 0; x < 8; ++x) row.push_back(Nibble(w, x, 0));
-    EXPECT_EQ(row, (std::vector<int>{0, 15, 10, 5, 0, 10, 15, 5}));
+    for (int x : {0, 1, 2, 3, 4, 5, 6, 7, 10, 23}) row.push_back(Nibble(w, x, 0));
+    EXPECT_EQ(row, (std::vector<int>{0, 15, 10, 5, 0, 10, 15, 5, 8, 0}));
+    t_Window& one = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}), 1);
+    for (auto [colour, x] : {std::pair{0xC0, 1}, {0xF0, 2}}) t_PrintSymbol(1, 65, colour, x, 1);
+    EXPECT_EQ(Cell(VideoMemory[one.MemoryStart], VideoMemory[one.MemoryStart + 1]), Cell(0x00, 0xC1));
 
-    // Red ink at weight 128 on black gives (128, 0, 0): nearest is brown (128, 64, 0), index 8.
-    t_PrintSymbol(0, 65, 0x10, 2, 1);
-    EXPECT_EQ(Nibble(w, 10, 0), 8);
-    // Black ink at weight 127 on blue (0, 0, 128) gives (0, 0, 64), as near to black as to blue: the lower
-    // index wins.
-    t_PrintSymbol(0, 65, 0x02, 3, 1);
-    EXPECT_EQ(Nibble(w, 23, 0), 0);
-}
-
-TEST(PrintSymbol, OneBitLightsWhenTheBlendIsBrightOnAverage) {
-    t_Window& w = OpenTextWindow(1, 320, 200, WeightFont({255, 128, 127, 0, 0, 0, 0, 255}));
-    t_PrintSymbol(0, 65, 0xC0, 1, 1);  // green ink: 0 + 255 + 0 < 384
-    EXPECT_EQ(VideoMemory[w.MemoryStart], 0x00);
-    t_PrintSymbol(0, 65, 0xF0, 1, 1);  // white ink: 3 x 128 = 384 lights, 3 x 127 does not
-    EXPECT_EQ(VideoMemory[w.MemoryStart], 0xC1);
-}
-
-TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
     // Ink 9 (255, 128, 0) on paper 2 (0, 0, 128) at weight 100; greys blend the averages 127 and 42.
     const std::vector<int> expected[] = {{74}, {77, 74}, {100, 50, 77}, {77, 100, 50, 77}};
     for (std::uint8_t n = 0; n < 4; ++n) {
         const int depth = 8 * (n + 1);
-        t_Window& w = OpenTextWindow(depth, 64, 64, WeightFont({100}), n);
-        std::uint8_t* p = PixelBytes(w, 0, 0);
+        std::uint8_t* p = PixelBytes(OpenTextWindow(depth, 64, 64, WeightFont({100}), n), 0, 0);
         p[0] = 77;  // the alpha byte at 16 and 32 bits must stay
         t_PrintSymbol(n, 65, 0x92, 1, 1);
         EXPECT_EQ(std::vector<int>(p, p + depth / 8), expected[n]) << depth;
@@ -88,16 +72,10 @@ TEST(PrintSymbol, DeeperWindowsStoreBlendedComponentsAndKeepAlpha) {
 void SetPixel(std::vector<std::uint8_t>& block, int depth, int width, int x, int y, bool on) {
     const std::size_t bit = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * std::size_t(depth);
     std::uint8_t* p = block.data() + bit / 8;
-    const std::uint8_t v = on ? 255 : 0;
-    if (depth == 1) {
-        const std::uint8_t mask = std::uint8_t(0x80 >> (bit % 8));
-        *p = std::uint8_t(on ? *p | mask : *p & ~mask);
-    } else if (depth == 4) {
-        const std::uint8_t mask = bit % 8 ? 0x0F : 0xF0;
-        *p = std::uint8_t((*p & ~mask) | (v & mask));
-    } else {
-        for (int i = depth == 16 || depth == 32 ? 1 : 0; i < depth / 8; ++i) p[i] = v;
-    }
+    const std::uint8_t v = on ? 255 : 0,
+                       mask = std::uint8_t(depth < 8 ? ((1 << depth) - 1) << (8 - depth - bit % 8) : 0);
+    if (depth < 8) *p = std::uint8_t((*p & ~mask) | (v & mask));
+    for (int i = depth == 16 || depth == 32 ? 1 : 0; i < depth / 8; ++i) p[i] = v;  // none below 8 bits
 }
 
 // A glyph covers its cell and nothing more: at every depth its first and last pixel column and row are
@@ -123,8 +101,7 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     t_Window& w = OpenTextWindow();
     w.TextInverse = true;
     t_PrintSymbol(0, 65, 192, 1, 1);
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12));
-    EXPECT_EQ(CellColour(w, 1, 1), 12);
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 65, 0, 12) && CellColour(w, 1, 1) == 12);
     w.TextRedirectOutput = 0;  // output off
     t_PrintSymbol(0, 66, 0xF0, 2, 1);
     EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
@@ -134,18 +111,16 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     t_PrintControl(5, 13);  // control codes too
     EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r");
     WindowRecord(5).TextRedirectOutput = 1;
-    t_PrintSymbol(5, 65, 0xF0, 1, 1);
-    t_PrintSymbol(8, 65, 0xF0, 1, 1);
-    t_PrintControl(5, 13);
-    t_PrintControl(8, 13);
+    for (std::uint8_t n : {5, 8}) t_PrintSymbol(n, 65, 0xF0, 1, 1);
+    for (std::uint8_t n : {5, 8}) t_PrintControl(n, 13);
     t_PrintControl(0, 28);  // output off: control codes do nothing either
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
     WindowRecord(5).TextRedirectOutput = 0;
     t_PrintSymbol(5, 65, 0xF0, 1, 1);  // dropped without a word
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_PrintSymbol: Window #5 not initialized.",
-                                                        "t_PrintSymbol: Window is not a graphic window.",
-                                                        "t_PrintControl: Window #5 not initialized.",
-                                                        "t_PrintControl: Window is not a graphic window."}));
+    EXPECT_EQ(TakeLogLines(), (Lines{"t_PrintSymbol: Window #5 not initialized.",
+                                     "t_PrintSymbol: Window is not a graphic window.",
+                                     "t_PrintControl: Window #5 not initialized.",
+                                     "t_PrintControl: Window is not a graphic window."}));
 }
 
 // Cells on the edge are legal and those beyond refused, fonts of other formats are refused, and glyph data
@@ -155,28 +130,20 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     const std::uint64_t outside = OutsideChecksum(w);
     t_PrintSymbol(0, 65, 0xF0, 40, 25);
     EXPECT_EQ(CellChar(w, 40, 25), 65);
-    for (auto [x, y] :
-         {std::pair<std::int64_t, std::int64_t>{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
+    for (auto [x, y] : {Pos{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
         t_PrintSymbol(0, 65, 0xF0, x, y);
-        EXPECT_EQ(TakeLogLines(),
-                  std::vector<std::string>{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
-                                           std::to_string(x) + ", y = " + std::to_string(y) + ")."});
+        EXPECT_EQ(TakeLogLines(), Lines{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
+                                        std::to_string(x) + ", y = " + std::to_string(y) + ")."});
     }
 
     const std::string kNotGrey = "t_PrintSymbol: Font format must be uncompressed grey for text-printing.",
                       kIllegal = "t_PrintSymbol: Illegal font format.";
-    for (auto [format, line] : {std::pair{0, kNotGrey},
-                                {100, kNotGrey},
-                                {102, kNotGrey},
-                                {1, kIllegal},
-                                {101, kIllegal},
-                                {103, kIllegal}}) {
+    for (std::int64_t format : {0, 100, 102, 1, 101, 103}) {  // the odd ones are no grey format at all
         w.Font.Format = format;
         t_PrintSymbol(0, 67, 0xF0, 1, 1);
-        EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line}) << format;
+        EXPECT_EQ(TakeLogLines(), Lines{format % 2 ? kIllegal : kNotGrey}) << format;
     }
-    EXPECT_EQ(CellChar(w, 1, 1), 67);
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0));
+    EXPECT_TRUE(CellChar(w, 1, 1) == 67 && ShowsGlyph(w, 1, 1, 32, 0, 0));
 
     w.Font.Format = 2;
     w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
@@ -186,9 +153,8 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
 
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
     w.Font = Font();
-    for (auto [width, height] : {std::pair{0, 8}, {8, 0}, {-8, 8}, {8, 1 << 20}}) {
-        w.Font.Width = width;
-        w.Font.Height = height;
+    for (Pos size : {Pos{0, 8}, {8, 0}, {-8, 8}, {8, 1 << 20}}) {
+        std::tie(w.Font.Width, w.Font.Height) = size;
         t_PrintSymbol(0, 65, 0xF0, 1, 1);
     }
     EXPECT_EQ(OutsideChecksum(w), outside);
@@ -210,7 +176,7 @@ bool WaitForLog(const std::string& line) {
     return LogContains(line);
 }
 
-TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks) {
+TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarksPrintCharDrawsCodes) {
     t_Window& w = OpenTextWindow(4, 320, 200);
     w.TextHpos = 39;
     // U+00E4, the euro sign, an emoji, a stray byte, and an encoded surrogate: three bytes that are no
@@ -218,94 +184,82 @@ TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarks
     t_Print(0, "abc\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xED\xA0\x80");
     EXPECT_EQ(t_GetScreen(0, "\r"), std::string(38, ' ') + "ab\rc\xC3\xA4??????");
     EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
+
+    // t_PrintChar draws control codes as glyphs, in the display mode; tabs pad up to a column ahead.
+    t_Print(0, "\f");
+    t_PrintChar(0, 13);
+    t_PrintTab(0, 6, '.');
+    t_PrintTab(0, 3, '*');  // behind the cursor: nothing
+    t_DisplayMode(0, 1);
+    t_PrintChar(0, 'A');
+    t_DisplayMode(0, 99);
+    t_PrintChar(0, 'A');  // an escape command: nothing drawn
+    EXPECT_EQ(t_GetScreen(0, ""), "\r....\xC3\x81" + std::string(994, ' '));
+    EXPECT_EQ(w.TextHpos, 7);
 }
 
-TEST(Print, ControlCodesMoveClearAndScroll) {
+// In order: back space wraps to the line above, line feed keeps the column, up from the first line scrolls
+// down; right; home and clear; to column 1 and clear the line; scroll down, scroll up; up twice; clear to the
+// end of the window; to column 1 of the line; home; clear to the end of the line; reverse; inverse, reversed
+// back; inverse, then normal; codes that do nothing, but 7 beeps (once).
+TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTabsOrAreDrawnPending) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     t_Window& w = OpenTextWindow();  // 40 x 25
-    struct Case {
-        std::string_view text;
-        std::string screen;
-        Pos cursor;
-        bool inverse = false;
-    };
-    const Case cases[] = {
-        {"ab\rx\x08\x08", "ab\rx", {40, 1}},       // back space wraps to the line above
-        {"ab\nc", "ab\r  c", {4, 2}},              // line feed keeps the column
-        {"ab\x1E", "\rab", {3, 1}},                // up from the first line scrolls down
-        {"ab\034c", "ab c", {5, 1}},               // right
-        {"hello\fx", "x", {2, 1}},                 // home and clear
-        {"hello\x1A", "", {1, 1}},                 // to column 1 and clear the line
-        {"top\rnext\x16", "\rtop\rnext", {5, 2}},  // scroll down
-        {"top\rnext\x17", "next", {5, 2}},         // scroll up
-        {"top\rnext\x1E\x0B", "top", {5, 1}},
-        {"\033e\x08Z\x19\x0B", "", {1, 1}},                        // clear to the end of the window
-        {"ab\rcd\x12x", "ab\rxd", {2, 2}},                         // to column 1 of the line
-        {"ab\rcd\x19x", "xb\rcd", {2, 1}},                         // home
-        {"abcd\x08\x08\x1D", "ab", {3, 1}},                        // clear to the end of the line
-        {"\x11", "", {1, 1}, true},                                // reverse
-        {"\x0F\x11", "", {1, 1}, false},                           // inverse, reversed back
-        {"\x0F\x0E", "", {1, 1}, false},                           // inverse, then normal
-        {"a\0\1\2\3\4\5\6\7\t\020\025\030\023b"sv, "ab", {3, 1}},  // nothing, but 7 beeps
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(i);
+    // clang-format off
+    const std::tuple<std::string_view, std::string, Pos, bool> cases[] = {
+        {"ab\rx\x08\x08", "ab\rx", {40, 1}, false}, {"ab\nc", "ab\r  c", {4, 2}, false},
+        {"ab\x1E", "\rab", {3, 1}, false}, {"ab\034c", "ab c", {5, 1}, false},
+        {"hello\fx", "x", {2, 1}, false}, {"hello\x1A", "", {1, 1}, false},
+        {"top\rnext\x16", "\rtop\rnext", {5, 2}, false}, {"top\rnext\x17", "next", {5, 2}, false},
+        {"top\rnext\x1E\x0B", "top", {5, 1}, false},
+        {"\033e\x08Z\x19\x0B", "", {1, 1}, false}, {"ab\rcd\x12x", "ab\rxd", {2, 2}, false},
+        {"ab\rcd\x19x", "xb\rcd", {2, 1}, false}, {"abcd\x08\x08\x1D", "ab", {3, 1}, false},
+        {"\x11", "", {1, 1}, true}, {"\x0F\x11", "", {1, 1}, false}, {"\x0F\x0E", "", {1, 1}, false},
+        {"a\0\1\2\3\4\5\6\7\t\020\025\030\023b"sv, "ab", {3, 1}, false}};
+    // clang-format on
+    for (const auto& [text, screen, cursor, inverse] : cases) {
         t_Print(0, "\x0C");
         w.TextInverse = false;
-        t_Print(0, cases[i].text);
-        EXPECT_EQ(t_GetScreen(0, "\r"), cases[i].screen);
-        EXPECT_EQ(CursorOf(w), cases[i].cursor);
-        EXPECT_EQ(w.TextInverse, cases[i].inverse);
+        t_Print(0, text);
+        EXPECT_EQ(std::tuple(t_GetScreen(0, "\r"), CursorOf(w), w.TextInverse),
+                  std::tuple(screen, cursor, inverse))
+            << text;
     }
     EXPECT_EQ(p.BeepCount(), 1);
-}
 
-// Each command range at both of its edges and the codes just outside them, which are drawn and leave the
-// escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
-TEST(Print, EscapeCommandsSetColoursBorderAndTabsAndUnknownOnesAreDrawnKeepingTheEscapePending) {
-    t_Window& w = OpenTextWindow();
-    struct Case {
-        std::string_view text;
-        int colour, mode, border;
-        Pos cursor;
-        std::string screen;
-    };
-    const Case cases[] = {
-        // clang-format off
-        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""}, {"\033O", 0xFA, 0, 7, {1, 1}, ""},
-        {"\033P", 0x50, 0, 7, {1, 1}, ""}, {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
+    // Each command range at both of its edges and the codes just outside them, which are drawn and leave the
+    // escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
+    // The tab to the next stop of 10 goes from column 10 to 21, not 11; the one of 40 from 41 to the next
+    // line. The escape stays pending after an unknown command, so A sets the ink; a control code after ESC
+    // is drawn, not executed.
+    // clang-format off
+    const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> escapes[] = {
+        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""},
+        {"\033O", 0xFA, 0, 7, {1, 1}, ""}, {"\033P", 0x50, 0, 7, {1, 1}, ""},
+        {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
         {"\033d", 0x5A, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
         {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
         {"\033h", 0x5A, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
-        {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"},  // from column 10 to 21, not 11
-        {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
-        {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"},  // 41: next line
-        {"\033l", 0x5A, 99, 7, {2, 1}, "l"}, {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
+        {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"}, {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
+        {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"}, {"\033l", 0x5A, 99, 7, {2, 1}, "l"},
+        {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
         {"\033z", 0x5A, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
-        {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"},
-        // The escape stays pending after an unknown command, so A sets the ink; a control code after ESC is
-        // drawn, not executed.
-        {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"},
-        // clang-format on
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+        {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"}};
+    // clang-format on
+    for (const auto& [text, colour, mode, border, cursor, screen] : escapes) {
         t_DisplayMode(0, 0);
         t_Print(0, "\x0C");
         w.TextColor = 0x5A;
         t_ColorBorder(0, 7);
-        t_Print(0, c.text);
-        EXPECT_EQ(w.TextColor, c.colour);
-        EXPECT_EQ(w.TextDisplayMode, c.mode);
-        EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(c.border));
-        EXPECT_EQ(CursorOf(w), c.cursor);
-        EXPECT_EQ(t_GetScreen(0, "\r"), c.screen);
+        t_Print(0, text);
+        EXPECT_EQ(std::tuple(int(w.TextColor), w.TextDisplayMode, CursorOf(w), t_GetScreen(0, "\r")),
+                  std::tuple(colour, mode, cursor, screen))
+            << text;
+        EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(border)) << text;
     }
     // The tab commands pad with spaces and clear what lay beyond the stop.
     t_DisplayMode(0, 0);
-    t_Print(0,
-            "\x0C"
-            "abcdefghijklmnopqrstuvwxy\x12\033j");
+    t_Print(0, "\fabcdefghijklmnopqrstuvwxy\x12\033j");
     EXPECT_EQ(t_GetScreen(0, "\r"), std::string(20, ' ') + "uvwxy");
     t_Print(0, "\x12\033k");
     EXPECT_EQ(t_GetScreen(0, "\r"), "");
@@ -316,66 +270,45 @@ TEST(Print, DisplayModesRemapCharacters) {
     t_Print(0, "\024A\037Aa\023A");  // mode 1, mode 2, then back to 0
     EXPECT_EQ(t_GetScreen(0, ""), "\xC3\x81\x01\xC2\x81\x41" + std::string(996, ' '));  // 193, 1, 129, 'A'
     t_DisplayMode(0, 3);
-    t_Print(0, "\x01");
-    EXPECT_EQ(CellColour(w, 5, 1), 0x0C);  // drawn inverse, and only this character
+    t_Print(0, "\x01");  // drawn inverse, and only this character
     t_DisplayMode(0, 4);
-    t_Print(0, "\x02");
-    EXPECT_EQ(CellColour(w, 6, 1), 0x10);  // in colour 1
-    t_Print(0, "\u20AC");                  // above Latin-1: a question mark, in colour 1 too
-    EXPECT_EQ(CellChar(w, 7, 1), '?');
-    EXPECT_EQ(CellColour(w, 7, 1), 0x10);
-    EXPECT_EQ(w.TextColor, 0xC0);
+    t_Print(0, "\x02\u20AC");  // in colour 1; above Latin-1, a question mark in colour 1 too
+    EXPECT_EQ(std::vector<int>({CellColour(w, 5, 1), CellColour(w, 6, 1), CellChar(w, 7, 1),
+                                CellColour(w, 7, 1), w.TextColor}),
+              std::vector<int>({0x0C, 0x10, '?', 0x10, 0xC0}));
     EXPECT_EQ(w.RGBColor, t_PaletteColor(1));
 
     // Each mode's ranges at their edges.
-    const std::int64_t cases[][3] = {
-        {1, 31, 31}, {1, 32, 160}, {1, 127, 255}, {1, 128, 128}, {2, 63, 63}, {2, 64, 0},
-        {2, 95, 31}, {2, 96, 128}, {2, 127, 159}, {2, 128, 128}, {3, 31, 95}, {3, 32, 32},
-        {4, 31, 95}, {4, 32, 32},  {0, 1, 1},     {5, 1, 1},
-    };
+    const std::int64_t cases[][3] = {{1, 31, 31},   {1, 32, 160},  {1, 127, 255}, {1, 128, 128},
+                                     {2, 63, 63},   {2, 64, 0},    {2, 95, 31},   {2, 96, 128},
+                                     {2, 127, 159}, {2, 128, 128}, {3, 31, 95},   {3, 32, 32},
+                                     {4, 31, 95},   {4, 32, 32},   {0, 1, 1},     {5, 1, 1}};
     for (const auto& c : cases) {
         t_DisplayMode(0, c[0]);
         w.TextInverse = false;
         const t_DisplayModeResult r = t_ApplyDisplayMode(0, c[1]);
-        EXPECT_EQ(r.Code, c[2]) << "mode " << c[0] << ", code " << c[1];
-        EXPECT_EQ(w.TextInverse, c[0] == 3 && c[1] == 31) << "mode " << c[0] << ", code " << c[1];
-        EXPECT_FALSE(r.Inverse);
+        EXPECT_EQ(std::tuple(r.Code, w.TextInverse, r.Inverse),
+                  std::tuple(c[2], c[0] == 3 && c[1] == 31, false))
+            << "mode " << c[0] << ", code " << c[1];
     }
-
-    t_Inverse(0);
-    t_Reverse(0);
-    EXPECT_FALSE(w.TextInverse);
-    t_Reverse(0);
-    EXPECT_TRUE(w.TextInverse);
-    t_Normal(0);
-    EXPECT_FALSE(w.TextInverse);
+    std::string inverse;
+    for (auto set : {t_Inverse, t_Reverse, t_Reverse, t_Normal})
+        inverse += (set(0), w.TextInverse ? '1' : '0');
+    EXPECT_EQ(inverse, "1010");
     // A window that is not set up is left as it is.
     TakeLogLines();
     for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); }}) set();
     t_Normal(8);
     EXPECT_EQ(WindowRecord(3).TextInverse || WindowRecord(3).TextDisplayMode != 0, false);
-    EXPECT_EQ(TakeLogLines(),
-              (std::vector<std::string>{
-                  "t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
-                  "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
+    EXPECT_EQ(
+        TakeLogLines(),
+        (Lines{"t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
+               "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
     const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
     EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
 
-TEST(PrintChar, DrawsControlCodesAsGlyphsInTheDisplayModeAndTabsPadToAColumn) {
-    OpenTextWindow();
-    t_PrintChar(0, 13);
-    t_PrintTab(0, 6, '.');
-    t_PrintTab(0, 3, '*');  // behind the cursor: nothing
-    t_DisplayMode(0, 1);
-    t_PrintChar(0, 'A');
-    t_DisplayMode(0, 99);
-    t_PrintChar(0, 'A');  // an escape command: nothing drawn
-    EXPECT_EQ(t_GetScreen(0, ""), "\r....\xC3\x81" + std::string(994, ' '));
-    EXPECT_EQ(WindowRecord(0).TextHpos, 7);
-}
-
-TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
+TEST(CheckOutputPause, PrintPausesBeforeACarriageReturnTakesOnlyANewestPauseKeyAndOtherEventsEndIt) {
     t_Window& w = OpenTextWindow();
     w.TextRedirectOutput = 2;  // the text goes to the captured log, which both threads may read
     Press(19);
@@ -387,19 +320,14 @@ TEST(CheckOutputPause, PrintPausesAtACarriageReturnInTheMiddleOfTheText) {
     EXPECT_FALSE(LogContains("cd"));
     Press('g');
     printer.join();
-    EXPECT_EQ(vx::TakeCapturedLog(), "ab\rcd");
-    EXPECT_EQ(KeyEvent.Value, 'g');
-}
+    EXPECT_EQ(std::pair(vx::TakeCapturedLog(), KeyEvent.Value), std::pair("ab\rcd"s, std::int64_t('g')));
 
-TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePause) {
     vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
     Press(19);
     Press('a');  // a key typed after the pause key must survive
-    EXPECT_FALSE(CheckOutputPause(19, true));
-    EXPECT_EQ(KeyEventQueue.Count(), 2u);
+    EXPECT_TRUE(!CheckOutputPause(19, true) && KeyEventQueue.Count() == 2);
     Press(19);
-    EXPECT_TRUE(CheckOutputPause(19, false));
-    EXPECT_TRUE(KeyEventQueue.Empty());
+    EXPECT_TRUE(CheckOutputPause(19, false) && KeyEventQueue.Empty());
 
     // A pause that `end` ends from another thread a little later.
     const auto pauseEndedBy = [](const std::function<void()>& end) {
@@ -412,36 +340,28 @@ TEST(CheckOutputPause, TakesOnlyANewestPauseKeyAndMenuEventsAndQuittingEndThePau
         other.join();
         return paused;
     };
-    EXPECT_TRUE(pauseEndedBy([] { MenuEventQueue.Append(t_MenuEvent{}); }));
-    EXPECT_EQ(MenuEventQueue.Count(), 1u);
+    EXPECT_TRUE(pauseEndedBy([] { MenuEventQueue.Append(t_MenuEvent{}); }) && MenuEventQueue.Count() == 1);
     EXPECT_TRUE(pauseEndedBy([&p] { p.BeginQuit(); }));
 }
 
-TEST(Print, TextOperationsRefuseWindowsBeforeThereIsAnyVideoMemory) {
-    // The operations that look at the window on their own before or beside the shared window check.
+// The operations that look at the window on their own, before or beside the shared window check, refuse
+// it before there is any video memory. A window set up without a font keeps the refusal line; the first
+// time, a hint follows it (window 5, not set up at all, gets no hint).
+TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATextLayerHowToGetOne) {
     void (*const operations[])(std::uint8_t) = {[](std::uint8_t n) { t_Print(n, "x"); },
                                                 [](std::uint8_t n) { t_PrintSymbol(n, 'x', 0xF0, 1, 1); },
                                                 [](std::uint8_t n) { t_PrintControl(n, 13); }, t_ScrollUp};
     StartToolkit();
     for (auto op : operations) op(3);
     EXPECT_EQ(TakeLogLines().size(), 4u);  // one refusal each
-}
-
-// A window set up without a font keeps the refusal line; the first time, a hint follows it.
-TEST(Print, WindowWithoutATextLayerIsRefusedAndOnceToldHowToGetOne) {
-    StartToolkit();
     OpenWindow(4, 8);
     TakeLogLines();
-    t_Print(5, "x");  // not set up at all: no hint
-    t_Print(4, "x");
-    t_Print(4, "y");
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{
-                                  "t_Print: Window #5 not initialized.",
-                                  "t_Print: Window #4 not initialized.",
-                                  "t_Print: Window #4 has no text layer: give t_InitWindow a font, such as "
-                                  "vx::ReadyFont(), to print in it.",
-                                  "t_Print: Window #4 not initialized.",
-                              }));
+    for (std::uint8_t n : {5, 4, 4}) t_Print(n, "x");
+    const std::string kFour = "t_Print: Window #4 not initialized.";
+    EXPECT_EQ(TakeLogLines(), (Lines{"t_Print: Window #5 not initialized.", kFour,
+                                     "t_Print: Window #4 has no text layer: give t_InitWindow "
+                                     "a font, such as vx::ReadyFont(), to print in it.",
+                                     kFour}));
 }
 
 TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
@@ -459,15 +379,12 @@ TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
     SetCursor(w, 1, 1);
     TakeLogLines();
     t_PrintTab(0, 1001, '*');
-    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{});
-    EXPECT_EQ(CellChar(w, 40, 24), '*');
+    EXPECT_TRUE(TakeLogLines().empty() && CellChar(w, 40, 24) == '*');
 }
 
 TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     OpenTextWindow(4, 64, 32);  // 8 x 4
-    t_PrintSymbol(0, 0xE4, 0xC0, 1, 1);
-    t_PrintSymbol(0, 13, 0xC0, 3, 1);
-    t_PrintSymbol(0, 'z', 0xC0, 4, 1);
+    for (auto [c, x] : {std::pair{0xE4, 1}, {13, 3}, {'z', 4}}) t_PrintSymbol(0, std::uint8_t(c), 0xC0, x, 1);
     // Any separator tidies at the carriage-return cells: the space before one goes, line feeds stay.
     EXPECT_EQ(t_GetScreen(0, "\r"), "\xC3\xA4\rz");
     const std::string blank(8, ' ');
@@ -475,10 +392,9 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     // A separator that is no UTF-8 makes the whole text be read byte by byte.
     const std::string lost = blank + "\u00FF";
     EXPECT_EQ(t_GetScreen(0, "\xFF"), "\u00C3\u00A4\rz    \u00FF" + lost + lost + lost);
-    EXPECT_EQ(t_GetScreen(8, "\r"), "");
-    EXPECT_EQ(t_GetScreen(3, "\r"), "");
-    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"t_GetScreen: Window is not a graphic window.",
-                                                        "t_GetScreen: Window #3 not initialized."}));
+    for (std::uint8_t n : {8, 3}) EXPECT_EQ(t_GetScreen(n, "\r"), "");
+    EXPECT_EQ(TakeLogLines(), (Lines{"t_GetScreen: Window is not a graphic window.",
+                                     "t_GetScreen: Window #3 not initialized."}));
 }
 
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
@@ -512,12 +428,11 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
             for (const std::int64_t firstColumn : {1, 3}) {
                 SCOPED_TRACE(std::to_string(depth) + " bits, " + (up ? "up" : "down") + ", from column " +
                              std::to_string(firstColumn));
+                const std::size_t size = std::size_t(320 * 200 * depth / 8);
                 t_Window* w[2];
                 for (std::uint8_t n = 0; n < 2; ++n) {
                     w[n] = &OpenTextWindow(depth, 320, 200, Font(), n);
-                    std::uint8_t* block = Block(n);
-                    for (std::int64_t i = 0; i < 320 * 200 * depth / 8; ++i)
-                        block[i] = std::uint8_t(i * 37 + 11);
+                    for (std::size_t i = 0; i < size; ++i) Block(n)[i] = std::uint8_t(i * 37 + 11);
                     FillLines(*w[n], n);
                     w[n]->TextColor = 0x3E;
                 }
@@ -531,24 +446,26 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
                         t_PrintSymbol(1, blank ? ' ' : std::uint8_t('A' + from),
                                       blank ? 0x3E : std::uint8_t((from % 15 + 1) << 4), x, y);
                 }
-                EXPECT_EQ(0, std::memcmp(Block(0), Block(1), std::size_t(320 * 200 * depth / 8)));
                 const std::size_t text = std::size_t(w[0]->TextMemoryEnd - w[0]->TextMemoryStart + 1);
-                EXPECT_EQ(0, std::memcmp(VideoMemory + w[0]->TextMemoryStart,
-                                         VideoMemory + w[1]->TextMemoryStart, text));
+                EXPECT_TRUE(std::memcmp(Block(0), Block(1), size) == 0 &&
+                            std::memcmp(VideoMemory + w[0]->TextMemoryStart,
+                                        VideoMemory + w[1]->TextMemoryStart, text) == 0);
             }
         }
     }
 }
 
-TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderInversion) {
+// Over the whole width, pixels right of the text move too and the new line is blanked in the text colour,
+// inverted when printing is; narrow areas are redrawn cell by cell as stored, leaving other pixels alone,
+// unless scroll lock stops them. Moving video memory refuses ranges outside it.
+TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAndScrollLockStopsThem) {
     t_Window& w = OpenTextWindow(4, 324, 200);  // four pixels right of the text columns
     FillLines(w);
     VideoMemory[w.MemoryStart + 8 * 162 + 161] = 0x77;  // right of the text on pixel row 8 (line 2)
     w.TextColor = 0x3E;
     w.TextInverse = true;
     t_ScrollUp(0);
-    EXPECT_EQ(VideoMemory[w.MemoryStart + 0 * 162 + 161], 0x77);
-    EXPECT_EQ(CellColour(w, 40, 25), 0xE3);
+    EXPECT_EQ(Cell(VideoMemory[w.MemoryStart + 0 * 162 + 161], CellColour(w, 40, 25)), Cell(0x77, 0xE3));
     EXPECT_TRUE(ShowsGlyph(w, 1, 25, ' ', 14, 3));
 
     // Down, inside lines 3 to 10.
@@ -556,29 +473,21 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextAndBlanksInTheTextColourUnderI
     FillLines(w);
     SetTextArea(w, 1, 40, 3, 10);
     t_ScrollDown(0);
-    EXPECT_EQ(CellChar(w, 1, 3), ' ');
-    EXPECT_TRUE(ShowsGlyph(w, 40, 4, 'A' + 3, 4, 0));
-}
+    EXPECT_TRUE(CellChar(w, 1, 3) == ' ' && ShowsGlyph(w, 40, 4, 'A' + 3, 4, 0));
 
-TEST(Scrolling, NarrowWindowsRedrawCellByCellAndLeaveOtherPixelsAloneUnlessScrollLockStopsThem) {
-    t_Window& w = OpenTextWindow(4, 320, 200);
     FillLines(w);
     SetTextArea(w, 3, 5, 2, 4);
     w.TextInverse = true;
-    t_ScrollUp(0);
-    EXPECT_EQ(CellChar(w, 5, 4), ' ');
-    EXPECT_TRUE(ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0));  // drawn as stored, not inverted
-    EXPECT_TRUE(ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0));
+    t_ScrollUp(0);  // the moved cells are drawn as stored, not inverted
+    EXPECT_TRUE(CellChar(w, 5, 4) == ' ' && ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0) &&
+                ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0));
     t_ScrollDown(0);
-    EXPECT_EQ(CellChar(w, 3, 2), ' ');
-    EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);
+    EXPECT_EQ(Cell(CellChar(w, 3, 2), CellChar(w, 3, 3)), Cell(' ', 'A' + 3));
     w.ScrollLock = true;
     t_ScrollUp(0);
     EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);  // line 4 would have moved up
-}
 
-TEST(MoveVideoMemory, RefusesRangesOutsideVideoMemory) {
-    OpenTextWindow();
+    TakeLogLines();
     MoveVideoMemory(-1, 200, 5);
     MoveVideoMemory(100, kVideoMemorySize - 4, 5);
     MoveVideoMemory(100, 0, INT64_MAX);
@@ -587,21 +496,19 @@ TEST(MoveVideoMemory, RefusesRangesOutsideVideoMemory) {
     EXPECT_EQ(TakeLogLines(), std::vector<std::string>(4, "MoveVideoMemory: Range outside video memory."));
 }
 
-TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndAndTabsInsideTheGrid) {
+TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverLeavesIt) {
     t_Window& w = OpenTextWindow(4, 320, 200);  // 40 x 25
     SetTextArea(w, 5, 30, 3, 20);
     t_CursorEnd(0);
     t_CursorRight(0);  // beyond the last column: return and line feed, here with a scroll
     EXPECT_EQ(CursorOf(w), Pos(5, 20));
-    t_Htab(0, 2);  // counted from the first column, inside the grid only
-    EXPECT_EQ(w.TextHpos, 6);
-    for (std::int64_t column : {std::int64_t(0), std::int64_t(37), INT64_MAX, INT64_MIN}) t_Htab(0, column);
-    EXPECT_EQ(w.TextHpos, 6);
-    t_Htab(0, 36);  // column 40 of the grid, right of the text window
-    EXPECT_EQ(w.TextHpos, 40);
-}
+    // Tabs count from the first column, inside the grid only; 36 is column 40, right of the text window.
+    std::vector<std::int64_t> columns;
+    for (std::int64_t column : std::initializer_list<std::int64_t>{2, 0, 37, INT64_MAX, INT64_MIN, 36})
+        columns.push_back((t_Htab(0, column), w.TextHpos));
+    EXPECT_EQ(columns, (std::vector<std::int64_t>{6, 6, 6, 6, 6, 40}));
 
-TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
+    // Bad text-window bounds and cursors neither hang nor leave the blocks.
     const std::int64_t bounds[][4] = {
         {30, 5, 20, 3}, {0, 0, 0, 0}, {41, 50, 26, 30}, {INT64_MIN, INT64_MAX, INT64_MAX, INT64_MIN}};
     const std::int64_t cursors[][2] = {
@@ -611,23 +518,22 @@ TEST(Cursor, BadTextWindowBoundsAndCursorsNeitherHangNorLeaveTheBlocks) {
                                       "\x16", "\x17",  "\x19",  "\x1A",  "\x1C",  "\x1D",
                                       "\x1E", "\033e", "\033f", "\033i", "\033j", "\033k"};
     for (const int depth : {1, 4}) {
-        t_Window& w = OpenTextWindow(depth, 96, 64);  // 12 x 8
-        const std::uint64_t outside = OutsideChecksum(w);
-        for (auto& b : bounds) {
+        t_Window& small = OpenTextWindow(depth, 96, 64);  // 12 x 8
+        const std::uint64_t outside = OutsideChecksum(small);
+        for (auto& b : bounds)
             for (auto& c : cursors) {
-                SetTextArea(w, b[0], b[1], b[2], b[3]);
+                SetTextArea(small, b[0], b[1], b[2], b[3]);
                 for (auto move : moves) {
-                    SetCursor(w, c[0], c[1]);
+                    SetCursor(small, c[0], c[1]);
                     t_Print(0, move);
                 }
                 t_Htab(0, 3);
                 t_CursorHome(0);
-                EXPECT_TRUE(w.TextHpos >= 1 && w.TextHpos <= 12) << w.TextHpos;
+                EXPECT_TRUE(small.TextHpos >= 1 && small.TextHpos <= 12) << small.TextHpos;
                 t_CursorEnd(0);
-                EXPECT_TRUE(w.TextVpos >= 1 && w.TextVpos <= 8) << w.TextVpos;
+                EXPECT_TRUE(small.TextVpos >= 1 && small.TextVpos <= 8) << small.TextVpos;
             }
-        }
-        EXPECT_EQ(OutsideChecksum(w), outside) << depth;
+        EXPECT_EQ(OutsideChecksum(small), outside) << depth;
     }
 }
 
