@@ -80,20 +80,25 @@ void SetPixel(std::vector<std::uint8_t>& block, int depth, int width, int x, int
 
 // A glyph covers its cell and nothing more: at every depth its first and last pixel column and row are
 // drawn, and the pixels beside it in the same byte or word keep what they held. Cells 5 pixels wide start
-// in the middle of a byte; the last one ends on the window's bottom edge.
+// in the middle of a byte, cells 8 wide take the whole-row path; the last cell ends on the window's
+// bottom-right corner.
 TEST(PrintSymbol, DrawsExactlyTheCellsPixelsAtEveryDepth) {
-    for (const int depth : {1, 4, 8, 16, 24, 32}) {
-        t_Window& w = OpenTextWindow(depth, 64, 32, Font(5, 4));
-        std::uint8_t* block = Block(0);
-        std::vector<std::uint8_t> expected(std::size_t(w.MemoryEnd - w.MemoryStart + 1));
-        for (std::size_t i = 0; i < expected.size(); ++i) block[i] = expected[i] = std::uint8_t(i * 37 + 11);
-        for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {12, 8, '#'}}) {
-            t_PrintSymbol(0, std::uint8_t(c), 0xF0, cx, cy);
-            for (int r = 0; r < 4; ++r)
-                for (int x = 0; x < 5; ++x)
-                    SetPixel(expected, depth, 64, 5 * (cx - 1) + x, 4 * (cy - 1) + r, GlyphInk(c, x, r));
+    for (const int fw : {5, 8}) {
+        for (const int depth : {1, 4, 8, 16, 24, 32}) {
+            t_Window& w = OpenTextWindow(depth, 64, 32, Font(fw, 4));
+            std::uint8_t* block = Block(0);
+            std::vector<std::uint8_t> expected(std::size_t(w.MemoryEnd - w.MemoryStart + 1));
+            for (std::size_t i = 0; i < expected.size(); ++i)
+                block[i] = expected[i] = std::uint8_t(i * 37 + 11);
+            for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 8, '#'}}) {
+                t_PrintSymbol(0, std::uint8_t(c), 0xF0, cx, cy);
+                for (int r = 0; r < 4; ++r)
+                    for (int x = 0; x < fw; ++x)
+                        SetPixel(expected, depth, 64, fw * (cx - 1) + x, 4 * (cy - 1) + r, GlyphInk(c, x, r));
+            }
+            EXPECT_EQ(std::vector<std::uint8_t>(block, block + expected.size()), expected)
+                << depth << " bits, " << fw << " wide";
         }
-        EXPECT_EQ(std::vector<std::uint8_t>(block, block + expected.size()), expected) << depth << " bits";
     }
 }
 
@@ -148,7 +153,7 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     w.Font.Format = 2;
     w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
-    EXPECT_EQ(Nibble(w, 3, 2), GlyphInk(65, 3, 2) ? 15 : 0);  // drawn as far as the data goes
+    EXPECT_EQ(Nibble(w, 1, 2), GlyphInk(65, 1, 2) ? 15 : 0);  // drawn as far as the data goes
     t_PrintSymbol(0, 200, 0xF0, 2, 1);                        // entirely beyond Data
 
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
@@ -423,6 +428,10 @@ void FillLines(t_Window& w, std::uint8_t n = 0) {
 // place does. Window 0 scrolls; window 1 is drawn directly. The pixels start as a pattern that differs
 // from byte to byte and repeats every 256 bytes, so that rows moved whole keep their alpha bytes.
 TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace) {
+    // The blank line is a run of spaces: a space with ink in it tells a run that repeats its cell from one
+    // that repeats a single byte.
+    const t_Font inkedSpace = vx::BuildFont(
+        8, 8, [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c ^ 1, x, r) ? 255 : 0; });
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         for (const bool up : {true, false}) {
             for (const std::int64_t firstColumn : {1, 3}) {
@@ -431,7 +440,7 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
                 const std::size_t size = std::size_t(320 * 200 * depth / 8);
                 t_Window* w[2];
                 for (std::uint8_t n = 0; n < 2; ++n) {
-                    w[n] = &OpenTextWindow(depth, 320, 200, Font(), n);
+                    w[n] = &OpenTextWindow(depth, 320, 200, inkedSpace, n);
                     for (std::size_t i = 0; i < size; ++i) Block(n)[i] = std::uint8_t(i * 37 + 11);
                     FillLines(*w[n], n);
                     w[n]->TextColor = 0x3E;
