@@ -81,7 +81,7 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
         EXPECT_EQ(Pos(WindowTable[n].Width, WindowTable[n].Height), Pos(cases[n][2], cases[n][3])) << int(n);
     }
     std::vector<std::string> adjusted;
-    for (const std::string& l : TakeOwnLogLines())
+    for (const std::string& l : TakeLogLines())
         if (l.find("cannot display") != std::string::npos) adjusted.push_back(l);
     EXPECT_EQ(adjusted, (std::vector<std::string>{
                             "t_InitWindow: GraphicWindow #1 cannot display 8193 horizontal pixel.",
@@ -93,7 +93,7 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
     HighMemory = 0x10000 + 2047;
     t_InitWindow(5, 8, false, 64, 32, 0, 0, t_Font{}, true);
     EXPECT_FALSE(WindowTable[5].Initialized);
-    EXPECT_EQ(TakeOwnLogLines(),
+    EXPECT_EQ(TakeLogLines(),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #5 Start.",
                   "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (1K available).",
@@ -107,7 +107,7 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
     HighMemory = 0x11000 + 2559;
     t_InitWindow(6, 8, false, 64, 40, 0, 0, Font(1, 1), true);
     EXPECT_FALSE(WindowTable[6].Initialized);
-    EXPECT_EQ(TakeOwnLogLines(),
+    EXPECT_EQ(TakeLogLines(),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #6 Start.",
                   "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
@@ -395,7 +395,7 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
     };
     for (const auto& [op, line] : cases) {
         op();
-        EXPECT_EQ(TakeOwnLogLines(), line);
+        EXPECT_EQ(TakeLogLines(), line);
     }
     EXPECT_EQ(vx::PictureError(), "no picture");
     EXPECT_EQ(platform.BeepCount(), 1);

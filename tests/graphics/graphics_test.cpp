@@ -189,13 +189,13 @@ TEST(Pixels, RefusesWindowsThatAreNoneOrNotReadyWithTheirOwnLine) {
         const std::string none =
             std::string(line).substr(0, std::string(line).find(':')) + ": Window is not a graphic window.";
         for (std::uint8_t n : {8, 255, 5}) op(n);
-        EXPECT_EQ(TakeOwnLogLines(),
+        EXPECT_EQ(TakeLogLines(),
                   (std::vector<std::string>{none, none, line + std::string(" #5 not initialized.")}));
     }
     for (int i = 0; i < 64 * 32 * 4; ++i) EXPECT_EQ(Block(0)[i], i % 4 == 0 ? 255 : 0) << i;
     EXPECT_EQ(w.PositionX, 0);
     g_Line(0, -5, -5, -1, -9);
-    EXPECT_TRUE(TakeOwnLogLines().empty());
+    EXPECT_TRUE(TakeLogLines().empty());
 }
 
 // Points outside the window are left to the line test (the reference plots them) and the fuzzers. A
@@ -290,12 +290,12 @@ TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLineAndClearingDraws
     w.BitDepth = 12;
     const std::vector<std::string> illegal = {"g_Plot: Illegal bit depth (12)."};
     g_Plot(0, 7, 10);
-    EXPECT_EQ(TakeOwnLogLines(), illegal);
+    EXPECT_EQ(TakeLogLines(), illegal);
     g_Line(0, -10, -10, -20, 50);  // misses the window: silent, the position stays where the plot put it
-    EXPECT_TRUE(TakeOwnLogLines().empty());
+    EXPECT_TRUE(TakeLogLines().empty());
     EXPECT_EQ(w.PositionX, 7);
     g_LineTo(0, 70, 10);  // crosses: the position ends at the last point inside
-    EXPECT_EQ(TakeOwnLogLines(), illegal);
+    EXPECT_EQ(TakeLogLines(), illegal);
     EXPECT_EQ(w.PositionX, 63);
     w.BitDepth = 2;
     g_ClearScreen(0, 15, -1);
@@ -389,7 +389,7 @@ TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
 TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     StartToolkit();
     t_Window& w = OpenWindow(1, 32);
-    TakeOwnLogLines();
+    TakeLogLines();
     const std::pair<std::function<void()>, std::string> refusals[] = {
         {[] { vx::FillRect(8, 0, 0, 5, 5); }, "FillRect: Window is not a graphic window."},
         {[] { vx::FloodFill(2, 0, 0); }, "FloodFill: Graphic window #2 not initialized."},
@@ -400,7 +400,7 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
         {[] { vx::SetDrawMode(3, 1); }, "SetDrawMode: Window #3 not initialized."}};
     for (const auto& [op, line] : refusals) {
         op();
-        EXPECT_EQ(TakeOwnLogLines(), std::vector{line});
+        EXPECT_EQ(TakeLogLines(), std::vector{line});
     }
     EXPECT_EQ(w.DrawingMode, 0);
     vx::SetDrawMode(1, 7);

@@ -139,11 +139,11 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
         {"Picture ", bomb, " is damaged (reached chunk/cache limits).", "too large"},
         {"Picture ", cut, " is damaged (", "damaged"}};
     std::vector<std::uint8_t> before(Block(1), Block(1) + 64 * 32 * 4);
-    TakeOwnLogLines();
+    TakeLogLines();
     for (const auto& [kind, path, line, reason] : rows) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(vx::LoadPicture(1, path, 0, 0));
-        const std::vector<std::string> lines = TakeOwnLogLines();
+        const std::vector<std::string> lines = TakeLogLines();
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].rfind("LoadPicture: " + kind + path + line, 0), 0u) << lines[0];
         EXPECT_EQ(vx::PictureError(), reason);
@@ -153,9 +153,8 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
     EXPECT_FALSE(vx::LoadPicture(9, fits, 0, 0));
     EXPECT_FALSE(vx::LoadPicture(2, fits, 0, 0));
     EXPECT_EQ(vx::PictureError(), "window not initialized");
-    EXPECT_EQ(TakeOwnLogLines(),
-              (std::vector<std::string>{"LoadPicture: Window is not a graphic window.",
-                                        "LoadPicture: Graphic window #2 not initialized."}));
+    EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"LoadPicture: Window is not a graphic window.",
+                                                        "LoadPicture: Graphic window #2 not initialized."}));
     for (const std::string& p : {fifo, dir, text, fits, wide, high, huge, bomb, cut}) std::remove(p.c_str());
 }
 

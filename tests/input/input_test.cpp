@@ -209,12 +209,12 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
 
     MouseEventQueue.Clear();
     MouseEventAvailable = true;
-    TakeOwnLogLines();
+    TakeLogLines();
     for (std::uint8_t n : {9, 3}) t_MouseEventHandler(n, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
     const std::string kNoWindow = "t_MouseEventHandler:  window, X = -3, Y = -3",
                       kCalling = "t_MouseEventHandler: Calling program mouse handler asynchronously.";
-    EXPECT_EQ(TakeOwnLogLines(),
+    EXPECT_EQ(TakeLogLines(),
               (std::vector<std::string>{"t_MouseEventHandler: Unknown window, AbsX = 5, AbsY = 6", kNoWindow,
                                         kCalling, "t_MouseEventHandler: Window #3 not initialized.",
                                         kNoWindow, kCalling}));

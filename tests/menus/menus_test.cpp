@@ -67,7 +67,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
               std::tuple(-1, -1, 5, 32));
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
-    TakeOwnLogLines();
+    TakeLogLines();
 
     int pastes = 0, programCalls = 0;
     std::size_t queuedAtPaste = 0;
@@ -139,7 +139,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         EXPECT_EQ(std::tuple(MenuEventQueue.Count(), MenuEventQueue.Last().value_or(t_MenuEvent{}).ItemAction,
                              platform.BeepCount() - beeps),
                   std::tuple(std::size_t(index) + 1, tag, refusal ? 1 : 0));
-        EXPECT_EQ(TakeOwnLogLines(), refusal && *refusal ? Lines{refusal} : Lines{});
+        EXPECT_EQ(TakeLogLines(), refusal && *refusal ? Lines{refusal} : Lines{});
         EXPECT_TRUE(effect());
     }
     // The panels ask with the record's texts and the German defaults.
@@ -233,7 +233,7 @@ TEST(FilePanels, FileActionsWriteOnlyPathAndNameThePanelsHandBackTheFirstPathAnd
                 ::symlink(fifo.c_str(), link.c_str()) == 0);
     std::fclose(std::fopen(file.c_str(), "w"));
     const auto url = [](const std::string& path) { return "file://" + path; };
-    TakeOwnLogLines();
+    TakeLogLines();
     const int beeps = platform.BeepCount();
 
     platform.QueueOpenPanelAnswer({url(fifo), url(file), url(dir), url(dir + "/new.png"), url("/dev/zero")});
@@ -247,8 +247,8 @@ TEST(FilePanels, FileActionsWriteOnlyPathAndNameThePanelsHandBackTheFirstPathAnd
     }
     const std::string kOpen = "OpenPanel: Not a regular file, refused: ",
                       kSave = "SavePanel: Not a regular file, refused: ";
-    EXPECT_EQ(TakeOwnLogLines(), (Lines{kOpen + fifo, kOpen + "/dev/zero", kOpen + link, kSave + fifo,
-                                        kSave + link, kSave + "/dev/null"}));
+    EXPECT_EQ(TakeLogLines(), (Lines{kOpen + fifo, kOpen + "/dev/zero", kOpen + link, kSave + fifo,
+                                     kSave + link, kSave + "/dev/null"}));
     EXPECT_EQ(platform.BeepCount() - beeps, 6);
     for (const std::string& path : {link, fifo, file}) std::remove(path.c_str());
     ::rmdir(dir.c_str());
@@ -313,7 +313,7 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemoves
     EXPECT_EQ(platform.MainMenu()[0].items.size(), 1u);
     const std::string kTitleRange = "t_MenuItemTitle: Item position out of range",
                       kDeleteRange = "t_MenuItemDelete: Item position out of range";
-    EXPECT_EQ(TakeOwnLogLines(),
+    EXPECT_EQ(TakeLogLines(),
               (Lines{"t_MenuItemIndex: Menu not found.", kTitleRange, kTitleRange, kTitleRange,
                      "t_MenuItemTitle: Menu not found.", kDeleteRange, kDeleteRange, kDeleteRange,
                      "t_MenuItemDelete: Menu not found.", "AddMenuItem: Menu and item need a title."}));

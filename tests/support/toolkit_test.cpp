@@ -25,11 +25,7 @@ HeadlessPlatform& StartToolkit() {
 }
 
 std::vector<std::string> TakeLogLines() {
-    return SplitLines(TakeCapturedLog());
-}
-
-std::vector<std::string> TakeOwnLogLines() {
-    std::vector<std::string> lines = TakeLogLines();
+    std::vector<std::string> lines = SplitLines(TakeCapturedLog());
     std::erase_if(lines, [](const std::string& l) { return l.starts_with("t_WindowAutoUpdateProcess:"); });
     return lines;
 }

@@ -21,10 +21,9 @@ namespace vx::test {
 
 // Starts the headless platform and captures the log from here on.
 HeadlessPlatform& StartToolkit();
-// The captured log split into lines (a line not yet ended is left out), and cleared.
+// The captured log split into lines (a line not yet ended is left out), and cleared. The refresh process's
+// lines are left out too: it logs them from its own thread whenever it gets there, once any window exists.
 std::vector<std::string> TakeLogLines();
-// TakeLogLines without the refresh process's lines, which it logs from its own thread whenever it gets there.
-std::vector<std::string> TakeOwnLogLines();
 // How many captured lines equal `line` exactly; does not clear the log.
 int CountLogLine(std::string_view line);
 // True when a captured line contains `piece`; does not clear the log.

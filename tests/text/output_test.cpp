@@ -363,10 +363,10 @@ TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATex
     TakeLogLines();
     for (std::uint8_t n : {5, 4, 4}) t_Print(n, "x");
     const std::string kFour = "t_Print: Window #4 not initialized.";
-    EXPECT_EQ(TakeOwnLogLines(), (Lines{"t_Print: Window #5 not initialized.", kFour,
-                                        "t_Print: Window #4 has no text layer: give t_InitWindow "
-                                        "a font, such as vx::ReadyFont(), to print in it.",
-                                        kFour}));
+    EXPECT_EQ(TakeLogLines(), (Lines{"t_Print: Window #5 not initialized.", kFour,
+                                     "t_Print: Window #4 has no text layer: give t_InitWindow "
+                                     "a font, such as vx::ReadyFont(), to print in it.",
+                                     kFour}));
 }
 
 TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
