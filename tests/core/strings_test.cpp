@@ -38,8 +38,9 @@ TEST(Utf8, RefusesSurrogatesOverlongFormsAndCutSequencesAndTakesEachLengthsEdges
                               "\x80\x80\xF4\x8F\xBF\xBF"),
               (std::vector<char32_t>{0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF}));
     std::string out;
-    for (char32_t c : {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF}) vx::AppendUtf8(out, c);
-    EXPECT_EQ(out, "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
+    for (char32_t c : {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x1F600, 0x10FFFF}) vx::AppendUtf8(out, c);
+    EXPECT_EQ(out,
+              "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
     // Percent escapes in either case; a percent sign without two hexadecimal digits stays.
     EXPECT_EQ(vx::DecodePercentEscapes("%c3%a4%C3%A4%2f%4"), "\u00E4\u00E4/%4");
     EXPECT_EQ(vx::DecodePercentEscapes("%g1%1g%%41%41"), "%g1%1g%AA");

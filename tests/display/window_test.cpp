@@ -164,7 +164,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     vx::test::StartToolkit();
     const int depths[5] = {4, 32, 1, 24, 8};
     for (std::uint8_t n = 0; n < 5; ++n)
-        t_InitWindow(n, depths[n], false, 96, 40 + 8 * n, 0, 0, n == 3 ? TextFont() : t_Font{}, true);
+        t_InitWindow(n, depths[n], false, 96, 40 + 8 * n, 0, 0, n % 2 == 1 ? TextFont() : t_Font{}, true);
     const auto blocks = [] {
         std::vector<std::vector<std::uint8_t>> bytes;
         for (const t_Window* w : {&WindowTable[0], &WindowTable[2], &WindowTable[3], &WindowTable[4]})
@@ -175,7 +175,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     for (std::int64_t i = HighMemory + 1; i < kVideoMemorySize; ++i)
         VideoMemory[i] = std::uint8_t(i * 7 + i / 97);
     const auto before = blocks();
-    const std::int64_t freed = WindowTable[1].MemoryEnd - WindowTable[1].MemoryStart + 1;
+    const std::int64_t freed = WindowTable[1].MemoryEnd - WindowTable[1].TextMemoryStart + 1;
     const std::int64_t start4 = WindowTable[4].MemoryStart;
 
     // What the program changed in the record starts afresh; what it set for text output stays.
@@ -253,6 +253,8 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOnePutsTheBorderAroundAndSaturates) {
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 323}));
     t_WindowSize(9, -1, -1, -1, 300);
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 223}));
+    t_WindowSize(8, 10, 20, 600, 400);  // the first window that is not a graphic one
+    EXPECT_EQ(platform.Window(8).frame, (vx::Rect{10, 20, 600, 422}));
     // Regression: borders and frames near the 64-bit limits used to overflow the sums.
     t_InitWindow(1, 8, false, 64, 64, kMax, kMax - 5, t_Font{}, true);
     ExpectPositions(1, {{10, kMax}, {12, kMax}, {18, kMax}, {19, kMax - 5}});
@@ -375,7 +377,7 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
         {[] { t_FullArea(8); }, {"t_FullArea: Window is not a graphic window."}},
         {[] { t_FullArea(3); }, {"t_FullArea: Window #3 not initialized."}},
         {[] { t_RedirectOutput(3, 2); }, {"t_RedirectOutput: Window #3 not initialized."}},
-        {[] { t_WindowUpdate(9, true); }, {"t_WindowUpdate: Window is not a graphic window."}},
+        {[] { t_WindowUpdate(8, true); }, {"t_WindowUpdate: Window is not a graphic window."}},
         {[] { t_WindowUpdate(6, false); }, {"t_WindowUpdate: Window #6 view is nil, resource undefined."}},
         {[] { EXPECT_EQ(t_WindowImage(3), nullptr); }, {"t_WindowImage: Graphic window #3 not initialized."}},
         {[] { t_WindowSize(3, 0, 0, 64, 64); }, {"t_WindowSize: Window #3 not initialized."}},
@@ -454,6 +456,7 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
         {24, 3 * 62, {0, 0, 0, 0x12, 0x34, 0x56}, 62, {kBlack, 0xFF123456u}},
         {24, 3 * (64 * 32 - 1), {0x12, 0x34, 0x56}, 64 * 32 - 1, {0xFF123456u}},
         {32, 4 * 63, {0xFF, 0, 0, 0, 0x00, 0x12, 0x34, 0x56}, 63, {kBlack, 0xFF123456u}},
+        {32, 4 * 62, {0, 0x12, 0x34, 0x56, 0, 0x78, 0x9A, 0xBC}, 62, {0xFF123456u, 0xFF789ABCu}},
     };
     for (const auto& [depth, offset, bytes, pixel, expect] : cases) {
         SCOPED_TRACE(testing::Message() << depth << " bit at byte " << offset);
@@ -500,6 +503,7 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_EQ(image(24, 5, 9, kVideoMemorySize - 5 * 9 * 3, last)->pixels.back(), 0xFFFFFF56u);
     EXPECT_EQ(image(32, 64, 32, top, last + 1), nullptr);
     EXPECT_EQ(image(32, 64, 32, top + 1, last), nullptr);
+    EXPECT_EQ(image(32, 64, 32, -1, last), nullptr);
     EXPECT_EQ(image(32, 1 << 20, 32, 0, last), nullptr);
     EXPECT_EQ(image(2, 64, 32, 0, last), nullptr);
     EXPECT_NE(image(32, 64, 32, 0, last), nullptr);

@@ -114,6 +114,11 @@ TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
         EXPECT_EQ(g_Scrn(1, 5, 0), Argb(cases[mode][1]));
         EXPECT_EQ(g_Scrn(2, 5, 0), (t_RGBColor{128, 107, 107, 107}));  // 16 bits: alpha and the average
     }
+    // Mixing at 32 bits: stored red 0xF0 and blue 0xFF round differently under a weight off by one.
+    std::memcpy(Block(1) + 4 * 5, "\x28\xF0\x0F\xFF", 4);
+    WindowTable[1].DrawingMode = 1;
+    g_Plot(1, 5, 0);
+    EXPECT_EQ(g_Scrn(1, 5, 0), Argb(0x28F70E98));
 }
 
 // Every depth's bytes in the order the layout gives them, read back at the corners and one pixel beyond
@@ -394,6 +399,7 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
         {[] { vx::FillRect(8, 0, 0, 5, 5); }, "FillRect: Window is not a graphic window."},
         {[] { vx::FloodFill(2, 0, 0); }, "FloodFill: Graphic window #2 not initialized."},
         {[] { vx::Circle(1, 5, 5, -1); }, "Circle: Radius out of range (-1)."},
+        {[] { vx::Circle(2, 5, 5, -1); }, "Circle: Graphic window #2 not initialized."},
         {[] { vx::FillEllipse(1, 5, 5, 3, (1 << 24) + 1); }, "FillEllipse: Radius out of range (16777217)."},
         {[] { vx::CopyRect(1, 0, 0, 5, 5, 9, 0, 0); }, "CopyRect: Window is not a graphic window."},
         {[] { vx::SetDrawMode(1, 8); }, "SetDrawMode: Illegal drawing mode (8)."},
