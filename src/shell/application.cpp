@@ -47,6 +47,18 @@ extern "C" void __gcov_dump();
 #endif
 
 namespace vx {
+namespace {
+
+// Ends the process at once. _exit skips the exit handlers, among them the one that writes the coverage
+// counters of a coverage build: those are written first.
+[[noreturn]] void ExitNow(int status) {
+#ifdef VX_COVERAGE
+    __gcov_dump();
+#endif
+    ::_exit(status);
+}
+
+}  // namespace
 
 namespace {
 
@@ -147,7 +159,7 @@ void HoldStartMessage(QtMsgType type, const QMessageLogContext& context, const Q
     line.append(", WAYLAND_DISPLAY ").append(quoted(wayland)).append("): ").append(cause).append("\n");
     std::fflush(stdout);
     [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, line.data(), line.size());
-    ::_exit(1);
+    ExitNow(1);
 }
 
 QApplication* MakeApplication(int& argc, char** argv) {
@@ -315,11 +327,7 @@ int RunApplication(int argc, char** argv, std::function<void()> program, const s
     if (saveFailed && exitStatus.load() == 0) exitStatus.store(1);
     std::fflush(stdout);
     std::fflush(stderr);
-#ifdef VX_COVERAGE
-    // _exit skips the exit handlers that would write the coverage counters.
-    __gcov_dump();
-#endif
-    ::_exit(exitStatus.load());
+    ExitNow(exitStatus.load());
 }
 
 }  // namespace vx
