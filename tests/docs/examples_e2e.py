@@ -126,9 +126,7 @@ def main():
         print(f"{sys.argv[-1]}: FAILED: {failure}")
         return 1
     finally:
-        for process in reversed(e2e.STARTED):
-            process.kill()
-            process.wait()
+        e2e.end_started()
 
 
 if __name__ == "__main__":

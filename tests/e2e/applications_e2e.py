@@ -50,15 +50,35 @@ def wait_until(condition, failure, step=0.05):
 
 
 def start_xvfb(size):
-    """Starts an X server with a screen of that size; returns its display name."""
-    read_fd, write_fd = os.pipe()
-    xvfb = ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24", "-nolisten", "tcp"]
-    STARTED.append(subprocess.Popen(xvfb, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-    os.close(write_fd)
-    with os.fdopen(read_fd, "rb") as pipe:
-        number = pipe.readline().strip()
-    check(number, "Xvfb did not start")
-    return ":" + number.decode()
+    """Starts an X server with a screen of that size; returns its display name.
+
+    The display number is drawn at random rather than taken as the lowest free one: a server that another
+    test has just ended can still hold the lowest number's socket, and a client then reaches the dying
+    server instead of this one.
+    """
+    for number in random.SystemRandom().sample(range(100, 30000), 10):
+        read_fd, write_fd = os.pipe()
+        xvfb = ["Xvfb", f":{number}", "-displayfd", str(write_fd), "-screen", "0", size + "x24", "-nolisten", "tcp"]
+        server = subprocess.Popen(xvfb, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd, "rb") as pipe:
+            ready = pipe.readline().strip()
+        if ready:
+            STARTED.append(server)
+            return ":" + ready.decode()
+        server.wait()  # the number was taken: try another
+    raise Failure("Xvfb did not start")
+
+
+def end_started():
+    """Ends every process a case started, the last started first: asked to end (an X server then removes
+    its socket), and killed if it has not after 5 s."""
+    for process in reversed(STARTED):
+        process.terminate()
+        with contextlib.suppress(subprocess.TimeoutExpired):
+            process.wait(timeout=5)
+        process.kill()
+        process.wait()
 
 
 def launch(env, app_path, work, title=PATTERN_TITLE, stdout=None, **popen):
@@ -521,11 +541,7 @@ def main():
             print(f"--- {log.name} ---\n" + log.read_text()[-4000:])
         return 1
     finally:
-        for process in reversed(STARTED):
-            process.terminate()
-            with contextlib.suppress(subprocess.TimeoutExpired):
-                process.wait(timeout=5)
-            process.kill()
+        end_started()
         shutil.rmtree(work, ignore_errors=True)
 
 
