@@ -191,6 +191,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
+    EXPECT_TRUE(LogContains("#1 high memory = $00FFEFFF, graphic block size to delete = $00005000."));
     EXPECT_TRUE(blocks() == before);
     EXPECT_EQ((std::vector<std::int64_t>{
                   w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY, w.DrawingMode, w.LoResMode,
@@ -487,6 +488,8 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_FALSE(vx::SavePicture(9, path));
     t_WindowVisible(0, true);
     EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path));
+    EXPECT_FALSE(vx::WritePng(vx::WindowImage{0, 4, {}}, path));
+    EXPECT_EQ(CountLogLine("WritePng: Image is empty or incomplete."), 2);
     EXPECT_NE(access(path.c_str(), F_OK), 0);
     t_Window& w = WindowTable[0];
     const auto image = [&w](std::int64_t depth, std::int64_t width, std::int64_t height, std::int64_t start,

@@ -411,6 +411,8 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     EXPECT_EQ(w.DrawingMode, 0);
     vx::SetDrawMode(1, 7);
     EXPECT_EQ(w.DrawingMode, 7);
+    vx::SetDrawMode(1, 0);
+    EXPECT_EQ(w.DrawingMode, 0);
     // A record pointing outside video memory draws nothing anywhere.
     w.MemoryStart = kVideoMemorySize - 16;
     const std::uint64_t outside = OutsideChecksum(w);  // all of video memory: the record's block is empty
@@ -511,6 +513,7 @@ TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
         {5, 5, 64, 10, 0, 5},    {8, 0, 16, 40, 16, 3},    {16, 3, 16, 40, 8, 0},
         {-5, -3, 30, 20, 2, 9},  {50, 30, 30, 30, -7, -2}, {0, 0, 64, 40, 0, 0},
         {0, 0, 64, 40, 64, 0},   {3, 4, 0, 9, 6, 6},       {INT64_MIN, 0, INT64_MAX, 5, 0, 0},
+        {0, 0, 9, 5, 0, 20},
     };
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         OpenWindow(0, depth, kW, kH);

@@ -90,7 +90,7 @@ TEST(PrintSymbol, DrawsExactlyTheCellsPixelsAtEveryDepth) {
             std::vector<std::uint8_t> expected(std::size_t(w.MemoryEnd - w.MemoryStart + 1));
             for (std::size_t i = 0; i < expected.size(); ++i)
                 block[i] = expected[i] = std::uint8_t(i * 37 + 11);
-            for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 8, '#'}}) {
+            for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 8, '#'}, {1, 1, 'K'}}) {
                 t_PrintSymbol(0, std::uint8_t(c), 0xF0, cx, cy);
                 for (int r = 0; r < 4; ++r)
                     for (int x = 0; x < fw; ++x)
@@ -114,7 +114,8 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     WindowRecord(5).TextRedirectOutput = 2;
     for (std::uint8_t code : {0x7F, 0x80, 0xFF}) t_PrintSymbol(5, code, 0xF0, 1, 1);
     t_PrintControl(5, 13);  // control codes too
-    EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r");
+    w.TextRedirectOutput = 2, t_ClearEndOfLine(0), w.TextRedirectOutput = 0;
+    EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r" + std::string(40, ' '));
     WindowRecord(5).TextRedirectOutput = 1;
     for (std::uint8_t n : {5, 8}) t_PrintSymbol(n, 65, 0xF0, 1, 1);
     for (std::uint8_t n : {5, 8}) t_PrintControl(n, 13);
@@ -353,12 +354,12 @@ TEST(CheckOutputPause, PrintPausesBeforeACarriageReturnTakesOnlyANewestPauseKeyA
 // it before there is any video memory. A window set up without a font keeps the refusal line; the first
 // time, a hint follows it (window 5, not set up at all, gets no hint).
 TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATextLayerHowToGetOne) {
-    void (*const operations[])(std::uint8_t) = {[](std::uint8_t n) { t_Print(n, "x"); },
-                                                [](std::uint8_t n) { t_PrintSymbol(n, 'x', 0xF0, 1, 1); },
-                                                [](std::uint8_t n) { t_PrintControl(n, 13); }, t_ScrollUp};
+    void (*const operations[])(std::uint8_t) = {
+        [](std::uint8_t n) { t_Print(n, "x"); }, [](std::uint8_t n) { t_PrintSymbol(n, 'x', 0xF0, 1, 1); },
+        [](std::uint8_t n) { t_PrintControl(n, 13); }, t_ScrollUp, t_ClearEndOfLine};
     StartToolkit();
     for (auto op : operations) op(3);
-    EXPECT_EQ(TakeLogLines().size(), 4u);  // one refusal each
+    EXPECT_EQ(TakeLogLines().size(), 5u);  // one refusal each
     OpenWindow(4, 8);
     TakeLogLines();
     for (std::uint8_t n : {5, 4, 4}) t_Print(n, "x");
