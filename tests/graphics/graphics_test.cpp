@@ -254,6 +254,9 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
             wrong += Block(1)[i] != 0x5A;
         EXPECT_EQ(wrong, 0);
     }
+    OpenWindow(1, 24, 4096, 40).RGBColor = {255, 1, 2, 3};  // a run far longer than its copied pieces
+    vx::FillRect(1, 0, 0, 4096, 1);
+    EXPECT_EQ(g_Scrn(1, 4095, 0), (t_RGBColor{0, 1, 2, 3}));
 }
 
 // The line exactly as described: every point through g_Plot, the running point added up step by step.
@@ -284,6 +287,10 @@ TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
     }
     g_Line(1, 10, 10, 10, INT64_MAX);
     EXPECT_EQ(WindowTable[1].PositionY, 31);
+    // The running point reaches (1, -1.5) exactly, which rounds to row -1: not plotted.
+    const std::int64_t e = std::int64_t(1) << 40, outside = std::int64_t(OutsideChecksum(WindowTable[1]));
+    g_Line(1, -2 * e, -e - 2, 2 * e, e - 2);
+    EXPECT_EQ(std::int64_t(OutsideChecksum(WindowTable[1])), outside);
 }
 
 // Plotting at an illegal depth logs and still moves the position; a line does what plotting its points

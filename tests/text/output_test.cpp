@@ -27,6 +27,7 @@ using Lines = std::vector<std::string>;
 // Codes outside Start..End record the cell but draw nothing.
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
+    w.TextMemoryEnd = w.TextMemoryStart + 2 * 40 * 25 - 1;  // two bytes a cell and none to spare
     for (auto [c, colour, x, y] :
          {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3A, 1, 1}, {64, 0x3A, 2, 1}})
         t_PrintSymbol(0, std::uint8_t(c), std::uint8_t(colour), x, y);
@@ -431,18 +432,20 @@ void FillLines(t_Window& w, std::uint8_t n = 0) {
 TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace) {
     // The blank line is a run of spaces: a space with ink in it tells a run that repeats its cell from one
     // that repeats a single byte.
-    const t_Font inkedSpace = vx::BuildFont(
-        8, 8, [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c ^ 1, x, r) ? 255 : 0; });
+    const auto inked = [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c ^ 1, x, r) ? 255 : 0; };
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         for (const bool up : {true, false}) {
-            for (const std::int64_t firstColumn : {1, 3}) {
+            for (const auto& [firstColumn, fw] :
+                 {std::pair<std::int64_t, int>{1, 8}, {3, 8}, {1, 5}, {3, 17}}) {
                 SCOPED_TRACE(std::to_string(depth) + " bits, " + (up ? "up" : "down") + ", from column " +
-                             std::to_string(firstColumn));
-                const std::size_t size = std::size_t(320 * 200 * depth / 8);
+                             std::to_string(firstColumn) + ", " + std::to_string(fw) + " wide");
+                const int width = std::max(320, 40 * fw);
+                const std::size_t size = std::size_t(width * 200 * depth / 8);
                 t_Window* w[2];
                 for (std::uint8_t n = 0; n < 2; ++n) {
-                    w[n] = &OpenTextWindow(depth, 320, 200, inkedSpace, n);
+                    w[n] = &OpenTextWindow(depth, width, 200, vx::BuildFont(fw, 8, inked), n);
                     for (std::size_t i = 0; i < size; ++i) Block(n)[i] = std::uint8_t(i * 37 + 11);
+                    std::memset(VideoMemory + w[n]->TextMemoryStart, 0, 4096);  // left over past the grid
                     FillLines(*w[n], n);
                     w[n]->TextColor = 0x3E;
                 }
@@ -545,6 +548,9 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverL
             }
         EXPECT_EQ(OutsideChecksum(small), outside) << depth;
     }
+    w.TextWidth = 0, w.TextFirstColumn = 5, w.TextMemoryEnd -= w.TextMemoryStart, w.TextMemoryStart = 0;
+    t_CursorHome(0);
+    EXPECT_EQ(CursorOf(w), Pos(1, 1));
 }
 
 }  // namespace
