@@ -549,6 +549,7 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
     OpenWindow(2, 4, kW, kH);
     std::memcpy(PixelBytes(WindowTable[0], 3, 2), "\x28\xC8\x1E\x1E", 4);  // alpha 40, dark red
     std::memcpy(PixelBytes(WindowTable[0], 4, 2), "\xFF\xC8\xC8\xC0", 4);  // near white
+    std::memcpy(PixelBytes(WindowTable[0], 5, 2), "\xFF\x7F\x7F\x80", 4);
     const std::tuple<int, t_RGBColor, t_RGBColor> rows[] = {
         {1, {255, 0, 0, 0}, {255, 255, 255, 255}},  {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
         {8, {0, 86, 86, 86}, {0, 197, 197, 197}},   {16, {40, 86, 86, 86}, {255, 197, 197, 197}},
@@ -563,6 +564,8 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
         Block(2)[0] = 0x90;
         vx::CopyRect(2, 0, 0, 1, 1, 1, 0, 0);
         EXPECT_EQ(g_Scrn(1, 0, 0).Red, depth == 8 || depth == 16 ? 127 : 255) << "orange";
+        vx::CopyRect(0, 5, 2, 1, 1, 1, 0, 1);  // (127, 127, 128) is black, one short of lighting
+        EXPECT_TRUE(depth > 1 || g_Scrn(1, 0, 1).Red == 0);
     }
 }
 
