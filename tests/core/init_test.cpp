@@ -55,6 +55,7 @@ TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformM
         for (const auto& item : menu.items) titles.push_back(item.title);
     EXPECT_EQ(titles, (std::vector<std::string>{"Kopieren", "", "Grafik 0"}));
     EXPECT_TRUE(platform.TextView(8).substitutionsDisabled);
+    EXPECT_TRUE(platform.TextView(8).fontFamily == "Menlo" && platform.TextView(8).fontSize == 12);
 
     vx::TakeCapturedLog();
     t_InitMemory();  // the second call logs nothing and changes nothing
@@ -92,6 +93,7 @@ TEST(NoApplication, WindowsStayUninitialisedWithOneExplanationAndQuittingRecords
         return l.starts_with("vxtools: No application is running");
     };
     EXPECT_EQ(std::ranges::count_if(TakeLogLines(), explains), 1);
+    EXPECT_EQ(vx::RequestedExitStatus(), -1);
     vx::QuitApplication(4);
     EXPECT_EQ(TakeLogLines(),
               std::vector<std::string>{"vx::QuitApplication: No application is running; status 4 recorded."});
@@ -115,6 +117,9 @@ TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsThePro
     for (int i = 0; i < 2000 && programThread == 0; ++i) vx::SleepNanoseconds(1000000);
     EXPECT_EQ(programThread.load(), 2);
     EXPECT_EQ(TitleBarHeight, 22);
+    TerminationHandler = [&] { programThread = -1; };
+    vx::ApplicationWillTerminate();
+    EXPECT_EQ(programThread.load(), -1);
 }
 
 TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {

@@ -118,6 +118,8 @@ TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
     startprocess([] { throw std::runtime_error("boom"); }, 0x100000);
     WaitFor([] { return vx::test::LogContains("boom"); });
     EXPECT_TRUE(vx::test::LogContains("startprocess: Program ended with an exception: boom"));
+    startprocess([] {}, std::int64_t(1) << 60);  // a stack no system can map
+    EXPECT_TRUE(vx::test::LogContains("startprocess: Thread could not be created."));
 }
 
 // Regression: a program thread waiting on a busy user-interface thread hung when the application quit.

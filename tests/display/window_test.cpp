@@ -191,6 +191,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
+    EXPECT_TRUE(LogContains("#1 high memory = $00FFEFFF, graphic block size to delete = $00005000."));
     EXPECT_TRUE(blocks() == before);
     EXPECT_EQ((std::vector<std::int64_t>{
                   w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY, w.DrawingMode, w.LoResMode,
@@ -251,8 +252,8 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOnePutsTheBorderAroundAndSaturates) {
     t_WindowSize(9, 10, 20, 600, 400);
     EXPECT_EQ(platform.Window(9).frame, (vx::Rect{10, 20, 600, 422}));
     EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 323}));
-    t_WindowSize(9, -1, -1, -1, 300);
-    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 223}));
+    t_WindowSize(9, -1, -1, -1, 1);
+    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, -76}));
     t_WindowSize(8, 10, 20, 600, 400);  // the first window that is not a graphic one
     EXPECT_EQ(platform.Window(8).frame, (vx::Rect{10, 20, 600, 422}));
     // Regression: borders and frames near the 64-bit limits used to overflow the sums.
@@ -453,6 +454,7 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
         {4, 32 * 32 - 1, {0x0F}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
         {8, 5, {0x80}, 5, {0xFF808080u}},
         {16, 2, {0x00, 0x80}, 1, {0xFF808080u}},
+        {16, 48, {0x00, 0x80}, 24, {0xFF808080u}},  // in the second group of sixteen
         {24, 3 * 62, {0, 0, 0, 0x12, 0x34, 0x56}, 62, {kBlack, 0xFF123456u}},
         {24, 3 * (64 * 32 - 1), {0x12, 0x34, 0x56}, 64 * 32 - 1, {0xFF123456u}},
         {32, 4 * 63, {0xFF, 0, 0, 0, 0x00, 0x12, 0x34, 0x56}, 63, {kBlack, 0xFF123456u}},
@@ -469,12 +471,12 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
             std::vector(image->pixels.begin() + pixel, image->pixels.begin() + pixel + int(expect.size())),
             expect);
     }
-    // Never into an image somebody still holds.
-    OpenShown(0, 8);
-    std::memset(Block(0), 0x10, 64 * 32);
-    const auto held = t_WindowImage(0);
-    std::memset(Block(0), 0x20, 64 * 32);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(t_WindowImage(0)->pixels[0], 0xFF202020u);
+    // Never into an image somebody still holds, from a window's first image on.
+    OpenShown(1, 8);
+    std::memset(Block(1), 0x10, 64 * 32);
+    const auto held = t_WindowImage(1);
+    std::memset(Block(1), 0x20, 64 * 32);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(t_WindowImage(1)->pixels[0], 0xFF202020u);
     EXPECT_EQ(held->pixels[0], 0xFF101010u);
 }
 
@@ -487,6 +489,8 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_FALSE(vx::SavePicture(9, path));
     t_WindowVisible(0, true);
     EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path));
+    EXPECT_FALSE(vx::WritePng(vx::WindowImage{0, 4, {}}, path));
+    EXPECT_EQ(CountLogLine("WritePng: Image is empty or incomplete."), 2);
     EXPECT_NE(access(path.c_str(), F_OK), 0);
     t_Window& w = WindowTable[0];
     const auto image = [&w](std::int64_t depth, std::int64_t width, std::int64_t height, std::int64_t start,

@@ -254,6 +254,9 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
             wrong += Block(1)[i] != 0x5A;
         EXPECT_EQ(wrong, 0);
     }
+    OpenWindow(1, 24, 4096, 40).RGBColor = {255, 1, 2, 3};  // a run far longer than its copied pieces
+    vx::FillRect(1, 0, 0, 4096, 1);
+    EXPECT_EQ(g_Scrn(1, 4095, 0), (t_RGBColor{0, 1, 2, 3}));
 }
 
 // The line exactly as described: every point through g_Plot, the running point added up step by step.
@@ -284,6 +287,10 @@ TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
     }
     g_Line(1, 10, 10, 10, INT64_MAX);
     EXPECT_EQ(WindowTable[1].PositionY, 31);
+    // The running point reaches (1, -1.5) exactly, which rounds to row -1: not plotted.
+    const std::int64_t e = std::int64_t(1) << 40, outside = std::int64_t(OutsideChecksum(WindowTable[1]));
+    g_Line(1, -2 * e, -e - 2, 2 * e, e - 2);
+    EXPECT_EQ(std::int64_t(OutsideChecksum(WindowTable[1])), outside);
 }
 
 // Plotting at an illegal depth logs and still moves the position; a line does what plotting its points
@@ -411,6 +418,8 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     EXPECT_EQ(w.DrawingMode, 0);
     vx::SetDrawMode(1, 7);
     EXPECT_EQ(w.DrawingMode, 7);
+    vx::SetDrawMode(1, 0);
+    EXPECT_EQ(w.DrawingMode, 0);
     // A record pointing outside video memory draws nothing anywhere.
     w.MemoryStart = kVideoMemorySize - 16;
     const std::uint64_t outside = OutsideChecksum(w);  // all of video memory: the record's block is empty
@@ -511,6 +520,7 @@ TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
         {5, 5, 64, 10, 0, 5},    {8, 0, 16, 40, 16, 3},    {16, 3, 16, 40, 8, 0},
         {-5, -3, 30, 20, 2, 9},  {50, 30, 30, 30, -7, -2}, {0, 0, 64, 40, 0, 0},
         {0, 0, 64, 40, 64, 0},   {3, 4, 0, 9, 6, 6},       {INT64_MIN, 0, INT64_MAX, 5, 0, 0},
+        {0, 0, 9, 5, 0, 20},
     };
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         OpenWindow(0, depth, kW, kH);
@@ -539,6 +549,7 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
     OpenWindow(2, 4, kW, kH);
     std::memcpy(PixelBytes(WindowTable[0], 3, 2), "\x28\xC8\x1E\x1E", 4);  // alpha 40, dark red
     std::memcpy(PixelBytes(WindowTable[0], 4, 2), "\xFF\xC8\xC8\xC0", 4);  // near white
+    std::memcpy(PixelBytes(WindowTable[0], 5, 2), "\xFF\x7F\x7F\x80", 4);
     const std::tuple<int, t_RGBColor, t_RGBColor> rows[] = {
         {1, {255, 0, 0, 0}, {255, 255, 255, 255}},  {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
         {8, {0, 86, 86, 86}, {0, 197, 197, 197}},   {16, {40, 86, 86, 86}, {255, 197, 197, 197}},
@@ -553,6 +564,8 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
         Block(2)[0] = 0x90;
         vx::CopyRect(2, 0, 0, 1, 1, 1, 0, 0);
         EXPECT_EQ(g_Scrn(1, 0, 0).Red, depth == 8 || depth == 16 ? 127 : 255) << "orange";
+        vx::CopyRect(0, 5, 2, 1, 1, 1, 0, 1);  // (127, 127, 128) is black, one short of lighting
+        EXPECT_TRUE(depth > 1 || g_Scrn(1, 0, 1).Red == 0);
     }
 }
 

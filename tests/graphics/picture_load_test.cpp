@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -47,10 +48,10 @@ std::string Deflate(const std::string& data) {
     return out;
 }
 
-// The signature and header of an 8-bit RGB PNG.
-std::string Header(std::uint32_t width, std::uint32_t height, char interlace = 0) {
+// The signature and header of an 8-bit RGB PNG (RGBA with type 6).
+std::string Header(std::uint32_t width, std::uint32_t height, char interlace = 0, char type = 2) {
     return "\x89PNG\r\n\x1a\n" +
-           Chunk("IHDR", Be32(width) + Be32(height) + std::string("\x08\x02\0\0", 4) + interlace);
+           Chunk("IHDR", Be32(width) + Be32(height) + std::string{8, type, 0, 0, interlace});
 }
 
 // A PNG of black pixels, with `extra` chunks before its image data.
@@ -79,7 +80,9 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
         vx::PictureSize size;
         ASSERT_TRUE(vx::LoadPicture(1, path, 62, 30, &size));
         EXPECT_EQ(Pos(size.width, size.height), Pos(3, 2));
+        const std::uint64_t outside = OutsideChecksum(WindowTable[1]);
         ASSERT_TRUE(vx::LoadPicture(1, path, -1, -1));
+        EXPECT_EQ(OutsideChecksum(WindowTable[1]), outside);
         EXPECT_EQ(vx::PictureError(), "");
         const int at[][2] = {{62, 30}, {63, 30}, {62, 31}, {63, 31}, {0, 0}, {1, 0}};
         const t_RGBColor shown[] = {red, white, blue, red, red, white};
@@ -108,6 +111,10 @@ TEST(LoadPicture, PlacesEveryPassOfAnInterlacedPicture) {
         EXPECT_EQ(g_Scrn(1, i % 8 + 1, i / 8 + 2),
                   (t_RGBColor{255, std::uint8_t(i % 8 * 30), std::uint8_t(i / 8 * 30), 7}))
             << i;
+    // Colours the conversion cache must tell apart: green 0x80 from blue 1, and alpha 0x80 from 0xFF.
+    const std::string rgba("\0\0\x80\0\xFF\0\0\x01\xFF\x0A\x14\x1E\xFF\x0A\x14\x1E\x80\x0A\0\0\xFF", 21);
+    Write("interlaced.png", Header(5, 1, 0, 6) + Chunk("IDAT", Deflate(rgba)) + Chunk("IEND", ""));
+    EXPECT_TRUE(vx::LoadPicture(1, path, 0, 0) && g_Scrn(1, 1, 0).Blue == 1 && g_Scrn(1, 3, 0).Alpha == 0x80);
     std::remove(path.c_str());
 }
 
@@ -125,6 +132,8 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
                       bomb = Write("bomb.png", Png(4, 4,
                                                    Chunk("zTXt", std::string("Comment\0\0", 9) +
                                                                      Deflate(std::string(9 << 20, '\0')))));
+    const std::string note = Chunk("tEXt", std::string("Comment\0", 8) + std::string(17 << 18, 'x')),
+                      both = Write("both.png", Png(4, 4, note + note));  // each chunk fits, both do not
     const std::string larger = " pixel) is larger than graphic window #1 (64 x 32).",
                       missing = Temp("missing.png");
     // The line, in pieces around the path, and the reason.
@@ -137,9 +146,12 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
         {"Picture ", high, " (64 x 33" + larger, "too large"},
         {"Picture ", huge, " (16384 x 16384" + larger, "too large"},
         {"Picture ", bomb, " is damaged (reached chunk/cache limits).", "too large"},
+        {"Picture ", both, " is damaged (reached chunk/cache limits).", "too large"},
         {"Picture ", cut, " is damaged (", "damaged"}};
     std::vector<std::uint8_t> before(Block(1), Block(1) + 64 * 32 * 4);
     TakeLogLines();
+    const int lowest = dup(2);  // the lowest free descriptor, which no refusal may leave open
+    close(lowest);
     for (const auto& [kind, path, line, reason] : rows) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(vx::LoadPicture(1, path, 0, 0));
@@ -149,13 +161,14 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
         EXPECT_EQ(vx::PictureError(), reason);
         EXPECT_TRUE(std::equal(before.begin(), before.end(), Block(1)));
     }
+    EXPECT_EQ(dup(2), lowest);
     EXPECT_TRUE(vx::LoadPicture(1, fits, 0, 0));  // exactly the window's size
     EXPECT_FALSE(vx::LoadPicture(9, fits, 0, 0));
     EXPECT_FALSE(vx::LoadPicture(2, fits, 0, 0));
     EXPECT_EQ(vx::PictureError(), "window not initialized");
     EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"LoadPicture: Window is not a graphic window.",
                                                         "LoadPicture: Graphic window #2 not initialized."}));
-    for (const std::string& p : {fifo, dir, text, fits, wide, high, huge, bomb, cut}) std::remove(p.c_str());
+    for (const auto& p : {fifo, dir, text, fits, wide, high, huge, bomb, both, cut}) std::remove(p.c_str());
 }
 
 }  // namespace

@@ -210,7 +210,7 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     MouseEventQueue.Clear();
     MouseEventAvailable = true;
     TakeLogLines();
-    for (std::uint8_t n : {9, 3}) t_MouseEventHandler(n, vx::MouseClick{}, 5.5, 6.5);
+    for (std::uint8_t n : {8, 3}) t_MouseEventHandler(n, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
     const std::string kNoWindow = "t_MouseEventHandler:  window, X = -3, Y = -3",
                       kCalling = "t_MouseEventHandler: Calling program mouse handler asynchronously.";
@@ -253,8 +253,8 @@ TEST(Windows, CloseBoxTellsTheProgramNumbersNameEachWindowAndThePointerKeepsItsL
     EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"});
     t_WindowVisible(9, true);
     EXPECT_FALSE(vx::WindowClosed(9));
-    t_MouseEventPostCloseBoxClick(255);
-    EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12));
+    for (std::uint8_t n : {13, 255}) t_MouseEventPostCloseBoxClick(n);
+    EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12) || vx::WindowClosed(13));
 
     for (std::uint8_t n = 0; n <= 12; ++n) {
         EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);

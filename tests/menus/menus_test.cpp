@@ -120,7 +120,8 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
         {201, 0, nullptr, [&] { return !platform.Window(0).visible && platform.Window(12).visible; }},
         {206, 0, nullptr, visible(12, true)}, {209, 0, nullptr, visible(9, true)},
         {226, 0, "t_MenuEventHandler: Window #6 not initialized.", nothing},
-        {200, 0, nullptr, [&] { return !platform.Window(9).visible && platform.Window(12).visible; }},
+        {200, 0, nullptr, [&] { return !platform.Window(9).visible && platform.Window(12).visible &&
+                                       platform.Window(12).key; }},
         {111, 10, kNoConsole, pasteboard(printed)},
         {112, 0, "t_MenuEventHandler: Virtual printer window is nil, resource undefined.", nothing},
         {210, 0, "t_WindowVisible: Virtual printer window is nil, resource undefined.", nothing}};

@@ -61,7 +61,7 @@ TEST(ExpandFont, PeakMemoryStaysASmallMultipleOfTheOutputLimit) {
     font.Data[0] = 1;
     std::size_t size = 0;
     const std::int64_t peak = PeakGrowth([&] { size = ExpandFont(font).Data.size(); });
-    EXPECT_EQ(size, vx::kLzwOutputLimit);
+    EXPECT_EQ(size, std::size_t(64) << 20);
     EXPECT_LT(peak, std::int64_t(8 * vx::kLzwOutputLimit));
 
     // Twice as many codes can never fit: refused before anything is allocated for them.

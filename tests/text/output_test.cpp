@@ -27,6 +27,7 @@ using Lines = std::vector<std::string>;
 // Codes outside Start..End record the cell but draw nothing.
 TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
+    w.TextMemoryEnd = w.TextMemoryStart + 2 * 40 * 25 - 1;  // two bytes a cell and none to spare
     for (auto [c, colour, x, y] :
          {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3A, 1, 1}, {64, 0x3A, 2, 1}})
         t_PrintSymbol(0, std::uint8_t(c), std::uint8_t(colour), x, y);
@@ -90,7 +91,7 @@ TEST(PrintSymbol, DrawsExactlyTheCellsPixelsAtEveryDepth) {
             std::vector<std::uint8_t> expected(std::size_t(w.MemoryEnd - w.MemoryStart + 1));
             for (std::size_t i = 0; i < expected.size(); ++i)
                 block[i] = expected[i] = std::uint8_t(i * 37 + 11);
-            for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 8, '#'}}) {
+            for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 8, '#'}, {1, 1, 'K'}}) {
                 t_PrintSymbol(0, std::uint8_t(c), 0xF0, cx, cy);
                 for (int r = 0; r < 4; ++r)
                     for (int x = 0; x < fw; ++x)
@@ -114,7 +115,8 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     WindowRecord(5).TextRedirectOutput = 2;
     for (std::uint8_t code : {0x7F, 0x80, 0xFF}) t_PrintSymbol(5, code, 0xF0, 1, 1);
     t_PrintControl(5, 13);  // control codes too
-    EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r");
+    w.TextRedirectOutput = 2, t_ClearEndOfLine(0), w.TextRedirectOutput = 0;
+    EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r" + std::string(40, ' '));
     WindowRecord(5).TextRedirectOutput = 1;
     for (std::uint8_t n : {5, 8}) t_PrintSymbol(n, 65, 0xF0, 1, 1);
     for (std::uint8_t n : {5, 8}) t_PrintControl(n, 13);
@@ -353,12 +355,12 @@ TEST(CheckOutputPause, PrintPausesBeforeACarriageReturnTakesOnlyANewestPauseKeyA
 // it before there is any video memory. A window set up without a font keeps the refusal line; the first
 // time, a hint follows it (window 5, not set up at all, gets no hint).
 TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATextLayerHowToGetOne) {
-    void (*const operations[])(std::uint8_t) = {[](std::uint8_t n) { t_Print(n, "x"); },
-                                                [](std::uint8_t n) { t_PrintSymbol(n, 'x', 0xF0, 1, 1); },
-                                                [](std::uint8_t n) { t_PrintControl(n, 13); }, t_ScrollUp};
+    void (*const operations[])(std::uint8_t) = {
+        [](std::uint8_t n) { t_Print(n, "x"); }, [](std::uint8_t n) { t_PrintSymbol(n, 'x', 0xF0, 1, 1); },
+        [](std::uint8_t n) { t_PrintControl(n, 13); }, t_ScrollUp, t_ClearEndOfLine};
     StartToolkit();
     for (auto op : operations) op(3);
-    EXPECT_EQ(TakeLogLines().size(), 4u);  // one refusal each
+    EXPECT_EQ(TakeLogLines().size(), 5u);  // one refusal each
     OpenWindow(4, 8);
     TakeLogLines();
     for (std::uint8_t n : {5, 4, 4}) t_Print(n, "x");
@@ -430,18 +432,20 @@ void FillLines(t_Window& w, std::uint8_t n = 0) {
 TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace) {
     // The blank line is a run of spaces: a space with ink in it tells a run that repeats its cell from one
     // that repeats a single byte.
-    const t_Font inkedSpace = vx::BuildFont(
-        8, 8, [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c ^ 1, x, r) ? 255 : 0; });
+    const auto inked = [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c ^ 1, x, r) ? 255 : 0; };
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         for (const bool up : {true, false}) {
-            for (const std::int64_t firstColumn : {1, 3}) {
+            for (const auto& [firstColumn, fw] :
+                 {std::pair<std::int64_t, int>{1, 8}, {3, 8}, {1, 5}, {3, 17}}) {
                 SCOPED_TRACE(std::to_string(depth) + " bits, " + (up ? "up" : "down") + ", from column " +
-                             std::to_string(firstColumn));
-                const std::size_t size = std::size_t(320 * 200 * depth / 8);
+                             std::to_string(firstColumn) + ", " + std::to_string(fw) + " wide");
+                const int width = std::max(320, 40 * fw);
+                const std::size_t size = std::size_t(width * 200 * depth / 8);
                 t_Window* w[2];
                 for (std::uint8_t n = 0; n < 2; ++n) {
-                    w[n] = &OpenTextWindow(depth, 320, 200, inkedSpace, n);
+                    w[n] = &OpenTextWindow(depth, width, 200, vx::BuildFont(fw, 8, inked), n);
                     for (std::size_t i = 0; i < size; ++i) Block(n)[i] = std::uint8_t(i * 37 + 11);
+                    std::memset(VideoMemory + w[n]->TextMemoryStart, 0, 4096);  // left over past the grid
                     FillLines(*w[n], n);
                     w[n]->TextColor = 0x3E;
                 }
@@ -544,6 +548,9 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverL
             }
         EXPECT_EQ(OutsideChecksum(small), outside) << depth;
     }
+    w.TextWidth = 0, w.TextFirstColumn = 5, w.TextMemoryEnd -= w.TextMemoryStart, w.TextMemoryStart = 0;
+    t_CursorHome(0);
+    EXPECT_EQ(CursorOf(w), Pos(1, 1));
 }
 
 }  // namespace
