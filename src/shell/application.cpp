@@ -58,10 +58,6 @@ namespace {
     ::_exit(status);
 }
 
-}  // namespace
-
-namespace {
-
 // The status the process ends with: 0 unless the program asked for another with vx::QuitApplication.
 std::atomic<int> exitStatus{0};
 

@@ -368,30 +368,28 @@ void PrintSymbolRun(std::uint8_t window, t_Window& w, std::uint8_t code, std::ui
     }
     PrintSymbolReady(window, w, code, colour, x1, y);
     const std::int64_t cellBytes = fw * depth / 8, rowBytes = RowBytes(depth, width);
+    const std::int64_t total = (x2 - x1 + 1) * cellBytes;  // bytes of the run in each pixel row
     for (std::int64_t r = 0; r < fh; ++r) {
         std::uint8_t* row = VideoMemory + Load(w.MemoryStart) + (fh * (y - 1) + r) * rowBytes;
-        const std::uint8_t* first = row + (x1 - 1) * cellBytes;
+        std::uint8_t* const run = row + (x1 - 1) * cellBytes;  // its first cell is drawn
+        const std::uint8_t* first = run;
         if (depth != 16 && depth != 32 && 8 % cellBytes == 0) {
             // A cell of 1, 2, 4 or 8 bytes repeats every eight bytes: the run is filled word by word.
-            const std::int64_t total = (x2 - x1 + 1) * cellBytes;
             std::uint64_t word = 0;
             for (int i = 0; i < 8; ++i) word |= std::uint64_t(first[i & (cellBytes - 1)]) << (8 * i);
-            std::uint8_t* to = row + (x1 - 1) * cellBytes;
             std::int64_t i = 0;
 #ifdef VX_TEXT_SIMD
             const __m128i words = _mm_set1_epi64x(std::int64_t(word));
-            for (; i + 16 <= total; i += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), words);
+            for (; i + 16 <= total; i += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(run + i), words);
 #endif
-            for (; i + 8 <= total; i += 8) std::memcpy(to + i, &word, 8);
-            for (; i < total; ++i) to[i] = std::uint8_t(word >> (8 * (i & 7)));
+            for (; i + 8 <= total; i += 8) std::memcpy(run + i, &word, 8);
+            for (; i < total; ++i) run[i] = std::uint8_t(word >> (8 * (i & 7)));
             continue;
         }
         if (depth != 16 && depth != 32) {
             // The cells drawn so far copied after themselves, doubling the run with each copy.
-            const std::int64_t total = (x2 - x1 + 1) * cellBytes;
             for (std::int64_t done = cellBytes; done < total; done *= 2)
-                std::memcpy(row + (x1 - 1) * cellBytes + done, first,
-                            std::size_t(std::min(done, total - done)));
+                std::memcpy(run + done, first, std::size_t(std::min(done, total - done)));
             continue;
         }
 #ifdef VX_TEXT_SIMD
