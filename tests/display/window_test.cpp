@@ -605,7 +605,7 @@ vx::WindowImage Noise(int side) {
 
 // A save replaces the old picture only when the new one is complete: one cut short by the file-size limit
 // (as on a full disk) leaves the old file and no temporary beside it, and files that are not pictures
-// (a pipe would block the writer for good, a device node must survive) are refused with a line.
+// (a pipe would block the writer for good, a socket or device node must survive) are refused with a line.
 TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFiles) {
     vx::test::StartToolkit();
     const std::string old(3000, 'o'), folder = FolderWithPicture(old), path = folder + "/bild.png";
@@ -634,10 +634,11 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
 
-    const std::string pipe = folder + "/pipe.png";
+    const std::string pipe = folder + "/pipe.png", socket = folder + "/socket.png";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_TRUE(vx::test::BindSocket(socket));
     const std::pair<std::string, std::string> refused[] = {
-        {pipe, "not a regular file"}, {folder, "is a folder"}, {"/dev/null", "not a regular file"}};
+        {pipe, "not a regular file"}, {folder, "is a folder"}, {socket, "not a regular file"}};
     for (const auto& [target, reason] : refused) {
         EXPECT_FALSE(vx::WritePng(noisy, target)) << target;
         EXPECT_EQ(vx::PictureError(), reason);
@@ -645,6 +646,8 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     }
     ::stat(pipe.c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ::stat(socket.c_str(), &st);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
     std::filesystem::remove_all(folder);
 }
 

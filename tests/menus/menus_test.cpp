@@ -229,9 +229,10 @@ TEST(FilePanels, FileActionsWriteOnlyPathAndNameThePanelsHandBackTheFirstPathAnd
     // What a program would open or write and wait on for ever (a FIFO, also behind a link) or never finish
     // (a device) is not handed back: each refusal has its line and a beep; files, folders and new names pass.
     const std::string dir = ::testing::TempDir() + "panels-" + std::to_string(::getpid());
-    const std::string fifo = dir + "/fifo", file = dir + "/file.png", link = dir + "/link.png";
+    const std::string fifo = dir + "/fifo", file = dir + "/file.png", link = dir + "/link.png",
+                      socket = dir + "/socket";
     ASSERT_TRUE(::mkdir(dir.c_str(), 0700) == 0 && ::mkfifo(fifo.c_str(), 0600) == 0 &&
-                ::symlink(fifo.c_str(), link.c_str()) == 0);
+                ::symlink(fifo.c_str(), link.c_str()) == 0 && BindSocket(socket));
     std::fclose(std::fopen(file.c_str(), "w"));
     const auto url = [](const std::string& path) { return "file://" + path; };
     TakeLogLines();
@@ -241,17 +242,16 @@ TEST(FilePanels, FileActionsWriteOnlyPathAndNameThePanelsHandBackTheFirstPathAnd
     EXPECT_EQ(OpenPanel("", "", "", true, true, true), (Lines{file, dir, dir + "/new.png"}));
     platform.QueueOpenPanelAnswer({url(link)});
     EXPECT_EQ(t_OpenDialog("", "", "", true, false), "");
-    for (const std::string& path : {fifo, link, std::string("/dev/null"), file, dir + "/new.png"}) {
+    for (const std::string& path : {fifo, link, socket, file, dir + "/new.png"}) {
         platform.QueueSavePanelAnswer(url(path));
-        EXPECT_EQ(SavePanel("", "", "", ""),
-                  path.starts_with(dir + "/") && path != fifo && path != link ? path : "");
+        EXPECT_EQ(SavePanel("", "", "", ""), path == file || path == dir + "/new.png" ? path : "");
     }
     const std::string kOpen = "OpenPanel: Not a regular file, refused: ",
                       kSave = "SavePanel: Not a regular file, refused: ";
     EXPECT_EQ(TakeLogLines(), (Lines{kOpen + fifo, kOpen + "/dev/zero", kOpen + link, kSave + fifo,
-                                     kSave + link, kSave + "/dev/null"}));
+                                     kSave + link, kSave + socket}));
     EXPECT_EQ(platform.BeepCount() - beeps, 6);
-    for (const std::string& path : {link, fifo, file}) std::remove(path.c_str());
+    for (const std::string& path : {link, fifo, file, socket}) std::remove(path.c_str());
     ::rmdir(dir.c_str());
 }
 

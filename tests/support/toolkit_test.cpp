@@ -1,5 +1,10 @@
 #include "toolkit_test.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <ranges>
 
 #include "input/events.h"
@@ -117,6 +122,18 @@ std::vector<t_RGBColor> Pixels(std::uint8_t n) {
     for (std::int64_t y = 0; y < WindowTable[n].Height; ++y)
         for (std::int64_t x = 0; x < WindowTable[n].Width; ++x) all.push_back(g_Scrn(n, x, y));
     return all;
+}
+
+bool BindSocket(const std::string& path) {
+    sockaddr_un address{};
+    if (path.size() >= sizeof address.sun_path) return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0) ::close(fd);  // the socket file stays until it is removed
+    return bound;
 }
 
 }  // namespace vx::test

@@ -96,4 +96,10 @@ std::uint64_t OutsideChecksum(const t_Window& w);
 // Every pixel of graphic window `n` as g_Scrn reads it, row by row.
 std::vector<t_RGBColor> Pixels(std::uint8_t n);
 
+// ---- Files ----
+
+// Binds a local socket at `path`: a file that is neither regular nor a folder and that a test may
+// create, unlike a device node, and that nothing is lost with when a fault replaces it.
+bool BindSocket(const std::string& path);
+
 }  // namespace vx::test
