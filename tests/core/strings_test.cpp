@@ -13,15 +13,27 @@
 using namespace std::string_literals;
 
 TEST(DecodeBytes, TurnsEscapesIntoScalarsAndOtherBytesIntoLatin1) {
+    // Before initvxtools has built its table the digits read the same: each edge of the three ranges, and
+    // each character just outside one as the second digit (-1: 0x1000 - 0x100 gives U+0F00).
+    std::string digits = "\03309AF\x1d\033afaf\x1d";
+    for (const char outside : std::string("/:@G`g")) digits += "\0331"s + outside + "00\x1d";
+    const std::string before = DecodeBytes(digits);
     initvxtools();
+    EXPECT_EQ(before, "\u09AF\uAFAF\u0F00\u0F00\u0F00\u0F00\u0F00\u0F00");
+    EXPECT_EQ(DecodeBytes(digits), before);
     // ESC is written \033 here, so that the hex digits after it stay digits. A surrogate is no scalar;
     // after the GS byte the walk goes on; ESC without GS five bytes later is a plain character.
     const std::pair<std::string, std::string> cases[] = {
         {"\03300e4\x1d", "\u00E4"}, {"\033D800\x1d", "\0"s},        {"ab\033", "ab\033"},
         {"\xe4", "\u00E4"},         {"x\03320AC\x1dy", "x\u20ACy"}, {"\03300E4x", "\03300E4x"},
+        {"\033D7FF\x1d", "\uD7FF"}, {"\033DFFF\x1d", "\0"s},        {"\033E000\x1d", "\uE000"},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(DecodeBytes(in), out) << in;
     EXPECT_TRUE(vx::IsValidUtf8(DecodeBytes("\x1bZZZZ\x1d"s)));
+    // Nothing past the end is read: the GS byte lies just outside the view.
+    EXPECT_EQ(DecodeBytes(std::string_view("\03300e4\x1d").substr(0, 5)),
+              "\x1b"
+              "00e4");
 }
 
 // Encoded surrogates, overlong forms, scalars beyond U+10FFFF and cut sequences are no UTF-8; each bad byte
@@ -43,13 +55,19 @@ TEST(Utf8, RefusesSurrogatesOverlongFormsAndCutSequencesAndTakesEachLengthsEdges
               "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
     // Percent escapes in either case; a percent sign without two hexadecimal digits stays.
     EXPECT_EQ(vx::DecodePercentEscapes("%c3%a4%C3%A4%2f%4"), "\u00E4\u00E4/%4");
-    EXPECT_EQ(vx::DecodePercentEscapes("%g1%1g%%41%41"), "%g1%1g%AA");
+    EXPECT_EQ(vx::DecodePercentEscapes("%g1%1g%%41%41%0a%30"), "%g1%1g%AA\n0");
+    // Neither decoder reads past the end of its view: the byte that would complete it lies just outside.
+    EXPECT_EQ(vx::DecodePercentEscapes(std::string_view("%41").substr(0, 2)), "%4");
+    EXPECT_FALSE(vx::IsValidUtf8(std::string_view("\xC3\xA4").substr(0, 1)));
 }
 
 // Base letter and diaeresis; marks in the wrong order are reordered first; a singleton decomposes for
 // good; Hangul by rule, up to the last syllable, but not without a leading or a vowel consonant, with no
 // trailing consonant, nor beyond the syllables; a composition exclusion; a non-starter decomposition; a
-// second acute blocked; a further composition; bytes that are no UTF-8, passed through untouched.
+// second acute blocked; a further composition; bytes that are no UTF-8, passed through untouched; marks
+// reordered with no starter before them and at the last scalar of a class's range; a mark blocked by one
+// of its own class, not by one of a lower class, and not past the next starter; no trailing consonant
+// after the last syllable.
 TEST(PrecomposedUtf8, ComposesReordersAndRespectsExclusions) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {
@@ -59,7 +77,9 @@ TEST(PrecomposedUtf8, ComposesReordersAndRespectsExclusions) {
         {"\uAC00\u11A7\uAC00\u11C3", "\uAC00\u11A7\uAC00\u11C3"}, {"\u1100\u1161\u0301", "\uAC00\u0301"},
         {"\uD7A3\uD7A4", "\uD7A3\uD7A4"}, {"\u0915\u093C", "\u0915\u093C"}, {"\u0344", "\u0308\u0301"},
         {"e\u0301\u0301", "\u00E9\u0301"}, {"\u00C4\u0304", "\u01DE"},
-        {"\xC3\x28 not UTF-8 \xFF", "\xC3\x28 not UTF-8 \xFF"}};
+        {"\xC3\x28 not UTF-8 \xFF", "\xC3\x28 not UTF-8 \xFF"}, {"\u0302\u0323", "\u0323\u0302"},
+        {"a\u0314\u0323", "\u1EA1\u0314"}, {"a\u0310\u0301", "a\u0310\u0301"}, {"a\u0316\u0301", "\u00E1\u0316"},
+        {"a\u0310e\u0301", "a\u0310\u00E9"}, {"\uD7A4\u11A8", "\uD7A4\u11A8"}};
     // clang-format on
     for (const auto& [in, out] : cases) EXPECT_EQ(vx::PrecomposedUtf8(in), out) << in;
 }
