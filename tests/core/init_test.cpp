@@ -152,4 +152,19 @@ TEST(LogLevel, ComesFromTheEnvironmentAndSendsLinesToStandardErrorButRawOutputTo
     vx::WriteRaw("raw");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "line\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "raw");
+    // A new capture starts empty; a level the program sets holds, and quiet writes only to the capture.
+    vx::StartLogCapture();
+    vx::SetLogLevel(vx::LogLevel::Quiet);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    vx::Log("hidden");
+    EXPECT_EQ(testing::internal::GetCapturedStderr() + testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(vx::CapturedLog(), "hidden\n");
+    EXPECT_EQ(vx::CurrentLogLevel(), vx::LogLevel::Quiet);
+    const std::pair<const char*, vx::LogLevel> texts[] = {{"stderr", vx::LogLevel::StandardError},
+                                                          {"quiet", vx::LogLevel::Quiet},
+                                                          {"off", vx::LogLevel::Quiet},
+                                                          {"Off", vx::LogLevel::Standard},
+                                                          {"", vx::LogLevel::Standard}};
+    for (const auto& [text, level] : texts) EXPECT_EQ(vx::LogLevelFromText(text), level) << text;
 }

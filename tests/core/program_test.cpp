@@ -6,9 +6,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <mutex>
+#include <regex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -171,20 +174,54 @@ TEST(ThreadRegistry, ReadsTheNumberFromADescription) {
                                                  {"{number = 5}", 0},
                                                  {"{numbr = 5,}", 0},
                                                  {"{number = 99999999999,}", 2147483647},
-                                                 {", number = 8,", 8}};
+                                                 {", number = 8,", 8},
+                                                 {"{number = 10,}", 10}};
     for (const auto& [description, number] : cases)
         EXPECT_EQ(vx::ParseThreadNumber(description), number) << description;
 }
 
-TEST(ThreadRegistry, GivesTheSystemANameCutToWholeCharacters) {
+// Each thread draws the next number once, and a reserved number is not drawn again; the description
+// carries the number and the name, which the system gets cut to 15 bytes of whole characters.
+TEST(ThreadRegistry, NumbersEachThreadOnceAndGivesTheSystemANameCutToWholeCharacters) {
+    const auto numberOf = [] {
+        int first = 0, again = 0;
+        std::thread([&] { first = CurrentThreadNumber(), again = vx::ThreadNumber(); }).join();
+        EXPECT_EQ(again, first);
+        return first;
+    };
+    const int first = numberOf();
+    EXPECT_GE(first, 2);
+    EXPECT_EQ(numberOf(), first + 1);
+    EXPECT_EQ(vx::ReserveThreadNumber(), first + 2);
+    EXPECT_EQ(numberOf(), first + 3);
+
+    std::string comm;
+    std::getline(std::ifstream("/proc/self/comm"), comm);
+    vx::SetCurrentThreadName("Main Program");  // the main thread keeps the process's name
+    std::string after;
+    std::getline(std::ifstream("/proc/self/comm"), after);
+    EXPECT_EQ(after, comm);
+    EXPECT_EQ(vx::CurrentThreadName(), "Main Program");
+
     std::thread([] {
+        EXPECT_TRUE(
+            std::regex_match(vx::CurrentThreadDescription(),
+                             std::regex(R"(<Thread: 0x[0-9a-f]+>\{number = [0-9]+, name = \(null\)\})")));
         vx::SetCurrentThreadName("t_WindowAutoUpdate");
-        char system[32] = {};
-        pthread_getname_np(pthread_self(), system, sizeof system);
-        EXPECT_STREQ(system, "t_WindowAutoUpd");
-        // A name cut in the middle of a multi-byte character would be rejected by the system.
-        vx::SetCurrentThreadName("Ääääääääääääää");
-        pthread_getname_np(pthread_self(), system, sizeof system);
-        EXPECT_STREQ(system, "Äääääää");
+        EXPECT_EQ(vx::CurrentThreadName(), "t_WindowAutoUpdate");
+        EXPECT_TRUE(vx::CurrentThreadDescription().ends_with(", name = t_WindowAutoUpdate}"));
+        const auto systemName = [](std::string_view name) {
+            vx::SetCurrentThreadName(name);
+            char system[32] = {};
+            pthread_getname_np(pthread_self(), system, sizeof system);
+            return std::string(system);
+        };
+        EXPECT_EQ(systemName("t_WindowAutoUpdate"), "t_WindowAutoUpd");
+        // Cut before the character the 16th byte belongs to (odd and even continuation bytes), at the end
+        // of the name when it is shorter, whatever follows it, and to nothing when no character starts.
+        EXPECT_EQ(systemName("Ääääääääääääää"), "Äääääää");
+        EXPECT_EQ(systemName("őőőőőőőő"), "őőőőőőő");
+        EXPECT_EQ(systemName(std::string_view("ÄÄ\x80", 4)), "ÄÄ");
+        EXPECT_EQ(systemName(std::string(20, '\x80')), "");
     }).join();
 }

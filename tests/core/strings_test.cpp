@@ -1,12 +1,16 @@
-// Byte strings, UTF-8 and composition.
+// Byte strings, UTF-8, composition and number conversions.
 #include "core/strings.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/numbers.h"
 #include "core/state.h"
 #include "core/unicode.h"
 
@@ -82,4 +86,13 @@ TEST(PrecomposedUtf8, ComposesReordersAndRespectsExclusions) {
         {"a\u0310e\u0301", "a\u0310\u00E9"}, {"\uD7A4\u11A8", "\uD7A4\u11A8"}};
     // clang-format on
     for (const auto& [in, out] : cases) EXPECT_EQ(vx::PrecomposedUtf8(in), out) << in;
+}
+
+// Truncation toward zero that saturates at both ends of the 64-bit range, at the edge itself too.
+TEST(TruncSaturating, TruncatesTowardZeroSaturatesAtTheEdgesAndTakesNaNAsZero) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max(), kMin = -kMax - 1;
+    const std::pair<double, std::int64_t> cases[] = {
+        {std::nan(""), 0}, {0x1p63, kMax}, {-0x1p63, kMin},     {HUGE_VAL, kMax},       {-HUGE_VAL, kMin},
+        {-2.9, -2},        {2.9, 2},       {0x1p62, 1LL << 62}, {-0x1p62, -(1LL << 62)}};
+    for (const auto& [value, truncated] : cases) EXPECT_EQ(vx::TruncSaturating(value), truncated) << value;
 }
