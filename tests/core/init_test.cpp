@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "core/app_lifecycle.h"
+#include "core/program.h"
 #include "core/strings.h"
+#include "core/threads.h"
 #include "menus/menu_items.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
@@ -117,9 +119,24 @@ TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsThePro
     for (int i = 0; i < 2000 && programThread == 0; ++i) vx::SleepNanoseconds(1000000);
     EXPECT_EQ(programThread.load(), 2);
     EXPECT_EQ(TitleBarHeight, 22);
+    EXPECT_TRUE(LaunchFinished.load());
+    EXPECT_EQ(OnUserInterfaceThread([] { return vx::CurrentThreadName(); }), "AppDelegate");
     TerminationHandler = [&] { programThread = -1; };
     vx::ApplicationWillTerminate();
     EXPECT_EQ(programThread.load(), -1);
+    std::vector<std::string> launch = TakeLogLines();
+    std::erase_if(launch, [](const std::string& line) {
+        return line.find(": Start.") == std::string::npos && line.find(": End.") == std::string::npos &&
+               line.find(": Called.") == std::string::npos;
+    });
+    EXPECT_EQ(launch, (std::vector<std::string>{
+                          "applicationWillFinishLaunching: Called.", "applicationDidFinishLaunching: Start.",
+                          "initvxtools: Start.", "initvxtools: End.", "Program: Start.",
+                          "applicationDidFinishLaunching: End.", "applicationWillTerminate: Called."}));
+    vx::ApplicationDidBecomeActive();
+    EXPECT_TRUE(ApplicationActive.load());
+    vx::ApplicationWillResignActive();
+    EXPECT_FALSE(ApplicationActive.load());
 }
 
 TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
