@@ -113,6 +113,7 @@ TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsThePro
     platform.SetWindowFrame(8, {200, 200, 600, 422});
     std::atomic<int> programThread{0};
     vx::CurrentPlatform().invokeBlocking([&] {
+        vx::SetCurrentThreadName("unnamed");  // until launching names it
         vx::ApplicationWillFinishLaunching();
         vx::ApplicationDidFinishLaunching([&] { programThread = CurrentThreadNumber(); });
     });
