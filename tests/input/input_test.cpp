@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "core/program.h"
+#include "core/threads.h"
 #include "input/events.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
@@ -147,9 +148,12 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindo
 
     // Each modifier flag sets its own field of the event and its own held state, and Mods keeps the flags'
     // sixteen bits above bit 16.
+    const std::int64_t before = vx::AbsoluteTimeMillis();
     for (int bit = 0; bit < 8; ++bit) {
         t_KeyEventHandler(2, KeyPress{0, "a", std::uint64_t(1) << (16 + bit)});
         const t_Event e = KeyEventQueue.TakeFirst().value_or(t_Event{});
+        EXPECT_TRUE(e.Kind == 1 && e.Description == "a" && e.Window == 2 && e.Time >= before &&
+                    e.Time <= vx::AbsoluteTimeMillis());
         const bool fields[] = {e.CapsLockPressed, e.ShiftPressed,      e.ControlPressed, e.OptionPressed,
                                e.CommandPressed,  e.NumericPadPressed, e.HelpPressed,    e.FnPressed};
         const bool held[] = {CapsLockDown, ShiftDown, ControlDown, OptionDown,
@@ -177,14 +181,16 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindo
     EXPECT_EQ(t_NextKeyEvent(), 'a');
     KeyEventAvailable = true;
     EXPECT_TRUE(t_NextKeyEvent() == -1 && !KeyEventAvailable);
+    EXPECT_EQ(t_NextKeyEvent(), -1);
 
     viewKeyDown(2, KeyPress{0, "a", 0});
     viewKeyUp();
     EXPECT_FALSE(KeyDown);
     vx::Store(WindowRecord(2).IgnoreEvents, true);
-    for (std::uint8_t window : {2, 3}) viewKeyDown(window, KeyPress{0, "b", 0});
+    for (std::uint8_t window : {2, 3, 8}) viewKeyDown(window, KeyPress{0, "b", 0});
     EXPECT_TRUE(KeyDown && KeyEventQueue.Count() == 1 && KeyEventQueue.Last()->Value == 'a');
     EXPECT_TRUE(LogContains("viewKeyDown: Graphic window (3) not initialized."));
+    EXPECT_TRUE(LogContains("viewKeyDown: Graphic window (8) not initialized."));
 }
 
 // Pixel rows count from the top, the view's from the bottom; the window's coordinates are the view's. Clicks
@@ -192,11 +198,18 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindo
 // press, also in a window that ignores events.
 TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButtonStatesFollowEveryPress) {
     StartWithWindow(1, 4, 1024, 8);  // 8 pixels from the edges
-    ProgramMouseHandler = [] { ++handlerCalls; };
+    static std::atomic<bool> handlerNamed{true};
+    ProgramMouseHandler = [] {
+        handlerNamed = handlerNamed && vx::CurrentThreadName() == "t_EventMouse";
+        ++handlerCalls;
+    };
+    const std::int64_t before = vx::AbsoluteTimeMillis();
     const t_Event event = Click(18.7, 1008.2, vx::kShiftFlag);
     EXPECT_EQ(CountLogLine("t_MouseEventHandler: Graphic #1 window, X = 10, Y = 24"), 1);
-    EXPECT_EQ(std::tuple(event.WindowX, event.WindowY, event.ClickX, event.ClickY, event.Mods),
-              std::tuple(18, 1008, 10, 24, 2));
+    EXPECT_EQ(std::tuple(event.Kind, event.Window, event.WindowX, event.WindowY, event.ClickX, event.ClickY,
+                         event.Mods),
+              std::tuple(2, 1, 18, 1008, 10, 24, 2));
+    EXPECT_TRUE(event.Time >= before && event.Time <= vx::AbsoluteTimeMillis());
 
     // Rows count from the drawing area's top, one point high. Saturated coordinates keep their side: y far
     // below the screen is below the picture (-2), x far to the left is left of it (-1), where wrapping
@@ -210,23 +223,30 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
     MouseEventQueue.Clear();
     MouseEventAvailable = true;
     TakeLogLines();
-    for (std::uint8_t n : {8, 3}) t_MouseEventHandler(n, vx::MouseClick{}, 5.5, 6.5);
+    for (std::uint8_t n : {8, 7}) t_MouseEventHandler(n, vx::MouseClick{}, 5.5, 6.5);
     EXPECT_FALSE(MouseEventAvailable);
     const std::string kNoWindow = "t_MouseEventHandler:  window, X = -3, Y = -3",
                       kCalling = "t_MouseEventHandler: Calling program mouse handler asynchronously.";
     EXPECT_EQ(TakeLogLines(),
               (std::vector<std::string>{"t_MouseEventHandler: Unknown window, AbsX = 5, AbsY = 6", kNoWindow,
-                                        kCalling, "t_MouseEventHandler: Window #3 not initialized.",
+                                        kCalling, "t_MouseEventHandler: Window #7 not initialized.",
                                         kNoWindow, kCalling}));
     // One call for each click so far, and no more: a moment after the last one arrives.
     for (int i = 0; i < 5000 && handlerCalls < 14; ++i) vx::SleepNanoseconds(1'000'000);
     vx::SleepNanoseconds(50'000'000);
     EXPECT_EQ(handlerCalls, 14);
+    EXPECT_TRUE(handlerNamed);
+    // Clicks in windows that are not ready post nothing and call nothing.
+    for (std::uint8_t n : {3, 8}) viewMouseDown(n, vx::MouseClick{1, 0, 5, 5}, false);
+    EXPECT_EQ(TakeLogLines(),
+              (std::vector<std::string>{"viewMouseDown: Graphic window (3) not initialized.",
+                                        "viewMouseDown: Graphic window (8) not initialized."}));
     vx::Store(WindowRecord(1).IgnoreEvents, true);
     viewMouseDown(1, vx::MouseClick{2, 0, 5, 5}, true);
     EXPECT_TRUE(RightButtonDown && !LeftButtonDown);
     viewMouseDown(1, vx::MouseClick{1, 0, 5, 5}, false);
     EXPECT_TRUE(LeftButtonDown && !RightButtonDown && MouseEventQueue.Count() == 0);
+    viewMouseDown(1, vx::MouseClick{2, 0, 5, 5}, true);
     viewMouseUp();
     EXPECT_FALSE(LeftButtonDown || RightButtonDown);
 }
@@ -274,8 +294,11 @@ TEST(Windows, CloseBoxTellsTheProgramNumbersNameEachWindowAndThePointerKeepsItsL
     const vx::PointerState left = vx::Pointer(2);
     EXPECT_EQ(std::tuple(left.x, left.y, left.inside, left.primaryDown, left.secondaryDown),
               std::tuple(10, 20, false, false, true));
+    viewMouseDown(2, vx::MouseClick{1, 0, 5, 5}, false);
+    EXPECT_TRUE(vx::Pointer(2).primaryDown && !vx::Pointer(2).secondaryDown);
     vx::PointerLeft(3);
     vx::PointerMoved(8, 1, 1, true);
-    EXPECT_EQ(std::tuple(vx::Pointer(3).x, vx::Pointer(3).inside, vx::Pointer(8).x),
-              std::tuple(5, false, -1));
+    vx::PointerMoved(7, 7, 7, true);
+    EXPECT_EQ(std::tuple(vx::Pointer(3).x, vx::Pointer(3).inside, vx::Pointer(8).x, vx::Pointer(7).x),
+              std::tuple(5, false, -1, 7));
 }
