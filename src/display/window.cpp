@@ -1,6 +1,7 @@
 #include "display/window.h"
 
 #include <array>
+#include <cassert>
 #include <string>
 
 #include "core/log.h"
@@ -9,6 +10,7 @@
 #include "vxtools/desktop.h"
 
 t_Window& WindowRecord(std::uint8_t n) {
+    assert(n < 8 && "callers check the window number first");
     return WindowTable[n];
 }
 
