@@ -522,7 +522,7 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
     }
     // Blocks of noise whose sizes leave the scalar loops a few pixels after the vector groups, as g_Scrn
     // reads them.
-    for (const auto& [depth, width] : {std::pair(1, 40), {4, 36}, {8, 33}, {16, 35}, {24, 33}, {32, 33}}) {
+    for (const auto& [depth, width] : {std::pair(1, 120), {4, 36}, {8, 33}, {16, 35}, {24, 33}, {32, 33}}) {
         t_Window& w = OpenShown(2, depth, false, width, 33);
         for (std::int64_t i = 0; i <= w.MemoryEnd - w.MemoryStart; ++i)
             Block(2)[i] = std::uint8_t(i * 7919 >> 3 ^ i);
