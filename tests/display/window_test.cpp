@@ -47,12 +47,16 @@ TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteAndTouchesNothingElse
     // The block is cleared to black and not a byte beside it is written (t_InitMemory filled all with 0xFF).
     EXPECT_EQ(std::count(VideoMemory + 0xF80000, VideoMemory + kVideoMemorySize, 0), 0x80000);
     EXPECT_EQ(std::count(VideoMemory, VideoMemory + 0xF80000, 0xFF), 0xF80000);
+    EXPECT_EQ(
+        CountLogLine("t_InitWindow: GraphicWindow #0 = 1024 x 1024 pixel x 4 bit = 512,00K video-memory "
+                     "= $00F80000."),
+        1);
 }
 
 TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddDepthsAndMissingViews) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     const int cases[][3] = {
-        {4, 1023, 1024}, {4, 1022, 1020}, {4, 34, 32}, {1, 33, 40}};  // depth, asked, given
+        {4, 1023, 1024}, {4, 1005, 1004}, {4, 34, 32}, {1, 63, 64}};  // depth, asked, given
     for (std::uint8_t n = 0; n < 4; ++n) {
         t_InitWindow(n, cases[n][0], false, cases[n][1], 64, 0, 0, t_Font{}, true);
         EXPECT_EQ(WindowTable[n].Width, cases[n][2]) << cases[n][1];
@@ -60,6 +64,18 @@ TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddDepthsAndMissingViews) {
     const std::int64_t high = HighMemory;
     t_InitWindow(5, 12, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(Pos(WindowTable[5].Initialized, HighMemory), Pos(false, high));
+    for (const char* line :
+         {"#1 width with 4 bit depth must be a multiple of 4.",
+          "#3 width with 1 bit depth must be a multiple of 8.", "#5 unsupported 12 bit depth."})
+        EXPECT_EQ(CountLogLine(std::string("t_InitWindow: GraphicWindow ") + line), 1) << line;
+    // The first window initialised is remembered, and only while none is.
+    FirstWindow.store(255);
+    t_InitWindow(4, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    t_InitWindow(3, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    EXPECT_EQ(FirstWindow.load(), 4);
+    FirstWindow.store(254);
+    t_InitWindow(4, 8, false, 64, 64, 0, 0, t_Font{}, true);
+    EXPECT_EQ(FirstWindow.load(), 254);
     // Without its view the window stays uninitialised.
     platform.RemoveGraphicView(6);
     t_InitWindow(6, 8, false, 64, 64, 0, 0, TextFont(), true);
@@ -77,7 +93,7 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                                      {32, 8193, 32, 800},
                                      {31, 31, 1280, 800}};
     for (std::uint8_t n = 0; n < 5; ++n) {
-        t_InitWindow(n, 1, false, cases[n][0], cases[n][1], 0, 0, t_Font{}, true);
+        t_InitWindow(n, 8, false, cases[n][0], cases[n][1], 0, 0, t_Font{}, true);
         EXPECT_EQ(Pos(WindowTable[n].Width, WindowTable[n].Height), Pos(cases[n][2], cases[n][3])) << int(n);
     }
     std::vector<std::string> adjusted;
@@ -89,28 +105,28 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                             "t_InitWindow: GraphicWindow #4 cannot display 31 horizontal pixel.",
                             "t_InitWindow: GraphicWindow #4 cannot display 31 vertical pixel."}));
 
-    // 64 x 32 x 8 bits = 2,048 bytes.
-    HighMemory = 0x10000 + 2047;
-    t_InitWindow(5, 8, false, 64, 32, 0, 0, t_Font{}, true);
+    // 32 x 1,025 x 8 bits = 32,800 bytes, 32 kilobytes and a little more.
+    HighMemory = 0x10000 + 32799;
+    t_InitWindow(5, 8, false, 32, 1025, 0, 0, t_Font{}, true);
     EXPECT_FALSE(WindowTable[5].Initialized);
     EXPECT_EQ(TakeLogLines(),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #5 Start.",
-                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (1K available).",
-                  "t_InitWindow: Displaying 64 x 32 pixel x 8 bit needs 2,00K video-memory."}));
-    HighMemory = 0x10000 + 2048;
-    t_InitWindow(5, 8, false, 64, 32, 0, 0, t_Font{}, true);
+                  "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (32K available).",
+                  "t_InitWindow: Displaying 32 x 1025 pixel x 8 bit needs 32,03K video-memory."}));
+    HighMemory = 0x10000 + 32800;
+    t_InitWindow(5, 8, false, 32, 1025, 0, 0, t_Font{}, true);
     EXPECT_TRUE(WindowTable[5].Initialized);
     EXPECT_EQ(WindowTable[5].MemoryStart, 0x10000);
-    // The graphic block fits from 0x11000 up; 4,095 bytes are left below it for 64 x 40 cells of text.
+    // The graphic block fits from 0x11000 up; 4,096 bytes are left below it for 64 x 40 cells of text.
     TakeLogLines();
-    HighMemory = 0x11000 + 2559;
+    HighMemory = 0x11000 + 2560;
     t_InitWindow(6, 8, false, 64, 40, 0, 0, Font(1, 1), true);
     EXPECT_FALSE(WindowTable[6].Initialized);
     EXPECT_EQ(TakeLogLines(),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #6 Start.",
-                  "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
+                  "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (4K available).",
                   "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
     // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block at 0x11000.
     HighMemory = 0x11000 + 2048;
@@ -176,7 +192,7 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
         VideoMemory[i] = std::uint8_t(i * 7 + i / 97);
     const auto before = blocks();
     const std::int64_t freed = WindowTable[1].MemoryEnd - WindowTable[1].TextMemoryStart + 1;
-    const std::int64_t start4 = WindowTable[4].MemoryStart;
+    const std::int64_t start4 = WindowTable[4].MemoryStart, high = HighMemory;
 
     // What the program changed in the record starts afresh; what it set for text output stays.
     t_Window& w = WindowTable[1];
@@ -192,6 +208,10 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
     EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
     EXPECT_TRUE(LogContains("#1 high memory = $00FFEFFF, graphic block size to delete = $00005000."));
+    for (const char* piece : {"#1 high memory = $00FFEFFF, text block size to delete = $",
+                              "moving graphic block for win #4", "moving text block for win #3"})
+        EXPECT_TRUE(LogContains(piece)) << piece;
+    EXPECT_EQ(w.MemoryEnd, high + freed);
     EXPECT_TRUE(blocks() == before);
     EXPECT_EQ((std::vector<std::int64_t>{
                   w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY, w.DrawingMode, w.LoResMode,
@@ -231,9 +251,13 @@ TEST(WindowGeometry, AnswersFromTheFrameBeforeMemoryAndFromTheRecordAfterwardsFo
                      {16, 1200}, {17, 22}, {18, 0},   {19, 0},   {20, 20},  {21, 0},  {-1, 0}});
     platform.SetScreenFrame({0, 0, 1600, 900});
     ExpectPositions(9, {{14, 900 - 20 - 200}, {15, 1600}, {16, 900}});
-    t_InitWindow(3, 4, false, 320, 200, 0, 0, Font(8, 8), true);
-    SetTextArea(WindowTable[3], 3, 38, 2, 11);
-    ExpectPositions(3, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {21, 0}});
+    t_InitWindow(7, 4, false, 320, 200, 0, 0, Font(8, 8), true);
+    SetTextArea(WindowTable[7], 3, 38, 2, 11);
+    t_WindowTitleVisible(7, false);
+    ExpectPositions(
+        7, {{0, 3}, {1, 2}, {2, 38}, {3, 11}, {4, 36}, {5, 10}, {6, 40}, {7, 25}, {17, 0}, {18, 0}, {21, 0}});
+    platform.SetWindowFrame(8, {10.9, 20.5, 300.7, 200.2});
+    ExpectPositions(8, {{2, 299}, {7, 200}});
 }
 
 TEST(WindowGeometry, SizeKeepsWhatIsMinusOnePutsTheBorderAroundAndSaturates) {
@@ -249,11 +273,13 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOnePutsTheBorderAroundAndSaturates) {
     EXPECT_EQ(platform.Window(2).frame, (vx::Rect{0, -5, 656, 430}));
     EXPECT_EQ(platform.View(2).frame, (vx::Rect{8, 4, 640, 400}));
     // A text window's scroll view keeps 40 by 77 points of the size for the margins and ruler.
-    t_WindowSize(9, 10, 20, 600, 400);
-    EXPECT_EQ(platform.Window(9).frame, (vx::Rect{10, 20, 600, 422}));
-    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, 323}));
-    t_WindowSize(9, -1, -1, -1, 1);
-    EXPECT_EQ(platform.TextView(9).scrollFrame, (vx::Rect{10, 10, 560, -76}));
+    t_WindowSize(10, 10, 20, 600, 400);
+    EXPECT_EQ(platform.Window(10).frame, (vx::Rect{10, 20, 600, 422}));
+    EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{10, 10, 560, 323}));
+    t_WindowSize(10, -1, -1, 0, 0);
+    EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{10, 10, 560, 323}));
+    t_WindowSize(10, -1, -1, 1, 1);
+    EXPECT_EQ(platform.TextView(10).scrollFrame, (vx::Rect{10, 10, -39, -76}));
     t_WindowSize(8, 10, 20, 600, 400);  // the first window that is not a graphic one
     EXPECT_EQ(platform.Window(8).frame, (vx::Rect{10, 20, 600, 422}));
     // Regression: borders and frames near the 64-bit limits used to overflow the sums.
@@ -332,19 +358,34 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
 TEST(WindowVisibility, PasteboardWindowShowsAtMostAMegabyteAndSaysHowMuchIsLeftOut) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     const std::size_t mib = std::size_t(1) << 20;
-    const std::string lines = std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\u00E4c";
+    const std::string lines = std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\u00E9c";
     platform.SetPasteboardText(lines + std::string(mib - lines.size(), '\n'));
     t_WindowVisible(8, true);
     // Lines longer than 4096 bytes are broken, not inside a character.
     const std::string shown = platform.TextView(8).text;
     EXPECT_TRUE(shown.substr(0, 8197) ==
-                std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\n\u00E4c\n");
+                std::string(4096, 'a') + "\n" + std::string(4095, 'b') + "\n\u00E9c\n");
     EXPECT_EQ(shown.size(), mib + 1);
-    platform.SetPasteboardText(std::string(mib - 1, '\n') + "\u00E4" + std::string(1500, 'b'));
+    platform.SetPasteboardText(std::string(mib - 1, '\n') + "\u00E9" + std::string(1500, 'b'));
     t_WindowVisible(8, true);
     EXPECT_TRUE(platform.TextView(8).text ==
                 std::string(mib - 1, '\n') +
                     "\n\n[\u2026 1.502 weitere Bytes der Zwischenablage werden nicht angezeigt.]");
+    // Broken bytes: a run of continuation bytes is cut one byte at a time, a lone lead byte is kept; a line
+    // after a line end, and one of exactly 4096 bytes at the end, are whole.
+    const std::string more = " weitere Bytes der Zwischenablage werden nicht angezeigt.]";
+    const std::string z(4097, 'z'), lines2(mib - 4098, '\n'), cont(4096, '\x80'), x(4096, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"\x80\x80" + cont + "\n" + x, "\x80\n\x80\n" + cont + "\n" + x},
+        {"\n" + z, "\n" + z.substr(1) + "\nz"},
+        {z + lines2 + "\xC3" + std::string(1500, 'b'),
+         z.substr(1) + "\nz" + lines2 + "\xC3\n\n[\u2026 1.500" + more},
+        {std::string(mib + 1, '\x80'), "\n\n[\u2026 1.048.577" + more}};
+    for (const auto& [text, shown] : cases) {
+        platform.SetPasteboardText(text);
+        t_WindowVisible(8, true);
+        EXPECT_TRUE(platform.TextView(8).text == shown) << shown.size();
+    }
 }
 
 TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresTheTextArea) {
@@ -367,7 +408,7 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     EnsureMemory();
     platform.RemoveGraphicView(6);
-    platform.RemoveTextView(9);
+    for (const int n : {8, 9, 10}) platform.RemoveTextView(n);
     TakeLogLines();
     const vx::HeadlessWindowState before = platform.Window(3);
     const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
@@ -390,8 +431,12 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
         {[] { t_WindowCenter(13); }, {"t_WindowCenter: Window does not exist."}},
         {[] { t_WindowFront(13); }, {"t_WindowFront: Window does not exist."}},
         {[] { t_WindowVisible(13, true); }, {"t_WindowVisible: Window does not exist."}},
+        {[] { t_WindowVisible(8, true); },
+         {"t_WindowVisible: Pasteboard window is nil, resource undefined."}},
         {[] { t_WindowVisible(9, true); },
          {"t_WindowVisible: Virtual printer window is nil, resource undefined."}},
+        {[] { t_WindowVisible(10, true); },
+         {"t_WindowVisible: System console window is nil, resource undefined."}},
         {[] { EXPECT_FALSE(vx::SavePicture(8, "x.png")); }, {"SavePicture: Window is not a graphic window."}},
         {[] { EXPECT_FALSE(vx::SavePicture(3, "x.png")); },
          {"t_WindowImage: Graphic window #3 not initialized.", "SavePicture: Window #3 has no picture."}},
@@ -401,7 +446,7 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
         EXPECT_EQ(TakeLogLines(), line);
     }
     EXPECT_EQ(vx::PictureError(), "no picture");
-    EXPECT_EQ(platform.BeepCount(), 1);
+    EXPECT_EQ(platform.BeepCount(), 3);
     const vx::HeadlessWindowState after = platform.Window(3);
     EXPECT_TRUE(after.frame == before.frame && !after.visible);
     EXPECT_TRUE(std::equal(after.background, after.background + 4, before.background));
@@ -420,11 +465,15 @@ TEST(FormatNumber, WritesCutCommaDecimalsGroupedThousandsAndPlainDigits) {
         {-5, 48, 4, 0, false, "00-5"}, {5, -1, 4, 0, false, "5"}, {2.5, 32, 1, -3, false, "2,5"},
         {2.0, 32, 1, -3, false, "2"}, {1.5e16, 32, 1, 0, false, "15000000000000000"},
         {1e-05, 32, 1, 5, false, "0,00001"}, {1e-05, 32, 1, 2, false, "0,00"},
-        {-2.5e-7, 32, 1, -9, false, "-0,00000025"}, {inf, 32, 8, 2, true, "inf"}};
+        {-2.5e-7, 32, 1, -9, false, "-0,00000025"}, {inf, 32, 8, 2, true, "inf"},
+        {-123456, 32, 1, 0, true, "-123.456"}, {1.2345, 32, 1, -3, false, "1,234"}};
     // clang-format on
     for (const auto& [value, fill, width, decimals, group, text] : cases)
         EXPECT_EQ(FormatNumber(value, fill, width, decimals, group), text) << value;
     EXPECT_EQ(FormatNumber(5, 32, 1 << 30, 0, false).size(), std::size_t((1 << 16) + 1));
+    EXPECT_EQ(FormatNumber(5, 0, 3, 0, false), std::string("\0\0"
+                                                           "5",
+                                                           3));  // NUL is a fill like any other
     // Regression: decimals over the whole 64-bit range are bounded like the padding, and negating them
     // no longer overflows.
     EXPECT_EQ(FormatNumber(2.5, 32, 1, kMin, false), "2,5");
@@ -471,6 +520,19 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
             std::vector(image->pixels.begin() + pixel, image->pixels.begin() + pixel + int(expect.size())),
             expect);
     }
+    // Blocks of noise whose sizes leave the scalar loops a few pixels after the vector groups, as g_Scrn
+    // reads them.
+    for (const auto& [depth, width] : {std::pair(1, 120), {4, 36}, {8, 33}, {16, 35}, {24, 33}, {32, 33}}) {
+        t_Window& w = OpenShown(2, depth, false, width, 33);
+        for (std::int64_t i = 0; i <= w.MemoryEnd - w.MemoryStart; ++i)
+            Block(2)[i] = std::uint8_t(i * 7919 >> 3 ^ i);
+        std::vector<std::uint32_t> expect;
+        for (const t_RGBColor& c : Pixels(2))
+            expect.push_back(0xFF000000u | c.Red << 16 | c.Green << 8 | c.Blue);
+        std::tie(w.UpdateDuration, w.UpdateFinished) = Pos(-1, 0);
+        EXPECT_EQ(t_WindowImage(2)->pixels, expect) << depth;
+        EXPECT_TRUE(w.UpdateDuration >= 0 && w.UpdateFinished > 0);
+    }
     // Never into an image somebody still holds, from a window's first image on.
     OpenShown(1, 8);
     std::memset(Block(1), 0x10, 64 * 32);
@@ -478,12 +540,17 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
     std::memset(Block(1), 0x20, 64 * 32);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(t_WindowImage(1)->pixels[0], 0xFF202020u);
     EXPECT_EQ(held->pixels[0], 0xFF101010u);
+    // An image nobody holds stays in the pool for the next one.
+    std::weak_ptr<const vx::WindowImage> last;
+    for (int i = 0; i < 5; ++i) last = t_WindowImage(1);
+    EXPECT_FALSE(last.expired());
 }
 
 TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNeverReadsOutsideMemory) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     const std::string path = TempPath("refused");
     EXPECT_EQ(t_WindowImage(0), nullptr);  // before video memory exists
+    EXPECT_TRUE(vx::ViewComposeImage(0) == nullptr && !vx::ViewWantsUpdateLayer(0));
     t_InitWindow(0, 32, false, 64, 32, 0, 0, t_Font{}, true);
     EXPECT_EQ(t_WindowImage(0), nullptr);  // hidden
     EXPECT_FALSE(vx::SavePicture(9, path));
@@ -510,6 +577,8 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_EQ(image(32, 64, 32, -1, last), nullptr);
     EXPECT_EQ(image(32, 1 << 20, 32, 0, last), nullptr);
     EXPECT_EQ(image(2, 64, 32, 0, last), nullptr);
+    EXPECT_EQ(t_WindowImage(8), nullptr);
+    EXPECT_EQ(TakeLogLines().back(), "t_WindowImage: Illegal bit depth.");
     EXPECT_NE(image(32, 64, 32, 0, last), nullptr);
     platform.RemoveGraphicView(0);
     EXPECT_EQ(WindowPicture(0), nullptr);
@@ -687,17 +756,25 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
     OpenShown(7);
     t_WindowUpdate(7, false);
     EXPECT_EQ(platform.View(7).imagesShown, 1);
+    // What a view asks when it composes by itself; window 0's vertical blank is down only meanwhile.
+    OpenShown(1);
+    EXPECT_TRUE(vx::ViewWantsUpdateLayer(7) && vx::ViewComposeImage(7) && WindowPicture(7));
+    EXPECT_TRUE(vx::ViewComposeImage(0) && vx::ViewComposeImage(1));
+    EXPECT_TRUE(WindowTable[0].VerticalBlank && WindowTable[1].VerticalBlank);
+    vx::Store(WindowTable[7].QuickUpdate, false);
+    EXPECT_FALSE(vx::ViewWantsUpdateLayer(7));
 }
 
 TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheirViewComposesUntilQuitting) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    for (const std::uint8_t n : {1, 3, 5, 6}) OpenShown(n, 4, n != 6);
+    for (const std::uint8_t n : {0, 1, 3, 5, 6, 7}) OpenShown(n, 4, n != 6);
     vx::Store(WindowTable[5].RefreshRate, 0);  // due on every pass
     platform.Flush();                          // no display cycle left that would set VerticalBlank again
     vx::Store(WindowTable[3].VerticalBlank, false);
     const std::int64_t start = vx::AbsoluteTimeMillis();
     const int marks1 = platform.View(1).marks, marks3 = platform.View(3).marks,
-              marks5 = platform.View(5).marks, marks6 = platform.View(6).marks;
+              marks5 = platform.View(5).marks, marks6 = platform.View(6).marks,
+              marks0 = platform.View(0).marks, marks7 = platform.View(7).marks;
     vx::SleepNanoseconds(300'000'000);
     const int marked = platform.View(1).marks - marks1;
     EXPECT_GE(marked, 1);
@@ -705,10 +782,12 @@ TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheir
     EXPECT_GT(platform.View(5).marks - marks5, 2 * marked);
     EXPECT_EQ(platform.View(3).marks, marks3);
     EXPECT_EQ(platform.View(6).marks, marks6);
+    EXPECT_TRUE(platform.View(0).marks > marks0 && platform.View(7).marks > marks7);
     // It stops when the platform quits.
     platform.BeginQuit();
     for (int i = 0; i < 200 && AutoUpdateRunning.load(); ++i) vx::SleepNanoseconds(5'000'000);
     EXPECT_FALSE(AutoUpdateRunning.load());
+    EXPECT_EQ(CountLogLine("t_WindowAutoUpdateProcess: End."), 1);
 }
 
 }  // namespace
