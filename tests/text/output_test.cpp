@@ -29,11 +29,11 @@ TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) 
     t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
     w.TextMemoryEnd = w.TextMemoryStart + 2 * 40 * 25 - 1;  // two bytes a cell and none to spare
     for (auto [c, colour, x, y] :
-         {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3A, 1, 1}, {64, 0x3A, 2, 1}})
+         {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3B, 1, 1}, {64, 0x3B, 2, 1}})
         t_PrintSymbol(0, std::uint8_t(c), std::uint8_t(colour), x, y);
     EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0) && ShowsGlyph(w, 3, 3, 127, 15, 0));
     EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0) && ShowsGlyph(w, 2, 1, 32, 0, 0));
-    EXPECT_EQ(Cell(CellChar(w, 1, 1), CellColour(w, 2, 1)), Cell(128, 0x3A));
+    EXPECT_EQ(Cell(CellChar(w, 1, 1), CellColour(w, 2, 1)), Cell(128, 0x3B));
 }
 
 // One glyph whose first row holds the given weights.
@@ -157,12 +157,18 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
     EXPECT_EQ(Nibble(w, 1, 2), GlyphInk(65, 1, 2) ? 15 : 0);  // drawn as far as the data goes
     t_PrintSymbol(0, 200, 0xF0, 2, 1);                        // entirely beyond Data
+    EXPECT_TRUE(ShowsGlyph(w, 2, 1, 32, 0, 0));
+    w.Font.Data.clear();  // no glyphs at all: the window counts as not set up
+    t_PrintSymbol(0, 66, 0xF0, 3, 1);
+    EXPECT_TRUE(CellChar(w, 3, 1) != 66 &&
+                TakeLogLines() == Lines{"t_PrintSymbol: Window #0 not initialized."});
 
     // Glyph sizes a program wrote into the record: nothing drawn, nothing outside touched.
     w.Font = Font();
-    for (Pos size : {Pos{0, 8}, {8, 0}, {-8, 8}, {8, 1 << 20}}) {
+    for (Pos size : {Pos{0, 8}, {8, 0}, {-8, 8}, {8, -8}, {8, 1 << 20}}) {
         std::tie(w.Font.Width, w.Font.Height) = size;
-        t_PrintSymbol(0, 65, 0xF0, 1, 1);
+        t_PrintSymbol(0, 0, 0xF0, 1, 1);  // glyph 0 starts Data whatever the size
+        t_ClearEndOfLine(0);
     }
     EXPECT_EQ(OutsideChecksum(w), outside);
 }
@@ -428,15 +434,21 @@ void FillLines(t_Window& w, std::uint8_t n = 0) {
 // Scrolling either way, over the whole width (moving pixel rows) or cell by cell, must leave every depth's
 // pixels, alpha bytes included, and both halves of the text block exactly as drawing the moved lines in
 // place does. Window 0 scrolls; window 1 is drawn directly. The pixels start as a pattern that differs
-// from byte to byte and repeats every 256 bytes, so that rows moved whole keep their alpha bytes.
+// from byte to byte and repeats every 256 bytes, so that rows moved whole keep their alpha bytes; its
+// lowest bit changes every 32 bytes, so that alpha bytes of cells apart differ in every bit. Cells of 2, 7,
+// 9 and 15 pixels give byte counts that divide a word or do not, at 16 and 32 bits too; 31 one-byte cells
+// end the run inside a word, and a one-column area makes a run of a single cell.
 TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace) {
-    // The blank line is a run of spaces: a space with ink in it tells a run that repeats its cell from one
-    // that repeats a single byte.
+    // The blank line is a run of spaces: a space with ink in it, in colours of different greys, tells a run
+    // that repeats its cell from one that repeats a single byte.
     const auto inked = [](int c, int x, int r) -> std::uint8_t { return GlyphInk(c ^ 1, x, r) ? 255 : 0; };
+    // clang-format off
+    const std::tuple<std::int64_t, std::int64_t, int> areas[] = {  // first and last column, glyph width
+        {1, 40, 8}, {3, 33, 8}, {1, 40, 5}, {3, 33, 17}, {3, 33, 7}, {3, 33, 9}, {3, 33, 15}, {5, 5, 8}, {3, 33, 2}};
+    // clang-format on
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
         for (const bool up : {true, false}) {
-            for (const auto& [firstColumn, fw] :
-                 {std::pair<std::int64_t, int>{1, 8}, {3, 8}, {1, 5}, {3, 17}}) {
+            for (const auto& [firstColumn, lastColumn, fw] : areas) {
                 SCOPED_TRACE(std::to_string(depth) + " bits, " + (up ? "up" : "down") + ", from column " +
                              std::to_string(firstColumn) + ", " + std::to_string(fw) + " wide");
                 const int width = std::max(320, 40 * fw);
@@ -444,12 +456,13 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
                 t_Window* w[2];
                 for (std::uint8_t n = 0; n < 2; ++n) {
                     w[n] = &OpenTextWindow(depth, width, 200, vx::BuildFont(fw, 8, inked), n);
-                    for (std::size_t i = 0; i < size; ++i) Block(n)[i] = std::uint8_t(i * 37 + 11);
-                    std::memset(VideoMemory + w[n]->TextMemoryStart, 0, 4096);  // left over past the grid
+                    for (std::size_t i = 0; i < size; ++i)
+                        Block(n)[i] = std::uint8_t(i * 37 + 11 + (i >> 5 & 1));
+                    std::memset(VideoMemory + w[n]->TextMemoryStart, 0,  // left over past the grid
+                                std::size_t(w[n]->TextMemoryEnd - w[n]->TextMemoryStart + 1));
                     FillLines(*w[n], n);
-                    w[n]->TextColor = 0x3E;
+                    w[n]->TextColor = 0x3C;
                 }
-                const std::int64_t lastColumn = firstColumn == 1 ? 40 : 37;
                 SetTextArea(*w[0], firstColumn, lastColumn, 3, 10);
                 up ? t_ScrollUp(0) : t_ScrollDown(0);
                 for (std::int64_t y = 3; y <= 10; ++y) {
@@ -457,12 +470,20 @@ TEST(Scrolling, EachWayAndEachPathAtEveryDepthEqualsDrawingTheMovedLinesInPlace)
                     const bool blank = from < 3 || from > 10;
                     for (std::int64_t x = firstColumn; x <= lastColumn; ++x)
                         t_PrintSymbol(1, blank ? ' ' : std::uint8_t('A' + from),
-                                      blank ? 0x3E : std::uint8_t((from % 15 + 1) << 4), x, y);
+                                      blank ? 0x3C : std::uint8_t((from % 15 + 1) << 4), x, y);
                 }
-                const std::size_t text = std::size_t(w[0]->TextMemoryEnd - w[0]->TextMemoryStart + 1);
-                EXPECT_TRUE(std::memcmp(Block(0), Block(1), size) == 0 &&
-                            std::memcmp(VideoMemory + w[0]->TextMemoryStart,
-                                        VideoMemory + w[1]->TextMemoryStart, text) == 0);
+                // Both halves of the text blocks, as far as the smaller reaches: a block may be larger where
+                // its start was rounded down.
+                const std::int64_t half = std::min(w[0]->TextMemoryEnd - w[0]->TextMemoryStart,
+                                                   w[1]->TextMemoryEnd - w[1]->TextMemoryStart) /
+                                          2;
+                const auto text = [&](int n, int second) {
+                    const std::uint8_t* p = VideoMemory + w[n]->TextMemoryStart +
+                                            second * ((w[n]->TextMemoryEnd - w[n]->TextMemoryStart + 1) / 2);
+                    return std::vector<std::uint8_t>(p, p + half);
+                };
+                EXPECT_TRUE(std::memcmp(Block(0), Block(1), size) == 0 && text(0, 0) == text(1, 0) &&
+                            text(0, 1) == text(1, 1));
             }
         }
     }
