@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <future>
@@ -224,4 +225,17 @@ TEST(ThreadRegistry, NumbersEachThreadOnceAndGivesTheSystemANameCutToWholeCharac
         EXPECT_EQ(systemName(std::string_view("ÄÄ\x80", 4)), "ÄÄ");
         EXPECT_EQ(systemName(std::string(20, '\x80')), "");
     }).join();
+}
+
+// Seconds since 1 January 2001, between two readings of the system's clock, and milliseconds of them.
+TEST(Clock, CountsSecondsFromTheReferenceDateAndMillisecondsOfThem) {
+    constexpr double kOffset = 978307200.0;
+    const std::time_t before = std::time(nullptr);
+    const double seconds = vx::AbsoluteTime();
+    const std::int64_t millis = vx::AbsoluteTimeMillis();
+    const double later = vx::AbsoluteTime();
+    const std::time_t after = std::time(nullptr);
+    EXPECT_GE(seconds, double(before) - kOffset);
+    EXPECT_LT(later, double(after) + 1 - kOffset);
+    EXPECT_TRUE(millis >= std::int64_t(seconds * 1000) && millis <= std::int64_t(later * 1000)) << millis;
 }
