@@ -44,6 +44,7 @@ void SameNoise(int depth, std::uint32_t seed, bool both = true) {
 
 void SameColour(std::size_t i) {
     for (std::uint8_t n : {0, 1}) {
+        WindowTable[n].TextColor = 15;  // entry 8 on paper 15 (143) is the brightest that stays dark
         t_Color(n, std::int64_t(i % 16));
         WindowTable[n].RGBColor = {std::uint8_t(40 * i), std::uint8_t(7 * i), std::uint8_t(i ^ 0xA5), 200};
         WindowTable[n].DrawingMode = std::int64_t(i % 9);
@@ -291,6 +292,16 @@ TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
     const std::int64_t e = std::int64_t(1) << 40, outside = std::int64_t(OutsideChecksum(WindowTable[1]));
     g_Line(1, -2 * e, -e - 2, 2 * e, e - 2);
     EXPECT_EQ(std::int64_t(OutsideChecksum(WindowTable[1])), outside);
+    // Running points exactly half a pixel beyond the left, right and bottom edge end these lines; the last
+    // two touch the window in one pixel only, entering through the top or bottom a quarter pixel per step.
+    for (const auto& [x1, y1, x2, y2, x, y] : {std::array{3 + e, -2 * e, 3 - e, 2 * e, 0L, 8L},
+                                               {60 - e, -2 * e, 60 + e, 2 * e, 63, 6},
+                                               {-2 * e, -e, 2 * e, e, 62, 31},
+                                               {-4 * e, -e - 17, 4 * e, e - 17, 63, 0},
+                                               {-4 * e, e + 47, 4 * e, 47 - e, 63, 31}}) {
+        g_Line(1, x1, y1, x2, y2);
+        EXPECT_EQ(Pos(WindowTable[1].PositionX, WindowTable[1].PositionY), Pos(x, y)) << x1 << "," << y1;
+    }
 }
 
 // Plotting at an illegal depth logs and still moves the position; a line does what plotting its points
@@ -306,9 +317,9 @@ TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLineAndClearingDraws
     g_Line(0, -10, -10, -20, 50);  // misses the window: silent, the position stays where the plot put it
     EXPECT_TRUE(TakeLogLines().empty());
     EXPECT_EQ(w.PositionX, 7);
-    g_LineTo(0, 70, 10);  // crosses: the position ends at the last point inside
+    g_LineTo(0, 70, 73);  // crosses: the position ends at the last point inside
     EXPECT_EQ(TakeLogLines(), illegal);
-    EXPECT_EQ(w.PositionX, 63);
+    EXPECT_EQ(Pos(w.PositionX, w.PositionY), Pos(28, 31));
     w.BitDepth = 2;
     g_ClearScreen(0, 15, -1);
     EXPECT_EQ(std::count(Block(0), Block(0) + 64 * 32 * 3, 0), 64 * 32 * 3);
@@ -350,14 +361,19 @@ void Draw(const Shape& s) {
 // Lines and shapes drawn by the fast path into window 1 and plotted point by point into window 0: under
 // every drawing mode (XOR shows a pixel drawn twice), edges on the window's border and beyond it. First
 // the lines random ends hardly ever give: one point, two neighbours, a start at -1 that rounds to column 0,
-// where the second point lies too, and ends on the last column and row or one beyond.
+// where the second point lies too, and ends on the last column and row or one beyond; then two steps, one
+// point under XOR, runs along column or row -1, and lines whose one coordinate stays on a row just inside
+// while the other comes in from outside.
 TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
     StartToolkit();
     constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
     std::vector<Shape> shapes = {{kLine, 3, 3, 3, 3},    {kLine, 0, 0, 1, 0},     {kLine, 0, 0, 4, 2},
                                  {kLine, -1, 5, 4, 5},   {kLine, 0, 0, 63, 39},   {kLine, 63, 39, 0, 0},
                                  {kLine, 63, 0, 63, 39}, {kLine, 0, 39, 63, 39},  {kLine, 64, 39, 0, 39},
-                                 {kLine, 63, 40, 63, 0}, {kLine, -1, -1, 64, 40}, {kLine, 5, 0, 0, 0}};
+                                 {kLine, 63, 40, 63, 0}, {kLine, -1, -1, 64, 40}, {kLine, 5, 0, 0, 0},
+                                 {kLine, 7, 3, 9, 4},    {kLine, 62, 5, 70, 5},   {kLine, 60, 3, 64, 3},
+                                 {kLine, 5, 36, 5, 40},  {kLine, 9, 9, 9, 9},     {kLine, -1, 5, -1, 20},
+                                 {kLine, 5, -1, 20, -1}, {kLine, -3, 39, 9, 40},  {kLine, -3, -1, 9, -2}};
     std::mt19937 random(7);
     std::uniform_int_distribution<int> coordinate(-90, 150);
     while (shapes.size() < 400)
@@ -426,6 +442,7 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     vx::FillRect(1, 0, 0, 64, 32);
     vx::FloodFill(1, 0, 0);
     vx::CopyRect(1, 0, 0, 64, 32, 1, 1, 1);
+    g_Line(1, 0, 0, 63, 31);
     EXPECT_EQ(OutsideChecksum(w), outside);
     // 16-bit blocks at odd and half-word addresses: filled runs stay inside however the words fall.
     w.BitDepth = 16;
