@@ -255,9 +255,25 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
             wrong += Block(1)[i] != 0x5A;
         EXPECT_EQ(wrong, 0);
     }
-    OpenWindow(1, 24, 4096, 40).RGBColor = {255, 1, 2, 3};  // a run far longer than its copied pieces
-    vx::FillRect(1, 0, 0, 4096, 1);
-    EXPECT_EQ(g_Scrn(1, 4095, 0), (t_RGBColor{0, 1, 2, 3}));
+    // The last two rows in one run far longer than its copied pieces, then a grey, the same byte throughout.
+    OpenWindow(1, 24, 4096, 40).RGBColor = {255, 1, 2, 3};
+    Block(1)[4096 * 3 * 40] = 0x5A;
+    vx::FillRect(1, -1, 38, 5000, 9);
+    WindowTable[1].RGBColor = {255, 9, 9, 9};
+    vx::FillRect(1, 4000, 39, 2, 1);
+    for (const auto& [x, y, grey] : {std::array{0, 37, 0},
+                                     {2048, 38, -1},
+                                     {3999, 39, -1},
+                                     {4000, 39, 9},
+                                     {4001, 39, 9},
+                                     {4002, 39, -1},
+                                     {4095, 39, -1}}) {
+        const auto expect = grey < 0
+                                ? t_RGBColor{0, 1, 2, 3}
+                                : t_RGBColor{0, std::uint8_t(grey), std::uint8_t(grey), std::uint8_t(grey)};
+        EXPECT_EQ(g_Scrn(1, x, y), expect) << x << "," << y;
+    }
+    EXPECT_EQ(Block(1)[4096 * 3 * 40], 0x5A);
 }
 
 // The line exactly as described: every point through g_Plot, the running point added up step by step.
@@ -379,16 +395,40 @@ TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
     while (shapes.size() < 400)
         shapes.push_back(
             {kLine, coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
-    shapes.insert(
-        shapes.end(),
-        {{kRect, 0, 0, kW, kH},         {kFillRect, 0, 0, kW, kH},    {kRect, -1, -1, kW + 2, kH + 2},
-         {kRect, 63, 39, 1, 1},         {kFillRect, 62, 38, 5, 5},    {kRect, 5, 7, 2, 9},
-         {kRect, 9, 3, 13, 1},          {kFillRect, 3, 5, kMax, 2},   {kFillRect, kMin, kMin, kMax, kMax},
-         {kRect, kMin, 2, kMax, kMax},  {kFillRect, 7, 1, 0, 5},      {kRect, 1, 1, 5, -3},
-         {kFillRect, 1, 1, 1, 1},       {kEllipse, 32, 20, 0, 0},     {kEllipse, 32, 20, 1, 1},
-         {kEllipse, 0, 0, 10, 10},      {kFillEllipse, 63, 39, 5, 5}, {kEllipse, 32, 20, 31, 19},
-         {kFillEllipse, 32, 20, 0, 7},  {kEllipse, -3, 20, 6, 25},    {kEllipse, 32, 20, 40, 2},
-         {kFillEllipse, kMax, 0, 5, 5}, {kEllipse, 20, kMin, 3, 3},   {kFillEllipse, 32, -19, 30, 19}});
+    shapes.insert(shapes.end(),
+                  {{kRect, 0, 0, kW, kH},
+                   {kFillRect, 0, 0, kW, kH},
+                   {kRect, -1, -1, kW + 2, kH + 2},
+                   {kRect, 63, 39, 1, 1},
+                   {kFillRect, 62, 38, 5, 5},
+                   {kRect, 5, 7, 2, 9},
+                   {kRect, 9, 3, 13, 1},
+                   {kFillRect, 3, 5, kMax, 2},
+                   {kFillRect, kMin, kMin, kMax, kMax},
+                   {kRect, kMin, 2, kMax, kMax},
+                   {kFillRect, 7, 1, 0, 5},
+                   {kRect, 1, 1, 5, -3},
+                   {kFillRect, 1, 1, 1, 1},
+                   {kEllipse, 32, 20, 0, 0},
+                   {kEllipse, 32, 20, 1, 1},
+                   {kEllipse, 0, 0, 10, 10},
+                   {kFillEllipse, 63, 39, 5, 5},
+                   {kEllipse, 32, 20, 31, 19},
+                   {kFillEllipse, 32, 20, 0, 7},
+                   {kEllipse, -3, 20, 6, 25},
+                   {kEllipse, 32, 20, 40, 2},
+                   {kFillEllipse, kMax, 0, 5, 5},
+                   {kEllipse, 20, kMin, 3, 3},
+                   {kFillEllipse, 32, -19, 30, 19},
+                   // Drawn twice by a fault, these show under mixing (one width) and XOR (a zero half-width).
+                   {kRect, 40, 4, 1, 5},
+                   {kFillRect, 1, 3, 63, 4},
+                   {kFillRect, 0, 2, 63, 3},
+                   {kFillRect, -5, 7, 80, 3},
+                   {kFillRect, 3, 5, kMin, 2},
+                   {kEllipse, 20, 10, 1, 3},
+                   {kEllipse, 30, 12, 0, 4},
+                   {kRect, 20, 5, 3, 6}});
     random.seed(11);
     std::uniform_int_distribution<int> place(-20, 80), extent(0, 50);
     while (shapes.size() < 550)
@@ -417,21 +457,29 @@ TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
 TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     StartToolkit();
     t_Window& w = OpenWindow(1, 32);
+    t_Color(1, 9);
     TakeLogLines();
     const std::pair<std::function<void()>, std::string> refusals[] = {
         {[] { vx::FillRect(8, 0, 0, 5, 5); }, "FillRect: Window is not a graphic window."},
         {[] { vx::FloodFill(2, 0, 0); }, "FloodFill: Graphic window #2 not initialized."},
         {[] { vx::Circle(1, 5, 5, -1); }, "Circle: Radius out of range (-1)."},
         {[] { vx::Circle(2, 5, 5, -1); }, "Circle: Graphic window #2 not initialized."},
-        {[] { vx::FillEllipse(1, 5, 5, 3, (1 << 24) + 1); }, "FillEllipse: Radius out of range (16777217)."},
+        {[] { vx::FillEllipse(1, 5, 5, 0, (1 << 24) + 1); }, "FillEllipse: Radius out of range (16777217)."},
+        {[] { vx::Ellipse(1, 5, 5, -2, 3); }, "Ellipse: Radius out of range (-2)."},
+        {[] { vx::Ellipse(1, 5, 5, 1 << 24, -1); }, "Ellipse: Radius out of range (-1)."},
         {[] { vx::CopyRect(1, 0, 0, 5, 5, 9, 0, 0); }, "CopyRect: Window is not a graphic window."},
+        {[] { vx::CopyRect(2, 0, 0, 5, 5, 1, 0, 0); }, "CopyRect: Graphic window #2 not initialized."},
         {[] { vx::SetDrawMode(1, 8); }, "SetDrawMode: Illegal drawing mode (8)."},
         {[] { vx::SetDrawMode(3, 1); }, "SetDrawMode: Window #3 not initialized."}};
     for (const auto& [op, line] : refusals) {
         op();
         EXPECT_EQ(TakeLogLines(), std::vector{line});
     }
-    EXPECT_EQ(w.DrawingMode, 0);
+    EXPECT_EQ(g_Scrn(1, 5, 5), kBlack);
+    EXPECT_EQ(std::pair(w.DrawingMode, WindowTable[3].DrawingMode), std::pair(0L, 0L));
+    vx::Ellipse(1, 5, 5, 1 << 24, 3);  // the largest radii are no refusal
+    vx::FillEllipse(1, 5, 5, 3, 1 << 24);
+    EXPECT_TRUE(TakeLogLines().empty());
     vx::SetDrawMode(1, 7);
     EXPECT_EQ(w.DrawingMode, 7);
     vx::SetDrawMode(1, 0);
@@ -444,14 +492,20 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     vx::CopyRect(1, 0, 0, 64, 32, 1, 1, 1);
     g_Line(1, 0, 0, 63, 31);
     EXPECT_EQ(OutsideChecksum(w), outside);
-    // 16-bit blocks at odd and half-word addresses: filled runs stay inside however the words fall.
-    w.BitDepth = 16;
-    for (const std::int64_t at : {0x100001, 0x100002}) {
-        std::tie(w.MemoryStart, w.MemoryEnd) = Pos(at, at + 64 * 32 * 2 - 1);
-        VideoMemory[at - 1] = VideoMemory[at + 64 * 32 * 2] = 0x5A;
-        for (const std::int64_t x : {0, 1}) vx::FillRect(1, x, 0, 64, 32);
-        EXPECT_EQ(Pos(VideoMemory[at - 1], VideoMemory[at + 64 * 32 * 2]), Pos(0x5A, 0x5A)) << at;
-    }
+    // 16- and 32-bit blocks at odd and half-word addresses: filled runs stay inside however the words
+    // fall, and every pixel gets its bytes in order.
+    w.RGBColor = {1, 2, 3, 4};
+    for (const int depth : {16, 32})
+        for (const std::int64_t at : {0x100001, 0x100002}) {
+            const std::int64_t bytes = 64 * 32 * depth / 8;
+            std::tie(w.BitDepth, w.MemoryStart, w.MemoryEnd) = std::tuple(depth, at, at + bytes - 1);
+            VideoMemory[at - 1] = VideoMemory[at + bytes] = 0x5A;
+            for (const std::int64_t x : {0, 1}) vx::FillRect(1, x, 0, 64, 32);
+            EXPECT_EQ(Pos(VideoMemory[at - 1], VideoMemory[at + bytes]), Pos(0x5A, 0x5A)) << at;
+            const std::vector<t_RGBColor> all = Pixels(1);
+            const t_RGBColor shown = depth == 16 ? t_RGBColor{1, 3, 3, 3} : t_RGBColor{1, 2, 3, 4};
+            EXPECT_EQ(std::count(all.begin(), all.end(), shown), 64 * 32) << depth << " bits at " << at;
+        }
 }
 
 // ---- Flood fill ----
