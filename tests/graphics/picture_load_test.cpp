@@ -82,10 +82,13 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
         std::vector<t_RGBColor> expected = Pixels(1);
         vx::PictureSize size;
         const std::uint64_t outside = OutsideChecksum(WindowTable[1]);
+        const std::uint8_t* below = Block(1) + 64 * 32 * depth / 8;  // where a row 32 would lie
+        const std::vector<std::uint8_t> next(below, below + 8 * depth);
         ASSERT_TRUE(vx::LoadPicture(1, path, 62, 31, &size));  // the second row falls below the window
         EXPECT_EQ(Pos(size.width, size.height), Pos(3, 2));
         ASSERT_TRUE(vx::LoadPicture(1, path, -1, -1));
         EXPECT_EQ(OutsideChecksum(WindowTable[1]), outside);
+        EXPECT_TRUE(std::equal(next.begin(), next.end(), below));
         EXPECT_EQ(vx::PictureError(), "");
         const int at[][2] = {{62, 31}, {63, 31}, {0, 0}, {1, 0}};
         const t_RGBColor shown[] = {red, white, red, white};
