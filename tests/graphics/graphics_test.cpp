@@ -44,6 +44,7 @@ void SameNoise(int depth, std::uint32_t seed, bool both = true) {
 
 void SameColour(std::size_t i) {
     for (std::uint8_t n : {0, 1}) {
+        WindowTable[n].TextColor = 15;  // entry 8 on paper 15 (143) is the brightest that stays dark
         t_Color(n, std::int64_t(i % 16));
         WindowTable[n].RGBColor = {std::uint8_t(40 * i), std::uint8_t(7 * i), std::uint8_t(i ^ 0xA5), 200};
         WindowTable[n].DrawingMode = std::int64_t(i % 9);
@@ -157,7 +158,7 @@ TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
 // The nearest palette entry for 1 and 4 bits, the lower entry on a tie; the grey level for 8 bits.
 TEST(Pixels, TrueColourTakesTheNearestPaletteEntryTheLowerOnATie) {
     StartToolkit();
-    for (std::uint8_t n = 0; n < 4; ++n) OpenWindow(n, std::array{4, 1, 8, 24}[n]);
+    for (std::uint8_t n = 0; n < 4; ++n) OpenWindow(n, std::array{4, 1, 8, 32}[n]);
     WindowTable[0].TextColor = 0x07;
     // Ties: 5 and 10 are both 42 away on each channel, 0 and 2 both 64 on blue.
     const std::array<int, 4> cases[] = {{126, 126, 126, 5},  {0, 0, 64, 0},     {0, 0, 0, 0},
@@ -173,7 +174,7 @@ TEST(Pixels, TrueColourTakesTheNearestPaletteEntryTheLowerOnATie) {
         EXPECT_EQ(Nibble(WindowTable[0], 9, 3), entry);
         EXPECT_EQ(g_Scrn(1, 9, 3), t_PaletteColor(entry >= 9 ? 15 : 0));
         EXPECT_EQ(g_Scrn(2, 9, 3).Red, (r + g + b) / 3);
-        EXPECT_EQ(g_Scrn(3, 9, 3), (t_RGBColor{0, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)}));
+        EXPECT_EQ(g_Scrn(3, 9, 3), (t_RGBColor{255, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)}));
     }
 }
 
@@ -240,7 +241,7 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
     const std::array<std::int64_t, 5> cases[] = {{1, 5, -1, 40, 0xFFFFFFFF},  {1, 0, 10, 10, 0xFF000000},
                                                  {4, 20, 0, 40, 0xFF008000},  {8, 15, 41, 40, 0x00FFFFFF},
                                                  {16, 1, 39, 39, 0xFF555555}, {24, 9, 17, 17, 0x00FF8000},
-                                                 {24, 20, -1, 40, 0},         {32, 7, 2, 2, 0xFF0080FF}};
+                                                 {24, 20, -1, 40, 0},         {32, 7, 1, 1, 0xFF0080FF}};
     for (const auto& [depth, colour, rows, filled, shown] : cases) {
         SCOPED_TRACE(testing::Message() << depth << " bits, colour " << colour << ", rows " << rows);
         OpenWindow(1, int(depth), 1024, 40);
@@ -254,9 +255,25 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
             wrong += Block(1)[i] != 0x5A;
         EXPECT_EQ(wrong, 0);
     }
-    OpenWindow(1, 24, 4096, 40).RGBColor = {255, 1, 2, 3};  // a run far longer than its copied pieces
-    vx::FillRect(1, 0, 0, 4096, 1);
-    EXPECT_EQ(g_Scrn(1, 4095, 0), (t_RGBColor{0, 1, 2, 3}));
+    // The last two rows in one run far longer than its copied pieces, then a grey, the same byte throughout.
+    OpenWindow(1, 24, 4096, 40).RGBColor = {255, 1, 2, 3};
+    Block(1)[4096 * 3 * 40] = 0x5A;
+    vx::FillRect(1, -1, 38, 5000, 9);
+    WindowTable[1].RGBColor = {255, 9, 9, 9};
+    vx::FillRect(1, 4000, 39, 2, 1);
+    for (const auto& [x, y, grey] : {std::array{0, 37, 0},
+                                     {2048, 38, -1},
+                                     {3999, 39, -1},
+                                     {4000, 39, 9},
+                                     {4001, 39, 9},
+                                     {4002, 39, -1},
+                                     {4095, 39, -1}}) {
+        const auto expect = grey < 0
+                                ? t_RGBColor{0, 1, 2, 3}
+                                : t_RGBColor{0, std::uint8_t(grey), std::uint8_t(grey), std::uint8_t(grey)};
+        EXPECT_EQ(g_Scrn(1, x, y), expect) << x << "," << y;
+    }
+    EXPECT_EQ(Block(1)[4096 * 3 * 40], 0x5A);
 }
 
 // The line exactly as described: every point through g_Plot, the running point added up step by step.
@@ -291,6 +308,16 @@ TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
     const std::int64_t e = std::int64_t(1) << 40, outside = std::int64_t(OutsideChecksum(WindowTable[1]));
     g_Line(1, -2 * e, -e - 2, 2 * e, e - 2);
     EXPECT_EQ(std::int64_t(OutsideChecksum(WindowTable[1])), outside);
+    // Running points exactly half a pixel beyond the left, right and bottom edge end these lines; the last
+    // two touch the window in one pixel only, entering through the top or bottom a quarter pixel per step.
+    for (const auto& [x1, y1, x2, y2, x, y] : {std::array{3 + e, -2 * e, 3 - e, 2 * e, 0L, 8L},
+                                               {60 - e, -2 * e, 60 + e, 2 * e, 63, 6},
+                                               {-2 * e, -e, 2 * e, e, 62, 31},
+                                               {-4 * e, -e - 17, 4 * e, e - 17, 63, 0},
+                                               {-4 * e, e + 47, 4 * e, 47 - e, 63, 31}}) {
+        g_Line(1, x1, y1, x2, y2);
+        EXPECT_EQ(Pos(WindowTable[1].PositionX, WindowTable[1].PositionY), Pos(x, y)) << x1 << "," << y1;
+    }
 }
 
 // Plotting at an illegal depth logs and still moves the position; a line does what plotting its points
@@ -303,12 +330,14 @@ TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLineAndClearingDraws
     const std::vector<std::string> illegal = {"g_Plot: Illegal bit depth (12)."};
     g_Plot(0, 7, 10);
     EXPECT_EQ(TakeLogLines(), illegal);
+    g_Plot(0, 64, 10);  // one beyond the right or bottom edge: silent, and the position stays
+    g_Plot(0, 5, 32);
     g_Line(0, -10, -10, -20, 50);  // misses the window: silent, the position stays where the plot put it
     EXPECT_TRUE(TakeLogLines().empty());
     EXPECT_EQ(w.PositionX, 7);
-    g_LineTo(0, 70, 10);  // crosses: the position ends at the last point inside
+    g_LineTo(0, 70, 73);  // crosses: the position ends at the last point inside
     EXPECT_EQ(TakeLogLines(), illegal);
-    EXPECT_EQ(w.PositionX, 63);
+    EXPECT_EQ(Pos(w.PositionX, w.PositionY), Pos(28, 31));
     w.BitDepth = 2;
     g_ClearScreen(0, 15, -1);
     EXPECT_EQ(std::count(Block(0), Block(0) + 64 * 32 * 3, 0), 64 * 32 * 3);
@@ -350,14 +379,20 @@ void Draw(const Shape& s) {
 // Lines and shapes drawn by the fast path into window 1 and plotted point by point into window 0: under
 // every drawing mode (XOR shows a pixel drawn twice), edges on the window's border and beyond it. First
 // the lines random ends hardly ever give: one point, two neighbours, a start at -1 that rounds to column 0,
-// where the second point lies too, and ends on the last column and row or one beyond.
+// where the second point lies too, and ends on the last column and row or one beyond; then two steps, one
+// point under XOR, runs along column or row -1, and lines whose one coordinate stays on a row just inside
+// while the other comes in from outside. Of the shapes added last, the first (whole rows from a lower row)
+// falls under mixing and the last (an ellipse of zero half-width) under XOR, where drawing twice shows.
 TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
     StartToolkit();
     constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
     std::vector<Shape> shapes = {{kLine, 3, 3, 3, 3},    {kLine, 0, 0, 1, 0},     {kLine, 0, 0, 4, 2},
                                  {kLine, -1, 5, 4, 5},   {kLine, 0, 0, 63, 39},   {kLine, 63, 39, 0, 0},
                                  {kLine, 63, 0, 63, 39}, {kLine, 0, 39, 63, 39},  {kLine, 64, 39, 0, 39},
-                                 {kLine, 63, 40, 63, 0}, {kLine, -1, -1, 64, 40}, {kLine, 5, 0, 0, 0}};
+                                 {kLine, 63, 40, 63, 0}, {kLine, -1, -1, 64, 40}, {kLine, 5, 0, 0, 0},
+                                 {kLine, 7, 3, 9, 4},    {kLine, 62, 5, 70, 5},   {kLine, 60, 3, 64, 3},
+                                 {kLine, 5, 36, 5, 40},  {kLine, 9, 9, 9, 9},     {kLine, -1, 5, -1, 20},
+                                 {kLine, 5, -1, 20, -1}, {kLine, -3, 39, 9, 40},  {kLine, -3, -1, 9, -2}};
     std::mt19937 random(7);
     std::uniform_int_distribution<int> coordinate(-90, 150);
     while (shapes.size() < 400)
@@ -372,7 +407,10 @@ TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
          {kFillRect, 1, 1, 1, 1},       {kEllipse, 32, 20, 0, 0},     {kEllipse, 32, 20, 1, 1},
          {kEllipse, 0, 0, 10, 10},      {kFillEllipse, 63, 39, 5, 5}, {kEllipse, 32, 20, 31, 19},
          {kFillEllipse, 32, 20, 0, 7},  {kEllipse, -3, 20, 6, 25},    {kEllipse, 32, 20, 40, 2},
-         {kFillEllipse, kMax, 0, 5, 5}, {kEllipse, 20, kMin, 3, 3},   {kFillEllipse, 32, -19, 30, 19}});
+         {kFillEllipse, kMax, 0, 5, 5}, {kEllipse, 20, kMin, 3, 3},   {kFillEllipse, 32, -19, 30, 19},
+         {kFillRect, -5, 7, 80, 3},     {kFillRect, 1, 3, 63, 4},     {kFillRect, 0, 2, 63, 3},
+         {kFillRect, 3, 5, kMin, 2},    {kEllipse, 20, 10, 1, 3},     {kRect, 20, 5, 3, 6},
+         {kEllipse, 30, 12, 0, 4}});
     random.seed(11);
     std::uniform_int_distribution<int> place(-20, 80), extent(0, 50);
     while (shapes.size() < 550)
@@ -401,40 +439,60 @@ TEST(Shapes, LinesAndShapesMatchPlottingTheirPixelsAtEveryDepth) {
 TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     StartToolkit();
     t_Window& w = OpenWindow(1, 32);
+    t_Color(1, 9);
     TakeLogLines();
     const std::pair<std::function<void()>, std::string> refusals[] = {
         {[] { vx::FillRect(8, 0, 0, 5, 5); }, "FillRect: Window is not a graphic window."},
         {[] { vx::FloodFill(2, 0, 0); }, "FloodFill: Graphic window #2 not initialized."},
+        {[&w] { w.Initialized = false, vx::FloodFill(1, 0, 0), w.Initialized = true; },
+         "FloodFill: Graphic window #1 not initialized."},
         {[] { vx::Circle(1, 5, 5, -1); }, "Circle: Radius out of range (-1)."},
         {[] { vx::Circle(2, 5, 5, -1); }, "Circle: Graphic window #2 not initialized."},
-        {[] { vx::FillEllipse(1, 5, 5, 3, (1 << 24) + 1); }, "FillEllipse: Radius out of range (16777217)."},
+        {[] { vx::FillEllipse(1, 5, 5, 0, (1 << 24) + 1); }, "FillEllipse: Radius out of range (16777217)."},
+        {[] { vx::Ellipse(1, 5, 5, -2, 3); }, "Ellipse: Radius out of range (-2)."},
+        {[] { vx::Ellipse(1, 5, 5, 1 << 24, -1); }, "Ellipse: Radius out of range (-1)."},
         {[] { vx::CopyRect(1, 0, 0, 5, 5, 9, 0, 0); }, "CopyRect: Window is not a graphic window."},
+        {[] { vx::CopyRect(2, 0, 0, 5, 5, 1, 0, 0); }, "CopyRect: Graphic window #2 not initialized."},
         {[] { vx::SetDrawMode(1, 8); }, "SetDrawMode: Illegal drawing mode (8)."},
         {[] { vx::SetDrawMode(3, 1); }, "SetDrawMode: Window #3 not initialized."}};
     for (const auto& [op, line] : refusals) {
         op();
         EXPECT_EQ(TakeLogLines(), std::vector{line});
     }
-    EXPECT_EQ(w.DrawingMode, 0);
+    EXPECT_EQ(g_Scrn(1, 5, 5), kBlack);
+    EXPECT_EQ(std::pair(w.DrawingMode, WindowTable[3].DrawingMode), std::pair(0L, 0L));
+    vx::Ellipse(1, 5, 5, 1 << 24, 3);  // the largest radii are no refusal
+    vx::FillEllipse(1, 5, 5, 3, 1 << 24);
+    EXPECT_TRUE(TakeLogLines().empty());
     vx::SetDrawMode(1, 7);
     EXPECT_EQ(w.DrawingMode, 7);
     vx::SetDrawMode(1, 0);
     EXPECT_EQ(w.DrawingMode, 0);
-    // A record pointing outside video memory draws nothing anywhere.
+    // A record pointing outside video memory draws nothing anywhere, nor is it copied into.
+    OpenWindow(0, 32);
     w.MemoryStart = kVideoMemorySize - 16;
     const std::uint64_t outside = OutsideChecksum(w);  // all of video memory: the record's block is empty
     vx::FillRect(1, 0, 0, 64, 32);
     vx::FloodFill(1, 0, 0);
     vx::CopyRect(1, 0, 0, 64, 32, 1, 1, 1);
+    vx::CopyRect(0, 0, 0, 64, 32, 1, 0, 0);
+    g_Line(1, 0, 0, 63, 31);
+    g_ClearScreen(1, 7, -1);
     EXPECT_EQ(OutsideChecksum(w), outside);
-    // 16-bit blocks at odd and half-word addresses: filled runs stay inside however the words fall.
-    w.BitDepth = 16;
-    for (const std::int64_t at : {0x100001, 0x100002}) {
-        std::tie(w.MemoryStart, w.MemoryEnd) = Pos(at, at + 64 * 32 * 2 - 1);
-        VideoMemory[at - 1] = VideoMemory[at + 64 * 32 * 2] = 0x5A;
-        for (const std::int64_t x : {0, 1}) vx::FillRect(1, x, 0, 64, 32);
-        EXPECT_EQ(Pos(VideoMemory[at - 1], VideoMemory[at + 64 * 32 * 2]), Pos(0x5A, 0x5A)) << at;
-    }
+    // 16- and 32-bit blocks at odd and half-word addresses: filled runs stay inside however the words
+    // fall, and every pixel gets its bytes in order.
+    w.RGBColor = {1, 2, 3, 4};
+    for (const int depth : {16, 32})
+        for (const std::int64_t at : {0x100001, 0x100002}) {
+            const std::int64_t bytes = 64 * 32 * depth / 8;
+            std::tie(w.BitDepth, w.MemoryStart, w.MemoryEnd) = std::tuple(depth, at, at + bytes - 1);
+            VideoMemory[at - 1] = VideoMemory[at + bytes] = 0x5A;
+            for (const std::int64_t x : {0, 1}) vx::FillRect(1, x, 0, 64, 32);
+            EXPECT_EQ(Pos(VideoMemory[at - 1], VideoMemory[at + bytes]), Pos(0x5A, 0x5A)) << at;
+            const std::vector<t_RGBColor> all = Pixels(1);
+            const t_RGBColor shown = depth == 16 ? t_RGBColor{1, 3, 3, 3} : t_RGBColor{1, 2, 3, 4};
+            EXPECT_EQ(std::count(all.begin(), all.end(), shown), 64 * 32) << depth << " bits at " << at;
+        }
 }
 
 // ---- Flood fill ----
@@ -485,6 +543,9 @@ TEST(FloodFill, FillsTheSameAreaAsASearchPixelByPixelAtEveryDepth) {
             vx::FloodFill(1, sx, sy);
             ASSERT_EQ(std::memcmp(Block(0), Block(1), BlockBytes(depth)), 0) << sx << "," << sy;
         }
+        // Seeds one beyond the right edge or above the top fill nothing, whatever lies next to the block.
+        for (const auto& [x, y] : {std::pair{64, 5}, {64, 20}, {5, -1}, {30, -1}}) vx::FloodFill(1, x, y);
+        EXPECT_EQ(std::memcmp(Block(0), Block(1), BlockBytes(depth)), 0) << depth;
     }
 }
 
@@ -520,10 +581,10 @@ TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
         {5, 5, 64, 10, 0, 5},    {8, 0, 16, 40, 16, 3},    {16, 3, 16, 40, 8, 0},
         {-5, -3, 30, 20, 2, 9},  {50, 30, 30, 30, -7, -2}, {0, 0, 64, 40, 0, 0},
         {0, 0, 64, 40, 64, 0},   {3, 4, 0, 9, 6, 6},       {INT64_MIN, 0, INT64_MAX, 5, 0, 0},
-        {0, 0, 9, 5, 0, 20},
+        {0, 0, 9, 5, 0, 20},     {0, 0, 7, 3, 14, 30},
     };
     for (const int depth : {1, 4, 8, 16, 24, 32}) {
-        OpenWindow(0, depth, kW, kH);
+        const std::uint64_t outside = OutsideChecksum(OpenWindow(0, depth, kW, kH));
         for (const auto& m : moves) {
             SCOPED_TRACE(testing::Message() << depth << " bits, move " << &m - moves);
             SameNoise(depth, std::uint32_t(m[0] + 7 * m[5]), false);
@@ -538,6 +599,7 @@ TEST(CopyRect, OverlappingCopiesInOneWindowMoveWhatWasThereBefore) {
             vx::CopyRect(0, m[0], m[1], m[2], m[3], 0, m[4], m[5]);
             ASSERT_TRUE(Pixels(0) == expected);
         }
+        EXPECT_EQ(OutsideChecksum(WindowTable[0]), outside) << depth;
     }
 }
 
@@ -550,6 +612,8 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
     std::memcpy(PixelBytes(WindowTable[0], 3, 2), "\x28\xC8\x1E\x1E", 4);  // alpha 40, dark red
     std::memcpy(PixelBytes(WindowTable[0], 4, 2), "\xFF\xC8\xC8\xC0", 4);  // near white
     std::memcpy(PixelBytes(WindowTable[0], 5, 2), "\xFF\x7F\x7F\x80", 4);
+    std::memcpy(PixelBytes(WindowTable[0], 6, 2), "\x28\xC8\x1E\x1E\xD7\x37\xE1\xE1",
+                8);  // red, its complement
     const std::tuple<int, t_RGBColor, t_RGBColor> rows[] = {
         {1, {255, 0, 0, 0}, {255, 255, 255, 255}},  {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
         {8, {0, 86, 86, 86}, {0, 197, 197, 197}},   {16, {40, 86, 86, 86}, {255, 197, 197, 197}},
@@ -560,6 +624,15 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
         vx::CopyRect(0, 3, 2, 2, 1, 1, 7, 5);
         EXPECT_EQ(std::pair(g_Scrn(1, 7, 5), g_Scrn(1, 8, 5)), std::pair(red, white));
         EXPECT_EQ(g_Scrn(1, 9, 5), g_Scrn(1, 9, 4));  // untouched: as cleared
+        vx::CopyRect(0, 6, 2, 2, 1, 1, 0, 2);
+        EXPECT_EQ(g_Scrn(1, 0, 2), red);
+        // Back into 32 bits: what the window shows, opaque where the depth keeps no alpha.
+        vx::CopyRect(1, 7, 5, 2, 1, 0, 10, 2);
+        for (const int i : {0, 1}) {
+            t_RGBColor shown = g_Scrn(1, 7 + i, 5);
+            shown.Alpha = depth == 8 || depth == 24 ? 255 : shown.Alpha;
+            EXPECT_EQ(g_Scrn(0, 10 + i, 2), shown) << i;
+        }
         // And from a palette window: entry 9 (orange) as itself, as its grey, or white (sum 383) on one bit.
         Block(2)[0] = 0x90;
         vx::CopyRect(2, 0, 0, 1, 1, 1, 0, 0);

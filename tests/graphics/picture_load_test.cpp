@@ -54,10 +54,13 @@ std::string Header(std::uint32_t width, std::uint32_t height, char interlace = 0
            Chunk("IHDR", Be32(width) + Be32(height) + std::string{8, type, 0, 0, interlace});
 }
 
-// A PNG of black pixels, with `extra` chunks before its image data.
-std::string Png(std::uint32_t width, std::uint32_t height, const std::string& extra = "") {
+// A PNG of black pixels, with `extra` chunks before its image data, and a wrong checksum if asked.
+std::string Png(std::uint32_t width, std::uint32_t height, const std::string& extra = "",
+                bool wrongSum = false) {
     const std::string rows(std::size_t(height) * (1 + 3 * std::size_t(width)), '\0');
-    return Header(width, height) + extra + Chunk("IDAT", Deflate(rows)) + Chunk("IEND", "");
+    std::string data = Deflate(rows);
+    data.back() = char(data.back() ^ wrongSum);
+    return Header(width, height) + extra + Chunk("IDAT", data) + Chunk("IEND", "");
 }
 
 // Two rows of three colours: dark red, near white, blue; then blue, dark red, near white.
@@ -78,15 +81,18 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
         OpenWindow(1, depth, 64, 32);
         std::vector<t_RGBColor> expected = Pixels(1);
         vx::PictureSize size;
-        ASSERT_TRUE(vx::LoadPicture(1, path, 62, 30, &size));
-        EXPECT_EQ(Pos(size.width, size.height), Pos(3, 2));
         const std::uint64_t outside = OutsideChecksum(WindowTable[1]);
+        const std::uint8_t* below = Block(1) + 64 * 32 * depth / 8;  // where a row 32 would lie
+        const std::vector<std::uint8_t> next(below, below + 8 * depth);
+        ASSERT_TRUE(vx::LoadPicture(1, path, 62, 31, &size));  // the second row falls below the window
+        EXPECT_EQ(Pos(size.width, size.height), Pos(3, 2));
         ASSERT_TRUE(vx::LoadPicture(1, path, -1, -1));
         EXPECT_EQ(OutsideChecksum(WindowTable[1]), outside);
+        EXPECT_TRUE(std::equal(next.begin(), next.end(), below));
         EXPECT_EQ(vx::PictureError(), "");
-        const int at[][2] = {{62, 30}, {63, 30}, {62, 31}, {63, 31}, {0, 0}, {1, 0}};
-        const t_RGBColor shown[] = {red, white, blue, red, red, white};
-        for (int i = 0; i < 6; ++i) expected[std::size_t(at[i][1] * 64 + at[i][0])] = shown[i];
+        const int at[][2] = {{62, 31}, {63, 31}, {0, 0}, {1, 0}};
+        const t_RGBColor shown[] = {red, white, red, white};
+        for (int i = 0; i < 4; ++i) expected[std::size_t(at[i][1] * 64 + at[i][0])] = shown[i];
         EXPECT_TRUE(Pixels(1) == expected);
     }
     std::remove(path.c_str());
@@ -111,10 +117,19 @@ TEST(LoadPicture, PlacesEveryPassOfAnInterlacedPicture) {
         EXPECT_EQ(g_Scrn(1, i % 8 + 1, i / 8 + 2),
                   (t_RGBColor{255, std::uint8_t(i % 8 * 30), std::uint8_t(i / 8 * 30), 7}))
             << i;
-    // Colours the conversion cache must tell apart: green 0x80 from blue 1, and alpha 0x80 from 0xFF.
-    const std::string rgba("\0\0\x80\0\xFF\0\0\x01\xFF\x0A\x14\x1E\xFF\x0A\x14\x1E\x80\x0A\0\0\xFF", 21);
-    Write("interlaced.png", Header(5, 1, 0, 6) + Chunk("IDAT", Deflate(rgba)) + Chunk("IEND", ""));
-    EXPECT_TRUE(vx::LoadPicture(1, path, 0, 0) && g_Scrn(1, 1, 0).Blue == 1 && g_Scrn(1, 3, 0).Alpha == 0x80);
+    // Neighbours the conversion cache must tell apart, each differing from the one before in one channel
+    // or across the borders of its bytes, and transparent black last; the first falls left of the window.
+    const std::uint8_t px[][4] = {{9, 9, 9, 9},      {10, 20, 30, 255}, {10, 21, 30, 255}, {10, 21, 31, 255},
+                                  {128, 0, 31, 255}, {0, 1, 31, 255},   {0, 1, 128, 254},  {0, 1, 0, 255},
+                                  {0, 1, 128, 0},    {0, 1, 0, 1},      {0, 1, 0, 129},    {0, 1, 0, 1},
+                                  {0, 0, 0, 0}};
+    std::string rgba(1, '\0');  // no filter
+    for (const auto& p : px) rgba.append(reinterpret_cast<const char*>(p), 4);
+    Write("interlaced.png", Header(13, 1, 0, 6) + Chunk("IDAT", Deflate(rgba)) + Chunk("IEND", ""));
+    ASSERT_TRUE(vx::LoadPicture(1, path, -1, 1));
+    EXPECT_EQ(g_Scrn(1, 63, 0), (t_RGBColor{255, 0, 0, 0}));
+    for (int i = 1; i < 13; ++i)
+        EXPECT_EQ(g_Scrn(1, i - 1, 1), (t_RGBColor{px[i][3], px[i][0], px[i][1], px[i][2]})) << i;
     std::remove(path.c_str());
 }
 
@@ -129,6 +144,7 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
                       wide = Write("wide.png", Png(65, 32)), high = Write("high.png", Png(64, 33)),
                       huge = Write("huge.png", Header(16384, 16384)),
                       cut = Write("cut.png", Png(64, 32).substr(0, 60)),
+                      adler = Write("adler.png", Png(4, 4, "", true)),
                       bomb = Write("bomb.png", Png(4, 4,
                                                    Chunk("zTXt", std::string("Comment\0\0", 9) +
                                                                      Deflate(std::string(9 << 20, '\0')))));
@@ -147,7 +163,8 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
         {"Picture ", huge, " (16384 x 16384" + larger, "too large"},
         {"Picture ", bomb, " is damaged (reached chunk/cache limits).", "too large"},
         {"Picture ", both, " is damaged (reached chunk/cache limits).", "too large"},
-        {"Picture ", cut, " is damaged (", "damaged"}};
+        {"Picture ", cut, " is damaged (", "damaged"},
+        {"Picture ", adler, " is damaged (", "damaged"}};
     std::vector<std::uint8_t> before(Block(1), Block(1) + 64 * 32 * 4);
     TakeLogLines();
     const int lowest = dup(2);  // the lowest free descriptor, which no refusal may leave open
@@ -162,13 +179,21 @@ TEST(LoadPicture, RefusesWhatItCannotReadWithALineAndAReason) {
         EXPECT_TRUE(std::equal(before.begin(), before.end(), Block(1)));
     }
     EXPECT_EQ(dup(2), lowest);
-    EXPECT_TRUE(vx::LoadPicture(1, fits, 0, 0));  // exactly the window's size
-    EXPECT_FALSE(vx::LoadPicture(9, fits, 0, 0));
-    EXPECT_FALSE(vx::LoadPicture(2, fits, 0, 0));
+    // Exactly the window's size, read through descriptor 0, and the last reason cleared.
+    const int input = dup(0);
+    close(0);
+    EXPECT_TRUE(vx::LoadPicture(1, fits, 0, 0));
+    dup2(input, 0);
+    close(input);
+    EXPECT_EQ(vx::PictureError(), "");
+    EXPECT_FALSE(vx::LoadPicture(8, fits, 0, 0));
+    EXPECT_EQ(vx::PictureError(), "not a graphic window");
+    EXPECT_FALSE(vx::LoadPicture(7, fits, 0, 0));
     EXPECT_EQ(vx::PictureError(), "window not initialized");
     EXPECT_EQ(TakeLogLines(), (std::vector<std::string>{"LoadPicture: Window is not a graphic window.",
-                                                        "LoadPicture: Graphic window #2 not initialized."}));
-    for (const auto& p : {fifo, dir, text, fits, wide, high, huge, bomb, both, cut}) std::remove(p.c_str());
+                                                        "LoadPicture: Graphic window #7 not initialized."}));
+    for (const auto& p : {fifo, dir, text, fits, wide, high, huge, bomb, both, cut, adler})
+        std::remove(p.c_str());
 }
 
 }  // namespace
