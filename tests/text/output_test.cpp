@@ -241,28 +241,28 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
     EXPECT_EQ(p.BeepCount(), 1);
 
     // Each command range at both of its edges and the codes just outside them, which are drawn and leave the
-    // escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
-    // The tab to the next stop of 10 goes from column 10 to 21, not 11; the one of 40 from 41 to the next
-    // line. The escape stays pending after an unknown command, so A sets the ink; a control code after ESC
-    // is drawn, not executed.
+    // escape pending. Every row starts with colour 0x5B (an odd paper) and border colour 7 on a clear 40 x 25
+    // screen. The tab to the next stop of 10 goes from column 10 to 21, not 11; the one of 40 from 41 to the
+    // next line. The escape stays pending after an unknown command, so A sets the ink; a control code after
+    // ESC is drawn, not executed.
     // clang-format off
     const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> escapes[] = {
-        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""},
-        {"\033O", 0xFA, 0, 7, {1, 1}, ""}, {"\033P", 0x50, 0, 7, {1, 1}, ""},
-        {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
-        {"\033d", 0x5A, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
-        {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
-        {"\033h", 0x5A, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
-        {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"}, {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
-        {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"}, {"\033l", 0x5A, 99, 7, {2, 1}, "l"},
-        {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
-        {"\033z", 0x5A, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
-        {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"}};
+        {"\033?", 0x5B, 99, 7, {2, 1}, "?"}, {"\033@", 0x0B, 0, 7, {1, 1}, ""},
+        {"\033O", 0xFB, 0, 7, {1, 1}, ""}, {"\033P", 0x50, 0, 7, {1, 1}, ""},
+        {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5B, 99, 7, {2, 1}, "`"},
+        {"\033d", 0x5B, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5B, 0, 7, {40, 25}, "ab"},
+        {"ab\033f", 0x5B, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5B, 99, 7, {2, 1}, "g"},
+        {"\033h", 0x5B, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5B, 0, 7, {11, 1}, "abcdefgh"},
+        {"abcdefghi\033i", 0x5B, 0, 7, {21, 1}, "abcdefghi"}, {"a\033j", 0x5B, 0, 7, {21, 1}, "a"},
+        {"ab\033k", 0x5B, 0, 7, {1, 2}, "ab"}, {"\033l", 0x5B, 99, 7, {2, 1}, "l"},
+        {"\033m", 0x5B, 99, 7, {2, 1}, "m"}, {"\033n", 0x5B, 0, 0, {1, 1}, ""},
+        {"\033z", 0x5B, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5B, 0, 1, {1, 1}, ""},
+        {"\033\u0080", 0x5B, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1B, 99, 7, {3, 1}, "a"}};
     // clang-format on
     for (const auto& [text, colour, mode, border, cursor, screen] : escapes) {
         t_DisplayMode(0, 0);
         t_Print(0, "\x0C");
-        w.TextColor = 0x5A;
+        w.TextColor = 0x5B;
         t_ColorBorder(0, 7);
         t_Print(0, text);
         EXPECT_EQ(std::tuple(int(w.TextColor), w.TextDisplayMode, CursorOf(w), t_GetScreen(0, "\r")),
@@ -276,6 +276,17 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
     EXPECT_EQ(t_GetScreen(0, "\r"), std::string(20, ' ') + "uvwxy");
     t_Print(0, "\x12\033k");
     EXPECT_EQ(t_GetScreen(0, "\r"), "");
+    // 80 columns: from a first column of 10 a tab reaches 80 - 10 + 1 = 71, from 11 it starts a new line;
+    // the stop of 40 after column 3 is 41.
+    t_Window& wide = OpenTextWindow(4, 640, 200, Font(), 1);
+    for (auto [first, from, text, cursor] : {std::tuple{10, 65, "\033i", Pos{71, 1}},
+                                             {11, 65, "\033i", Pos{11, 2}},
+                                             {1, 3, "\033k", Pos{41, 1}}}) {
+        SetTextArea(wide, first, 80, 1, 25);
+        SetCursor(wide, from, 1);
+        t_Print(1, text);
+        EXPECT_EQ(CursorOf(wide), cursor) << first;
+    }
 }
 
 TEST(Print, DisplayModesRemapCharacters) {
@@ -291,11 +302,11 @@ TEST(Print, DisplayModesRemapCharacters) {
               std::vector<int>({0x0C, 0x10, '?', 0x10, 0xC0}));
     EXPECT_EQ(w.RGBColor, t_PaletteColor(1));
 
-    // Each mode's ranges at their edges.
-    const std::int64_t cases[][3] = {{1, 31, 31},   {1, 32, 160},  {1, 127, 255}, {1, 128, 128},
-                                     {2, 63, 63},   {2, 64, 0},    {2, 95, 31},   {2, 96, 128},
-                                     {2, 127, 159}, {2, 128, 128}, {3, 31, 95},   {3, 32, 32},
-                                     {4, 31, 95},   {4, 32, 32},   {0, 1, 1},     {5, 1, 1}};
+    // Each mode's ranges at their edges; mode 2 leaves control codes alone, an escape command draws nothing.
+    const std::int64_t cases[][3] = {{1, 31, 31}, {1, 32, 160}, {1, 127, 255}, {1, 128, 128}, {2, 63, 63},
+                                     {2, 64, 0},  {2, 95, 31},  {2, 96, 128},  {2, 127, 159}, {2, 128, 128},
+                                     {2, 31, 31}, {3, 31, 95},  {3, 32, 32},   {4, 31, 95},   {4, 32, 32},
+                                     {0, 1, 1},   {5, 1, 1},    {99, 'O', -1}};
     for (const auto& c : cases) {
         t_DisplayMode(0, c[0]);
         w.TextInverse = false;
@@ -310,13 +321,16 @@ TEST(Print, DisplayModesRemapCharacters) {
     EXPECT_EQ(inverse, "1010");
     // A window that is not set up is left as it is.
     TakeLogLines();
-    for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); }}) set();
+    for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); },
+                     +[] { t_CursorHome(3); }})
+        set();
     t_Normal(8);
-    EXPECT_EQ(WindowRecord(3).TextInverse || WindowRecord(3).TextDisplayMode != 0, false);
-    EXPECT_EQ(
-        TakeLogLines(),
-        (Lines{"t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
-               "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
+    const t_Window& three = WindowRecord(3);
+    EXPECT_FALSE(three.TextInverse || three.TextDisplayMode != 0 || three.TextHpos != 0);
+    EXPECT_EQ(TakeLogLines(),
+              (Lines{"t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
+                     "t_DisplayMode: Window #3 not initialized.", "t_CursorHome: Window #3 not initialized.",
+                     "t_Normal: Window is not a graphic window."}));
     const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
     EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
@@ -410,16 +424,25 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
                                      "t_GetScreen: Window #3 not initialized."}));
 }
 
+// The message is shown at once and stays a tenth of a second before the thread ends; a window number that
+// names no window gets none.
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
-    t_Window& w = OpenTextWindow(4, 320, 200);
+    vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(), 2);
     SetTextArea(w, 4, 40, 3, 5);
     SetCursor(w, 20, 4);
     w.TextInverse = true;
     w.TextDisplayMode = 1;
-    startprocess([] { t_QuitProgram(0); }, 1 << 20);
-    ASSERT_TRUE(WaitForLog("t_QuitProgram: Quitting current thread with message in window #0.\n"));
-    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(24, '\r') + "(Programm Ende)");
+    const int displays = p.View(2).displays;
+    const auto start = std::chrono::steady_clock::now();
+    startprocess([] { t_QuitProgram(2); }, 1 << 20);
+    ASSERT_TRUE(WaitForLog("t_QuitProgram: Quitting current thread with message in window #2.\n"));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
+    EXPECT_EQ(t_GetScreen(2, "\r"), std::string(24, '\r') + "(Programm Ende)");
     EXPECT_EQ(CellColour(w, 1, 25), 0x10);  // not inverse
+    EXPECT_GT(p.View(2).displays, displays);
+    startprocess([] { t_QuitProgram(255); }, 1 << 20);
+    EXPECT_TRUE(WaitForLog("t_QuitProgram: Quitting current thread.\n"));
 }
 
 // ---- Scrolling and the cursor ----
