@@ -81,22 +81,28 @@ void SetPixel(std::vector<std::uint8_t>& block, int depth, int width, int x, int
 
 // A glyph covers its cell and nothing more: at every depth its first and last pixel column and row are
 // drawn, and the pixels beside it in the same byte or word keep what they held. Cells 5 pixels wide start
-// in the middle of a byte, cells 8 wide take the whole-row path; the last cell ends on the window's
-// bottom-right corner.
+// in the middle of a byte, cells 8 wide take the whole-row path, and cells of a single pixel, 7 and 9 are
+// drawn too; the last cell ends on the window's bottom-right corner, and the one right of it is refused.
+// The glyph of 'q' is cut after a row and a pixel: it is drawn as far as its data goes.
 TEST(PrintSymbol, DrawsExactlyTheCellsPixelsAtEveryDepth) {
-    for (const int fw : {5, 8}) {
+    for (auto [fw, fh] : {std::pair{5, 4}, {8, 4}, {1, 1}, {7, 4}, {9, 4}}) {
         for (const int depth : {1, 4, 8, 16, 24, 32}) {
-            t_Window& w = OpenTextWindow(depth, 64, 32, Font(fw, 4));
+            t_Window& w = OpenTextWindow(depth, 64, 32, Font(fw, fh));
+            w.Font.Data.resize(std::size_t(('q' * fh + 1) * fw + 1));
             std::uint8_t* block = Block(0);
             std::vector<std::uint8_t> expected(std::size_t(w.MemoryEnd - w.MemoryStart + 1));
             for (std::size_t i = 0; i < expected.size(); ++i)
                 block[i] = expected[i] = std::uint8_t(i * 37 + 11);
-            for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 8, '#'}, {1, 1, 'K'}}) {
+            for (auto [cx, cy, c] :
+                 {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 32 / fh, '#'}, {1, 1, 'K'}}) {
                 t_PrintSymbol(0, std::uint8_t(c), 0xF0, cx, cy);
-                for (int r = 0; r < 4; ++r)
+                for (int r = 0; r < fh; ++r)
                     for (int x = 0; x < fw; ++x)
-                        SetPixel(expected, depth, 64, fw * (cx - 1) + x, 4 * (cy - 1) + r, GlyphInk(c, x, r));
+                        if (c != 'q' || r * fw + x <= fw)
+                            SetPixel(expected, depth, 64, fw * (cx - 1) + x, fh * (cy - 1) + r,
+                                     GlyphInk(c, x, r));
             }
+            t_PrintSymbol(0, 'K', 0xF0, 64 / fw + 1, 1);
             EXPECT_EQ(std::vector<std::uint8_t>(block, block + expected.size()), expected)
                 << depth << " bits, " << fw << " wide";
         }
@@ -137,6 +143,10 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     const std::uint64_t outside = OutsideChecksum(w);
     t_PrintSymbol(0, 65, 0xF0, 40, 25);
     EXPECT_EQ(CellChar(w, 40, 25), 65);
+    w.TextWidth = 39;  // column 40 lies beyond the text grid now: drawn, not recorded
+    t_PrintSymbol(0, 66, 0xF0, 40, 1);
+    EXPECT_TRUE(ShowsGlyph(w, 40, 1, 66, 15, 0) && CellChar(w, 1, 2) != 66);
+    w.TextWidth = 40;
     for (auto [x, y] : {Pos{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
         t_PrintSymbol(0, 65, 0xF0, x, y);
         EXPECT_EQ(TakeLogLines(), Lines{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
@@ -153,7 +163,7 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     EXPECT_TRUE(CellChar(w, 1, 1) == 67 && ShowsGlyph(w, 1, 1, 32, 0, 0));
 
     w.Font.Format = 2;
-    w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
+    w.Font.Data.resize(65 * 64 + 21);  // glyph 65 is cut after two rows and five pixels
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
     EXPECT_EQ(Nibble(w, 1, 2), GlyphInk(65, 1, 2) ? 15 : 0);  // drawn as far as the data goes
     t_PrintSymbol(0, 200, 0xF0, 2, 1);                        // entirely beyond Data
@@ -419,6 +429,30 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     // A separator that is no UTF-8 makes the whole text be read byte by byte.
     const std::string lost = blank + "\u00FF";
     EXPECT_EQ(t_GetScreen(0, "\xFF"), "\u00C3\u00A4\rz    \u00FF" + lost + lost + lost);
+
+    // A text block a program rewrote is read when it lies inside video memory, holds two bytes a cell and
+    // has 1 to 8192 columns and lines; the lines read back are counted.
+    t_Window& w = WindowRecord(0);
+    const std::int64_t top = kVideoMemorySize;
+    std::memset(VideoMemory + top - 16386, ' ', 16386);
+    std::memset(VideoMemory, ' ', 16);
+    const std::int64_t blocks[][5] = {// columns, lines, first and last byte, lines read
+                                      {1, 4, top - 8, top - 1, 4},
+                                      {0, 4, top - 8, top - 1, 0},
+                                      {4, 1, top - 8, top - 1, 1},
+                                      {8192, 1, top - 16384, top - 1, 1},
+                                      {8193, 1, top - 16386, top - 1, 0},
+                                      {1, 8192, top - 16384, top - 1, 8192},
+                                      {4, 2, 0, 15, 2},
+                                      {4, 2, top - 15, top, 0},
+                                      {4, 2, top - 15, top - 1, 0}};
+    for (const auto& b : blocks) {
+        std::tie(w.TextWidth, w.TextHeight, w.TextMemoryStart, w.TextMemoryEnd) =
+            std::tuple(b[0], b[1], b[2], b[3]);
+        const std::string screen = t_GetScreen(0, "\n");
+        EXPECT_EQ(std::count(screen.begin(), screen.end(), '\n'), b[4])
+            << b[0] << " x " << b[1] << " at " << b[2];
+    }
     for (std::uint8_t n : {8, 3}) EXPECT_EQ(t_GetScreen(n, "\r"), "");
     EXPECT_EQ(TakeLogLines(), (Lines{"t_GetScreen: Window is not a graphic window.",
                                      "t_GetScreen: Window #3 not initialized."}));
@@ -535,9 +569,10 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
     FillLines(w);
     SetTextArea(w, 3, 5, 2, 4);
     w.TextInverse = true;
-    t_ScrollUp(0);  // the moved cells are drawn as stored, not inverted
+    t_PrintSymbol(0, 'z', 0x40, 4, 5);  // below the area, unlike its neighbours (inverse)
+    t_ScrollUp(0);                      // the moved cells are drawn as stored, not inverted
     EXPECT_TRUE(CellChar(w, 5, 4) == ' ' && ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0) &&
-                ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0));
+                ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0) && ShowsGlyph(w, 4, 5, 'z', 0, 4));
     t_ScrollDown(0);
     EXPECT_EQ(Cell(CellChar(w, 3, 2), CellChar(w, 3, 3)), Cell(' ', 'A' + 3));
     w.ScrollLock = true;
@@ -595,6 +630,11 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverL
     w.TextWidth = 0, w.TextFirstColumn = 5, w.TextMemoryEnd -= w.TextMemoryStart, w.TextMemoryStart = 0;
     t_CursorHome(0);
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
+    // One column and one line make a text window; no line makes none.
+    std::vector<Pos> ends;
+    for (Pos size : {Pos{1, 1}, {40, 0}})
+        std::tie(w.TextWidth, w.TextHeight) = size, t_CursorEnd(0), ends.push_back(CursorOf(w));
+    EXPECT_EQ(ends, (std::vector<Pos>{{1, 1}, {0, 0}}));
 }
 
 }  // namespace
