@@ -12,7 +12,7 @@
 
 namespace {
 
-// A field of /proc/self/status in bytes (VmRSS, VmHWM).
+// A field of /proc/self/status in bytes (VmRSS, VmHWM, VmPeak).
 std::int64_t StatusBytes(const std::string& field) {
     std::ifstream status("/proc/self/status");
     std::string key;
@@ -47,6 +47,8 @@ TEST(LzwDecode, RoundTripsRandomAndRepetitiveDataThroughPackedCodesOfManyWidths)
     const std::vector<std::uint64_t> codes = vx::test::LzwEncode(text);
     for (int width : {9, 10, 13, 31, 33, 64})
         EXPECT_EQ(LzwDecode(UnpackCodes(vx::test::PackCodes(codes, width), width)), text) << width;
+    // Two bytes hold one code of 15 bits, first bit highest; the last bit is left over.
+    EXPECT_EQ(UnpackCodes(std::vector<std::uint8_t>{0xA5, 0x5B}, 15), std::vector<std::uint64_t>{0x52AD});
 }
 
 TEST(ExpandFont, PeakMemoryStaysASmallMultipleOfTheOutputLimit) {
@@ -64,10 +66,13 @@ TEST(ExpandFont, PeakMemoryStaysASmallMultipleOfTheOutputLimit) {
     EXPECT_EQ(size, std::size_t(64) << 20);
     EXPECT_LT(peak, std::int64_t(8 * vx::kLzwOutputLimit));
 
-    // Twice as many codes can never fit: refused before anything is allocated for them.
+    // Twice as many codes can never fit: refused before anything is allocated for them, not even address
+    // space that stays untouched.
     font.Data.assign(1 + vx::kLzwOutputLimit / 4, 0);
     font.Data[0] = 1;
+    const std::int64_t addresses = StatusBytes("VmPeak");
     EXPECT_LT(PeakGrowth([&] { size = ExpandFont(font).Data.size(); }), std::int64_t(vx::kLzwOutputLimit));
+    EXPECT_LT(StatusBytes("VmPeak") - addresses, std::int64_t(vx::kLzwOutputLimit));
     EXPECT_EQ(size, 0u);
     EXPECT_TRUE(UnpackCodes(std::span(font.Data).subspan(1), 1).empty());
 }
@@ -99,6 +104,8 @@ TEST(ExpandFont, RestoresCompressedFontsLeavesOtherFormatsAndGivesNothingForBadS
     }
     font.Data = {8, 'a', 0xFF};
     EXPECT_EQ(ExpandFont(font).Data, (std::vector<std::uint8_t>{'a', 0xFF}));
+    font.Data = {8, 'a'};  // a single code
+    EXPECT_EQ(ExpandFont(font).Data, std::vector<std::uint8_t>{'a'});
     // Every code refers to the one being defined: the output grows quadratically with the stream, and 2e8
     // bytes would pass the 64 MiB limit. Nor is the part up to the limit handed back.
     std::vector<std::uint64_t> selfReferences{'x'};
@@ -107,6 +114,15 @@ TEST(ExpandFont, RestoresCompressedFontsLeavesOtherFormatsAndGivesNothingForBadS
     font.Data = vx::test::PackCodes(selfReferences, 16);
     font.Data.insert(font.Data.begin(), 16);
     EXPECT_TRUE(ExpandFont(font).Data.empty());
+    // Exactly up to the limit the output is whole; one byte more and it is refused.
+    std::vector<std::uint64_t> toLimit{'x'};
+    std::size_t total = 1;
+    for (std::uint64_t c = 256; total + (c - 254) <= vx::kLzwOutputLimit; ++c)
+        toLimit.push_back(c), total += c - 254;
+    toLimit.resize(toLimit.size() + (vx::kLzwOutputLimit - total), 'y');
+    EXPECT_EQ(LzwDecode(toLimit).size(), vx::kLzwOutputLimit);
+    toLimit.push_back('z');
+    EXPECT_TRUE(LzwDecode(toLimit).empty());
 
     // A code may name the entry it defines (the next free one), and no higher; a first code counts only
     // with its low byte.
@@ -126,6 +142,8 @@ TEST(BuildFont, MakesGlyphsOfOneTo64PixelsEitherWayAndRefusesOtherSizes) {
         const t_Font font = vx::BuildFont(width, height, ink);
         EXPECT_EQ(font.Data.size(), std::size_t(256 * width * height));
         EXPECT_EQ(font.Data.back(), std::uint8_t(255 + 3 * (width - 1) + 7 * (height - 1)));
+        EXPECT_EQ(std::tuple(font.Format, font.Start, font.End, font.Width, font.Height),
+                  std::tuple(2, 0, 255, width, height));
     }
     EXPECT_EQ(vx::BuildFont(2, 3, ink).Data[6 * 65 + 2 * 1 + 1], std::uint8_t(65 + 3 + 7));
     for (auto [width, height] : {std::pair{0, 8}, {65, 8}, {8, 0}, {8, 65}}) {

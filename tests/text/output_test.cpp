@@ -81,22 +81,28 @@ void SetPixel(std::vector<std::uint8_t>& block, int depth, int width, int x, int
 
 // A glyph covers its cell and nothing more: at every depth its first and last pixel column and row are
 // drawn, and the pixels beside it in the same byte or word keep what they held. Cells 5 pixels wide start
-// in the middle of a byte, cells 8 wide take the whole-row path; the last cell ends on the window's
-// bottom-right corner.
+// in the middle of a byte, cells 8 wide take the whole-row path, and cells of a single pixel, 7 and 9 are
+// drawn too; the last cell ends on the window's bottom-right corner, and the one right of it is refused.
+// The glyph of 'q' is cut after a row and a pixel: it is drawn as far as its data goes.
 TEST(PrintSymbol, DrawsExactlyTheCellsPixelsAtEveryDepth) {
-    for (const int fw : {5, 8}) {
+    for (auto [fw, fh] : {std::pair{5, 4}, {8, 4}, {1, 1}, {7, 4}, {9, 4}}) {
         for (const int depth : {1, 4, 8, 16, 24, 32}) {
-            t_Window& w = OpenTextWindow(depth, 64, 32, Font(fw, 4));
+            t_Window& w = OpenTextWindow(depth, 64, 32, Font(fw, fh));
+            w.Font.Data.resize(std::size_t(('q' * fh + 1) * fw + 1));
             std::uint8_t* block = Block(0);
             std::vector<std::uint8_t> expected(std::size_t(w.MemoryEnd - w.MemoryStart + 1));
             for (std::size_t i = 0; i < expected.size(); ++i)
                 block[i] = expected[i] = std::uint8_t(i * 37 + 11);
-            for (auto [cx, cy, c] : {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 8, '#'}, {1, 1, 'K'}}) {
+            for (auto [cx, cy, c] :
+                 {std::tuple{2, 2, 'K'}, {3, 4, 'q'}, {64 / fw, 32 / fh, '#'}, {1, 1, 'K'}}) {
                 t_PrintSymbol(0, std::uint8_t(c), 0xF0, cx, cy);
-                for (int r = 0; r < 4; ++r)
+                for (int r = 0; r < fh; ++r)
                     for (int x = 0; x < fw; ++x)
-                        SetPixel(expected, depth, 64, fw * (cx - 1) + x, 4 * (cy - 1) + r, GlyphInk(c, x, r));
+                        if (c != 'q' || r * fw + x <= fw)
+                            SetPixel(expected, depth, 64, fw * (cx - 1) + x, fh * (cy - 1) + r,
+                                     GlyphInk(c, x, r));
             }
+            t_PrintSymbol(0, 'K', 0xF0, 64 / fw + 1, 1);
             EXPECT_EQ(std::vector<std::uint8_t>(block, block + expected.size()), expected)
                 << depth << " bits, " << fw << " wide";
         }
@@ -137,6 +143,10 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     const std::uint64_t outside = OutsideChecksum(w);
     t_PrintSymbol(0, 65, 0xF0, 40, 25);
     EXPECT_EQ(CellChar(w, 40, 25), 65);
+    w.TextWidth = 39;  // column 40 lies beyond the text grid now: drawn, not recorded
+    t_PrintSymbol(0, 66, 0xF0, 40, 1);
+    EXPECT_TRUE(ShowsGlyph(w, 40, 1, 66, 15, 0) && CellChar(w, 1, 2) != 66);
+    w.TextWidth = 40;
     for (auto [x, y] : {Pos{41, 1}, {1, 26}, {0, 1}, {1, 0}, {INT64_MAX, 3}}) {
         t_PrintSymbol(0, 65, 0xF0, x, y);
         EXPECT_EQ(TakeLogLines(), Lines{"t_PrintSymbol: Window #0 illegal coordinates (x = " +
@@ -153,7 +163,7 @@ TEST(PrintSymbol, RefusesCellsBeyondTheEdgeOtherFormatsAndGlyphDataBeyondItsEnd)
     EXPECT_TRUE(CellChar(w, 1, 1) == 67 && ShowsGlyph(w, 1, 1, 32, 0, 0));
 
     w.Font.Format = 2;
-    w.Font.Data.resize(65 * 64 + 20);  // glyph 65 is cut after two and a half rows
+    w.Font.Data.resize(65 * 64 + 21);  // glyph 65 is cut after two rows and five pixels
     t_PrintSymbol(0, 65, 0xF0, 1, 1);
     EXPECT_EQ(Nibble(w, 1, 2), GlyphInk(65, 1, 2) ? 15 : 0);  // drawn as far as the data goes
     t_PrintSymbol(0, 200, 0xF0, 2, 1);                        // entirely beyond Data
@@ -241,28 +251,28 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
     EXPECT_EQ(p.BeepCount(), 1);
 
     // Each command range at both of its edges and the codes just outside them, which are drawn and leave the
-    // escape pending. Every row starts with colour 0x5A and border colour 7 on a clear 40 x 25 screen.
-    // The tab to the next stop of 10 goes from column 10 to 21, not 11; the one of 40 from 41 to the next
-    // line. The escape stays pending after an unknown command, so A sets the ink; a control code after ESC
-    // is drawn, not executed.
+    // escape pending. Every row starts with colour 0x5B (an odd paper) and border colour 7 on a clear 40 x 25
+    // screen. The tab to the next stop of 10 goes from column 10 to 21, not 11; the one of 40 from 41 to the
+    // next line. The escape stays pending after an unknown command, so A sets the ink; a control code after
+    // ESC is drawn, not executed.
     // clang-format off
     const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> escapes[] = {
-        {"\033?", 0x5A, 99, 7, {2, 1}, "?"}, {"\033@", 0x0A, 0, 7, {1, 1}, ""},
-        {"\033O", 0xFA, 0, 7, {1, 1}, ""}, {"\033P", 0x50, 0, 7, {1, 1}, ""},
-        {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5A, 99, 7, {2, 1}, "`"},
-        {"\033d", 0x5A, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5A, 0, 7, {40, 25}, "ab"},
-        {"ab\033f", 0x5A, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5A, 99, 7, {2, 1}, "g"},
-        {"\033h", 0x5A, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5A, 0, 7, {11, 1}, "abcdefgh"},
-        {"abcdefghi\033i", 0x5A, 0, 7, {21, 1}, "abcdefghi"}, {"a\033j", 0x5A, 0, 7, {21, 1}, "a"},
-        {"ab\033k", 0x5A, 0, 7, {1, 2}, "ab"}, {"\033l", 0x5A, 99, 7, {2, 1}, "l"},
-        {"\033m", 0x5A, 99, 7, {2, 1}, "m"}, {"\033n", 0x5A, 0, 0, {1, 1}, ""},
-        {"\033z", 0x5A, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5A, 0, 1, {1, 1}, ""},
-        {"\033\u0080", 0x5A, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1A, 99, 7, {3, 1}, "a"}};
+        {"\033?", 0x5B, 99, 7, {2, 1}, "?"}, {"\033@", 0x0B, 0, 7, {1, 1}, ""},
+        {"\033O", 0xFB, 0, 7, {1, 1}, ""}, {"\033P", 0x50, 0, 7, {1, 1}, ""},
+        {"\033_", 0x5F, 0, 7, {1, 1}, ""}, {"\033`", 0x5B, 99, 7, {2, 1}, "`"},
+        {"\033d", 0x5B, 99, 7, {2, 1}, "d"}, {"ab\033e", 0x5B, 0, 7, {40, 25}, "ab"},
+        {"ab\033f", 0x5B, 0, 7, {40, 1}, "ab"}, {"\033g", 0x5B, 99, 7, {2, 1}, "g"},
+        {"\033h", 0x5B, 99, 7, {2, 1}, "h"}, {"abcdefgh\033i", 0x5B, 0, 7, {11, 1}, "abcdefgh"},
+        {"abcdefghi\033i", 0x5B, 0, 7, {21, 1}, "abcdefghi"}, {"a\033j", 0x5B, 0, 7, {21, 1}, "a"},
+        {"ab\033k", 0x5B, 0, 7, {1, 2}, "ab"}, {"\033l", 0x5B, 99, 7, {2, 1}, "l"},
+        {"\033m", 0x5B, 99, 7, {2, 1}, "m"}, {"\033n", 0x5B, 0, 0, {1, 1}, ""},
+        {"\033z", 0x5B, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5B, 0, 1, {1, 1}, ""},
+        {"\033\u0080", 0x5B, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1B, 99, 7, {3, 1}, "a"}};
     // clang-format on
     for (const auto& [text, colour, mode, border, cursor, screen] : escapes) {
         t_DisplayMode(0, 0);
         t_Print(0, "\x0C");
-        w.TextColor = 0x5A;
+        w.TextColor = 0x5B;
         t_ColorBorder(0, 7);
         t_Print(0, text);
         EXPECT_EQ(std::tuple(int(w.TextColor), w.TextDisplayMode, CursorOf(w), t_GetScreen(0, "\r")),
@@ -276,6 +286,17 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
     EXPECT_EQ(t_GetScreen(0, "\r"), std::string(20, ' ') + "uvwxy");
     t_Print(0, "\x12\033k");
     EXPECT_EQ(t_GetScreen(0, "\r"), "");
+    // 80 columns: from a first column of 10 a tab reaches 80 - 10 + 1 = 71, from 11 it starts a new line;
+    // the stop of 40 after column 3 is 41.
+    t_Window& wide = OpenTextWindow(4, 640, 200, Font(), 1);
+    for (auto [first, from, text, cursor] : {std::tuple{10, 65, "\033i", Pos{71, 1}},
+                                             {11, 65, "\033i", Pos{11, 2}},
+                                             {1, 3, "\033k", Pos{41, 1}}}) {
+        SetTextArea(wide, first, 80, 1, 25);
+        SetCursor(wide, from, 1);
+        t_Print(1, text);
+        EXPECT_EQ(CursorOf(wide), cursor) << first;
+    }
 }
 
 TEST(Print, DisplayModesRemapCharacters) {
@@ -291,11 +312,11 @@ TEST(Print, DisplayModesRemapCharacters) {
               std::vector<int>({0x0C, 0x10, '?', 0x10, 0xC0}));
     EXPECT_EQ(w.RGBColor, t_PaletteColor(1));
 
-    // Each mode's ranges at their edges.
-    const std::int64_t cases[][3] = {{1, 31, 31},   {1, 32, 160},  {1, 127, 255}, {1, 128, 128},
-                                     {2, 63, 63},   {2, 64, 0},    {2, 95, 31},   {2, 96, 128},
-                                     {2, 127, 159}, {2, 128, 128}, {3, 31, 95},   {3, 32, 32},
-                                     {4, 31, 95},   {4, 32, 32},   {0, 1, 1},     {5, 1, 1}};
+    // Each mode's ranges at their edges; mode 2 leaves control codes alone, an escape command draws nothing.
+    const std::int64_t cases[][3] = {{1, 31, 31}, {1, 32, 160}, {1, 127, 255}, {1, 128, 128}, {2, 63, 63},
+                                     {2, 64, 0},  {2, 95, 31},  {2, 96, 128},  {2, 127, 159}, {2, 128, 128},
+                                     {2, 31, 31}, {3, 31, 95},  {3, 32, 32},   {4, 31, 95},   {4, 32, 32},
+                                     {0, 1, 1},   {5, 1, 1},    {99, 'O', -1}};
     for (const auto& c : cases) {
         t_DisplayMode(0, c[0]);
         w.TextInverse = false;
@@ -310,13 +331,16 @@ TEST(Print, DisplayModesRemapCharacters) {
     EXPECT_EQ(inverse, "1010");
     // A window that is not set up is left as it is.
     TakeLogLines();
-    for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); }}) set();
+    for (auto set : {+[] { t_Inverse(3); }, +[] { t_Reverse(3); }, +[] { t_DisplayMode(3, 4); },
+                     +[] { t_CursorHome(3); }})
+        set();
     t_Normal(8);
-    EXPECT_EQ(WindowRecord(3).TextInverse || WindowRecord(3).TextDisplayMode != 0, false);
-    EXPECT_EQ(
-        TakeLogLines(),
-        (Lines{"t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
-               "t_DisplayMode: Window #3 not initialized.", "t_Normal: Window is not a graphic window."}));
+    const t_Window& three = WindowRecord(3);
+    EXPECT_FALSE(three.TextInverse || three.TextDisplayMode != 0 || three.TextHpos != 0);
+    EXPECT_EQ(TakeLogLines(),
+              (Lines{"t_Inverse: Window #3 not initialized.", "t_Reverse: Window #3 not initialized.",
+                     "t_DisplayMode: Window #3 not initialized.", "t_CursorHome: Window #3 not initialized.",
+                     "t_Normal: Window is not a graphic window."}));
     const t_DisplayModeResult refused = t_ApplyDisplayMode(8, 'A');
     EXPECT_EQ(std::tuple(refused.Code, refused.Inverse, refused.Color), std::tuple(-2, false, 240));
 }
@@ -405,21 +429,54 @@ TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     // A separator that is no UTF-8 makes the whole text be read byte by byte.
     const std::string lost = blank + "\u00FF";
     EXPECT_EQ(t_GetScreen(0, "\xFF"), "\u00C3\u00A4\rz    \u00FF" + lost + lost + lost);
+
+    // A text block a program rewrote is read when it lies inside video memory, holds two bytes a cell and
+    // has 1 to 8192 columns and lines; the lines read back are counted.
+    t_Window& w = WindowRecord(0);
+    const std::int64_t top = kVideoMemorySize;
+    std::memset(VideoMemory + top - 16386, ' ', 16386);
+    std::memset(VideoMemory, ' ', 16);
+    const std::int64_t blocks[][5] = {// columns, lines, first and last byte, lines read
+                                      {1, 4, top - 8, top - 1, 4},
+                                      {0, 4, top - 8, top - 1, 0},
+                                      {4, 1, top - 8, top - 1, 1},
+                                      {8192, 1, top - 16384, top - 1, 1},
+                                      {8193, 1, top - 16386, top - 1, 0},
+                                      {1, 8192, top - 16384, top - 1, 8192},
+                                      {4, 2, 0, 15, 2},
+                                      {4, 2, top - 15, top, 0},
+                                      {4, 2, top - 15, top - 1, 0}};
+    for (const auto& b : blocks) {
+        std::tie(w.TextWidth, w.TextHeight, w.TextMemoryStart, w.TextMemoryEnd) =
+            std::tuple(b[0], b[1], b[2], b[3]);
+        const std::string screen = t_GetScreen(0, "\n");
+        EXPECT_EQ(std::count(screen.begin(), screen.end(), '\n'), b[4])
+            << b[0] << " x " << b[1] << " at " << b[2];
+    }
     for (std::uint8_t n : {8, 3}) EXPECT_EQ(t_GetScreen(n, "\r"), "");
     EXPECT_EQ(TakeLogLines(), (Lines{"t_GetScreen: Window is not a graphic window.",
                                      "t_GetScreen: Window #3 not initialized."}));
 }
 
+// The message is shown at once and stays a tenth of a second before the thread ends; a window number that
+// names no window gets none.
 TEST(QuitProgram, LeavesTheEndMessageOnTheLastLineOfTheWholeWindow) {
-    t_Window& w = OpenTextWindow(4, 320, 200);
+    vx::HeadlessPlatform& p = vx::StartHeadlessPlatform();
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(), 2);
     SetTextArea(w, 4, 40, 3, 5);
     SetCursor(w, 20, 4);
     w.TextInverse = true;
     w.TextDisplayMode = 1;
-    startprocess([] { t_QuitProgram(0); }, 1 << 20);
-    ASSERT_TRUE(WaitForLog("t_QuitProgram: Quitting current thread with message in window #0.\n"));
-    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(24, '\r') + "(Programm Ende)");
+    const int displays = p.View(2).displays;
+    const auto start = std::chrono::steady_clock::now();
+    startprocess([] { t_QuitProgram(2); }, 1 << 20);
+    ASSERT_TRUE(WaitForLog("t_QuitProgram: Quitting current thread with message in window #2.\n"));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
+    EXPECT_EQ(t_GetScreen(2, "\r"), std::string(24, '\r') + "(Programm Ende)");
     EXPECT_EQ(CellColour(w, 1, 25), 0x10);  // not inverse
+    EXPECT_GT(p.View(2).displays, displays);
+    startprocess([] { t_QuitProgram(255); }, 1 << 20);
+    EXPECT_TRUE(WaitForLog("t_QuitProgram: Quitting current thread.\n"));
 }
 
 // ---- Scrolling and the cursor ----
@@ -512,9 +569,10 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
     FillLines(w);
     SetTextArea(w, 3, 5, 2, 4);
     w.TextInverse = true;
-    t_ScrollUp(0);  // the moved cells are drawn as stored, not inverted
+    t_PrintSymbol(0, 'z', 0x40, 4, 5);  // below the area, unlike its neighbours (inverse)
+    t_ScrollUp(0);                      // the moved cells are drawn as stored, not inverted
     EXPECT_TRUE(CellChar(w, 5, 4) == ' ' && ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0) &&
-                ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0));
+                ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0) && ShowsGlyph(w, 4, 5, 'z', 0, 4));
     t_ScrollDown(0);
     EXPECT_EQ(Cell(CellChar(w, 3, 2), CellChar(w, 3, 3)), Cell(' ', 'A' + 3));
     w.ScrollLock = true;
@@ -572,6 +630,11 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverL
     w.TextWidth = 0, w.TextFirstColumn = 5, w.TextMemoryEnd -= w.TextMemoryStart, w.TextMemoryStart = 0;
     t_CursorHome(0);
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
+    // One column and one line make a text window; no line makes none.
+    std::vector<Pos> ends;
+    for (Pos size : {Pos{1, 1}, {40, 0}})
+        std::tie(w.TextWidth, w.TextHeight) = size, t_CursorEnd(0), ends.push_back(CursorOf(w));
+    EXPECT_EQ(ends, (std::vector<Pos>{{1, 1}, {0, 0}}));
 }
 
 }  // namespace
