@@ -166,7 +166,8 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     EXPECT_EQ(VideoMemory[w.TextMemoryStart + half], 192);
 
     // A record whose text does not fit its colour half, or whose graphic block is one byte short of its
-    // pixels or has a depth that is none of the six, is not cleared at all.
+    // pixels or has a depth that is none of the six, or any record while video memory is missing, is not
+    // cleared at all.
     const std::uint64_t outside = OutsideChecksum(w);
     const std::int64_t start = w.TextMemoryStart, end = w.MemoryEnd, lines = w.TextHeight;
     std::memset(VideoMemory + start, 'A', std::size_t(end - start + 1));
@@ -175,8 +176,29 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     std::tie(w.BitDepth, w.MemoryEnd) = Pos(12, end);
     ClearWindowMemory(1);
     std::tie(w.TextHeight, w.BitDepth) = Pos(lines, 8);
+    std::uint8_t* const memory = std::exchange(VideoMemory, nullptr);
+    ClearWindowMemory(1);
+    VideoMemory = memory;
     EXPECT_EQ(std::count(VideoMemory + start, VideoMemory + end + 1, 'A'), end - start + 1);
     EXPECT_EQ(OutsideChecksum(w), outside);
+
+    // Text blocks from byte 0, of sides from 1 to 8192, exactly twice the cells long or one byte more are
+    // cleared; a block reaching outside memory, negative sides or 8193 columns are not.
+    t_Window& r = WindowTable[5];
+    r.TextColor = 'c';
+    const std::int64_t top = kVideoMemorySize,
+                       rows[][5] = {{0, 1, 1, 1, 1},        {0, 2, 1, 1, 1},         {0, 16383, 8192, 1, 1},
+                                    {0, 16383, 1, 8192, 1}, {-1, 2, 1, 1, 0},        {0, 1, -1, 1, 0},
+                                    {0, 1, 1, -1, 0},       {top - 2, top, 1, 1, 0}, {0, 16385, 8193, 1, 0}};
+    for (const auto& [first, last, columns, height, cleared] : rows) {
+        std::memset(VideoMemory, 'A', kVideoMemorySize);
+        std::tie(r.TextMemoryStart, r.TextMemoryEnd, r.TextWidth, r.TextHeight) =
+            std::tuple(first, last, columns, height);
+        ClearWindowMemory(5);
+        const std::int64_t cells = cleared * columns * height;
+        EXPECT_EQ(std::count(VideoMemory, VideoMemory + top, 'A'), top - 2 * cells) << first << ' ' << last;
+        EXPECT_TRUE(!cleared || VideoMemory[first + cells] == 'c') << last;
+    }
 }
 
 // Re-initialising a window in the middle slides the blocks below it up; their bytes must survive.
@@ -611,6 +633,12 @@ TEST(PixelAccess, BlendingDividesBy255AndOneBitInkFromNineUpSetsTheBit) {
     t_InitWindow(7, 1, false, 64, 33, 0, 0, t_Font{}, true);
     EXPECT_EQ(std::count(Block(7), Block(7) + 8 * 33, 0), 8 * 33);
     std::memset(Block(7), 0xFF, 8 * 33);
+    // A 32-bit block of one row is cleared to opaque black up to its last byte.
+    std::memset(Block(6), 'A', 64 * 2 * 4);
+    WindowTable[6].Height = 1;
+    ClearWindowMemory(6);
+    WindowTable[6].Height = 32;
+    EXPECT_EQ(std::vector(Block(6) + 252, Block(6) + 257), (std::vector<std::uint8_t>{255, 0, 0, 0, 'A'}));
     std::uint8_t* pixel = PixelBytes(WindowTable[6], 1, 1);
     std::tie(pixel[0], pixel[1], pixel[2], pixel[3]) = std::tuple(255, 65, 65, 87);
     std::tie(WindowTable[6].DrawingMode, WindowTable[6].RGBColor) =
