@@ -31,6 +31,8 @@
 #include "display/window_init.h"
 #include "support/toolkit_test.h"
 #include "vxtools/core.h"
+#include "vxtools/desktop.h"
+#include "vxtools/graphics.h"
 
 namespace {
 
@@ -128,8 +130,8 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                   "t_InitWindow: GraphicWindow #6 Start.",
                   "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (4K available).",
                   "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
-    // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block at 0x11000.
-    HighMemory = 0x11000 + 2048;
+    // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block rounded down to 0x11000.
+    HighMemory = 0x11000 + 2048 + 0x3FE;
     t_InitWindow(7, 8, false, 64, 32, 0, 0, Font(1, 1), true);
     EXPECT_EQ(Pos(WindowTable[7].TextMemoryStart, WindowTable[7].MemoryStart), Pos(0x10000, 0x11000));
 }
@@ -164,15 +166,39 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     EXPECT_EQ(VideoMemory[w.TextMemoryStart + half], 192);
 
     // A record whose text does not fit its colour half, or whose graphic block is one byte short of its
-    // pixels, is not cleared at all.
+    // pixels or has a depth that is none of the six, or any record while video memory is missing, is not
+    // cleared at all.
     const std::uint64_t outside = OutsideChecksum(w);
     const std::int64_t start = w.TextMemoryStart, end = w.MemoryEnd, lines = w.TextHeight;
     std::memset(VideoMemory + start, 'A', std::size_t(end - start + 1));
     std::tie(w.TextHeight, w.MemoryEnd) = Pos(half / 40 + 1, w.MemoryStart + 320 * 200 - 2);
     ClearWindowMemory(1);
-    std::tie(w.TextHeight, w.MemoryEnd) = Pos(lines, end);
+    std::tie(w.BitDepth, w.MemoryEnd) = Pos(12, end);
+    ClearWindowMemory(1);
+    std::tie(w.TextHeight, w.BitDepth) = Pos(lines, 8);
+    std::uint8_t* const memory = std::exchange(VideoMemory, nullptr);
+    ClearWindowMemory(1);
+    VideoMemory = memory;
     EXPECT_EQ(std::count(VideoMemory + start, VideoMemory + end + 1, 'A'), end - start + 1);
     EXPECT_EQ(OutsideChecksum(w), outside);
+
+    // Text blocks from byte 0, of sides from 1 to 8192, exactly twice the cells long or one byte more are
+    // cleared; a block reaching outside memory, negative sides or 8193 columns are not.
+    t_Window& r = WindowTable[5];
+    r.TextColor = 'c';
+    const std::int64_t top = kVideoMemorySize,
+                       rows[][5] = {{0, 1, 1, 1, 1},        {0, 2, 1, 1, 1},         {0, 16383, 8192, 1, 1},
+                                    {0, 16383, 1, 8192, 1}, {-1, 2, 1, 1, 0},        {0, 1, -1, 1, 0},
+                                    {0, 1, 1, -1, 0},       {top - 2, top, 1, 1, 0}, {0, 16385, 8193, 1, 0}};
+    for (const auto& [first, last, columns, height, cleared] : rows) {
+        std::memset(VideoMemory, 'A', kVideoMemorySize);
+        std::tie(r.TextMemoryStart, r.TextMemoryEnd, r.TextWidth, r.TextHeight) =
+            std::tuple(first, last, columns, height);
+        ClearWindowMemory(5);
+        const std::int64_t cells = cleared * columns * height;
+        EXPECT_EQ(std::count(VideoMemory, VideoMemory + top, 'A'), top - 2 * cells) << first << ' ' << last;
+        EXPECT_TRUE(!cleared || VideoMemory[first + cells] == 'c') << last;
+    }
 }
 
 // Re-initialising a window in the middle slides the blocks below it up; their bytes must survive.
@@ -337,20 +363,27 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     const std::string line =
         "vxtools: No window is on screen, so the main window is shown; a program shows "
         "its own window with t_WindowFront(n).";
-    EXPECT_FALSE(tick(1000, false) || tick(3999, false) || platform.Window(12).visible);
-    EXPECT_TRUE(tick(4000, false));
+    EXPECT_FALSE(tick(0, false) || tick(2999, false) || platform.Window(12).visible);
+    EXPECT_TRUE(tick(3000, false));
     EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
     EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line});
+    EXPECT_FALSE(tick(3001, true));  // the main window itself is on screen
 
     setShown(12, false);
-    setShown(9, true);
-    EXPECT_FALSE(tick(5000, false));  // the printer is on screen: the wait starts again from here
-    setShown(9, false);
+    setShown(8, true);
+    EXPECT_FALSE(tick(5000, false));  // the pasteboard is on screen: the wait starts again from here
+    setShown(8, false);
     EXPECT_FALSE(tick(7999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(8000, false));
     setShown(12, false);
     EXPECT_TRUE(tick(8001, true));  // the program has ended: no waiting
     EXPECT_TRUE(platform.Window(12).visible);
+    setShown(12, false);
+    t_WindowVisible(7, true);
+    EXPECT_FALSE(tick(8002, true));  // a graphic window is on screen
+    // The main window's close box is noted like any other's.
+    vx::NoteWindowClosed(12, true);
+    EXPECT_TRUE(vx::WindowClosed(12));
 }
 
 // The pasteboard window shows at most a megabyte, cut before a character that would not fit, and says how
@@ -391,10 +424,12 @@ TEST(WindowVisibility, PasteboardWindowShowsAtMostAMegabyteAndSaysHowMuchIsLeftO
 TEST(Border, TakesTheLowFourBitsForTheRecordAndTheBackgroundAndFullAreaRestoresTheTextArea) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     t_InitWindow(2, 8, false, 320, 200, 4, 4, vx::test::TextFont(), true);
-    t_ColorBorder(2, 16 + 9);
-    EXPECT_EQ(WindowTable[2].RGBColorBorder, t_PaletteColor(9));
+    t_ColorBorder(2, 16 + 11);
+    EXPECT_EQ(std::pair(WindowTable[2].RGBColorBorder, t_PaletteColor(16)),
+              std::pair(t_PaletteColor(11), t_RGBColor{255, 0, 0, 0}));
     const vx::HeadlessWindowState state = platform.Window(2);
-    EXPECT_EQ(std::vector(state.background, state.background + 4), (std::vector{1.0, 128 / 255.0, 0.0, 1.0}));
+    EXPECT_EQ(std::vector(state.background, state.background + 4),
+              (std::vector{1.0, 128 / 255.0, 128 / 255.0, 1.0}));
     t_Window& w = WindowTable[2];
     SetTextArea(w, 5, 9, 2, 3);
     t_FullArea(2);
@@ -409,6 +444,7 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
     EnsureMemory();
     platform.RemoveGraphicView(6);
     for (const int n : {8, 9, 10}) platform.RemoveTextView(n);
+    WindowTable[3].TextFirstColumn = 7;
     TakeLogLines();
     const vx::HeadlessWindowState before = platform.Window(3);
     const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
@@ -448,7 +484,7 @@ TEST(WindowRefusals, EachOperationLogsItsOwnLineForWindowsThatAreNoneOrNotReady)
     EXPECT_EQ(vx::PictureError(), "no picture");
     EXPECT_EQ(platform.BeepCount(), 3);
     const vx::HeadlessWindowState after = platform.Window(3);
-    EXPECT_TRUE(after.frame == before.frame && !after.visible);
+    EXPECT_TRUE(after.frame == before.frame && !after.visible && WindowTable[3].TextFirstColumn == 7);
     EXPECT_TRUE(std::equal(after.background, after.background + 4, before.background));
 }
 
@@ -580,8 +616,38 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_EQ(t_WindowImage(8), nullptr);
     EXPECT_EQ(TakeLogLines().back(), "t_WindowImage: Illegal bit depth.");
     EXPECT_NE(image(32, 64, 32, 0, last), nullptr);
+    // Sides from 1 to 8192 are composed, 0 and 8193 are not; rows of 1 and 4 bits fill whole bytes.
+    const int sides[][4] = {{8, 1, 1, 1},    {8, 8192, 1, 1}, {8, 1, 8192, 1}, {8, 8193, 1, 0},
+                            {8, 1, 8193, 0}, {8, 1, 0, 0},    {4, 63, 1, 0},   {1, 63, 1, 0}};
+    for (const auto& s : sides) EXPECT_EQ(image(s[0], s[1], s[2], 0, last) != nullptr, s[3] == 1) << s[1];
     platform.RemoveGraphicView(0);
     EXPECT_EQ(WindowPicture(0), nullptr);
+}
+
+// Blending weighs colour and stored pixel by alpha and 255 - alpha, each divided by 255; a 1-bit window
+// sets a bit only for inks from 9 up, whatever the paper. Blocks of an odd height are cleared whole, and
+// window 7 is drawn into like any other.
+TEST(PixelAccess, BlendingDividesBy255AndOneBitInkFromNineUpSetsTheBit) {
+    vx::test::StartToolkit();
+    t_InitWindow(6, 32, false, 64, 32, 0, 0, t_Font{}, true);
+    t_InitWindow(7, 1, false, 64, 33, 0, 0, t_Font{}, true);
+    EXPECT_EQ(std::count(Block(7), Block(7) + 8 * 33, 0), 8 * 33);
+    std::memset(Block(7), 0xFF, 8 * 33);
+    // A 32-bit block of one row is cleared to opaque black up to its last byte.
+    std::memset(Block(6), 'A', 64 * 2 * 4);
+    WindowTable[6].Height = 1;
+    ClearWindowMemory(6);
+    WindowTable[6].Height = 32;
+    EXPECT_EQ(std::vector(Block(6) + 252, Block(6) + 257), (std::vector<std::uint8_t>{255, 0, 0, 0, 'A'}));
+    std::uint8_t* pixel = PixelBytes(WindowTable[6], 1, 1);
+    std::tie(pixel[0], pixel[1], pixel[2], pixel[3]) = std::tuple(255, 65, 65, 87);
+    std::tie(WindowTable[6].DrawingMode, WindowTable[6].RGBColor) =
+        std::pair(1, t_RGBColor{129, 254, 254, 254});
+    WindowTable[7].TextColor = 0x8F;
+    g_Plot(6, 1, 1);
+    g_Plot(7, 9, 1);
+    EXPECT_EQ(std::vector(pixel, pixel + 4), (std::vector<std::uint8_t>{255, 160, 160, 170}));
+    EXPECT_EQ(std::vector(Block(7) + 8, Block(7) + 10), (std::vector<std::uint8_t>{0xFF, 0xBF}));
 }
 
 // The file decoded to 0xAARRGGBB words by the library, independently of how it was written.
