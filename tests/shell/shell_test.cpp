@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -41,6 +42,7 @@
 #include "shell/command_line.h"
 #include "shell/interface.h"
 #include "shell/key_translation.h"
+#include "shell/pixel_zoom.h"
 #include "shell/presentation_menu.h"
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
@@ -529,6 +531,31 @@ TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
 
 // ---- Graphic views and their zoom ----
 
+// Every factor, also those without a loop of their own, makes each pixel of the part a block; words
+// beyond the blocks, and all of them for an empty part or a factor below 1, stay as they were.
+TEST(Zoom, EnlargingMakesBlocksOfThePartAloneAndBandsHoldAtLeastOneRow) {
+    std::uint32_t source[20];  // 5 x 4, every word its own
+    for (std::uint32_t i = 0; i < 20; ++i) source[i] = 0xFF000000u | i;
+    for (const auto& [x, y, w, h] :
+         {std::array{1, 1, 3, 2}, std::array{4, 3, 1, 1}, std::array{0, 0, 0, 2}, std::array{0, 0, -1, 2}}) {
+        for (int k = 0; k <= 5; ++k) {
+            // One word and one row to spare.
+            const int stride = std::max(w, 0) * k + 1, rows = std::max(h, 0) * k + 1;
+            std::vector<std::uint32_t> target(std::size_t(stride * rows), 7);
+            vx::shell::EnlargeByFactor(source, 5, x, y, w, h, k, target.data(), std::size_t(stride));
+            for (int ty = 0; ty < rows; ++ty)
+                for (int tx = 0; tx < stride; ++tx)
+                    ASSERT_EQ(target[std::size_t(ty * stride + tx)],
+                              ty < rows - 1 && tx < stride - 1 ? source[(y + ty / k) * 5 + x + tx / k] : 7u)
+                        << w << " wide, factor " << k << " at " << tx << ", " << ty;
+        }
+    }
+    // 256 KiB a band: rows of 64 pixels by 2 x 2 are 1 KiB; a row of 64 Ki pixels or more is a band.
+    EXPECT_EQ(std::tuple(vx::shell::BandRows(64, 2), vx::shell::BandRows(0, -1),
+                         vx::shell::BandRows(65536, 1), vx::shell::BandRows(65537, 1)),
+              std::tuple(256, 65536, 1, 1));
+}
+
 TEST(Zoom, ClicksCarryTheirButtonsAndFindThePixelUnderThePointerAtEveryZoom) {
     GraphicView* view = ShowWindow0();
     EXPECT_TRUE(view->hasMouseTracking());
@@ -879,10 +906,14 @@ TEST(KeyTranslation, QtKeysWithoutAKeyCodeFindTheirPositions) {
     }
     // The rest of the keypad, then keys off it.
     const std::tuple<int, bool, std::int64_t> others[] = {
-        {Qt::Key_Period, true, 65},  {Qt::Key_Comma, true, 65},    {Qt::Key_Delete, true, 65},
-        {Qt::Key_Plus, true, 69},    {Qt::Key_Slash, true, 75},    {Qt::Key_Minus, true, 78},
-        {Qt::Key_Equal, true, 81},   {Qt::Key_Backtab, false, 48}, {Qt::Key_Backspace, false, 51},
-        {Qt::Key_Escape, false, 53}, {Qt::Key_Clear, false, 71}};
+        {Qt::Key_Period, true, 65},     {Qt::Key_Comma, true, 65},    {Qt::Key_Delete, true, 65},
+        {Qt::Key_Plus, true, 69},       {Qt::Key_Slash, true, 75},    {Qt::Key_Minus, true, 78},
+        {Qt::Key_Equal, true, 81},      {Qt::Key_Backtab, false, 48}, {Qt::Key_Backspace, false, 51},
+        {Qt::Key_Escape, false, 53},    {Qt::Key_Clear, false, 71},   {Qt::Key_Space, false, 49},
+        {Qt::Key_Help, false, 114},     {Qt::Key_Insert, false, 114}, {Qt::Key_Home, false, 115},
+        {Qt::Key_PageUp, false, 116},   {Qt::Key_Delete, false, 117}, {Qt::Key_End, false, 119},
+        {Qt::Key_PageDown, false, 121}, {Qt::Key_Left, false, 123},   {Qt::Key_Right, false, 124},
+        {Qt::Key_Down, false, 125},     {Qt::Key_Up, false, 126}};
     for (const auto& [key, keypad, code] : others)
         EXPECT_EQ(press(key, keypad ? Qt::KeypadModifier : Qt::NoModifier, "").keyCode, code) << key;
 }
