@@ -105,6 +105,9 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     using malkasten::kWindow;
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     startprocess(malkasten::Program, 1 << 24);
+    // The first colour is black; Bild holds Öffnen and Sichern.
+    ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Schwarz"; }));
+    EXPECT_EQ(platform.menuItemInfo(platform.MenuItem("Bild", 1)).tag, malkasten::kSaveTag);
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 1, "Malkasten \u2014 Rot"));
     Click(kWindow, 1, 12, 20);   // pen up: a dot
     Click(kWindow, 2, 100, 10);  // moves the pen only
@@ -129,6 +132,7 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     MenuActionTable.Replace(std::size_t(t_MenuActionIndex(malkasten::kSaveTag)),
                             {malkasten::kSaveTag, 101, "", "", "", "png", path});
     ASSERT_TRUE(Choose(platform, malkasten::kSaveTag, "Malkasten \u2014 Gr\u00FCn"));
+    ASSERT_TRUE(Choose(platform, malkasten::kColourTag, "Malkasten \u2014 Schwarz"));
     t_KeyEventHandler(kWindow, vx::KeyPress{53, "\x1b", 0});
     ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Programm Ende"; }));
     const int after[][3] = {{12, 20, 15}, {100, 30, 15}, {30, 30, 12}, {65, 40, 15}};

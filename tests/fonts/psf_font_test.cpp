@@ -63,12 +63,12 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
 
     // PSF2, 12 pixels wide: glyph 0 stands for 'C', glyph 1 for U+00E4 and a sequence that starts with 'A',
     // glyph 2 for 'A', glyph 3 for scalars of three and four bytes at their lower edges, U+0100, 'B' and 'A'
-    // (taken already), glyph 4 for 'B' and 'C' (taken already).
-    f = vx::PsfFontFromBytes(
-        PsfFile(2, 256, 12, 10, {'C',  0xFF, 0xC3, 0xA4, 0xFE, 'A',  0xFF, 'A', 0xFF, 0xE0, 0xA0, 0x80,
-                                 0xF0, 0x90, 0x80, 0x80, 0xC4, 0x80, 'B',  'A', 0xFF, 'B',  'C',  0xFF}));
+    // (taken already), glyph 4 for 'B' and 'C' (taken already) and U+00FF, the last Latin-1 scalar.
+    f = vx::PsfFontFromBytes(PsfFile(
+        2, 256, 12, 10, {'C',  0xFF, 0xC3, 0xA4, 0xFE, 'A', 0xFF, 'A',  0xFF, 0xE0, 0xA0, 0x80, 0xF0,
+                         0x90, 0x80, 0x80, 0xC4, 0x80, 'B', 'A',  0xFF, 'B',  'C',  0xC3, 0xBF, 0xFF}));
     for (auto [code, y, bits] :
-         {std::tuple{0xE4, 9, 1 ^ 9}, {'A', 0, 2}, {'B', 0, 3}, {'C', 1, 1}, {0x80, 0, 0x80}})
+         {std::tuple{0xE4, 9, 1 ^ 9}, {'A', 0, 2}, {'B', 0, 3}, {'C', 1, 1}, {0x80, 0, 0x80}, {0xFF, 0, 4}})
         EXPECT_EQ(RowBits(f, code, y), bits) << code;
     EXPECT_EQ(f.Data.at(std::size_t('B' * 120 + 11)), 255);  // from the second byte of the row
 
@@ -95,7 +95,11 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     // No more than 65536 glyphs, sides up to 256 pixels.
     for (const auto& file : {PsfFile(2, 65537, 8, 1), PsfFile(2, 2, 257, 1), PsfFile(2, 2, 8, 257), {}})
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << file.size();
-    f = vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8));  // no table: every code shows its own glyph
+    // A table that maps nothing, then an entry past the last glyph, which counts for nothing: every code
+    // shows its own glyph.
+    std::vector<std::uint8_t> table(512, 0xFF);
+    table.insert(table.end(), {'Z', 0, 0xFF, 0xFF});
+    f = vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8, table));
     for (int c = 0; c < 256; ++c) EXPECT_EQ(RowBits(f, c, 2), c ^ 2) << c;
     EXPECT_EQ(vx::PsfFontFromBytes(PsfFile(2, 65536, 8, 1)).Height, 1);
     vx::TakeCapturedLog();
@@ -106,7 +110,7 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     f = vx::PsfFontFromBytes(PsfFile(2, 3, 256, 1));
     EXPECT_EQ(std::vector<std::int64_t>({f.Width, f.Height, f.End, f.Size}),
               (std::vector<std::int64_t>{256, 1, 2, 768}));
-    EXPECT_EQ(vx::PsfFontFromBytes(PsfFile(2, 2, 8, 256)).Height, 256);
+    EXPECT_EQ(vx::PsfFontFromBytes(PsfFile(2, 2, 9, 256)).Height, 256);  // two bytes a row
 }
 
 // Refusals say what is wrong: a chosen file that is missing, a folder, a pipe (which would block a reader for

@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -41,6 +42,7 @@
 #include "shell/command_line.h"
 #include "shell/interface.h"
 #include "shell/key_translation.h"
+#include "shell/pixel_zoom.h"
 #include "shell/presentation_menu.h"
 #include "shell/qt_platform.h"
 #include "shell/toolkit_window.h"
@@ -230,9 +232,27 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
     EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), menuColour);
 }
 
-// The text windows follow their window's size; the other windows' children are left where they are.
-TEST(QtPlatformWindows, ResizedTextWindowsLayOutTheirTextAndRuler) {
+// The text windows open laid out and follow their window's size; the other windows' children are left
+// where they are.
+TEST(QtPlatformWindows, TextWindowsOpenLaidOutAndResizedLayOutTheirTextAndRuler) {
     QtPlatform& platform = StartQt();
+    const vx::shell::Interface& ui = platform.interface();
+    EXPECT_EQ(
+        std::tuple(platform.scrollViewFrame(platform.scrollView(8)),
+                   platform.scrollViewFrame(platform.scrollView(9)), platform.rulerFrame(platform.ruler(10)),
+                   ui.main->height() - ui.main->menuBar()->sizeHint().height(),
+                   platform.windowFrame(Handle(ui.graphicWindows[3])).width),
+        std::tuple(Rect{10, 10, 500, 340}, Rect{20, 20, 640, 385}, Rect{24, 407, 632, 19}, 160, 640.0));
+    QStringList titles;
+    for (const ToolkitWindow* w :
+         {ui.pasteboard.window, ui.printer.window, ui.console.window, ui.preferences, ui.graphicWindows[3]})
+        titles << w->windowTitle();
+    EXPECT_EQ(titles.join("|").toStdString(),
+              "Zwischenablage|Drucker|Systemkonsole|Einstellungen|shell_tests 3");
+    // A column number every ten columns, a bar between.
+    EXPECT_EQ(ui.console.ruler->text().left(21).toStdString(), "....|....1....|....2.");
+    EXPECT_EQ(std::pair(ui.console.ruler->text().size(), ui.printer.text->font().styleHint()),
+              std::pair(qsizetype(200), QFont::Monospace));
     TitleBarHeight = 22;
     const std::tuple<int, int, int, Rect, double> cases[] = {{10, 600, 400, {20, 20, 560, 323}, 552},
                                                              {9, 641, 433, {20, 20, 601, 356}, 593},
@@ -349,12 +369,12 @@ TEST(QtMenus, EveryShowAndHideItemActsOnTheWindowItNames) {
             if (it.value()->isVisible()) titles << it.key();
         return titles;
     };
-    int items = 0;
+    int items = 0, separators = 0;
     for (QAction* submenu : windowMenu->actions()) {
         if (submenu->menu() == nullptr) continue;
         const bool show = submenu->text() == "Zeigen";
         for (QAction* item : submenu->menu()->actions()) {
-            if (item->isSeparator()) continue;
+            if (item->isSeparator() && ++separators) continue;
             ++items;
             for (ToolkitWindow* window : named) window->setVisible(!show);
             item->trigger();
@@ -364,7 +384,7 @@ TEST(QtMenus, EveryShowAndHideItemActsOnTheWindowItNames) {
             EXPECT_EQ(visible(), expected) << item->text().toStdString();
         }
     }
-    EXPECT_EQ(items, 26);
+    EXPECT_EQ(std::pair(items, separators), std::pair(26, 2));  // one between named and graphic windows
     for (ToolkitWindow* window : named) window->show();
     windowMenu->actions().value(0)->trigger();
     ProcessEvents();
@@ -502,6 +522,14 @@ TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
     platform.removeSubmenuItem(menu, 0);
     EXPECT_EQ(std::pair(platform.submenuItemCount(menu), platform.submenuItemTitle(menu, 0)),
               std::pair(4, std::string("b")));
+    // A new menu comes before Fenster, in every bar; the edit menu's own items by their tags.
+    const QList<QAction*> bar = platform.interface().main->menuBar()->actions();
+    EXPECT_EQ(std::pair(bar.value(bar.size() - 2)->text(), bar.last()->text()),
+              std::pair(QString("Probe"), QString("Fenster")));
+    QStringList edit;
+    for (qint64 tag = 110; tag <= 114; ++tag) edit << (EditItem(tag) ? EditItem(tag)->text() : "");
+    EXPECT_EQ(edit.join("|").toStdString(),
+              "Bild kopieren|Text kopieren|Drucker leeren|Einsetzen|Systemkonsole leeren");
 }
 
 // ---- The command line ----
@@ -529,19 +557,44 @@ TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
 
 // ---- Graphic views and their zoom ----
 
+// Every factor, also those without a loop of their own, makes each pixel of the part a block; words
+// beyond the blocks, and all of them for an empty part or a factor below 1, stay as they were.
+TEST(Zoom, EnlargingMakesBlocksOfThePartAloneAndBandsHoldAtLeastOneRow) {
+    std::uint32_t source[20];  // 5 x 4, every word its own
+    for (std::uint32_t i = 0; i < 20; ++i) source[i] = 0xFF000000u | i;
+    for (const auto& [x, y, w, h] :
+         {std::array{1, 1, 3, 2}, std::array{4, 3, 1, 1}, std::array{0, 0, 0, 2}, std::array{0, 0, -1, 2}}) {
+        for (int k = 0; k <= 5; ++k) {
+            // One word and one row to spare.
+            const int stride = std::max(w, 0) * k + 1, rows = std::max(h, 0) * k + 1;
+            std::vector<std::uint32_t> target(std::size_t(stride * rows), 7);
+            vx::shell::EnlargeByFactor(source, 5, x, y, w, h, k, target.data(), std::size_t(stride));
+            for (int ty = 0; ty < rows; ++ty)
+                for (int tx = 0; tx < stride; ++tx)
+                    ASSERT_EQ(target[std::size_t(ty * stride + tx)],
+                              ty < rows - 1 && tx < stride - 1 ? source[(y + ty / k) * 5 + x + tx / k] : 7u)
+                        << w << " wide, factor " << k << " at " << tx << ", " << ty;
+        }
+    }
+    // 256 KiB a band: rows of 64 pixels by 2 x 2 are 1 KiB; a row of 64 Ki pixels or more is a band.
+    EXPECT_EQ(std::tuple(vx::shell::BandRows(64, 2), vx::shell::BandRows(0, -1),
+                         vx::shell::BandRows(65536, 1), vx::shell::BandRows(65537, 1)),
+              std::tuple(256, 65536, 1, 1));
+}
+
 TEST(Zoom, ClicksCarryTheirButtonsAndFindThePixelUnderThePointerAtEveryZoom) {
     GraphicView* view = ShowWindow0();
     EXPECT_TRUE(view->hasMouseTracking());
     // The secondary button reports as button 2 with the modifiers held; the middle one is not the toolkit's.
     for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
         Send(view, QEvent::MouseButtonPress, QPointF(4.5, 2.5), button, button,
-             Qt::ControlModifier | Qt::MetaModifier);
+             Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         Send(view, QEvent::MouseButtonRelease, QPointF(4.5, 2.5), button, {});
     }
     ASSERT_EQ(MouseEventQueue.Count(), 1u);
     const t_Event e = MouseEventQueue.TakeFirst().value_or(t_Event{});
     EXPECT_EQ(std::tuple(e.Index, e.ShiftPressed, e.ControlPressed, e.OptionPressed, e.CommandPressed),
-              std::tuple(2, false, true, false, true));
+              std::tuple(2, false, true, true, true));
     for (const Zoom zoom : {Zoom{false, 1}, Zoom{false, 2}, Zoom{false, 3}, Zoom{true, 1}}) {
         SCOPED_TRACE(zoom.fit ? "fit" : std::to_string(zoom.factor).c_str());
         Window0()->setZoom(zoom);
@@ -561,6 +614,7 @@ TEST(Zoom, ClicksCarryTheirButtonsAndFindThePixelUnderThePointerAtEveryZoom) {
         // Outside, the last pixel inside is kept.
         for (const auto& [point, pixel, inside] :
              {std::tuple{QPointF(w - 0.5, h - 0.5), XY(kWidth - 1, kHeight - 1), true},
+              std::tuple{QPointF(0, 0), XY(0, 0), true},
               std::tuple{QPointF(w - 0.5, 0), XY(kWidth - 1, 0), true},
               std::tuple{QPointF(w + 2, h / 2), XY(kWidth - 1, 0), false}}) {
             Send(view, QEvent::MouseMove, point, Qt::NoButton, Qt::NoButton);
@@ -588,6 +642,7 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
 
     // A view frame twice the picture's size stretches it, still without smoothing.
     Window0()->setZoom(Zoom{false, 1});
+    ExpectWholeBlocks(view, 1);
     OffUserInterfaceThread([] { t_WindowSize(0, -1, -1, 2 * kWidth, 2 * kHeight); });
     ASSERT_EQ(view->size(), QSize(2 * kWidth, 2 * kHeight));
     ExpectWholeBlocks(view, 2);
@@ -879,10 +934,14 @@ TEST(KeyTranslation, QtKeysWithoutAKeyCodeFindTheirPositions) {
     }
     // The rest of the keypad, then keys off it.
     const std::tuple<int, bool, std::int64_t> others[] = {
-        {Qt::Key_Period, true, 65},  {Qt::Key_Comma, true, 65},    {Qt::Key_Delete, true, 65},
-        {Qt::Key_Plus, true, 69},    {Qt::Key_Slash, true, 75},    {Qt::Key_Minus, true, 78},
-        {Qt::Key_Equal, true, 81},   {Qt::Key_Backtab, false, 48}, {Qt::Key_Backspace, false, 51},
-        {Qt::Key_Escape, false, 53}, {Qt::Key_Clear, false, 71}};
+        {Qt::Key_Period, true, 65},     {Qt::Key_Comma, true, 65},    {Qt::Key_Delete, true, 65},
+        {Qt::Key_Plus, true, 69},       {Qt::Key_Slash, true, 75},    {Qt::Key_Minus, true, 78},
+        {Qt::Key_Equal, true, 81},      {Qt::Key_Backtab, false, 48}, {Qt::Key_Backspace, false, 51},
+        {Qt::Key_Escape, false, 53},    {Qt::Key_Clear, false, 71},   {Qt::Key_Space, false, 49},
+        {Qt::Key_Help, false, 114},     {Qt::Key_Insert, false, 114}, {Qt::Key_Home, false, 115},
+        {Qt::Key_PageUp, false, 116},   {Qt::Key_Delete, false, 117}, {Qt::Key_End, false, 119},
+        {Qt::Key_PageDown, false, 121}, {Qt::Key_Left, false, 123},   {Qt::Key_Right, false, 124},
+        {Qt::Key_Down, false, 125},     {Qt::Key_Up, false, 126}};
     for (const auto& [key, keypad, code] : others)
         EXPECT_EQ(press(key, keypad ? Qt::KeypadModifier : Qt::NoModifier, "").keyCode, code) << key;
 }
