@@ -82,8 +82,10 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
         std::vector<t_RGBColor> expected = Pixels(1);
         vx::PictureSize size;
         const std::uint64_t outside = OutsideChecksum(WindowTable[1]);
-        const std::uint8_t* below = Block(1) + 64 * 32 * depth / 8;  // where a row 32 would lie
-        const std::vector<std::uint8_t> next(below, below + 8 * depth);
+        // Where a row 32 would lie, as far as video memory reaches there.
+        const std::uint8_t* below = Block(1) + 64 * 32 * depth / 8;
+        const std::vector<std::uint8_t> next(
+            below, below + std::min<std::ptrdiff_t>(8 * depth, VideoMemory + kVideoMemorySize - below));
         ASSERT_TRUE(vx::LoadPicture(1, path, 62, 31, &size));  // the second row falls below the window
         EXPECT_EQ(Pos(size.width, size.height), Pos(3, 2));
         ASSERT_TRUE(vx::LoadPicture(1, path, -1, -1));

@@ -84,8 +84,9 @@ TEST(HeadlessPlatform, OutletsExistForTheirNumbersAndWindowsKeepTheirState) {
     platform.orderOut(ten);
     EXPECT_EQ(platform.mainWindow(), nullptr);
     platform.setWindowBackgroundColor(ten, 0.25, 0.5, 0.75, 1);
-    const double* bg = platform.Window(10).background;
-    EXPECT_EQ(std::vector<double>(bg, bg + 4), (std::vector<double>{0.25, 0.5, 0.75, 1}));
+    const auto tenState = platform.Window(10);
+    EXPECT_EQ(std::vector<double>(tenState.background, tenState.background + 4),
+              (std::vector<double>{0.25, 0.5, 0.75, 1}));
 
     // Items without a tag have tag 0; removing past the last item removes nothing.
     vx::HeadlessMenuItem item;
