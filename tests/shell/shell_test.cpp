@@ -18,6 +18,7 @@
 #include <QMap>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
@@ -154,6 +155,25 @@ void ExpectWholeBlocks(GraphicView* view, int k) {
     EXPECT_EQ(shot.pixel(0, k), 0xFF000000u);
     EXPECT_EQ(shot.pixel(k * kWidth - k, k * kHeight - k), 0xFFFFFFFFu);
     EXPECT_EQ(shot.pixel(k * kWidth - k - 1, k * kHeight - 1), 0xFF000000u);
+}
+
+// The view painted over red, as a whole or only the part exposed: the part is as in the whole, the rest red.
+void ExpectPaintedWholeAndPart(GraphicView* view, QRect part) {
+    const auto painted = [view](QRect region) {
+        QImage shot(view->size(), QImage::Format_RGB32);
+        shot.fill(Qt::red);
+        view->render(&shot, region.topLeft(), QRegion(region), {});
+        return shot;
+    };
+    const QImage whole = painted(view->rect());
+    QImage expected(view->size(), QImage::Format_RGB32);
+    expected.fill(Qt::red);
+    QPainter(&expected).drawImage(part.topLeft(), whole, part);
+    EXPECT_TRUE(painted(part) == expected);
+    int red = 0;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x) red += whole.pixel(x, y) == QColor(Qt::red).rgb();
+    EXPECT_EQ(red, 0);
 }
 
 // The picture saved at path (removed after reading) is graphic window n's own, pixel for pixel, at size.
@@ -636,6 +656,7 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     });
     EXPECT_EQ(view->size(), QSize(3 * kWidth, 3 * kHeight));
     ExpectWholeBlocks(view, 3);
+    ExpectPaintedWholeAndPart(view, QRect(7, 4, 30, 20));
     const std::string path = testing::TempDir() + "zoomed-" + std::to_string(::getpid()) + ".png";
     ASSERT_TRUE(vx::shell::SaveFrontPicture(StartQt().interface(), QString::fromStdString(path)));
     ExpectSavedPicture(path, 0, QSize(kWidth, kHeight));
@@ -643,9 +664,13 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     // A view frame twice the picture's size stretches it, still without smoothing.
     Window0()->setZoom(Zoom{false, 1});
     ExpectWholeBlocks(view, 1);
+    ExpectPaintedWholeAndPart(view, QRect(7, 4, 30, 20));
     OffUserInterfaceThread([] { t_WindowSize(0, -1, -1, 2 * kWidth, 2 * kHeight); });
     ASSERT_EQ(view->size(), QSize(2 * kWidth, 2 * kHeight));
     ExpectWholeBlocks(view, 2);
+    // A view larger than its frame is black beyond the picture.
+    view->resize(2 * kWidth + 3, 2 * kHeight + 2);
+    ExpectPaintedWholeAndPart(view, QRect(2 * kWidth - 5, 2 * kHeight - 4, 8, 6));
 }
 
 // "Bild sichern …" saves the window in front, which need not be the first one on screen; without a
