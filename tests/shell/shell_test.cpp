@@ -220,6 +220,9 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
     platform.setWindowFrame(Handle(ui.main), Rect{100, 200, 300, 400}, false);
     EXPECT_EQ(ui.main->geometry(), QRect(100, screenHeight - 600, 300, 400));
     EXPECT_EQ(platform.windowFrame(Handle(ui.main)), (Rect{100, 200, 300, 400}));
+    platform.centerWindow(Handle(ui.main));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(ui.main->geometry(), QRect(available.center() - QPoint(149, 199), QSize(300, 400)));
     platform.setViewFrame(platform.graphicView(2), Rect{8, 8, 100, 50});
     EXPECT_EQ(ui.views[2]->geometry(), QRect(8, ui.graphicWindows[2]->height() - 58, 100, 50));
 
@@ -572,7 +575,12 @@ TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
         EXPECT_EQ(status, expected) << args.back();
         EXPECT_EQ(out.str().empty(), status != 0) << args.back();
         EXPECT_EQ(err.str().empty(), status != 2) << args.back();
+        if (expected == 0) EXPECT_TRUE(out.str().starts_with("Usage: Malkasten [option...]\nPaints.\n"));
     }
+    // The program's own name is no option.
+    const char* named[] = {"-h", "-x"};
+    std::ostringstream out, err;
+    EXPECT_EQ(vx::shell::HandleCommandLine(2, named, "", out, err), 2);
 }
 
 // ---- Graphic views and their zoom ----
