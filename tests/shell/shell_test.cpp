@@ -241,7 +241,10 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
         EXPECT_EQ(ui.views[2]->geometry().x(), 0);
         EXPECT_EQ(window->background()->palette().color(QPalette::Window), background);
     }
+    QGuiApplication::clipboard()->setText("bleibt");
     platform.setPasteboardImage(vx::WindowImage{4, 4, {0u}});
+    platform.setPasteboardImage(vx::WindowImage{0, 1, {}});
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "bleibt");
     // The style mask hides the menu bar; the background colour leaves it.
     platform.orderFront(Handle(window));
     for (const auto& [mask, framed] : {std::pair{0, false}, std::pair{7, true}}) {
@@ -452,6 +455,10 @@ TEST(QtDesktop, ClipboardPicturesAndTextAndThePrintersTextAndRulerReachTheWidget
     const vx::shell::Interface& ui = platform.interface();
     EXPECT_EQ(ui.printer.text->toPlainText(), "Zeile 1\nZeile 2");
     EXPECT_EQ(ui.printer.ruler->text(), "Lineal");
+    platform.setTextViewFont(platform.textView(9), "Monospace", 17.5);
+    EXPECT_EQ(ui.printer.text->font().pointSizeF(), 17.5);
+    platform.clearPasteboard();
+    EXPECT_FALSE(platform.pasteboardText(pasted));
 }
 
 TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
@@ -527,7 +534,7 @@ TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
     QtPlatform& platform = StartQt();
     const vx::MenuItemRef menu = platform.addMainMenu("Probe");
     const std::pair<const char*, std::uint64_t> keys[] = {
-        {"a", 0x40000}, {"b", 0x20000 | 0x40000}, {"c", 0x80000}, {"d", 0x100000}, {"", 0}};
+        {"a", 0x40000}, {"b", 0x20000 | 0x40000}, {"c", 0x80000 | 1}, {"d", 0x100000}, {"", 0}};
     for (int i = 0; i < 5; ++i)
         platform.addSubmenuItem(menu, {true, "", keys[i].first, keys[i].first, keys[i].second, 4000 + i});
     ASSERT_EQ(platform.submenuItemCount(menu), 5);
@@ -537,7 +544,7 @@ TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
             platform.menuItemInfo(reinterpret_cast<vx::MenuItemRef>(probe->actions()[i]));
         EXPECT_EQ(std::tuple(info.inMenu, info.menuTitle, info.title, info.keyEquivalent, info.keyModifiers,
                              info.tag),
-                  std::tuple(true, "Probe", keys[i].first, keys[i].first, keys[i].second, 4000 + i));
+                  std::tuple(true, "Probe", keys[i].first, keys[i].first, keys[i].second & ~1u, 4000 + i));
     }
     EXPECT_EQ(std::pair(platform.submenuItemTitle(menu, 4), platform.submenuItemTitle(menu, 5)),
               std::pair(std::string(), std::string()));
