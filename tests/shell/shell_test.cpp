@@ -247,6 +247,10 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "bleibt");
     // The style mask hides the menu bar; the background colour leaves it.
     platform.orderFront(Handle(window));
+    // On the interface thread the title is set at once, and the window keeps its size.
+    const QSize size = window->size();
+    platform.setWindowTitle(Handle(window), "Probe");
+    EXPECT_EQ(std::pair(window->windowTitle(), window->size()), std::pair(QString("Probe"), size));
     for (const auto& [mask, framed] : {std::pair{0, false}, std::pair{7, true}}) {
         platform.setWindowStyleMask(Handle(window), mask);
         const bool frameless = window->windowFlags() & Qt::FramelessWindowHint;
