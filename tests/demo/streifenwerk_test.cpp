@@ -10,14 +10,19 @@
 
 TEST(RandomNumber, StaysInRangeRemembersTheLastValueAndSurvivesNegativeAndLargestRanges) {
     vx::test::StartToolkit();
+    // Every value of 0..255 comes up, and bits 6 and 15 are as often set as not: each draw adds its bits.
     std::set<std::int64_t> seen;
-    for (int i = 0; i < 2000; ++i) {
-        const std::int64_t v = RandomNumber(7);
-        ASSERT_TRUE(v >= 0 && v <= 7) << v;
+    int bit6 = 0, bit15 = 0;
+    for (int i = 0; i < 4000; ++i) {
+        const std::int64_t v = RandomNumber(255);
+        ASSERT_TRUE(v >= 0 && v <= 255) << v;
         EXPECT_EQ(RandomNumber(0), v);
         seen.insert(v);
+        bit6 += (v & 64) != 0;
+        bit15 += (RandomNumber(65535) & 32768) != 0;
     }
-    EXPECT_EQ(seen.size(), 8u);
+    EXPECT_EQ(seen.size(), 256u);
+    EXPECT_TRUE(bit6 > 1600 && bit6 < 2400 && bit15 > 1600 && bit15 < 2400) << bit6 << ", " << bit15;
     // Neither a division by zero nor an overflow.
     EXPECT_EQ(RandomNumber(-1), LastRandom);
     EXPECT_TRUE(vx::test::LogContains("RandomNumber: Range -1 is negative."));
@@ -25,17 +30,22 @@ TEST(RandomNumber, StaysInRangeRemembersTheLastValueAndSurvivesNegativeAndLarges
 }
 
 TEST(PatternLoop, EscapeStopsAfterTheCurrentLinePairAndOtherKeysAreConsumed) {
-    vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     t_InitWindow(0, 4, false, 1024, 1024, 0, 0, t_Font{}, true);
-    // Read after the black line of the first pair, and discarded.
-    t_KeyEventHandler(0, vx::KeyPress{0, "a", 0});
-    // Read after the white line: the loop ends there.
+    // Read after the lines of the first pair and the black line of the second, and discarded; Escape,
+    // read after the white line of the second pair, ends the loop there.
+    for (const char* key : {"a", "b", "c"}) t_KeyEventHandler(0, vx::KeyPress{0, key, 0});
     t_KeyEventHandler(0, vx::KeyPress{53, "\x1b", 0});
     PatternLoop();
     EXPECT_EQ(KeyEventQueue.Count(), 0u);
-    // The white line of the first pair starts at (1, 0) and ends at the mirrored point of the bottom row.
-    EXPECT_EQ(g_Scrn(0, 1, 0), (t_RGBColor{255, 255, 255, 255}));
-    EXPECT_EQ(g_Scrn(0, 1022, 1023), (t_RGBColor{255, 255, 255, 255}));
-    // Nothing was drawn after it: the last plotted point is still the end of that line.
-    EXPECT_EQ(vx::test::Pos(WindowRecord(0).PositionX, WindowRecord(0).PositionY), vx::test::Pos(1022, 1023));
+    const std::int64_t s = LastRandom + 2;  // the spacing, the last value drawn
+    platform.Flush();
+    EXPECT_EQ(platform.Window(0).title,
+              "Streifenwerk \u2014 Abstand: " + std::to_string(s) + " \u00A9 2026 vxtools");
+    // The white line of the second pair starts at (s + 1, 0) and ends at the mirrored point of the bottom
+    // row; nothing was drawn after it: the last plotted point is still the end of that line.
+    EXPECT_EQ(g_Scrn(0, s + 1, 0), (t_RGBColor{255, 255, 255, 255}));
+    EXPECT_EQ(g_Scrn(0, 1022 - s, 1023), (t_RGBColor{255, 255, 255, 255}));
+    EXPECT_EQ(vx::test::Pos(WindowRecord(0).PositionX, WindowRecord(0).PositionY),
+              vx::test::Pos(1022 - s, 1023));
 }
