@@ -576,7 +576,9 @@ TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
         EXPECT_EQ(status, expected) << args.back();
         EXPECT_EQ(out.str().empty(), status != 0) << args.back();
         EXPECT_EQ(err.str().empty(), status != 2) << args.back();
-        if (expected == 0) EXPECT_TRUE(out.str().starts_with("Usage: Malkasten [option...]\nPaints.\n"));
+        if (expected == 0) {
+            EXPECT_TRUE(out.str().starts_with("Usage: Malkasten [option...]\nPaints.\n"));
+        }
     }
     // The program's own name is no option.
     const char* named[] = {"-h", "-x"};
