@@ -360,8 +360,7 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
         "vxtools: No window is on screen, so the main window is shown; a program shows "
         "its own window with t_WindowFront(n).";
     EXPECT_FALSE(tick(0, false) || tick(2999, false) || platform.Window(12).visible);
-    EXPECT_TRUE(tick(3000, false));
-    EXPECT_TRUE(platform.Window(12).visible && platform.Window(12).key);
+    EXPECT_TRUE(tick(3000, false) && platform.Window(12).visible && platform.Window(12).key);
     EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line});
     EXPECT_FALSE(tick(3001, true));  // the main window itself is on screen
 
@@ -372,14 +371,12 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     EXPECT_FALSE(tick(7999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(8000, false));
     setShown(12, false);
-    EXPECT_TRUE(tick(8001, true));  // the program has ended: no waiting
-    EXPECT_TRUE(platform.Window(12).visible);
+    EXPECT_TRUE(tick(8001, true) && platform.Window(12).visible);  // the program has ended: no waiting
     setShown(12, false);
     t_WindowVisible(7, true);
     EXPECT_FALSE(tick(8002, true));  // a graphic window is on screen
     // The main window's close box is noted like any other's.
-    vx::NoteWindowClosed(12, true);
-    EXPECT_TRUE(vx::WindowClosed(12));
+    EXPECT_TRUE((vx::NoteWindowClosed(12, true), vx::WindowClosed(12)));
 }
 
 // The pasteboard window shows at most a megabyte, cut before a character that would not fit, and says how
@@ -738,8 +735,8 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     ::setrlimit(RLIMIT_FSIZE, &small);
     const bool cutShort = vx::WritePng(noisy, path);
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    EXPECT_FALSE(cutShort);
-    EXPECT_EQ(vx::PictureError(), "file too large for the disk");
+    EXPECT_EQ(std::pair(cutShort, vx::PictureError()),
+              std::pair(false, std::string("file too large for the disk")));
     EXPECT_TRUE(
         LogContains("WritePng: File " + path + " could not be written (File too large); nothing changed."));
     EXPECT_TRUE(FileBytes(path) == old);
@@ -748,9 +745,7 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     ASSERT_TRUE(vx::WritePng(noisy, path));
     spng_ihdr header{};
     EXPECT_EQ(Decode(path, header).pixels, noisy.pixels);
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"bild.png"});
 
     const std::string pipe = folder + "/pipe.png", socket = folder + "/socket.png";
@@ -759,14 +754,11 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureAndRefusesSpecialFil
     const std::pair<std::string, std::string> refused[] = {
         {pipe, "not a regular file"}, {folder, "is a folder"}, {socket, "not a regular file"}};
     for (const auto& [target, reason] : refused) {
-        EXPECT_FALSE(vx::WritePng(noisy, target)) << target;
-        EXPECT_EQ(vx::PictureError(), reason);
+        EXPECT_EQ(std::pair(vx::WritePng(noisy, target), vx::PictureError()), std::pair(false, reason))
+            << target;
         EXPECT_EQ(CountLogLine("WritePng: File " + target + " is not a regular file; nothing written."), 1);
     }
-    ::stat(pipe.c_str(), &st);
-    EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    ::stat(socket.c_str(), &st);
-    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe) && std::filesystem::is_socket(socket));
     std::filesystem::remove_all(folder);
 }
 
@@ -797,20 +789,20 @@ TEST(WindowUpdate, ImmediateUpdateComposesOnReturnAndDeferredOnlyMarks) {
     OpenShown(0);
     const int displays = platform.View(0).displays, marks = platform.View(0).marks;
     t_WindowUpdate(0, false);
-    EXPECT_EQ(platform.View(0).displays, displays + 1);
+    const int once = platform.View(0).displays;
     // Directly on the user-interface thread too, where waiting for it would hang.
     OnUserInterfaceThread([] { t_WindowUpdate(0, false); });
-    EXPECT_EQ(platform.View(0).displays, displays + 2);
+    const int twice = platform.View(0).displays;
     t_WindowUpdate(0, true);
-    EXPECT_EQ(platform.View(0).marks, marks + 1);
     OpenShown(7);
     t_WindowUpdate(7, false);
-    EXPECT_EQ(platform.View(7).imagesShown, 1);
+    EXPECT_EQ(std::vector({once, twice, platform.View(0).marks, platform.View(7).imagesShown}),
+              std::vector({displays + 1, displays + 2, marks + 1, 1}));
     // What a view asks when it composes by itself; window 0's vertical blank is down only meanwhile.
     OpenShown(1);
     EXPECT_TRUE(vx::ViewWantsUpdateLayer(7) && vx::ViewComposeImage(7) && WindowPicture(7));
-    EXPECT_TRUE(vx::ViewComposeImage(0) && vx::ViewComposeImage(1));
-    EXPECT_TRUE(WindowTable[0].VerticalBlank && WindowTable[1].VerticalBlank);
+    EXPECT_TRUE(vx::ViewComposeImage(0) && vx::ViewComposeImage(1) && WindowTable[0].VerticalBlank &&
+                WindowTable[1].VerticalBlank);
     vx::Store(WindowTable[7].QuickUpdate, false);
     EXPECT_FALSE(vx::ViewWantsUpdateLayer(7));
 }
