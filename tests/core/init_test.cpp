@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <regex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -78,8 +79,7 @@ TEST(EnsureMemory, ThreadsArrivingDuringInitialisationWaitForIt) {
             if (MemoryInitialised && VideoMemory != nullptr && WindowTable != nullptr) sawReady++;
         });
     for (auto& t : threads) t.join();
-    EXPECT_EQ(sawReady.load(), 4);
-    EXPECT_EQ(CountLogLine("t_InitMemory: Start."), 1);
+    EXPECT_EQ(std::pair(sawReady.load(), CountLogLine("t_InitMemory: Start.")), std::pair(4, 1));
 }
 
 // A program that draws without vx::RunApplication learns why nothing shows, once; quitting records the
@@ -117,26 +117,24 @@ TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsThePro
         vx::ApplicationDidFinishLaunching([&] { programThread = CurrentThreadNumber(); });
     });
     for (int i = 0; i < 2000 && programThread == 0; ++i) vx::SleepNanoseconds(1000000);
-    EXPECT_EQ(programThread.load(), 2);
-    EXPECT_EQ(TitleBarHeight, 22);
-    EXPECT_TRUE(LaunchFinished.load());
+    EXPECT_EQ(std::tuple(programThread.load(), TitleBarHeight, LaunchFinished.load()),
+              std::tuple(2, 22, true));
     EXPECT_EQ(OnUserInterfaceThread([] { return vx::CurrentThreadName(); }), "AppDelegate");
     TerminationHandler = [&] { programThread = -1; };
     vx::ApplicationWillTerminate();
     EXPECT_EQ(programThread.load(), -1);
     std::vector<std::string> launch = TakeLogLines();
-    std::erase_if(launch, [](const std::string& line) {
-        return line.find(": Start.") == std::string::npos && line.find(": End.") == std::string::npos &&
-               line.find(": Called.") == std::string::npos;
+    std::erase_if(launch, [](const std::string& l) {
+        return !std::regex_search(l, std::regex(": (Start|End|Called)\\.$"));
     });
     EXPECT_EQ(launch, (std::vector<std::string>{
                           "applicationWillFinishLaunching: Called.", "applicationDidFinishLaunching: Start.",
                           "initvxtools: Start.", "initvxtools: End.", "Program: Start.",
                           "applicationDidFinishLaunching: End.", "applicationWillTerminate: Called."}));
     vx::ApplicationDidBecomeActive();
-    EXPECT_TRUE(ApplicationActive.load());
+    const bool active = ApplicationActive.load();
     vx::ApplicationWillResignActive();
-    EXPECT_FALSE(ApplicationActive.load());
+    EXPECT_TRUE(active && !ApplicationActive.load());
 }
 
 TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
