@@ -49,8 +49,7 @@ TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNe
     auto waiter =
         std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ++runs; }, queue.Post()); });
     queue.Take()();
-    EXPECT_TRUE(waiter.get());
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(std::pair(waiter.get(), runs), std::pair(true, 1));
 
     waiter = std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ++runs; }, queue.Post()); });
     const std::function<void()> abandoned = queue.Take();
@@ -126,8 +125,7 @@ TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
     platform.BeginQuit();
     const bool released = waiter.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
     blockUi = false;
-    EXPECT_TRUE(released);
-    EXPECT_EQ(waiter.get(), 0);
+    EXPECT_EQ(std::pair(released, waiter.get()), std::pair(true, 0));
 }
 
 TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceThread) {

@@ -148,11 +148,10 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     vx::test::StartToolkit();
     t_InitWindow(1, 8, true, 320, 200, 0, 0, TextFont(), true);
     t_Window& w = WindowTable[1];
-    EXPECT_EQ(w.TextMemoryEnd, w.MemoryStart - 1);
     const std::int64_t half = (w.TextMemoryEnd - w.TextMemoryStart + 1) / 2;
-    EXPECT_GE(half, 40 * 12);
-    EXPECT_EQ(VideoMemory[w.TextMemoryStart + 40 * 12 - 1], ' ');
-    EXPECT_EQ(VideoMemory[w.TextMemoryStart + half], 192);
+    EXPECT_TRUE(w.TextMemoryEnd == w.MemoryStart - 1 && half >= 40 * 12);
+    EXPECT_EQ(Pos(VideoMemory[w.TextMemoryStart + 40 * 12 - 1], VideoMemory[w.TextMemoryStart + half]),
+              Pos(' ', 192));
 
     // A record whose text does not fit its colour half, or whose graphic block is one byte short of its
     // pixels or has a depth that is none of the six, or any record while video memory is missing, is not
@@ -160,14 +159,12 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     const std::uint64_t outside = OutsideChecksum(w);
     const std::int64_t start = w.TextMemoryStart, end = w.MemoryEnd, lines = w.TextHeight;
     std::memset(VideoMemory + start, 'A', std::size_t(end - start + 1));
-    std::tie(w.TextHeight, w.MemoryEnd) = Pos(half / 40 + 1, w.MemoryStart + 320 * 200 - 2);
-    ClearWindowMemory(1);
-    std::tie(w.BitDepth, w.MemoryEnd) = Pos(12, end);
-    ClearWindowMemory(1);
+    std::tie(w.TextHeight, w.MemoryEnd) = Pos(half / 40 + 1, w.MemoryStart + 320 * 200 - 2),
+                           ClearWindowMemory(1);
+    std::tie(w.BitDepth, w.MemoryEnd) = Pos(12, end), ClearWindowMemory(1);
     std::tie(w.TextHeight, w.BitDepth) = Pos(lines, 8);
     std::uint8_t* const memory = std::exchange(VideoMemory, nullptr);
-    ClearWindowMemory(1);
-    VideoMemory = memory;
+    ClearWindowMemory(1), VideoMemory = memory;
     EXPECT_EQ(std::count(VideoMemory + start, VideoMemory + end + 1, 'A'), end - start + 1);
     EXPECT_EQ(OutsideChecksum(w), outside);
 
@@ -221,12 +218,11 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
     w.IgnoreEvents = w.ScrollLock = true;
     w.RGBColor = w.RGBColorBorder = {1, 2, 3, 4};
     t_InitWindow(1, 16, false, 64, 64, 0, 0, t_Font{}, true);
-    EXPECT_EQ(WindowTable[4].MemoryStart, start4 + freed);
-    EXPECT_TRUE(LogContains("#1 high memory = $00FFEFFF, graphic block size to delete = $00005000."));
-    for (const char* piece : {"#1 high memory = $00FFEFFF, text block size to delete = $",
+    EXPECT_EQ(Pos(WindowTable[4].MemoryStart, w.MemoryEnd), Pos(start4 + freed, high + freed));
+    for (const char* piece : {"#1 high memory = $00FFEFFF, graphic block size to delete = $00005000.",
+                              "#1 high memory = $00FFEFFF, text block size to delete = $",
                               "moving graphic block for win #4", "moving text block for win #3"})
         EXPECT_TRUE(LogContains(piece)) << piece;
-    EXPECT_EQ(w.MemoryEnd, high + freed);
     EXPECT_TRUE(blocks() == before);
     EXPECT_EQ((std::vector<std::int64_t>{
                   w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY, w.DrawingMode, w.LoResMode,
@@ -508,20 +504,20 @@ TEST(Composition, ExpandsEveryDepthAndAllSixteenPaletteEntriesToOpaqueWordsIntoA
     vx::test::StartToolkit();
     std::vector<std::uint8_t> nibbles;
     for (int i = 0; i < 16; i += 2) nibbles.push_back(std::uint8_t(i << 4 | (i + 1)));
-    // Depth, where the bytes go in the 64 x 32 block (otherwise black), the bytes, the first pixel compared.
+    // Depth, where the bytes go in the 64 x 32 block (otherwise black), the bytes, the first pixel compared;
+    // the last byte of the block at 1 and 4 bits, a 16-bit pixel in the second group of sixteen.
     const std::tuple<int, int, std::vector<std::uint8_t>, int, std::vector<std::uint32_t>> cases[] = {
         {1, 1, {0x35}, 8, {kBlack, kBlack, kWhite, kWhite, kBlack, kWhite, kBlack, kWhite}},
-        {1, 64 * 32 / 8 - 1, {0x01}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
+        {1, 64 * 32 / 8 - 1, {0x01}, 64 * 32 - 2, {kBlack, kWhite}},
         {4, 0, nibbles, 0, std::vector<std::uint32_t>(kPalette, kPalette + 16)},
-        {4, 32 * 32 - 1, {0x0F}, 64 * 32 - 2, {kBlack, kWhite}},  // the last byte of the block
+        {4, 32 * 32 - 1, {0x0F}, 64 * 32 - 2, {kBlack, kWhite}},
         {8, 5, {0x80}, 5, {0xFF808080u}},
         {16, 2, {0x00, 0x80}, 1, {0xFF808080u}},
-        {16, 48, {0x00, 0x80}, 24, {0xFF808080u}},  // in the second group of sixteen
+        {16, 48, {0x00, 0x80}, 24, {0xFF808080u}},
         {24, 3 * 62, {0, 0, 0, 0x12, 0x34, 0x56}, 62, {kBlack, 0xFF123456u}},
         {24, 3 * (64 * 32 - 1), {0x12, 0x34, 0x56}, 64 * 32 - 1, {0xFF123456u}},
         {32, 4 * 63, {0xFF, 0, 0, 0, 0x00, 0x12, 0x34, 0x56}, 63, {kBlack, 0xFF123456u}},
-        {32, 4 * 62, {0, 0x12, 0x34, 0x56, 0, 0x78, 0x9A, 0xBC}, 62, {0xFF123456u, 0xFF789ABCu}},
-    };
+        {32, 4 * 62, {0, 0x12, 0x34, 0x56, 0, 0x78, 0x9A, 0xBC}, 62, {0xFF123456u, 0xFF789ABCu}}};
     for (const auto& [depth, offset, bytes, pixel, expect] : cases) {
         SCOPED_TRACE(testing::Message() << depth << " bit at byte " << offset);
         OpenShown(0, depth);
@@ -568,8 +564,8 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     EXPECT_EQ(t_WindowImage(0), nullptr);  // hidden
     EXPECT_FALSE(vx::SavePicture(9, path));
     t_WindowVisible(0, true);
-    EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path));
-    EXPECT_FALSE(vx::WritePng(vx::WindowImage{0, 4, {}}, path));
+    EXPECT_FALSE(vx::WritePng(vx::WindowImage{4, 4, std::vector<std::uint32_t>(15)}, path) ||
+                 vx::WritePng(vx::WindowImage{0, 4, {}}, path));
     EXPECT_EQ(CountLogLine("WritePng: Image is empty or incomplete."), 2);
     EXPECT_NE(access(path.c_str(), F_OK), 0);
     t_Window& w = WindowTable[0];
