@@ -40,8 +40,8 @@ using namespace vx::test;
 
 constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
 
-TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteAndTouchesNothingElse) {
-    vx::test::StartToolkit();
+TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteWidthsGoToWholeBytesAndOddDepthsAreRefused) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     t_InitWindow(0, 4, false, 1024, 1024, 0, 0, t_Font{}, true);
     const t_Window& w = WindowTable[0];
     EXPECT_EQ((std::vector<std::int64_t>{w.MemoryStart, w.MemoryEnd, w.TextMemoryStart, HighMemory}),
@@ -53,10 +53,7 @@ TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteAndTouchesNothingElse
         CountLogLine("t_InitWindow: GraphicWindow #0 = 1024 x 1024 pixel x 4 bit = 512,00K video-memory "
                      "= $00F80000."),
         1);
-}
-
-TEST(WindowInit, AdjustsWidthsToWholeBytesAndRefusesOddDepthsAndMissingViews) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    // Widths are adjusted to whole bytes, odd depths refused.
     const int cases[][3] = {
         {4, 1023, 1024}, {4, 1005, 1004}, {4, 34, 32}, {1, 63, 64}};  // depth, asked, given
     for (std::uint8_t n = 0; n < 4; ++n) {
