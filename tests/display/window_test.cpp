@@ -352,29 +352,25 @@ TEST(ReachabilityWatch, ShowsTheMainWindowOnceNothingHasBeenOnScreenForThreeSeco
     const auto tick = [&](std::int64_t now, bool ended) {
         return OnUserInterfaceThread([&] { return watch.Tick(now, ended); });
     };
-    const auto setShown = [&](int n, bool shown) {
-        OnUserInterfaceThread([&] {
-            vx::WindowRef w = platform.auxiliaryWindow(n);
-            shown ? platform.orderFront(w) : platform.orderOut(w);
-        });
+    const auto hide = [&](int n) {
+        OnUserInterfaceThread([&] { platform.orderOut(platform.auxiliaryWindow(n)); });
     };
-    const std::string line =
-        "vxtools: No window is on screen, so the main window is shown; a program shows "
-        "its own window with t_WindowFront(n).";
     EXPECT_FALSE(tick(0, false) || tick(2999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(3000, false) && platform.Window(12).visible && platform.Window(12).key);
-    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{line});
+    EXPECT_EQ(TakeLogLines(),
+              std::vector<std::string>{"vxtools: No window is on screen, so the main window is "
+                                       "shown; a program shows its own window with t_WindowFront(n)."});
     EXPECT_FALSE(tick(3001, true));  // the main window itself is on screen
 
-    setShown(12, false);
-    setShown(8, true);
+    hide(12);
+    t_WindowVisible(8, true);
     EXPECT_FALSE(tick(5000, false));  // the pasteboard is on screen: the wait starts again from here
-    setShown(8, false);
+    hide(8);
     EXPECT_FALSE(tick(7999, false) || platform.Window(12).visible);
     EXPECT_TRUE(tick(8000, false));
-    setShown(12, false);
+    hide(12);
     EXPECT_TRUE(tick(8001, true) && platform.Window(12).visible);  // the program has ended: no waiting
-    setShown(12, false);
+    hide(12);
     t_WindowVisible(7, true);
     EXPECT_FALSE(tick(8002, true));  // a graphic window is on screen
     // The main window's close box is noted like any other's.
