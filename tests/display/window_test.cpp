@@ -648,22 +648,18 @@ TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepthWithTheFewestB
         for (std::int64_t i = 0; i < bytes; ++i) Block(n)[i] = std::uint8_t((i * 7919 >> 3 ^ i) % byteValues);
         const std::string path = TempPath("window" + std::to_string(n));
         ASSERT_TRUE(vx::SavePicture(n, path));
-        const auto composed = t_WindowImage(n);
         spng_ihdr header{};
         const vx::WindowImage decoded = Decode(path, header);
-        EXPECT_EQ(std::pair(decoded.width, decoded.height), std::pair(width, height));
-        EXPECT_EQ(decoded.pixels, composed->pixels);
-        EXPECT_EQ(std::pair(int(header.color_type), int(header.bit_depth)),
-                  bits > 0 ? std::pair(int(SPNG_COLOR_TYPE_INDEXED), bits)
-                           : std::pair(int(SPNG_COLOR_TYPE_TRUECOLOR), 8));
-        std::remove(path.c_str());
-        ++n;
+        EXPECT_EQ(decoded.pixels, t_WindowImage(n)->pixels);
+        EXPECT_EQ(std::tuple(decoded.width, decoded.height, int(header.color_type), int(header.bit_depth)),
+                  std::tuple(width, height, bits > 0 ? SPNG_COLOR_TYPE_INDEXED : SPNG_COLOR_TYPE_TRUECOLOR,
+                             bits > 0 ? bits : 8));
+        std::remove(path.c_str()), ++n;
     }
     // A file that cannot be made is reported, and nothing is left behind.
     const std::string missing = testing::TempDir() + "no-such-folder/picture.png";
-    EXPECT_FALSE(vx::SavePicture(0, missing));
-    EXPECT_FALSE(vx::PictureError().empty());
-    EXPECT_NE(access(missing.c_str(), F_OK), 0);
+    EXPECT_FALSE(vx::SavePicture(0, missing) || vx::PictureError().empty() ||
+                 access(missing.c_str(), F_OK) == 0);
 }
 
 std::string FileBytes(const std::string& path) {
