@@ -319,12 +319,11 @@ TEST(WindowAttributes, TitleTitleBarCentringFrontHidingBorderAndTextAreaFollowTh
     EXPECT_EQ(platform.Window(3).frame.height, 222);
     // The border takes the low four bits, for the record and the background; t_FullArea restores the text
     // area.
-    t_ColorBorder(3, 16 + 11);
+    t_ColorBorder(3, 16 + 7);
     EXPECT_EQ(std::pair(WindowTable[3].RGBColorBorder, t_PaletteColor(16)),
-              std::pair(t_PaletteColor(11), t_RGBColor{255, 0, 0, 0}));
+              std::pair(t_PaletteColor(7), t_RGBColor{255, 0, 0, 0}));
     const vx::HeadlessWindowState state = platform.Window(3);
-    EXPECT_EQ(std::vector(state.background, state.background + 4),
-              (std::vector{1.0, 128 / 255.0, 128 / 255.0, 1.0}));
+    EXPECT_EQ(std::vector(state.background, state.background + 4), (std::vector{0.0, 128 / 255.0, 1.0, 1.0}));
     SetTextArea(WindowTable[3], 5, 9, 2, 3);
     t_FullArea(3);
     EXPECT_EQ((std::vector<std::int64_t>{WindowTable[3].TextFirstColumn, WindowTable[3].TextLastColumn,
