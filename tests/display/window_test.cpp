@@ -55,7 +55,7 @@ TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteWidthsGoToWholeBytesA
         1);
     // Widths are adjusted to whole bytes, odd depths refused.
     const int cases[][3] = {
-        {4, 1023, 1024}, {4, 1005, 1004}, {4, 34, 32}, {1, 63, 64}};  // depth, asked, given
+        {4, 1023, 1024}, {4, 1005, 1004}, {4, 34, 32}, {1, 57, 64}};  // depth, asked, given
     for (std::uint8_t n = 0; n < 4; ++n) {
         t_InitWindow(n, cases[n][0], false, cases[n][1], 64, 0, 0, t_Font{}, true);
         EXPECT_EQ(WindowTable[n].Width, cases[n][2]) << cases[n][1];
