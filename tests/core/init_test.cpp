@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <regex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -31,8 +32,7 @@ TEST(InitVxtools, BuildsTheLatin1CaseTablesAndTheHexDigitValues) {
         EXPECT_EQ(UpperCaseTable[std::size_t(c)], upper) << c;
         EXPECT_EQ(LowerCaseTable[std::size_t(c == upper ? c - 32 : upper)], c == upper ? c - 32 : c) << c;
     }
-    const std::string digits(HexDigits.begin(), HexDigits.end());
-    EXPECT_EQ(digits, "0123456789ABCDEF");
+    EXPECT_EQ(std::string(HexDigits.begin(), HexDigits.end()), "0123456789ABCDEF");
     const std::pair<char, int> hex[] = {{'0', 0},  {'9', 9},  {'A', 10}, {'F', 15}, {'a', 10}, {'f', 15},
                                         {'/', -1}, {':', -1}, {'@', -1}, {'G', -1}, {'`', -1}, {'g', -1}};
     for (auto [c, value] : hex) EXPECT_EQ(HexValue[std::size_t(c)], value) << c;
@@ -56,8 +56,9 @@ TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformM
     for (const auto& menu : platform.MainMenu())
         for (const auto& item : menu.items) titles.push_back(item.title);
     EXPECT_EQ(titles, (std::vector<std::string>{"Kopieren", "", "Grafik 0"}));
-    EXPECT_TRUE(platform.TextView(8).substitutionsDisabled);
-    EXPECT_TRUE(platform.TextView(8).fontFamily == "Menlo" && platform.TextView(8).fontSize == 12);
+    const auto& pasteboard = platform.TextView(8);
+    EXPECT_TRUE(pasteboard.substitutionsDisabled && pasteboard.fontFamily == "Menlo" &&
+                pasteboard.fontSize == 12);
 
     vx::TakeCapturedLog();
     t_InitMemory();  // the second call logs nothing and changes nothing
@@ -78,8 +79,7 @@ TEST(EnsureMemory, ThreadsArrivingDuringInitialisationWaitForIt) {
             if (MemoryInitialised && VideoMemory != nullptr && WindowTable != nullptr) sawReady++;
         });
     for (auto& t : threads) t.join();
-    EXPECT_EQ(sawReady.load(), 4);
-    EXPECT_EQ(CountLogLine("t_InitMemory: Start."), 1);
+    EXPECT_EQ(std::pair(sawReady.load(), CountLogLine("t_InitMemory: Start.")), std::pair(4, 1));
 }
 
 // A program that draws without vx::RunApplication learns why nothing shows, once; quitting records the
@@ -91,15 +91,14 @@ TEST(NoApplication, WindowsStayUninitialisedWithOneExplanationAndQuittingRecords
     EXPECT_FALSE(WindowTable[0].Initialized || WindowTable[1].Initialized);
     EXPECT_EQ(CountLogLine("t_InitWindow: GraphicWindow #1 could not be initialized, resource undefined."),
               1);
-    const auto explains = [](const std::string& l) {
-        return l.starts_with("vxtools: No application is running");
-    };
-    EXPECT_EQ(std::ranges::count_if(TakeLogLines(), explains), 1);
-    EXPECT_EQ(vx::RequestedExitStatus(), -1);
+    const std::vector<std::string> log = TakeLogLines();
+    EXPECT_EQ(std::ranges::count_if(log, [](auto& l) { return l.starts_with("vxtools: No application is"); }),
+              1);
+    const int before = vx::RequestedExitStatus();
     vx::QuitApplication(4);
     EXPECT_EQ(TakeLogLines(),
               std::vector<std::string>{"vx::QuitApplication: No application is running; status 4 recorded."});
-    EXPECT_EQ(vx::RequestedExitStatus(), 4);
+    EXPECT_EQ(std::pair(before, vx::RequestedExitStatus()), std::pair(-1, 4));
 }
 
 TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsTheProgramAsThreadTwo) {
@@ -118,42 +117,37 @@ TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsThePro
         vx::ApplicationDidFinishLaunching([&] { programThread = CurrentThreadNumber(); });
     });
     for (int i = 0; i < 2000 && programThread == 0; ++i) vx::SleepNanoseconds(1000000);
-    EXPECT_EQ(programThread.load(), 2);
-    EXPECT_EQ(TitleBarHeight, 22);
-    EXPECT_TRUE(LaunchFinished.load());
+    EXPECT_EQ(std::tuple(programThread.load(), TitleBarHeight, LaunchFinished.load()),
+              std::tuple(2, 22, true));
     EXPECT_EQ(OnUserInterfaceThread([] { return vx::CurrentThreadName(); }), "AppDelegate");
     TerminationHandler = [&] { programThread = -1; };
     vx::ApplicationWillTerminate();
     EXPECT_EQ(programThread.load(), -1);
     std::vector<std::string> launch = TakeLogLines();
-    std::erase_if(launch, [](const std::string& line) {
-        return line.find(": Start.") == std::string::npos && line.find(": End.") == std::string::npos &&
-               line.find(": Called.") == std::string::npos;
+    std::erase_if(launch, [](const std::string& l) {
+        return !std::regex_search(l, std::regex(": (Start|End|Called)\\.$"));
     });
     EXPECT_EQ(launch, (std::vector<std::string>{
                           "applicationWillFinishLaunching: Called.", "applicationDidFinishLaunching: Start.",
                           "initvxtools: Start.", "initvxtools: End.", "Program: Start.",
                           "applicationDidFinishLaunching: End.", "applicationWillTerminate: Called."}));
     vx::ApplicationDidBecomeActive();
-    EXPECT_TRUE(ApplicationActive.load());
+    const bool active = ApplicationActive.load();
     vx::ApplicationWillResignActive();
-    EXPECT_FALSE(ApplicationActive.load());
+    EXPECT_TRUE(active && !ApplicationActive.load());
 }
 
 TEST(Log, PiecesOfOneThreadAreNeverSplitByAnotherThreadsLines) {
     vx::StartLogCapture();
-    std::thread pieces([] {
-        for (int i = 0; i < 200; ++i) {
-            vx::LogPiece("alpha-");
-            std::this_thread::yield();
-            vx::LogPiece("beta-");
-            vx::Log("gamma");
-        }
-    });
     std::thread lines([] {
         for (int i = 0; i < 200; ++i) vx::Log("other line");
     });
-    pieces.join();
+    for (int i = 0; i < 200; ++i) {
+        vx::LogPiece("alpha-");
+        std::this_thread::yield();
+        vx::LogPiece("beta-");
+        vx::Log("gamma");
+    }
     lines.join();
     // A line cut into by another thread's line leaves fewer than 200 whole ones.
     const std::vector<std::string> log = TakeLogLines();
@@ -177,12 +171,11 @@ TEST(LogLevel, ComesFromTheEnvironmentAndSendsLinesToStandardErrorButRawOutputTo
     testing::internal::CaptureStderr();
     vx::Log("hidden");
     EXPECT_EQ(testing::internal::GetCapturedStderr() + testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(vx::CapturedLog(), "hidden\n");
-    EXPECT_EQ(vx::CurrentLogLevel(), vx::LogLevel::Quiet);
-    const std::pair<const char*, vx::LogLevel> texts[] = {{"stderr", vx::LogLevel::StandardError},
-                                                          {"quiet", vx::LogLevel::Quiet},
-                                                          {"off", vx::LogLevel::Quiet},
-                                                          {"Off", vx::LogLevel::Standard},
-                                                          {"", vx::LogLevel::Standard}};
-    for (const auto& [text, level] : texts) EXPECT_EQ(vx::LogLevelFromText(text), level) << text;
+    EXPECT_EQ(std::pair(std::string(vx::CapturedLog()), vx::CurrentLogLevel()),
+              std::pair(std::string("hidden\n"), vx::LogLevel::Quiet));
+    using enum vx::LogLevel;
+    EXPECT_EQ(
+        (std::vector{vx::LogLevelFromText("stderr"), vx::LogLevelFromText("quiet"),
+                     vx::LogLevelFromText("off"), vx::LogLevelFromText("Off"), vx::LogLevelFromText("")}),
+        (std::vector{StandardError, Quiet, Quiet, Standard, Standard}));
 }

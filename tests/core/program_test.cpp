@@ -29,24 +29,16 @@ void WaitFor(const Done& done) {
     for (int i = 0; i < 5000 && !done(); ++i) vx::SleepNanoseconds(1000000);
 }
 
-// A user-interface queue of one place, served only when a test takes the work out and runs it.
+// A user-interface queue of one place, served only when a test takes the work out and runs it; Take waits
+// until work has been posted.
 struct ManualQueue {
-    std::mutex mutex;
-    std::function<void()> work;
-
+    std::promise<std::function<void()>> work;
     vx::HandOverGate::Post Post() {
-        return [this](std::function<void()> f) {
-            std::lock_guard lock(mutex);
-            work = std::move(f);
-            return true;
-        };
+        return [this](std::function<void()> f) { return work.set_value(std::move(f)), true; };
     }
-    // Waits until work has been posted.
     std::function<void()> Take() {
-        for (;; std::this_thread::yield()) {
-            std::lock_guard lock(mutex);
-            if (work) return std::exchange(work, nullptr);
-        }
+        std::function<void()> f = work.get_future().get();
+        return work = {}, f;
     }
 };
 
@@ -57,8 +49,7 @@ TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNe
     auto waiter =
         std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ++runs; }, queue.Post()); });
     queue.Take()();
-    EXPECT_TRUE(waiter.get());
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(std::pair(waiter.get(), runs), std::pair(true, 1));
 
     waiter = std::async(std::launch::async, [&] { return gate.RunAndWait([&] { ++runs; }, queue.Post()); });
     const std::function<void()> abandoned = queue.Take();
@@ -88,9 +79,9 @@ TEST(HandOverGate, CompletionWakesTheWaiterAndQuittingWakesAQueuedOneWhoseWorkNe
 }  // namespace
 
 // The program gets the stack it asks for. Each start waits until the one before has picked up its program,
-// so that none is lost or run twice.
-TEST(StartProcess, RunsOnALargeStackAndQuickStartsFromSeveralThreadsEachRunTheirOwnProgram) {
-    vx::StartHeadlessPlatform();
+// so that none is lost or run twice. An exception ends only the program, with a line.
+TEST(StartProcess, RunsOnALargeStackQuickStartsFromSeveralThreadsAndAnExceptionEndsOnlyTheProgram) {
+    vx::test::StartToolkit();
     std::atomic<bool> done{false};
     startprocess(
         [&] {
@@ -115,10 +106,6 @@ TEST(StartProcess, RunsOnALargeStackAndQuickStartsFromSeveralThreadsEachRunTheir
     WaitFor([] { return runs[0] + runs[1] + runs[2] + runs[3] >= 14; });
     vx::SleepNanoseconds(20'000'000);
     EXPECT_EQ(std::vector<int>({runs[0], runs[1], runs[2], runs[3]}), (std::vector<int>{11, 1, 1, 1}));
-}
-
-TEST(StartProcess, AnExceptionEndsOnlyTheProgramWithALogLine) {
-    vx::test::StartToolkit();
     startprocess([] { throw std::runtime_error("boom"); }, 0x100000);
     WaitFor([] { return vx::test::LogContains("boom"); });
     EXPECT_TRUE(vx::test::LogContains("startprocess: Program ended with an exception: boom"));
@@ -138,8 +125,7 @@ TEST(OnUserInterfaceThread, GivesUpWithANeutralResultWhenTheApplicationQuits) {
     platform.BeginQuit();
     const bool released = waiter.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
     blockUi = false;
-    EXPECT_TRUE(released);
-    EXPECT_EQ(waiter.get(), 0);
+    EXPECT_EQ(std::pair(released, waiter.get()), std::pair(true, 0));
 }
 
 TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceThread) {
@@ -158,27 +144,21 @@ TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceT
     // The lock taken by the ended thread is free again: the thread unwound.
     bool locked = false;
     WaitFor([&] { return locked = held.try_lock(); });
-    ASSERT_TRUE(locked);
-    held.unlock();
-    EXPECT_FALSE(after);
+    EXPECT_TRUE(locked && !after);
+    if (locked) held.unlock();
     vx::CurrentPlatform().invokeBlocking([] { t_QuitProgram(255); });
     EXPECT_EQ(vx::test::CountLogLine("t_QuitProgram: The user-interface thread cannot be ended."), 1);
     EXPECT_EQ(OnUserInterfaceThread([] { return CurrentThreadNumber(); }), 1);  // still serving
 }
 
 TEST(ThreadRegistry, ReadsTheNumberFromADescription) {
-    const std::pair<const char*, int> cases[] = {{"<Thread: 0x1>{number = 12, name = x}", 12},
-                                                 {"{number =   -  7,}", -7},
-                                                 {"{number = 3x4,}", 3},
-                                                 {"{number = ,}", 0},
-                                                 {"{number = -,}", 0},
-                                                 {"{number = 5}", 0},
-                                                 {"{numbr = 5,}", 0},
-                                                 {"{number = 99999999999,}", 2147483647},
-                                                 {", number = 8,", 8},
-                                                 {"{number = 10,}", 10}};
-    for (const auto& [description, number] : cases)
-        EXPECT_EQ(vx::ParseThreadNumber(description), number) << description;
+    std::vector<int> numbers;
+    for (const char* description :
+         {"<Thread: 0x1>{number = 12, name = x}", "{number =   -  7,}", "{number = 3x4,}", "{number = ,}",
+          "{number = -,}", "{number = 5}", "{numbr = 5,}", "{number = 99999999999,}", ", number = 8,",
+          "{number = 10,}"})
+        numbers.push_back(vx::ParseThreadNumber(description));
+    EXPECT_EQ(numbers, (std::vector<int>{12, -7, 3, 0, 0, 0, 0, 2147483647, 8, 10}));
 }
 
 // Each thread draws the next number once, and a reserved number is not drawn again; the description
@@ -190,19 +170,15 @@ TEST(ThreadRegistry, NumbersEachThreadOnceAndGivesTheSystemANameCutToWholeCharac
         EXPECT_EQ(again, first);
         return first;
     };
-    const int first = numberOf();
+    const int first = numberOf(), second = numberOf(), reserved = vx::ReserveThreadNumber();
     EXPECT_GE(first, 2);
-    EXPECT_EQ(numberOf(), first + 1);
-    EXPECT_EQ(vx::ReserveThreadNumber(), first + 2);
-    EXPECT_EQ(numberOf(), first + 3);
+    EXPECT_EQ(std::vector({second, reserved, numberOf()}), std::vector({first + 1, first + 2, first + 3}));
 
-    std::string comm;
+    std::string comm, after;
     std::getline(std::ifstream("/proc/self/comm"), comm);
     vx::SetCurrentThreadName("Main Program");  // the main thread keeps the process's name
-    std::string after;
     std::getline(std::ifstream("/proc/self/comm"), after);
-    EXPECT_EQ(after, comm);
-    EXPECT_EQ(vx::CurrentThreadName(), "Main Program");
+    EXPECT_EQ(std::pair(after, vx::CurrentThreadName()), std::pair(comm, std::string("Main Program")));
 
     std::thread([] {
         EXPECT_TRUE(
@@ -217,25 +193,20 @@ TEST(ThreadRegistry, NumbersEachThreadOnceAndGivesTheSystemANameCutToWholeCharac
             pthread_getname_np(pthread_self(), system, sizeof system);
             return std::string(system);
         };
-        EXPECT_EQ(systemName("t_WindowAutoUpdate"), "t_WindowAutoUpd");
         // Cut before the character the 16th byte belongs to (odd and even continuation bytes), at the end
         // of the name when it is shorter, whatever follows it, and to nothing when no character starts.
-        EXPECT_EQ(systemName("Ääääääääääääää"), "Äääääää");
-        EXPECT_EQ(systemName("őőőőőőőő"), "őőőőőőő");
-        EXPECT_EQ(systemName(std::string_view("ÄÄ\x80", 4)), "ÄÄ");
-        EXPECT_EQ(systemName(std::string(20, '\x80')), "");
+        EXPECT_EQ((std::vector{systemName("t_WindowAutoUpdate"), systemName("Ääääääääääääää"),
+                               systemName("őőőőőőőő"), systemName(std::string_view("ÄÄ\x80", 4)),
+                               systemName(std::string(20, '\x80'))}),
+                  (std::vector<std::string>{"t_WindowAutoUpd", "Äääääää", "őőőőőőő", "ÄÄ", ""}));
     }).join();
 }
 
 // Seconds since 1 January 2001, between two readings of the system's clock, and milliseconds of them.
 TEST(Clock, CountsSecondsFromTheReferenceDateAndMillisecondsOfThem) {
-    constexpr double kOffset = 978307200.0;
-    const std::time_t before = std::time(nullptr);
-    const double seconds = vx::AbsoluteTime();
+    const double before = double(std::time(nullptr)) - 978307200.0, seconds = vx::AbsoluteTime();
     const std::int64_t millis = vx::AbsoluteTimeMillis();
-    const double later = vx::AbsoluteTime();
-    const std::time_t after = std::time(nullptr);
-    EXPECT_GE(seconds, double(before) - kOffset);
-    EXPECT_LT(later, double(after) + 1 - kOffset);
+    const double later = vx::AbsoluteTime(), after = double(std::time(nullptr)) + 1 - 978307200.0;
+    EXPECT_TRUE(seconds >= before && later < after) << seconds;
     EXPECT_TRUE(millis >= std::int64_t(seconds * 1000) && millis <= std::int64_t(later * 1000)) << millis;
 }
