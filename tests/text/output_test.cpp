@@ -24,18 +24,6 @@ using Lines = std::vector<std::string>;
 
 // ---- Glyphs ----
 
-// Codes outside Start..End record the cell but draw nothing.
-TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
-    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
-    w.TextMemoryEnd = w.TextMemoryStart + 2 * 40 * 25 - 1;  // two bytes a cell and none to spare
-    for (auto [c, colour, x, y] :
-         {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3B, 1, 1}, {64, 0x3B, 2, 1}})
-        t_PrintSymbol(0, std::uint8_t(c), std::uint8_t(colour), x, y);
-    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0) && ShowsGlyph(w, 3, 3, 127, 15, 0));
-    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0) && ShowsGlyph(w, 2, 1, 32, 0, 0));
-    EXPECT_EQ(Cell(CellChar(w, 1, 1), CellColour(w, 2, 1)), Cell(128, 0x3B));
-}
-
 // One glyph whose first row holds the given weights.
 t_Font WeightFont(std::initializer_list<std::uint8_t> weights) {
     t_Font font = Font();
@@ -197,28 +185,6 @@ bool WaitForLog(const std::string& line) {
     for (int i = 0; i < 500 && !LogContains(line); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return LogContains(line);
-}
-
-TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarksPrintCharDrawsCodes) {
-    t_Window& w = OpenTextWindow(4, 320, 200);
-    w.TextHpos = 39;
-    // U+00E4, the euro sign, an emoji, a stray byte, and an encoded surrogate: three bytes that are no
-    // character, each shown as one.
-    t_Print(0, "abc\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xED\xA0\x80");
-    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(38, ' ') + "ab\rc\xC3\xA4??????");
-    EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
-
-    // t_PrintChar draws control codes as glyphs, in the display mode; tabs pad up to a column ahead.
-    t_Print(0, "\f");
-    t_PrintChar(0, 13);
-    t_PrintTab(0, 6, '.');
-    t_PrintTab(0, 3, '*');  // behind the cursor: nothing
-    t_DisplayMode(0, 1);
-    t_PrintChar(0, 'A');
-    t_DisplayMode(0, 99);
-    t_PrintChar(0, 'A');  // an escape command: nothing drawn
-    EXPECT_EQ(t_GetScreen(0, ""), "\r....\xC3\x81" + std::string(994, ' '));
-    EXPECT_EQ(w.TextHpos, 7);
 }
 
 // In order: back space wraps to the line above, line feed keeps the column, up from the first line scrolls
