@@ -363,24 +363,6 @@ TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATex
                                      kFour}));
 }
 
-TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
-    // Found by fuzzing: a cursor a program left at column -128000000896 made a tab to column 3 print
-    // 128 billion characters, one illegal-coordinates line each.
-    t_Window& w = OpenTextWindow();
-    w.TextHpos = -128000000896;
-    t_PrintTab(0, 3, ' ');
-    t_PrintTab(0, INT64_MAX, '*');
-    EXPECT_EQ(CountLogLine("t_PrintTab: Window #0 column 3 is more than a screen away from the cursor."), 1);
-    EXPECT_EQ(TakeLogLines().size(), 2u);
-    t_Print(0, "\x1Bi");  // the escape tab to the next stop is near the cursor, wherever it is
-    EXPECT_EQ(w.TextHpos, -128000000879);
-    // A whole screen away is still near enough.
-    SetCursor(w, 1, 1);
-    TakeLogLines();
-    t_PrintTab(0, 1001, '*');
-    EXPECT_TRUE(TakeLogLines().empty() && CellChar(w, 40, 24) == '*');
-}
-
 TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
     OpenTextWindow(4, 64, 32);  // 8 x 4
     for (auto [c, x] : {std::pair{0xE4, 1}, {13, 3}, {'z', 4}}) t_PrintSymbol(0, std::uint8_t(c), 0xC0, x, 1);
@@ -544,6 +526,21 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
 
 TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverLeavesIt) {
     t_Window& w = OpenTextWindow(4, 320, 200);  // 40 x 25
+    // Found by fuzzing: a cursor a program left at column -128000000896 made a tab to column 3 print
+    // 128 billion characters, one illegal-coordinates line each.
+    w.TextHpos = -128000000896;
+    t_PrintTab(0, 3, ' ');
+    t_PrintTab(0, INT64_MAX, '*');
+    EXPECT_EQ(CountLogLine("t_PrintTab: Window #0 column 3 is more than a screen away from the cursor."), 1);
+    EXPECT_EQ(TakeLogLines().size(), 2u);
+    t_Print(0, "\x1Bi");  // the escape tab to the next stop is near the cursor, wherever it is
+    EXPECT_EQ(w.TextHpos, -128000000879);
+    // A whole screen away is still near enough.
+    SetCursor(w, 1, 1);
+    TakeLogLines();
+    t_PrintTab(0, 1001, '*');
+    EXPECT_TRUE(TakeLogLines().empty() && CellChar(w, 40, 24) == '*');
+
     SetTextArea(w, 5, 30, 3, 20);
     t_CursorEnd(0);
     t_CursorRight(0);  // beyond the last column: return and line feed, here with a scroll
