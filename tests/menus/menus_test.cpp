@@ -62,6 +62,7 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     SystemConsoleBuffer.Append("alt");
     platform.SetPasteboardText("vorher");
     AppendMenuAction(0);  // a record with tag 0 never selects an action
+    EXPECT_EQ(t_MenuActionIndex(0), -1);
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
     TakeLogLines();
@@ -317,7 +318,7 @@ TEST(MenuItems, FindReadAndDeleteByPositionAndStayInsideTheMenuAndStartUpRemoves
 
 // Hiding a window while none is on screen changes nothing. A text window's scroll view (and ruler) follow its
 // size, for the window named or else the main window; other windows are left alone.
-TEST(TextWindows, MainWindowStepsInViewsFitOnlyPrinterAndConsoleTakeTextAndTheClipboardReadsBack) {
+TEST(TextWindows, ViewsFitOnlyPrinterAndConsoleTakeTextAndTheClipboardReadsBack) {
     vx::HeadlessPlatform& platform = StartToolkit();
     t_WindowVisible(12, false);  // nothing was on screen: nothing changes
     EXPECT_FALSE(platform.Window(12).visible);
