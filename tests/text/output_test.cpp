@@ -24,6 +24,18 @@ using Lines = std::vector<std::string>;
 
 // ---- Glyphs ----
 
+// Codes outside Start..End record the cell but draw nothing.
+TEST(PrintSymbol, FindsTheGlyphByItsCodeAndRecordsTheCellEvenOutsideStartToEnd) {
+    t_Window& w = OpenTextWindow(4, 320, 200, Font(8, 8, 65, 127));
+    w.TextMemoryEnd = w.TextMemoryStart + 2 * 40 * 25 - 1;  // two bytes a cell and none to spare
+    for (auto [c, colour, x, y] :
+         {std::tuple{65, 0xF0, 2, 3}, {127, 0xF0, 3, 3}, {128, 0x3B, 1, 1}, {64, 0x3B, 2, 1}})
+        t_PrintSymbol(0, std::uint8_t(c), std::uint8_t(colour), x, y);
+    EXPECT_TRUE(ShowsGlyph(w, 2, 3, 65, 15, 0) && ShowsGlyph(w, 3, 3, 127, 15, 0));
+    EXPECT_TRUE(ShowsGlyph(w, 1, 1, 32, 0, 0) && ShowsGlyph(w, 2, 1, 32, 0, 0));
+    EXPECT_EQ(Cell(CellChar(w, 1, 1), CellColour(w, 2, 1)), Cell(128, 0x3B));
+}
+
 // One glyph whose first row holds the given weights.
 t_Font WeightFont(std::initializer_list<std::uint8_t> weights) {
     t_Font font = Font();
@@ -287,6 +299,10 @@ TEST(Print, DisplayModesRemapCharacters) {
                   std::tuple(c[2], c[0] == 3 && c[1] == 31, false))
             << "mode " << c[0] << ", code " << c[1];
     }
+    const Pos at = CursorOf(w);
+    t_DisplayMode(0, 99);
+    t_PrintChar(0, 'A');  // an escape command: nothing drawn
+    EXPECT_EQ(CursorOf(w), at);
     std::string inverse;
     for (auto set : {t_Inverse, t_Reverse, t_Reverse, t_Normal})
         inverse += (set(0), w.TextInverse ? '1' : '0');
