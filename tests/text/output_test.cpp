@@ -527,9 +527,11 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
     t_ScrollUp(0);                      // the moved cells are drawn as stored, not inverted
     EXPECT_TRUE(CellChar(w, 5, 4) == ' ' && ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0) &&
                 ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0) && ShowsGlyph(w, 4, 5, 'z', 0, 4));
+    t_ScrollDown(0);  // window 0 alone: no other window may stand in for it
+    EXPECT_EQ(Cell(CellChar(w, 3, 2), CellChar(w, 3, 3)), Cell(' ', 'A' + 3));
     w.ScrollLock = true;
     t_ScrollUp(0);
-    EXPECT_EQ(CellChar(w, 3, 3), 'A' + 4);  // the blank line 4 would have moved up
+    EXPECT_EQ(CellChar(w, 3, 3), 'A' + 3);  // line 4 would have moved up
 
     TakeLogLines();
     MoveVideoMemory(-1, 200, 5);
