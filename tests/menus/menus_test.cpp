@@ -62,8 +62,8 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
     SystemConsoleBuffer.Append("alt");
     platform.SetPasteboardText("vorher");
     AppendMenuAction(0);  // a record with tag 0 never selects an action
-    EXPECT_EQ(std::pair(t_MenuActionIndex(0), t_MenuActionIndex(4711)),
-              std::pair(-1, -1));  // 4711: no record
+    EXPECT_EQ(t_MenuActionIndex(0), -1);
+    EXPECT_EQ(t_MenuActionIndex(4711), -1);  // no record
     MenuActionTable.Append({9001, 100, "Bild laden", "Welches?", "", "png,bmp", ""});
     MenuActionTable.Append({9002, 101, "Bild sichern", "Wohin?", "bild.png", "png", ""});
     TakeLogLines();
