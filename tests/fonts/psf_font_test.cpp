@@ -56,10 +56,9 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     // scalar 250; the table ends in the middle of glyph 5's terminator.
     t_Font f = vx::PsfFontFromBytes(
         PsfFile(1, 512, 8, 14, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 250, 0, 0xFF}));
-    EXPECT_EQ(RowBits(f, 250, 0), 5);
-    EXPECT_EQ(RowBits(f, 'A', 2), 'A' ^ 2);  // not in the table: the glyph of the same number
-    EXPECT_EQ(std::vector<std::int64_t>({f.Start, f.End, f.Size}),
-              (std::vector<std::int64_t>{0, 255, 256 * 8 * 14}));
+    // 'A' is not in the table: the glyph of the same number.
+    EXPECT_EQ(std::tuple(RowBits(f, 250, 0), RowBits(f, 'A', 2), f.Start, f.End, f.Size),
+              std::tuple(5, 'A' ^ 2, 0, 255, 256 * 8 * 14));
 
     // PSF2, 12 pixels wide: glyph 0 stands for 'C', glyph 1 for U+00E4 and a sequence that starts with 'A',
     // glyph 2 for 'A', glyph 3 for scalars of three and four bytes at their lower edges, U+0100, 'B' and 'A'
@@ -77,21 +76,19 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     // file, another magic number.
     const std::string incomplete = "LoadPsfFont: Font data is incomplete.\n",
                       damaged = "LoadPsfFont: Font header is damaged.\n",
-                      alien = "LoadPsfFont: Not a PC Screen Font.\n";
-    const std::tuple<int, int, std::string> bad[] = {{16, 44, incomplete}, {20, 3, damaged},
-                                                     {8, 31, damaged},     {8, 49, damaged},
-                                                     {8, 48, incomplete},  {3, 0x87, alien}};
+                      alien = "LoadPsfFont: Not a PC Screen Font.\n",
+                      many = "LoadPsfFont: Font claims 65538 glyphs; at most 65536 are accepted.\n";
+    // clang-format off
+    const std::tuple<int, int, std::string> bad[] = {{16, 44, incomplete}, {20, 3, damaged}, {8, 31, damaged},
+        {8, 49, damaged}, {8, 48, incomplete}, {3, 0x87, alien}, {18, 1, many}};  // many: an absurd count
+    // clang-format on
     for (const auto& [at, value, line] : bad) {
         std::vector<std::uint8_t> file = PsfFile(2, 2, 8, 8);
         file[std::size_t(at)] = std::uint8_t(value);
-        EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << at;
-        EXPECT_EQ(vx::TakeCapturedLog(), line) << at;
+        EXPECT_EQ((std::pair{vx::PsfFontFromBytes(file).Data.empty(), vx::TakeCapturedLog()}),
+                  std::pair(true, line))
+            << at;
     }
-    // An absurd glyph count is not "not a font".
-    std::vector<std::uint8_t> many = PsfFile(2, 2, 8, 8);
-    many[18] = 1;  // 65538 glyphs
-    EXPECT_TRUE(vx::PsfFontFromBytes(many).Data.empty());
-    EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Font claims 65538 glyphs; at most 65536 are accepted.\n");
     // No more than 65536 glyphs, sides up to 256 pixels.
     for (const auto& file : {PsfFile(2, 65537, 8, 1), PsfFile(2, 2, 257, 1), PsfFile(2, 2, 8, 257), {}})
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << file.size();
@@ -101,16 +98,17 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     table.insert(table.end(), {'Z', 0, 0xFF, 0xFF});
     f = vx::PsfFontFromBytes(PsfFile(1, 256, 8, 8, table));
     for (int c = 0; c < 256; ++c) EXPECT_EQ(RowBits(f, c, 2), c ^ 2) << c;
-    EXPECT_EQ(vx::PsfFontFromBytes(PsfFile(2, 65536, 8, 1)).Height, 1);
     vx::TakeCapturedLog();
     EXPECT_TRUE(vx::LoadPsfFont(testing::TempDir() + "missing.psf").Data.empty());
     EXPECT_EQ(vx::TakeCapturedLog(), "LoadPsfFont: Cannot open " + testing::TempDir() +
                                          "missing.psf (No such file or directory).\n");
-    // Sides up to 256 pixels; fewer than 256 glyphs give as many codes.
+    // 65536 glyphs and sides up to 256 pixels pass; fewer than 256 glyphs give as many codes; 9 pixels take
+    // two bytes a row.
     f = vx::PsfFontFromBytes(PsfFile(2, 3, 256, 1));
-    EXPECT_EQ(std::vector<std::int64_t>({f.Width, f.Height, f.End, f.Size}),
-              (std::vector<std::int64_t>{256, 1, 2, 768}));
-    EXPECT_EQ(vx::PsfFontFromBytes(PsfFile(2, 2, 9, 256)).Height, 256);  // two bytes a row
+    const t_Font most = vx::PsfFontFromBytes(PsfFile(2, 65536, 8, 1));  // no table: every code its own glyph
+    EXPECT_EQ(std::tuple(f.Width, f.Height, f.End, f.Size, most.Height, RowBits(most, 'J', 0),
+                         vx::PsfFontFromBytes(PsfFile(2, 2, 9, 256)).Height),
+              std::tuple(256, 1, 2, 768, 1, 'J', 256));
 }
 
 // Refusals say what is wrong: a chosen file that is missing, a folder, a pipe (which would block a reader for
@@ -123,36 +121,28 @@ TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderSaysWhenThereI
     EXPECT_TRUE(vx::ReadyFontFrom("", folder).Data.empty());
     EXPECT_TRUE(vx::TakeCapturedLog().starts_with("vx::ReadyFont: No console font found"));
     ASSERT_EQ(::mkfifo((folder + "pipe").c_str(), 0600), 0);
-    const std::pair<std::string, std::string> cases[] = {
-        {folder + "missing", " (No such file or directory)."},
-        {folder, " is not a regular file."},
-        {folder + "pipe", " is not a regular file."},
-        {"/dev/zero", " is not a regular file."},
-    };
+    const std::string kIrregular = " is not a regular file.";
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = {{folder + "missing", " (No such file or directory)."},
+        {folder, kIrregular}, {folder + "pipe", kIrregular}, {"/dev/zero", kIrregular}};
+    // clang-format on
     for (const auto& [chosen, reason] : cases) {
-        EXPECT_TRUE(vx::ReadyFontFrom(chosen, folder).Data.empty());
+        const bool empty = vx::ReadyFontFrom(chosen, folder).Data.empty();
         const std::string log = vx::TakeCapturedLog();
-        EXPECT_NE(log.find(chosen + reason + "\nvx::ReadyFont: VXTOOLS_FONT=" + chosen + " is not used.\n"),
-                  std::string::npos)
+        EXPECT_TRUE(empty && log.find(chosen + reason + "\nvx::ReadyFont: VXTOOLS_FONT=" + chosen +
+                                      " is not used.\n") != std::string::npos)
             << log;
     }
 
     // The earlier name in the order wins; gzipped or not.
     WriteFile("ready-fonts/default8x16.psf.gz", PsfFile(1, 256, 8, 16), true);
     WriteFile("ready-fonts/Lat15-VGA16.psf.gz", PsfFile(2, 256, 8, 14), true);
-    EXPECT_EQ(vx::ReadyFontFrom("", folder).Height, 14);
     // A chosen file comes first; a chosen file that is missing is passed over.
     const std::string chosen = WriteFile("chosen.psf", PsfFile(1, 256, 8, 8), false);
-    EXPECT_EQ(vx::ReadyFontFrom(chosen, folder).Height, 8);
-    EXPECT_EQ(vx::ReadyFontFrom(chosen + ".missing", folder).Height, 14);
+    EXPECT_EQ(std::tuple(vx::ReadyFontFrom("", folder).Height, vx::ReadyFontFrom(chosen, folder).Height,
+                         vx::ReadyFontFrom(chosen + ".missing", folder).Height),
+              std::tuple(14, 8, 14));
     std::filesystem::remove_all(folder);
-}
-
-// Real console font files, with the Unicode tables the console tools write.
-TEST(ReadyFont, FindsAnInstalledConsoleFont) {
-    if (!std::filesystem::is_directory("/usr/share/consolefonts"))
-        GTEST_SKIP() << "no console fonts installed";
-    EXPECT_NE(vx::ReadyFont().Data.size(), 0u);
 }
 
 }  // namespace

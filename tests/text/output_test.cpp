@@ -199,28 +199,6 @@ bool WaitForLog(const std::string& line) {
     return LogContains(line);
 }
 
-TEST(Print, DrawsTextAtTheCursorWrapsAndShowsScalarsAboveLatinOneAsQuestionMarksPrintCharDrawsCodes) {
-    t_Window& w = OpenTextWindow(4, 320, 200);
-    w.TextHpos = 39;
-    // U+00E4, the euro sign, an emoji, a stray byte, and an encoded surrogate: three bytes that are no
-    // character, each shown as one.
-    t_Print(0, "abc\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xED\xA0\x80");
-    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(38, ' ') + "ab\rc\xC3\xA4??????");
-    EXPECT_TRUE(ShowsGlyph(w, 1, 2, 'c', 12, 0));
-
-    // t_PrintChar draws control codes as glyphs, in the display mode; tabs pad up to a column ahead.
-    t_Print(0, "\f");
-    t_PrintChar(0, 13);
-    t_PrintTab(0, 6, '.');
-    t_PrintTab(0, 3, '*');  // behind the cursor: nothing
-    t_DisplayMode(0, 1);
-    t_PrintChar(0, 'A');
-    t_DisplayMode(0, 99);
-    t_PrintChar(0, 'A');  // an escape command: nothing drawn
-    EXPECT_EQ(t_GetScreen(0, ""), "\r....\xC3\x81" + std::string(994, ' '));
-    EXPECT_EQ(w.TextHpos, 7);
-}
-
 // In order: back space wraps to the line above, line feed keeps the column, up from the first line scrolls
 // down; right; home and clear; to column 1 and clear the line; scroll down, scroll up; up twice; clear to the
 // end of the window; to column 1 of the line; home; clear to the end of the line; reverse; inverse, reversed
@@ -254,7 +232,7 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
     // escape pending. Every row starts with colour 0x5B (an odd paper) and border colour 7 on a clear 40 x 25
     // screen. The tab to the next stop of 10 goes from column 10 to 21, not 11; the one of 40 from 41 to the
     // next line. The escape stays pending after an unknown command, so A sets the ink; a control code after
-    // ESC is drawn, not executed.
+    // ESC is drawn, not executed. The tab commands pad with spaces and clear what lay beyond the stop.
     // clang-format off
     const std::tuple<std::string_view, int, std::int64_t, int, Pos, std::string> escapes[] = {
         {"\033?", 0x5B, 99, 7, {2, 1}, "?"}, {"\033@", 0x0B, 0, 7, {1, 1}, ""},
@@ -267,7 +245,9 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
         {"ab\033k", 0x5B, 0, 7, {1, 2}, "ab"}, {"\033l", 0x5B, 99, 7, {2, 1}, "l"},
         {"\033m", 0x5B, 99, 7, {2, 1}, "m"}, {"\033n", 0x5B, 0, 0, {1, 1}, ""},
         {"\033z", 0x5B, 0, 12, {1, 1}, ""}, {"\033\x7F", 0x5B, 0, 1, {1, 1}, ""},
-        {"\033\u0080", 0x5B, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1B, 99, 7, {3, 1}, "a"}};
+        {"\033\u0080", 0x5B, 99, 7, {2, 1}, "\u0080"}, {"\033aA\033\r", 0x1B, 99, 7, {3, 1}, "a"},
+        {"abcdefghijklmnopqrstuvwxy\x12\033j", 0x5B, 0, 7, {21, 1}, "                    uvwxy"},
+        {"abcdefghijklmnopqrstuvwxy\x12\033k", 0x5B, 0, 7, {1, 2}, ""}};
     // clang-format on
     for (const auto& [text, colour, mode, border, cursor, screen] : escapes) {
         t_DisplayMode(0, 0);
@@ -280,12 +260,6 @@ TEST(Print, ControlCodesMoveClearAndScrollAndEscapeCommandsSetColoursBorderAndTa
             << text;
         EXPECT_EQ(w.RGBColorBorder, t_PaletteColor(border)) << text;
     }
-    // The tab commands pad with spaces and clear what lay beyond the stop.
-    t_DisplayMode(0, 0);
-    t_Print(0, "\fabcdefghijklmnopqrstuvwxy\x12\033j");
-    EXPECT_EQ(t_GetScreen(0, "\r"), std::string(20, ' ') + "uvwxy");
-    t_Print(0, "\x12\033k");
-    EXPECT_EQ(t_GetScreen(0, "\r"), "");
     // 80 columns: from a first column of 10 a tab reaches 80 - 10 + 1 = 71, from 11 it starts a new line;
     // the stop of 40 after column 3 is 41.
     t_Window& wide = OpenTextWindow(4, 640, 200, Font(), 1);
@@ -325,6 +299,10 @@ TEST(Print, DisplayModesRemapCharacters) {
                   std::tuple(c[2], c[0] == 3 && c[1] == 31, false))
             << "mode " << c[0] << ", code " << c[1];
     }
+    const Pos at = CursorOf(w);
+    t_DisplayMode(0, 99);
+    t_PrintChar(0, 'A');  // an escape command: nothing drawn
+    EXPECT_EQ(CursorOf(w), at);
     std::string inverse;
     for (auto set : {t_Inverse, t_Reverse, t_Reverse, t_Normal})
         inverse += (set(0), w.TextInverse ? '1' : '0');
@@ -399,24 +377,6 @@ TEST(Print, RefusesWindowsBeforeThereIsVideoMemoryAndOnceTellsAWindowWithoutATex
                                      "t_Print: Window #4 has no text layer: give t_InitWindow "
                                      "a font, such as vx::ReadyFont(), to print in it.",
                                      kFour}));
-}
-
-TEST(PrintTab, TabFromACursorFarLeftOfTheGridIsRefusedNotWalked) {
-    // Found by fuzzing: a cursor a program left at column -128000000896 made a tab to column 3 print
-    // 128 billion characters, one illegal-coordinates line each.
-    t_Window& w = OpenTextWindow();
-    w.TextHpos = -128000000896;
-    t_PrintTab(0, 3, ' ');
-    t_PrintTab(0, INT64_MAX, '*');
-    EXPECT_EQ(CountLogLine("t_PrintTab: Window #0 column 3 is more than a screen away from the cursor."), 1);
-    EXPECT_EQ(TakeLogLines().size(), 2u);
-    t_Print(0, "\x1Bi");  // the escape tab to the next stop is near the cursor, wherever it is
-    EXPECT_EQ(w.TextHpos, -128000000879);
-    // A whole screen away is still near enough.
-    SetCursor(w, 1, 1);
-    TakeLogLines();
-    t_PrintTab(0, 1001, '*');
-    EXPECT_TRUE(TakeLogLines().empty() && CellChar(w, 40, 24) == '*');
 }
 
 TEST(GetScreen, TidiesLinesAtCarriageReturnCellsWhateverTheSeparator) {
@@ -559,13 +519,7 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
     EXPECT_EQ(Cell(VideoMemory[w.MemoryStart + 0 * 162 + 161], CellColour(w, 40, 25)), Cell(0x77, 0xE3));
     EXPECT_TRUE(ShowsGlyph(w, 1, 25, ' ', 14, 3));
 
-    // Down, inside lines 3 to 10.
     w.TextInverse = false;
-    FillLines(w);
-    SetTextArea(w, 1, 40, 3, 10);
-    t_ScrollDown(0);
-    EXPECT_TRUE(CellChar(w, 1, 3) == ' ' && ShowsGlyph(w, 40, 4, 'A' + 3, 4, 0));
-
     FillLines(w);
     SetTextArea(w, 3, 5, 2, 4);
     w.TextInverse = true;
@@ -573,7 +527,7 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
     t_ScrollUp(0);                      // the moved cells are drawn as stored, not inverted
     EXPECT_TRUE(CellChar(w, 5, 4) == ' ' && ShowsGlyph(w, 4, 2, 'A' + 3, 4, 0) &&
                 ShowsGlyph(w, 6, 2, 'A' + 2, 3, 0) && ShowsGlyph(w, 4, 5, 'z', 0, 4));
-    t_ScrollDown(0);
+    t_ScrollDown(0);  // window 0 alone: no other window may stand in for it
     EXPECT_EQ(Cell(CellChar(w, 3, 2), CellChar(w, 3, 3)), Cell(' ', 'A' + 3));
     w.ScrollLock = true;
     t_ScrollUp(0);
@@ -590,6 +544,21 @@ TEST(Scrolling, FullWidthMovesPixelsRightOfTheTextNarrowAreasRedrawCellByCellAnd
 
 TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverLeavesIt) {
     t_Window& w = OpenTextWindow(4, 320, 200);  // 40 x 25
+    // Found by fuzzing: a cursor a program left at column -128000000896 made a tab to column 3 print
+    // 128 billion characters, one illegal-coordinates line each.
+    w.TextHpos = -128000000896;
+    t_PrintTab(0, 3, ' ');
+    t_PrintTab(0, INT64_MAX, '*');
+    EXPECT_EQ(CountLogLine("t_PrintTab: Window #0 column 3 is more than a screen away from the cursor."), 1);
+    EXPECT_EQ(TakeLogLines().size(), 2u);
+    t_Print(0, "\x1Bi");  // the escape tab to the next stop is near the cursor, wherever it is
+    EXPECT_EQ(w.TextHpos, -128000000879);
+    // A whole screen away is still near enough.
+    SetCursor(w, 1, 1);
+    TakeLogLines();
+    t_PrintTab(0, 1001, '*');
+    EXPECT_TRUE(TakeLogLines().empty() && CellChar(w, 40, 24) == '*');
+
     SetTextArea(w, 5, 30, 3, 20);
     t_CursorEnd(0);
     t_CursorRight(0);  // beyond the last column: return and line feed, here with a scroll
