@@ -51,14 +51,6 @@ void SameColour(std::size_t i) {
     }
 }
 
-TEST(Palette, GivesEverySixteenEntriesOpaqueAndBlackOutsideTheTable) {
-    const std::uint32_t expected[17] = {0xFF000000, 0xFFFF0000, 0xFF000080, 0xFFFF00FF, 0xFF008000,
-                                        0xFF545454, 0xFF0000FF, 0xFF0080FF, 0xFF804000, 0xFFFF8000,
-                                        0xFFA8A8A8, 0xFFFF8080, 0xFF00FF00, 0xFFFFFF00, 0xFF00FFFF,
-                                        0xFFFFFFFF, 0xFF000000};  // entry 16 lies outside the table
-    for (int i = 0; i <= 16; ++i) EXPECT_EQ(t_PaletteColor(i), Argb(expected[i])) << "entry " << i;
-}
-
 // A plot changes only its own bit (1 bit) or nibble (4 bits, the high one first) of its byte; one bit
 // lights from palette entry 9 up.
 TEST(Pixels, OneAndFourBitPlotsChangeOnlyTheirOwnBits) {
@@ -79,8 +71,9 @@ TEST(Pixels, OneAndFourBitPlotsChangeOnlyTheirOwnBits) {
 }
 
 // t_Color once multiplied the index, which overflowed for large ones: it must take the low four bits of
-// any index and keep the paper.
+// any index and keep the paper. The palette's last entry is white, and black lies beyond it.
 TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndexAndKeepsThePaper) {
+    EXPECT_EQ(std::pair(t_PaletteColor(15), t_PaletteColor(16)), std::pair(Argb(0xFFFFFFFF), kBlack));
     StartToolkit();
     OpenWindow(0, 4);
     WindowTable[0].TextColor = 0xC3;
@@ -111,9 +104,9 @@ TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
             WindowTable[n].RGBColor = {128, 0xFF, 0x0F, 0x33};
             g_Plot(n, 5, 0);
         }
-        EXPECT_EQ(g_Scrn(0, 5, 0), Argb(cases[mode][0]));
-        EXPECT_EQ(g_Scrn(1, 5, 0), Argb(cases[mode][1]));
-        EXPECT_EQ(g_Scrn(2, 5, 0), (t_RGBColor{128, 107, 107, 107}));  // 16 bits: alpha and the average
+        // 16 bits: alpha and the average
+        EXPECT_EQ(std::tuple(g_Scrn(0, 5, 0), g_Scrn(1, 5, 0), g_Scrn(2, 5, 0)),
+                  std::tuple(Argb(cases[mode][0]), Argb(cases[mode][1]), t_RGBColor{128, 107, 107, 107}));
     }
     // Mixing at 32 bits: stored red 0xF0 and blue 0xFF round differently under a weight off by one.
     std::memcpy(Block(1) + 4 * 5, "\x28\xF0\x0F\xFF", 4);
@@ -170,11 +163,10 @@ TEST(Pixels, TrueColourTakesTheNearestPaletteEntryTheLowerOnATie) {
             vx::SetRGBColor(n, r, g, b);
             g_Plot(n, 9, 3);
         }
-        EXPECT_EQ(WindowTable[0].TextColor, entry << 4 | 7);
-        EXPECT_EQ(Nibble(WindowTable[0], 9, 3), entry);
-        EXPECT_EQ(g_Scrn(1, 9, 3), t_PaletteColor(entry >= 9 ? 15 : 0));
-        EXPECT_EQ(g_Scrn(2, 9, 3).Red, (r + g + b) / 3);
-        EXPECT_EQ(g_Scrn(3, 9, 3), (t_RGBColor{255, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)}));
+        EXPECT_EQ(std::tuple(int(WindowTable[0].TextColor), Nibble(WindowTable[0], 9, 3), g_Scrn(1, 9, 3),
+                             int(g_Scrn(2, 9, 3).Red), g_Scrn(3, 9, 3)),
+                  std::tuple(entry << 4 | 7, entry, t_PaletteColor(entry >= 9 ? 15 : 0), (r + g + b) / 3,
+                             t_RGBColor{255, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)}));
     }
 }
 
@@ -261,13 +253,9 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
     vx::FillRect(1, -1, 38, 5000, 9);
     WindowTable[1].RGBColor = {255, 9, 9, 9};
     vx::FillRect(1, 4000, 39, 2, 1);
-    for (const auto& [x, y, grey] : {std::array{0, 37, 0},
-                                     {2048, 38, -1},
-                                     {3999, 39, -1},
-                                     {4000, 39, 9},
-                                     {4001, 39, 9},
-                                     {4002, 39, -1},
-                                     {4095, 39, -1}}) {
+    const std::array<int, 3> probes[] = {{0, 37, 0},    {2048, 38, -1}, {3999, 39, -1}, {4000, 39, 9},
+                                         {4001, 39, 9}, {4002, 39, -1}, {4095, 39, -1}};
+    for (const auto& [x, y, grey] : probes) {
         const auto expect = grey < 0
                                 ? t_RGBColor{0, 1, 2, 3}
                                 : t_RGBColor{0, std::uint8_t(grey), std::uint8_t(grey), std::uint8_t(grey)};
@@ -310,11 +298,12 @@ TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
     EXPECT_EQ(std::int64_t(OutsideChecksum(WindowTable[1])), outside);
     // Running points exactly half a pixel beyond the left, right and bottom edge end these lines; the last
     // two touch the window in one pixel only, entering through the top or bottom a quarter pixel per step.
-    for (const auto& [x1, y1, x2, y2, x, y] : {std::array{3 + e, -2 * e, 3 - e, 2 * e, 0L, 8L},
-                                               {60 - e, -2 * e, 60 + e, 2 * e, 63, 6},
-                                               {-2 * e, -e, 2 * e, e, 62, 31},
-                                               {-4 * e, -e - 17, 4 * e, e - 17, 63, 0},
-                                               {-4 * e, e + 47, 4 * e, 47 - e, 63, 31}}) {
+    const std::array<std::int64_t, 6> ends[] = {{3 + e, -2 * e, 3 - e, 2 * e, 0, 8},
+                                                {60 - e, -2 * e, 60 + e, 2 * e, 63, 6},
+                                                {-2 * e, -e, 2 * e, e, 62, 31},
+                                                {-4 * e, -e - 17, 4 * e, e - 17, 63, 0},
+                                                {-4 * e, e + 47, 4 * e, 47 - e, 63, 31}};
+    for (const auto& [x1, y1, x2, y2, x, y] : ends) {
         g_Line(1, x1, y1, x2, y2);
         EXPECT_EQ(Pos(WindowTable[1].PositionX, WindowTable[1].PositionY), Pos(x, y)) << x1 << "," << y1;
     }
@@ -464,10 +453,10 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     vx::Ellipse(1, 5, 5, 1 << 24, 3);  // the largest radii are no refusal
     vx::FillEllipse(1, 5, 5, 3, 1 << 24);
     EXPECT_TRUE(TakeLogLines().empty());
-    vx::SetDrawMode(1, 7);
-    EXPECT_EQ(w.DrawingMode, 7);
-    vx::SetDrawMode(1, 0);
-    EXPECT_EQ(w.DrawingMode, 0);
+    for (const int mode : {7, 0}) {
+        vx::SetDrawMode(1, mode);
+        EXPECT_EQ(w.DrawingMode, mode);
+    }
     // A record pointing outside video memory draws nothing anywhere, nor is it copied into.
     OpenWindow(0, 32);
     w.MemoryStart = kVideoMemorySize - 16;
