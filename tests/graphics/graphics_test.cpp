@@ -137,7 +137,6 @@ TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
         for (const auto& [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 0}, {0, -1}})
             EXPECT_EQ(g_Scrn(0, x, y), kBlack) << x << "," << y;
         // The last pixel is plotted; one beyond the right or bottom edge is not, and leaves the position.
-        WindowTable[0].RGBColor = {1, 2, 3, 4};
         t_Color(0, 12);
         g_Plot(0, 63, 31);
         const std::vector<std::uint8_t> after(Block(0), Block(0) + bytes);
@@ -598,11 +597,9 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
     StartToolkit();
     OpenWindow(0, 32, kW, kH);
     OpenWindow(2, 4, kW, kH);
-    std::memcpy(PixelBytes(WindowTable[0], 3, 2), "\x28\xC8\x1E\x1E", 4);  // alpha 40, dark red
-    std::memcpy(PixelBytes(WindowTable[0], 4, 2), "\xFF\xC8\xC8\xC0", 4);  // near white
-    std::memcpy(PixelBytes(WindowTable[0], 5, 2), "\xFF\x7F\x7F\x80", 4);
-    std::memcpy(PixelBytes(WindowTable[0], 6, 2), "\x28\xC8\x1E\x1E\xD7\x37\xE1\xE1",
-                8);  // red, its complement
+    // From x 3 on: alpha 40 and dark red, near white, (127, 127, 128), the red again and its complement.
+    const char* row = "\x28\xC8\x1E\x1E\xFF\xC8\xC8\xC0\xFF\x7F\x7F\x80\x28\xC8\x1E\x1E\xD7\x37\xE1\xE1";
+    std::memcpy(PixelBytes(WindowTable[0], 3, 2), row, 20);
     const std::tuple<int, t_RGBColor, t_RGBColor> rows[] = {
         {1, {255, 0, 0, 0}, {255, 255, 255, 255}},  {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
         {8, {0, 86, 86, 86}, {0, 197, 197, 197}},   {16, {40, 86, 86, 86}, {255, 197, 197, 197}},

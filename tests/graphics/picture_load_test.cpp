@@ -92,9 +92,8 @@ TEST(LoadPicture, DrawsEachDepthsFormOfTheColoursClippedToTheWindow) {
         EXPECT_EQ(OutsideChecksum(WindowTable[1]), outside);
         EXPECT_TRUE(std::equal(next.begin(), next.end(), below));
         EXPECT_EQ(vx::PictureError(), "");
-        const int at[][2] = {{62, 31}, {63, 31}, {0, 0}, {1, 0}};
-        const t_RGBColor shown[] = {red, white, red, white};
-        for (int i = 0; i < 4; ++i) expected[std::size_t(at[i][1] * 64 + at[i][0])] = shown[i];
+        for (const auto& [x, y, c] : {std::tuple{62, 31, red}, {63, 31, white}, {0, 0, red}, {1, 0, white}})
+            expected[std::size_t(y * 64 + x)] = c;
         EXPECT_TRUE(Pixels(1) == expected);
     }
     std::remove(path.c_str());

@@ -82,9 +82,7 @@ TEST(NextKeyEvent, FlagAndQueueAgreeWhilePostingAndTakingRace) {
     // Keys posted but not taken when the loop ended still come, in order.
     while (disagreements == 0 && t_NextKeyEvent() >= 0 && KeyEvent.Index == kFirstCode + expected) ++expected;
     EXPECT_EQ(disagreements, 0) << "the flag said no key while " << KeyEventQueue.Count() << " waited";
-    EXPECT_EQ(expected, posted.load());
-    EXPECT_GT(expected, 0);
-    EXPECT_TRUE(!KeyEventAvailable && KeyEventQueue.Empty());
+    EXPECT_TRUE(expected == posted && expected > 0 && !KeyEventAvailable && KeyEventQueue.Empty());
 }
 
 TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindowsPostButAllKeysAreHeld) {
@@ -189,8 +187,8 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindo
     vx::Store(WindowRecord(2).IgnoreEvents, true);
     for (std::uint8_t window : {2, 3, 8}) viewKeyDown(window, KeyPress{0, "b", 0});
     EXPECT_TRUE(KeyDown && KeyEventQueue.Count() == 1 && KeyEventQueue.Last()->Value == 'a');
-    EXPECT_TRUE(LogContains("viewKeyDown: Graphic window (3) not initialized."));
-    EXPECT_TRUE(LogContains("viewKeyDown: Graphic window (8) not initialized."));
+    for (const char* n : {"3", "8"})
+        EXPECT_EQ(CountLogLine("viewKeyDown: Graphic window (" + std::string(n) + ") not initialized."), 1);
 }
 
 // Pixel rows count from the top, the view's from the bottom; the window's coordinates are the view's. Clicks
@@ -279,13 +277,11 @@ TEST(Windows, CloseBoxTellsTheProgramNumbersNameEachWindowAndThePointerKeepsItsL
     EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12) || vx::WindowClosed(13));
 
     for (std::uint8_t n = 0; n <= 12; ++n) {
-        EXPECT_EQ(t_WindowNumber(PlatformWindow(n)), n);
         platform.SetMainWindow(n);
-        EXPECT_EQ(t_FrontWindowNumber(), n);
+        EXPECT_EQ(Pos(t_WindowNumber(PlatformWindow(n)), t_FrontWindowNumber()), Pos(n, n));
     }
-    EXPECT_EQ(t_WindowNumber(nullptr), 255);
     platform.SetMainWindow(-1);
-    EXPECT_EQ(t_FrontWindowNumber(), 255);
+    EXPECT_EQ(Pos(t_WindowNumber(nullptr), t_FrontWindowNumber()), Pos(255, 255));
 
     vx::PointerMoved(2, 10, 20, true);
     vx::PointerMoved(3, 5, 6, true);
