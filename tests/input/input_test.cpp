@@ -89,13 +89,7 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindo
     StartWithWindow(2, 8);
     constexpr std::uint64_t kOption = vx::kOptionFlag, kControl = vx::kControlFlag, kShift = vx::kShiftFlag,
                             kPad = vx::kNumericPadFlag;
-    struct Case {
-        std::int64_t code;
-        const char* characters;
-        std::uint64_t flags;
-        std::int64_t value;  // -1: nothing posted
-        char mark = 0;       // 'c' a cursor key, 'f' a function key
-    };
+    using Case = std::tuple<std::int64_t, const char*, std::uint64_t, std::int64_t, char>;  // -1: no post
     // Fixed keys ignore what they typed; Help has no row, so its private-use character makes it a function
     // key (value 0xA4). Conditional rows apply only when their condition holds (45 is a dead key without a
     // row). Option characters match key and character together, before the rule that Latin-1 characters
@@ -104,37 +98,39 @@ TEST(KeyInput, KeyTableGivesEachKeyItsValueEachModifierItsFieldAndOnlyReadyWindo
     // unless Option gives them a row or a character.
     // clang-format off
     const Case cases[] = {
-        {51, "\x7f", 0, 127}, {117, "\uF728", 0, 7}, {71, "x", 0, 27}, {76, "\x03", 0, 13},
+        {51, "\x7f", 0, 127, 0}, {117, "\uF728", 0, 7, 0}, {71, "x", 0, 27, 0}, {76, "\x03", 0, 13, 0},
         {115, "\uF729", 0, 2, 'c'}, {116, "\uF72C", 0, 18, 'c'}, {119, "\uF72B", 0, 5, 'c'},
         {121, "\uF72D", 0, 3, 'c'}, {123, "\uF702", 0, 8, 'c'}, {124, "\uF703", 0, 21, 'c'},
         {125, "\uF701", 0, 10, 'c'}, {126, "x", 0, 11, 'c'}, {122, "\uF704", 0, 129, 'f'},
-        {114, "\uF727", 0, 0xA4, 'f'}, {5, "\uF703", 0, -1}, {5, "\u00FF", 0, 255}, {5, "\u0100", 0, -1},
-        {48, "\x19", kShift, 20}, {48, "\t", 0, 9}, {37, "\x0c", kOption, 0},
-        {37, "\x0c", kControl, 12}, {24, "", kShift, 96}, {24, "", 0, 180}, {45, "", kOption, 126},
-        {45, "", 0, 0}, {32, "", 0, 175}, {10, "", 0, 94}, {3, "\u2202", kOption, -1}, {41, "\u00F6", 0, 0xF6},
-        {0, "\u00E5", kOption, 176}, {1, "\u201A", kOption, 168}, {2, "\u2202", kOption, 173},
-        {3, "\u0192", kOption, 130}, {4, "\u00AA", kOption, 131}, {7, "\u2248", kOption, 132},
-        {9, "\u221A", kOption, 253}, {11, "\u222B", kOption, 222}, {13, "\u2211", kOption, 221},
-        {14, "\u20AC", kOption, 164}, {16, "\u03A9", kOption, 128}, {17, "\u2020", kOption, 189},
-        {19, "\u201C", kOption, 163}, {27, "\u00BF", kOption, 166}, {29, "\u2260", kOption, 172},
-        {33, "\u2022", kOption, 184}, {34, "\u2044", kOption, 129}, {35, "\u03C0", kOption, 240},
-        {35, "\u220F", kOption | kShift, 208}, {38, "\u00BA", kOption, 183}, {40, "\u2206", kOption, 254},
-        {41, "\u0153", kOption, 190}, {42, "\u2018", kOption, 180}, {43, "\u221E", kOption, 255},
-        {44, "\u2013", kOption, 154}, {47, "\u2026", kOption, 191}, {50, "\u2264", kOption, 197},
-        {50, "\u2265", kOption, 198},
-        {82, "0", kOption | kPad, 216}, {83, "1", kOption | kPad, 185}, {84, "2", kOption | kPad, 178},
-        {85, "3", kOption | kPad, 179}, {86, "4", kOption | kPad, 170}, {87, "5", kOption | kPad, 215},
-        {88, "6", kOption | kPad, 186}, {84, "2", kPad, '2'}, {88, "6", kControl | kPad, '6'},
-        {89, "7", kOption, 229}, {91, "8", kOption | kControl, 230}, {92, "9", kOption, 188}, {92, "9", 0, '9'}};
+        {114, "\uF727", 0, 0xA4, 'f'}, {5, "\uF703", 0, -1, 0}, {5, "\u00FF", 0, 255, 0},
+        {5, "\u0100", 0, -1, 0}, {48, "\x19", kShift, 20, 0}, {48, "\t", 0, 9, 0},
+        {37, "\x0c", kOption, 0, 0}, {37, "\x0c", kControl, 12, 0}, {24, "", kShift, 96, 0},
+        {24, "", 0, 180, 0}, {45, "", kOption, 126, 0}, {45, "", 0, 0, 0}, {32, "", 0, 175, 0},
+        {10, "", 0, 94, 0}, {3, "\u2202", kOption, -1, 0}, {41, "\u00F6", 0, 0xF6, 0},
+        {0, "\u00E5", kOption, 176, 0}, {1, "\u201A", kOption, 168, 0}, {2, "\u2202", kOption, 173, 0},
+        {3, "\u0192", kOption, 130, 0}, {4, "\u00AA", kOption, 131, 0}, {7, "\u2248", kOption, 132, 0},
+        {9, "\u221A", kOption, 253, 0}, {11, "\u222B", kOption, 222, 0}, {13, "\u2211", kOption, 221, 0},
+        {14, "\u20AC", kOption, 164, 0}, {16, "\u03A9", kOption, 128, 0}, {17, "\u2020", kOption, 189, 0},
+        {19, "\u201C", kOption, 163, 0}, {27, "\u00BF", kOption, 166, 0}, {29, "\u2260", kOption, 172, 0},
+        {33, "\u2022", kOption, 184, 0}, {34, "\u2044", kOption, 129, 0}, {35, "\u03C0", kOption, 240, 0},
+        {35, "\u220F", kOption | kShift, 208, 0}, {38, "\u00BA", kOption, 183, 0},
+        {40, "\u2206", kOption, 254, 0}, {41, "\u0153", kOption, 190, 0}, {42, "\u2018", kOption, 180, 0},
+        {43, "\u221E", kOption, 255, 0}, {44, "\u2013", kOption, 154, 0}, {47, "\u2026", kOption, 191, 0},
+        {50, "\u2264", kOption, 197, 0}, {50, "\u2265", kOption, 198, 0}, {82, "0", kOption | kPad, 216, 0},
+        {83, "1", kOption | kPad, 185, 0}, {84, "2", kOption | kPad, 178, 0},
+        {85, "3", kOption | kPad, 179, 0}, {86, "4", kOption | kPad, 170, 0},
+        {87, "5", kOption | kPad, 215, 0}, {88, "6", kOption | kPad, 186, 0}, {84, "2", kPad, '2', 0},
+        {88, "6", kControl | kPad, '6', 0}, {89, "7", kOption, 229, 0}, {91, "8", kOption | kControl, 230, 0},
+        {92, "9", kOption, 188, 0}, {92, "9", 0, '9', 0}};
     // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& [code, characters, flags, value, mark] : cases) {
         KeyEventQueue.Clear();
-        t_KeyEventHandler(2, KeyPress{c.code, c.characters, c.flags});
+        t_KeyEventHandler(2, KeyPress{code, characters, flags});
         const std::optional<t_Event> event = KeyEventQueue.TakeFirst();
         EXPECT_EQ(std::tuple(event ? event->Value : -1, event && event->CursorKeyPressed,
                              event && event->FunctionKeyPressed),
-                  std::tuple(c.value, c.mark == 'c', c.mark == 'f'))
-            << "key code " << c.code << ", flags " << c.flags;
+                  std::tuple(value, mark == 'c', mark == 'f'))
+            << "key code " << code << ", flags " << flags;
     }
     // Control with keypad 7, 8 or 9 posts nothing and switches the window's output instead.
     for (auto [code, channel] : {std::pair{89, 0}, {91, 2}, {92, 1}}) {
