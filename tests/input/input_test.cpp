@@ -251,24 +251,22 @@ TEST(MouseInput, ClicksPostViewAndPixelCoordinatesOrStillCallTheProgramAndButton
 // flags of the moment.
 TEST(Windows, CloseBoxTellsTheProgramNumbersNameEachWindowAndThePointerKeepsItsLastPixelInEach) {
     vx::HeadlessPlatform& platform = StartWithWindow(2, 8);
-    t_WindowFront(2);
-    TakeLogLines();
-    EXPECT_FALSE(vx::WindowClosed(2));
-    t_MouseEventPostCloseBoxClick(2);
-    EXPECT_TRUE(vx::WindowClosed(2));
-    EXPECT_FALSE(vx::WindowClosed(3) || platform.Window(2).visible || MouseEventAvailable.load());
-    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 2"});
-    t_WindowVisible(2, false);
-    EXPECT_TRUE(vx::WindowClosed(2));  // hiding is not showing
-    t_WindowFront(2);
-    EXPECT_FALSE(vx::WindowClosed(2));
-
-    t_WindowVisible(9, true);
-    t_MouseEventPostCloseBoxClick(9);
-    EXPECT_TRUE(vx::WindowClosed(9) && !platform.Window(9).visible);
-    EXPECT_EQ(TakeLogLines(), std::vector<std::string>{"t_MouseEventPostCloseBoxClick: Window = 9"});
-    t_WindowVisible(9, true);
-    EXPECT_FALSE(vx::WindowClosed(9));
+    // Window 2 is shown again by bringing it to the front, window 9 by showing it.
+    const auto show = [](std::uint8_t n) { n == 2 ? t_WindowFront(n) : t_WindowVisible(n, true); };
+    for (const std::uint8_t n : {2, 9}) {
+        show(n);
+        TakeLogLines();
+        EXPECT_FALSE(vx::WindowClosed(n));
+        t_MouseEventPostCloseBoxClick(n);
+        EXPECT_TRUE(vx::WindowClosed(n) && !vx::WindowClosed(3) && !platform.Window(n).visible &&
+                    !MouseEventAvailable);
+        EXPECT_EQ(TakeLogLines(),
+                  std::vector{"t_MouseEventPostCloseBoxClick: Window = " + std::to_string(n)});
+        t_WindowVisible(n, false);
+        EXPECT_TRUE(vx::WindowClosed(n));  // hiding is not showing
+        show(n);
+        EXPECT_FALSE(vx::WindowClosed(n));
+    }
     for (std::uint8_t n : {13, 255}) t_MouseEventPostCloseBoxClick(n);
     EXPECT_FALSE(vx::WindowClosed(255) || vx::WindowClosed(12) || vx::WindowClosed(13));
 
