@@ -252,14 +252,10 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
     vx::FillRect(1, -1, 38, 5000, 9);
     WindowTable[1].RGBColor = {255, 9, 9, 9};
     vx::FillRect(1, 4000, 39, 2, 1);
-    const std::array<int, 3> probes[] = {{0, 37, 0},    {2048, 38, -1}, {3999, 39, -1}, {4000, 39, 9},
-                                         {4001, 39, 9}, {4002, 39, -1}, {4095, 39, -1}};
-    for (const auto& [x, y, grey] : probes) {
-        const auto expect = grey < 0
-                                ? t_RGBColor{0, 1, 2, 3}
-                                : t_RGBColor{0, std::uint8_t(grey), std::uint8_t(grey), std::uint8_t(grey)};
-        EXPECT_EQ(g_Scrn(1, x, y), expect) << x << "," << y;
-    }
+    const std::uint32_t c = 0x00010203, g = 0x00090909,
+                        probes[][3] = {{0, 37, 0},    {2048, 38, c}, {3999, 39, c}, {4000, 39, g},
+                                       {4001, 39, g}, {4002, 39, c}, {4095, 39, c}};
+    for (const auto& [x, y, shown] : probes) EXPECT_EQ(g_Scrn(1, x, y), Argb(shown)) << x << "," << y;
     EXPECT_EQ(Block(1)[4096 * 3 * 40], 0x5A);
 }
 
