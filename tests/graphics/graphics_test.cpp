@@ -200,23 +200,21 @@ TEST(Pixels, RefusesWindowsThatAreNoneOrNotReadyWithTheirOwnLine) {
 TEST(Pixels, RecordsPointingOutsideVideoMemoryDrawNothing) {
     StartToolkit();
     t_Window& v = OpenWindow(1, 32);
-    v.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
-    v.MemoryEnd = kVideoMemorySize - 1;
+    std::tie(v.MemoryStart, v.MemoryEnd) = std::pair(kVideoMemorySize - 64 * 32 * 4, kVideoMemorySize - 1);
     t_Color(1, 4);
     g_Plot(1, 63, 31);
     EXPECT_EQ(VideoMemory[kVideoMemorySize - 2], 128);  // green, in the last pixel's third byte
     EXPECT_EQ(g_Scrn(1, 63, 31), t_PaletteColor(4));
-    v.MemoryStart += 1;
-    v.MemoryEnd += 1;
+    std::tie(v.MemoryStart, v.MemoryEnd) = std::pair(v.MemoryStart + 1, v.MemoryEnd + 1);
     const std::vector<std::uint8_t> first(Block(1), Block(1) + 4);
     g_Plot(1, 0, 0);
     EXPECT_EQ(g_Scrn(1, 63, 31), kBlack);
     EXPECT_EQ(std::vector<std::uint8_t>(Block(1), Block(1) + 4), first);
     // Beyond the end, before the start, and smaller than the geometry needs.
-    for (const auto& [start, end, x] :
-         {std::array<std::int64_t, 3>{kVideoMemorySize - 16, kVideoMemorySize + 100000, 63},
-          {-64, 64 * 32 * 4, 0},
-          {0x100000, 0x100000 + 100, 63}}) {
+    const std::int64_t records[][3] = {{kVideoMemorySize - 16, kVideoMemorySize + 100000, 63},
+                                       {-64, 64 * 32 * 4, 0},
+                                       {0x100000, 0x100000 + 100, 63}};
+    for (const auto& [start, end, x] : records) {
         std::tie(v.MemoryStart, v.MemoryEnd) = std::pair(start, end);
         g_Plot(1, x, x / 2);
     }
