@@ -469,9 +469,8 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
             VideoMemory[at - 1] = VideoMemory[at + bytes] = 0x5A;
             for (const std::int64_t x : {0, 1}) vx::FillRect(1, x, 0, 64, 32);
             EXPECT_EQ(Pos(VideoMemory[at - 1], VideoMemory[at + bytes]), Pos(0x5A, 0x5A)) << at;
-            const std::vector<t_RGBColor> all = Pixels(1);
             const t_RGBColor shown = depth == 16 ? t_RGBColor{1, 3, 3, 3} : t_RGBColor{1, 2, 3, 4};
-            EXPECT_EQ(std::count(all.begin(), all.end(), shown), 64 * 32) << depth << " bits at " << at;
+            EXPECT_EQ(std::ranges::count(Pixels(1), shown), 64 * 32) << depth << " bits at " << at;
         }
 }
 
