@@ -51,14 +51,6 @@ void SameColour(std::size_t i) {
     }
 }
 
-TEST(Palette, GivesEverySixteenEntriesOpaqueAndBlackOutsideTheTable) {
-    const std::uint32_t expected[17] = {0xFF000000, 0xFFFF0000, 0xFF000080, 0xFFFF00FF, 0xFF008000,
-                                        0xFF545454, 0xFF0000FF, 0xFF0080FF, 0xFF804000, 0xFFFF8000,
-                                        0xFFA8A8A8, 0xFFFF8080, 0xFF00FF00, 0xFFFFFF00, 0xFF00FFFF,
-                                        0xFFFFFFFF, 0xFF000000};  // entry 16 lies outside the table
-    for (int i = 0; i <= 16; ++i) EXPECT_EQ(t_PaletteColor(i), Argb(expected[i])) << "entry " << i;
-}
-
 // A plot changes only its own bit (1 bit) or nibble (4 bits, the high one first) of its byte; one bit
 // lights from palette entry 9 up.
 TEST(Pixels, OneAndFourBitPlotsChangeOnlyTheirOwnBits) {
@@ -79,8 +71,9 @@ TEST(Pixels, OneAndFourBitPlotsChangeOnlyTheirOwnBits) {
 }
 
 // t_Color once multiplied the index, which overflowed for large ones: it must take the low four bits of
-// any index and keep the paper.
+// any index and keep the paper. The palette's last entry is white, and black lies beyond it.
 TEST(Pixels, ColourTakesTheLowFourBitsOfAnyIndexAndKeepsThePaper) {
+    EXPECT_EQ(std::pair(t_PaletteColor(15), t_PaletteColor(16)), std::pair(Argb(0xFFFFFFFF), kBlack));
     StartToolkit();
     OpenWindow(0, 4);
     WindowTable[0].TextColor = 0xC3;
@@ -111,9 +104,9 @@ TEST(Pixels, TrueColourDrawingModesCombineWithTheStoredPixel) {
             WindowTable[n].RGBColor = {128, 0xFF, 0x0F, 0x33};
             g_Plot(n, 5, 0);
         }
-        EXPECT_EQ(g_Scrn(0, 5, 0), Argb(cases[mode][0]));
-        EXPECT_EQ(g_Scrn(1, 5, 0), Argb(cases[mode][1]));
-        EXPECT_EQ(g_Scrn(2, 5, 0), (t_RGBColor{128, 107, 107, 107}));  // 16 bits: alpha and the average
+        // 16 bits: alpha and the average
+        EXPECT_EQ(std::tuple(g_Scrn(0, 5, 0), g_Scrn(1, 5, 0), g_Scrn(2, 5, 0)),
+                  std::tuple(Argb(cases[mode][0]), Argb(cases[mode][1]), t_RGBColor{128, 107, 107, 107}));
     }
     // Mixing at 32 bits: stored red 0xF0 and blue 0xFF round differently under a weight off by one.
     std::memcpy(Block(1) + 4 * 5, "\x28\xF0\x0F\xFF", 4);
@@ -144,7 +137,6 @@ TEST(Pixels, ReadBackTakesEachDepthsBytesInOrderUpToTheLastPixel) {
         for (const auto& [x, y] : {std::pair{64, 0}, {0, 32}, {-1, 0}, {0, -1}})
             EXPECT_EQ(g_Scrn(0, x, y), kBlack) << x << "," << y;
         // The last pixel is plotted; one beyond the right or bottom edge is not, and leaves the position.
-        WindowTable[0].RGBColor = {1, 2, 3, 4};
         t_Color(0, 12);
         g_Plot(0, 63, 31);
         const std::vector<std::uint8_t> after(Block(0), Block(0) + bytes);
@@ -170,11 +162,10 @@ TEST(Pixels, TrueColourTakesTheNearestPaletteEntryTheLowerOnATie) {
             vx::SetRGBColor(n, r, g, b);
             g_Plot(n, 9, 3);
         }
-        EXPECT_EQ(WindowTable[0].TextColor, entry << 4 | 7);
-        EXPECT_EQ(Nibble(WindowTable[0], 9, 3), entry);
-        EXPECT_EQ(g_Scrn(1, 9, 3), t_PaletteColor(entry >= 9 ? 15 : 0));
-        EXPECT_EQ(g_Scrn(2, 9, 3).Red, (r + g + b) / 3);
-        EXPECT_EQ(g_Scrn(3, 9, 3), (t_RGBColor{255, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)}));
+        EXPECT_EQ(std::tuple(int(WindowTable[0].TextColor), Nibble(WindowTable[0], 9, 3), g_Scrn(1, 9, 3),
+                             int(g_Scrn(2, 9, 3).Red), g_Scrn(3, 9, 3)),
+                  std::tuple(entry << 4 | 7, entry, t_PaletteColor(entry >= 9 ? 15 : 0), (r + g + b) / 3,
+                             t_RGBColor{255, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)}));
     }
 }
 
@@ -209,23 +200,21 @@ TEST(Pixels, RefusesWindowsThatAreNoneOrNotReadyWithTheirOwnLine) {
 TEST(Pixels, RecordsPointingOutsideVideoMemoryDrawNothing) {
     StartToolkit();
     t_Window& v = OpenWindow(1, 32);
-    v.MemoryStart = kVideoMemorySize - 64 * 32 * 4;
-    v.MemoryEnd = kVideoMemorySize - 1;
+    std::tie(v.MemoryStart, v.MemoryEnd) = std::pair(kVideoMemorySize - 64 * 32 * 4, kVideoMemorySize - 1);
     t_Color(1, 4);
     g_Plot(1, 63, 31);
     EXPECT_EQ(VideoMemory[kVideoMemorySize - 2], 128);  // green, in the last pixel's third byte
     EXPECT_EQ(g_Scrn(1, 63, 31), t_PaletteColor(4));
-    v.MemoryStart += 1;
-    v.MemoryEnd += 1;
+    std::tie(v.MemoryStart, v.MemoryEnd) = std::pair(v.MemoryStart + 1, v.MemoryEnd + 1);
     const std::vector<std::uint8_t> first(Block(1), Block(1) + 4);
     g_Plot(1, 0, 0);
     EXPECT_EQ(g_Scrn(1, 63, 31), kBlack);
     EXPECT_EQ(std::vector<std::uint8_t>(Block(1), Block(1) + 4), first);
     // Beyond the end, before the start, and smaller than the geometry needs.
-    for (const auto& [start, end, x] :
-         {std::array<std::int64_t, 3>{kVideoMemorySize - 16, kVideoMemorySize + 100000, 63},
-          {-64, 64 * 32 * 4, 0},
-          {0x100000, 0x100000 + 100, 63}}) {
+    const std::int64_t records[][3] = {{kVideoMemorySize - 16, kVideoMemorySize + 100000, 63},
+                                       {-64, 64 * 32 * 4, 0},
+                                       {0x100000, 0x100000 + 100, 63}};
+    for (const auto& [start, end, x] : records) {
         std::tie(v.MemoryStart, v.MemoryEnd) = std::pair(start, end);
         g_Plot(1, x, x / 2);
     }
@@ -261,18 +250,10 @@ TEST(ClearScreen, FillsTheTopRowsOrTheWholeWindowAtEveryDepthAndNothingElse) {
     vx::FillRect(1, -1, 38, 5000, 9);
     WindowTable[1].RGBColor = {255, 9, 9, 9};
     vx::FillRect(1, 4000, 39, 2, 1);
-    for (const auto& [x, y, grey] : {std::array{0, 37, 0},
-                                     {2048, 38, -1},
-                                     {3999, 39, -1},
-                                     {4000, 39, 9},
-                                     {4001, 39, 9},
-                                     {4002, 39, -1},
-                                     {4095, 39, -1}}) {
-        const auto expect = grey < 0
-                                ? t_RGBColor{0, 1, 2, 3}
-                                : t_RGBColor{0, std::uint8_t(grey), std::uint8_t(grey), std::uint8_t(grey)};
-        EXPECT_EQ(g_Scrn(1, x, y), expect) << x << "," << y;
-    }
+    const std::uint32_t c = 0x00010203, g = 0x00090909,
+                        probes[][3] = {{0, 37, 0},    {2048, 38, c}, {3999, 39, c}, {4000, 39, g},
+                                       {4001, 39, g}, {4002, 39, c}, {4095, 39, c}};
+    for (const auto& [x, y, shown] : probes) EXPECT_EQ(g_Scrn(1, x, y), Argb(shown)) << x << "," << y;
     EXPECT_EQ(Block(1)[4096 * 3 * 40], 0x5A);
 }
 
@@ -310,11 +291,12 @@ TEST(LineDrawing, FarAwayEndsDrawOnlyWhatCrossesTheWindow) {
     EXPECT_EQ(std::int64_t(OutsideChecksum(WindowTable[1])), outside);
     // Running points exactly half a pixel beyond the left, right and bottom edge end these lines; the last
     // two touch the window in one pixel only, entering through the top or bottom a quarter pixel per step.
-    for (const auto& [x1, y1, x2, y2, x, y] : {std::array{3 + e, -2 * e, 3 - e, 2 * e, 0L, 8L},
-                                               {60 - e, -2 * e, 60 + e, 2 * e, 63, 6},
-                                               {-2 * e, -e, 2 * e, e, 62, 31},
-                                               {-4 * e, -e - 17, 4 * e, e - 17, 63, 0},
-                                               {-4 * e, e + 47, 4 * e, 47 - e, 63, 31}}) {
+    const std::array<std::int64_t, 6> ends[] = {{3 + e, -2 * e, 3 - e, 2 * e, 0, 8},
+                                                {60 - e, -2 * e, 60 + e, 2 * e, 63, 6},
+                                                {-2 * e, -e, 2 * e, e, 62, 31},
+                                                {-4 * e, -e - 17, 4 * e, e - 17, 63, 0},
+                                                {-4 * e, e + 47, 4 * e, 47 - e, 63, 31}};
+    for (const auto& [x1, y1, x2, y2, x, y] : ends) {
         g_Line(1, x1, y1, x2, y2);
         EXPECT_EQ(Pos(WindowTable[1].PositionX, WindowTable[1].PositionY), Pos(x, y)) << x1 << "," << y1;
     }
@@ -333,11 +315,9 @@ TEST(LineDrawing, AnIllegalDepthFollowsPlottingOneLogLinePerLineAndClearingDraws
     g_Plot(0, 64, 10);  // one beyond the right or bottom edge: silent, and the position stays
     g_Plot(0, 5, 32);
     g_Line(0, -10, -10, -20, 50);  // misses the window: silent, the position stays where the plot put it
-    EXPECT_TRUE(TakeLogLines().empty());
-    EXPECT_EQ(w.PositionX, 7);
+    EXPECT_TRUE(TakeLogLines().empty() && w.PositionX == 7);
     g_LineTo(0, 70, 73);  // crosses: the position ends at the last point inside
-    EXPECT_EQ(TakeLogLines(), illegal);
-    EXPECT_EQ(Pos(w.PositionX, w.PositionY), Pos(28, 31));
+    EXPECT_EQ(std::pair(TakeLogLines(), Pos(w.PositionX, w.PositionY)), std::pair(illegal, Pos(28, 31)));
     w.BitDepth = 2;
     g_ClearScreen(0, 15, -1);
     EXPECT_EQ(std::count(Block(0), Block(0) + 64 * 32 * 3, 0), 64 * 32 * 3);
@@ -464,10 +444,10 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     vx::Ellipse(1, 5, 5, 1 << 24, 3);  // the largest radii are no refusal
     vx::FillEllipse(1, 5, 5, 3, 1 << 24);
     EXPECT_TRUE(TakeLogLines().empty());
-    vx::SetDrawMode(1, 7);
-    EXPECT_EQ(w.DrawingMode, 7);
-    vx::SetDrawMode(1, 0);
-    EXPECT_EQ(w.DrawingMode, 0);
+    for (const int mode : {7, 0}) {
+        vx::SetDrawMode(1, mode);
+        EXPECT_EQ(w.DrawingMode, mode);
+    }
     // A record pointing outside video memory draws nothing anywhere, nor is it copied into.
     OpenWindow(0, 32);
     w.MemoryStart = kVideoMemorySize - 16;
@@ -489,9 +469,8 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
             VideoMemory[at - 1] = VideoMemory[at + bytes] = 0x5A;
             for (const std::int64_t x : {0, 1}) vx::FillRect(1, x, 0, 64, 32);
             EXPECT_EQ(Pos(VideoMemory[at - 1], VideoMemory[at + bytes]), Pos(0x5A, 0x5A)) << at;
-            const std::vector<t_RGBColor> all = Pixels(1);
             const t_RGBColor shown = depth == 16 ? t_RGBColor{1, 3, 3, 3} : t_RGBColor{1, 2, 3, 4};
-            EXPECT_EQ(std::count(all.begin(), all.end(), shown), 64 * 32) << depth << " bits at " << at;
+            EXPECT_EQ(std::ranges::count(Pixels(1), shown), 64 * 32) << depth << " bits at " << at;
         }
 }
 
@@ -609,11 +588,9 @@ TEST(CopyRect, BetweenDepthsConvertsEachPixel) {
     StartToolkit();
     OpenWindow(0, 32, kW, kH);
     OpenWindow(2, 4, kW, kH);
-    std::memcpy(PixelBytes(WindowTable[0], 3, 2), "\x28\xC8\x1E\x1E", 4);  // alpha 40, dark red
-    std::memcpy(PixelBytes(WindowTable[0], 4, 2), "\xFF\xC8\xC8\xC0", 4);  // near white
-    std::memcpy(PixelBytes(WindowTable[0], 5, 2), "\xFF\x7F\x7F\x80", 4);
-    std::memcpy(PixelBytes(WindowTable[0], 6, 2), "\x28\xC8\x1E\x1E\xD7\x37\xE1\xE1",
-                8);  // red, its complement
+    // From x 3 on: alpha 40 and dark red, near white, (127, 127, 128), the red again and its complement.
+    const char* row = "\x28\xC8\x1E\x1E\xFF\xC8\xC8\xC0\xFF\x7F\x7F\x80\x28\xC8\x1E\x1E\xD7\x37\xE1\xE1";
+    std::memcpy(PixelBytes(WindowTable[0], 3, 2), row, 20);
     const std::tuple<int, t_RGBColor, t_RGBColor> rows[] = {
         {1, {255, 0, 0, 0}, {255, 255, 255, 255}},  {4, {255, 255, 0, 0}, {255, 168, 168, 168}},
         {8, {0, 86, 86, 86}, {0, 197, 197, 197}},   {16, {40, 86, 86, 86}, {255, 197, 197, 197}},

@@ -5,6 +5,7 @@
 // without a report, a hang or a crash.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -20,7 +21,6 @@
 
 TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    static constexpr int kDepths[] = {1, 4, 8, 16, 24, 32};
     // Static: handler tasks and the program thread may outlive the test body by a moment.
     static std::atomic<bool> programEnded{false};
     static std::atomic<int> handlerCalls{0}, keysTaken{0}, rounds{0};
@@ -35,14 +35,12 @@ TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
             for (int round = 0; !vx::CurrentPlatform().isQuitting(); ++round) {
                 const std::uint8_t n = std::uint8_t(round % 3);
                 if (round % 7 == 0)
-                    t_InitWindow(n, kDepths[round % 6], true, 64 + 8 * (round % 5), 64, 0, 0,
-                                 n == 0 ? vx::test::Font() : t_Font{}, true);
+                    t_InitWindow(n, std::array{1, 4, 8, 16, 24, 32}[round % 6], true, 64 + 8 * (round % 5),
+                                 64, 0, 0, n == 0 ? vx::test::Font() : t_Font{}, true);
                 t_Color(n, round);
                 g_ClearScreen(n, round, round % 40);
                 for (int i = 0; i < 40; ++i) g_Line(n, i, 0, 100 - i, 80);
-                t_Print(0, "Zeile " + std::to_string(round) +
-                               "\r\x1b"
-                               "5Farbe\x0e invers\x0f\r");
+                t_Print(0, "Zeile " + std::to_string(round) + "\r\0335Farbe\x0e invers\x0f\r");
                 t_ScrollUp(0);
                 while (t_NextKeyEvent() >= 0) keysTaken++;
                 ProgramMouseHandler = [round] { handlerCalls += 1 + round % 2; };
