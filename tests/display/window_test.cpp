@@ -106,7 +106,8 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
     // Window n initialised afresh below HighMemory = high; answers the lines it logged.
     const auto init = [](std::int64_t high, std::uint8_t n, int depth, int width, int height,
                          const t_Font& font) {
-        std::tie(HighMemory, WindowTable[n].Initialized) = std::pair(high, false);
+        HighMemory = high;
+        vx::Store(WindowTable[n].Initialized, false);  // the refresh thread reads it
         TakeLogLines();
         t_InitWindow(n, depth, false, width, height, 0, 0, font, true);
         return TakeLogLines();
