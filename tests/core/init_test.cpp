@@ -57,8 +57,9 @@ TEST(InitMemory, FillsVideoMemoryAndBuildsTheMenuActionsOnceAndTrimsThePlatformM
         for (const auto& item : menu.items) titles.push_back(item.title);
     EXPECT_EQ(titles, (std::vector<std::string>{"Kopieren", "", "Grafik 0"}));
     const auto& pasteboard = platform.TextView(8);
-    EXPECT_TRUE(pasteboard.substitutionsDisabled && pasteboard.fontFamily == "Menlo" &&
-                pasteboard.fontSize == 12);
+    EXPECT_EQ(std::tuple(pasteboard.substitutionsDisabled, pasteboard.fontFamily, pasteboard.fontSize,
+                         pasteboard.redisplayMarks),
+              std::tuple(true, "Menlo", 12.0, 1));
 
     vx::TakeCapturedLog();
     t_InitMemory();  // the second call logs nothing and changes nothing
