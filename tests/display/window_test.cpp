@@ -112,20 +112,21 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
         t_InitWindow(n, depth, false, width, height, 0, 0, font, true);
         return TakeLogLines();
     };
-    // 32 x 1,025 x 8 bits = 32,800 bytes, 32 kilobytes and a little more.
-    EXPECT_EQ(init(0x10000 + 32799, 5, 8, 32, 1025, t_Font{}),
+    // 32 x 1,055 x 8 bits = 33,760 bytes; one byte less is 32 kilobytes and 991 bytes, counted as 32.
+    EXPECT_EQ(init(0x10000 + 33759, 5, 8, 32, 1055, t_Font{}),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #5 Start.",
                   "t_InitWindow: GraphicWindow #5 has not enough graphic-video-memory (32K available).",
-                  "t_InitWindow: Displaying 32 x 1025 pixel x 8 bit needs 32,03K video-memory."}));
+                  "t_InitWindow: Displaying 32 x 1055 pixel x 8 bit needs 32,96K video-memory."}));
     EXPECT_FALSE(WindowTable[5].Initialized);
-    init(0x10000 + 32800, 5, 8, 32, 1025, t_Font{});
+    init(0x10000 + 33760, 5, 8, 32, 1055, t_Font{});
     EXPECT_EQ(Pos(WindowTable[5].Initialized, WindowTable[5].MemoryStart), Pos(true, 0x10000));
-    // The graphic block fits from 0x11000 up; 4,096 bytes are left below it for 64 x 40 cells of text.
-    EXPECT_EQ(init(0x11000 + 2560, 6, 8, 64, 40, Font(1, 1)),
+    // The graphic block fits from 0x11000 up; 4,092 bytes (3 kilobytes and 1,020 bytes) are left below it for
+    // 64 x 40 cells of text.
+    EXPECT_EQ(init(0x11000 + 2556, 6, 8, 64, 40, Font(1, 1)),
               (std::vector<std::string>{
                   "t_InitWindow: GraphicWindow #6 Start.",
-                  "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (4K available).",
+                  "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
                   "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
     EXPECT_FALSE(WindowTable[6].Initialized);
     // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block rounded down to 0x11000.
