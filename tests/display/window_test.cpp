@@ -223,11 +223,12 @@ TEST(WindowInit, ReinitialisingAWindowKeepsEveryOtherWindowsBytes) {
                               "moving graphic block for win #4", "moving text block for win #3"})
         EXPECT_TRUE(LogContains(piece)) << piece;
     EXPECT_TRUE(blocks() == before);
-    EXPECT_EQ((std::vector<std::int64_t>{
-                  w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY, w.DrawingMode, w.LoResMode,
-                  w.LoResOffsetX, w.LoResOffsetY, w.TextHpos, w.TextVpos, w.TextFirstColumn, w.TextFirstLine,
-                  w.RefreshRate, w.TextRedirectOutput, w.TextColor, w.TextLastColumn, w.TextLastLine}),
-              (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1}));
+    EXPECT_EQ((std::vector<std::int64_t>{w.UpdateStarted, w.UpdateFinished, w.PositionX, w.PositionY,
+                                         w.DrawingMode, w.LoResMode, w.LoResOffsetX, w.LoResOffsetY,
+                                         w.TextHpos, w.TextVpos, w.TextFirstColumn, w.TextFirstLine,
+                                         w.RefreshRate, w.TextRedirectOutput, w.TextColor, w.TextLastColumn,
+                                         w.TextLastLine, w.TextMemoryStart, w.TextMemoryEnd}),
+              (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 30, 7, 192, -1, -1, -1, -1}));
     EXPECT_EQ((std::vector<bool>{w.IgnoreEvents, w.ScrollLock, w.VerticalBlank, w.QuickUpdate, w.AutoUpdate}),
               (std::vector<bool>{false, false, true, true, false}));
     EXPECT_EQ(std::pair(w.RGBColor, w.RGBColorBorder), std::pair(t_PaletteColor(0), t_PaletteColor(5)));
