@@ -583,6 +583,8 @@ TEST(Composition, GivesNoImageAndSavesNoFileForMissingHiddenOrBrokenWindowsAndNe
     const int sides[][4] = {{8, 1, 1, 1},    {8, 8192, 1, 1}, {8, 1, 8192, 1}, {8, 8193, 1, 0},
                             {8, 1, 8193, 0}, {8, 1, 0, 0},    {4, 63, 1, 0},   {1, 63, 1, 0}};
     for (const auto& s : sides) EXPECT_EQ(image(s[0], s[1], s[2], 0, last) != nullptr, s[3] == 1) << s[1];
+    // A window that composes has no picture once its view is gone.
+    ASSERT_NE(image(32, 64, 32, 0, last), nullptr);
     platform.RemoveGraphicView(0);
     EXPECT_EQ(WindowPicture(0), nullptr);
 }
