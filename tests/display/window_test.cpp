@@ -129,9 +129,14 @@ TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
                   "t_InitWindow: GraphicWindow #6 has not enough text-video-memory (3K available).",
                   "t_InitWindow: Displaying 64 x 40 characters needs 5,00K text-video-memory."}));
     EXPECT_FALSE(WindowTable[6].Initialized);
-    // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block rounded down to 0x11000.
-    init(0x11000 + 2048 + 0x3FE, 7, 8, 64, 32, Font(1, 1));
-    EXPECT_EQ(Pos(WindowTable[7].TextMemoryStart, WindowTable[7].MemoryStart), Pos(0x10000, 0x11000));
+    // 64 x 32 cells of text in exactly the 4,096 bytes left below a graphic block rounded down to 0x11000,
+    // and in exactly the memory left when the graphic block needs no rounding.
+    for (const std::int64_t high : {0x11000 + 2048 + 0x3FE, 0x11000 + 2048}) {
+        init(high, 7, 8, 64, 32, Font(1, 1));
+        const t_Window& w = WindowTable[7];
+        EXPECT_EQ(std::tuple(w.Initialized, w.TextMemoryStart, w.MemoryStart),
+                  std::tuple(true, 0x10000, 0x11000));
+    }
     // Regression: the mask lowers the graphic block by 2 KiB, so a text block that fits by the plain
     // arithmetic used to reach into the reserved bytes. The refusal names the memory left after the graphic
     // block, not what the aligned start leaves (12K).
