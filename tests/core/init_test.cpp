@@ -125,9 +125,8 @@ TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsThePro
     vx::ApplicationWillTerminate();
     EXPECT_EQ(programThread.load(), -1);
     std::vector<std::string> launch = TakeLogLines();
-    std::erase_if(launch, [](const std::string& l) {
-        return !std::regex_search(l, std::regex(": (Start|End|Called)\\.$"));
-    });
+    const std::regex marker(": (Start|End|Called)\\.$");
+    std::erase_if(launch, [&](const std::string& l) { return !std::regex_search(l, marker); });
     EXPECT_EQ(launch, (std::vector<std::string>{
                           "applicationWillFinishLaunching: Called.", "applicationDidFinishLaunching: Start.",
                           "initvxtools: Start.", "initvxtools: End.", "Program: Start.",

@@ -34,11 +34,15 @@ void WaitFor(const Done& done) {
 struct ManualQueue {
     std::promise<std::function<void()>> work;
     vx::HandOverGate::Post Post() {
-        return [this](std::function<void()> f) { return work.set_value(std::move(f)), true; };
+        return [this](std::function<void()> f) {
+            work.set_value(std::move(f));
+            return true;
+        };
     }
     std::function<void()> Take() {
         std::function<void()> f = work.get_future().get();
-        return work = {}, f;
+        work = {};  // ready for the next post
+        return f;
     }
 };
 

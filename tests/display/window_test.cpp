@@ -87,10 +87,13 @@ TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteWidthsGoToWholeBytesA
 TEST(WindowInit, AcceptsSidesFrom32To8192AndExactlyTheMemoryLeft) {
     vx::test::StartToolkit();
     // Windows 0 to 4: asked width and height, given width and height.
-    const std::int64_t sides[] = {8192, 32,   8192, 32,   8193, 32,  1280, 32, 32,   8192,
-                                  32,   8192, 32,   8193, 32,   800, 31,   31, 1280, 800};
+    const std::int64_t sides[][4] = {{8192, 32, 8192, 32},
+                                     {8193, 32, 1280, 32},
+                                     {32, 8192, 32, 8192},
+                                     {32, 8193, 32, 800},
+                                     {31, 31, 1280, 800}};
     for (std::uint8_t n = 0; n < 5; ++n) {
-        const std::int64_t* s = sides + 4 * n;
+        const std::int64_t* s = sides[n];
         t_InitWindow(n, 8, false, s[0], s[1], 0, 0, t_Font{}, true);
         EXPECT_EQ(Pos(WindowTable[n].Width, WindowTable[n].Height), Pos(s[2], s[3])) << int(n);
     }
@@ -163,12 +166,14 @@ TEST(WindowInit, TextLayerGetsABlockBelowTheGraphicBlockAndClearingStaysInsideBo
     const std::uint64_t outside = OutsideChecksum(w);
     const std::int64_t start = w.TextMemoryStart, end = w.MemoryEnd, lines = w.TextHeight;
     std::memset(VideoMemory + start, 'A', std::size_t(end - start + 1));
-    std::tie(w.TextHeight, w.MemoryEnd) = Pos(half / 40 + 1, w.MemoryStart + 320 * 200 - 2),
-                           ClearWindowMemory(1);
-    std::tie(w.BitDepth, w.MemoryEnd) = Pos(12, end), ClearWindowMemory(1);
+    std::tie(w.TextHeight, w.MemoryEnd) = Pos(half / 40 + 1, w.MemoryStart + 320 * 200 - 2);
+    ClearWindowMemory(1);
+    std::tie(w.BitDepth, w.MemoryEnd) = Pos(12, end);
+    ClearWindowMemory(1);
     std::tie(w.TextHeight, w.BitDepth) = Pos(lines, 8);
     std::uint8_t* const memory = std::exchange(VideoMemory, nullptr);
-    ClearWindowMemory(1), VideoMemory = memory;
+    ClearWindowMemory(1);
+    VideoMemory = memory;
     EXPECT_EQ(std::count(VideoMemory + start, VideoMemory + end + 1, 'A'), end - start + 1);
     EXPECT_EQ(OutsideChecksum(w), outside);
 
@@ -288,12 +293,15 @@ TEST(WindowGeometry, SizeKeepsWhatIsMinusOnePutsTheBorderAroundAndSaturates) {
     t_WindowSize(2, -1, -1, -1, -1);
     note(platform.Window(2).frame);
     t_WindowSize(2, 0, -5, 640, 400);
-    note(platform.Window(2).frame), note(platform.View(2).frame);
+    note(platform.Window(2).frame);
+    note(platform.View(2).frame);
     // A text window's scroll view keeps 40 by 77 points of the size for the margins and ruler; window 8 is
     // the first that is not a graphic one.
     t_WindowSize(10, 10, 20, 600, 400);
     t_WindowSize(8, 10, 20, 600, 400);
-    note(platform.Window(10).frame), note(platform.Window(8).frame), note(platform.TextView(10).scrollFrame);
+    for (const vx::Rect& r :
+         {platform.Window(10).frame, platform.Window(8).frame, platform.TextView(10).scrollFrame})
+        note(r);
     t_WindowSize(10, -1, -1, 0, 0);
     note(platform.TextView(10).scrollFrame);
     t_WindowSize(10, -1, -1, 1, 1);
@@ -605,7 +613,9 @@ TEST(PixelAccess, BlendingDividesBy255AndOneBitInkFromNineUpSetsTheBit) {
     std::memset(Block(7), 0xFF, 8 * 33);
     // A 32-bit block of one row is cleared to opaque black up to its last byte.
     std::memset(Block(6), 'A', 64 * 2 * 4);
-    WindowTable[6].Height = 1, ClearWindowMemory(6), WindowTable[6].Height = 32;
+    WindowTable[6].Height = 1;
+    ClearWindowMemory(6);
+    WindowTable[6].Height = 32;
     EXPECT_EQ(std::vector(Block(6) + 252, Block(6) + 257), (std::vector<std::uint8_t>{255, 0, 0, 0, 'A'}));
     std::uint8_t* pixel = PixelBytes(WindowTable[6], 1, 1);
     std::memcpy(pixel, "\xFF\x41\x41\x57", 4);
@@ -660,7 +670,8 @@ TEST(PictureFile, SavedWindowDecodesToTheComposedImageAtEveryDepthWithTheFewestB
         EXPECT_EQ(std::tuple(decoded.width, decoded.height, int(header.color_type), int(header.bit_depth)),
                   std::tuple(width, height, bits > 0 ? SPNG_COLOR_TYPE_INDEXED : SPNG_COLOR_TYPE_TRUECOLOR,
                              bits > 0 ? bits : 8));
-        std::remove(path.c_str()), ++n;
+        std::remove(path.c_str());
+        ++n;
     }
     // A file that cannot be made is reported, and nothing is left behind.
     const std::string missing = testing::TempDir() + "no-such-folder/picture.png";
@@ -677,7 +688,8 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename());
-    return std::ranges::sort(names), names;
+    std::ranges::sort(names);
+    return names;
 }
 
 // A new folder holding only bild.png with the given bytes; answers the folder.
@@ -739,7 +751,8 @@ TEST(PictureFile, ReplacesTheOldFileOnlyWithACompletePictureRefusesSpecialFilesA
         EXPECT_EQ(CountLogLine("WritePng: File " + target + " is not a regular file; nothing written."), 1);
     }
     EXPECT_TRUE(std::filesystem::is_fifo(pipe) && std::filesystem::is_socket(socket));
-    std::filesystem::remove(pipe), std::filesystem::remove(socket);
+    std::filesystem::remove(pipe);
+    std::filesystem::remove(socket);
 
     // Quitting waits for a save in progress; one it cannot wait for loses only its temporary file.
     const vx::WindowImage big = Noise(1024);

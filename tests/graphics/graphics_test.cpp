@@ -424,7 +424,11 @@ TEST(Shapes, RefuseBadWindowsRadiiAndModesWithALine) {
     const std::pair<std::function<void()>, std::string> refusals[] = {
         {[] { vx::FillRect(8, 0, 0, 5, 5); }, "FillRect: Window is not a graphic window."},
         {[] { vx::FloodFill(2, 0, 0); }, "FloodFill: Graphic window #2 not initialized."},
-        {[&w] { vx::Store(w.Initialized, false), vx::FloodFill(1, 0, 0), vx::Store(w.Initialized, true); },
+        {[&w] {
+             vx::Store(w.Initialized, false);
+             vx::FloodFill(1, 0, 0);
+             vx::Store(w.Initialized, true);
+         },
          "FloodFill: Graphic window #1 not initialized."},
         {[] { vx::Circle(1, 5, 5, -1); }, "Circle: Radius out of range (-1)."},
         {[] { vx::Circle(2, 5, 5, -1); }, "Circle: Graphic window #2 not initialized."},

@@ -70,7 +70,10 @@ TEST(MenuActions, EachCodeActsOrRefusesWithALineAndABeepAndTheEventIsPosted) {
 
     int pastes = 0, programCalls = 0;
     std::size_t queuedAtPaste = 0;
-    PasteHandler = [&] { queuedAtPaste = MenuEventQueue.Count(), ++pastes; };
+    PasteHandler = [&] {
+        queuedAtPaste = MenuEventQueue.Count();
+        ++pastes;
+    };
     auto program = [&] {  // waits for the handler's call, then a little longer for any stray call
         ++programCalls;
         for (int i = 0; i < 400 && programHandlerCalls < programCalls; ++i)

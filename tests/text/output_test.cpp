@@ -121,7 +121,9 @@ TEST(PrintSymbol, InverseSwapsInkAndPaperAndRedirectionWritesTheCharacterInstead
     WindowRecord(5).TextRedirectOutput = 2;
     for (std::uint8_t code : {0x7F, 0x80, 0xFF}) t_PrintSymbol(5, code, 0xF0, 1, 1);
     t_PrintControl(5, 13);  // control codes too
-    w.TextRedirectOutput = 2, t_ClearEndOfLine(0), w.TextRedirectOutput = 0;
+    w.TextRedirectOutput = 2;
+    t_ClearEndOfLine(0);
+    w.TextRedirectOutput = 0;
     EXPECT_EQ(vx::TakeCapturedLog(), "\x7F\u0080\u00FF\r" + std::string(40, ' '));
     WindowRecord(5).TextRedirectOutput = 1;
     for (std::uint8_t n : {5, 8}) t_PrintSymbol(n, 65, 0xF0, 1, 1);
@@ -601,8 +603,11 @@ TEST(Cursor, MovesInsideTheTextWindowScrollsPastItsEndTabsInsideTheGridAndNeverL
     EXPECT_EQ(CursorOf(w), Pos(1, 1));
     // One column and one line make a text window; no line makes none.
     std::vector<Pos> ends;
-    for (Pos size : {Pos{1, 1}, {40, 0}})
-        std::tie(w.TextWidth, w.TextHeight) = size, t_CursorEnd(0), ends.push_back(CursorOf(w));
+    for (Pos size : {Pos{1, 1}, {40, 0}}) {
+        std::tie(w.TextWidth, w.TextHeight) = size;
+        t_CursorEnd(0);
+        ends.push_back(CursorOf(w));
+    }
     EXPECT_EQ(ends, (std::vector<Pos>{{1, 1}, {0, 0}}));
 }
 
