@@ -808,9 +808,11 @@ TEST(RefreshProcess, MarksAutoRefreshingWindowsAtMostAtTheirRateAndNotWhileTheir
     for (const int n : {0, 1, 3, 5, 6, 7}) marks[n] += platform.View(n).marks;
     EXPECT_TRUE(marks[1] >= 1 && marks[1] <= (vx::AbsoluteTimeMillis() - start) / 33 + 2) << marks[1];
     EXPECT_TRUE(marks[5] > 2 * marks[1] && marks[3] == 0 && marks[6] == 0 && marks[0] > 0 && marks[7] > 0);
-    // It stops when the platform quits.
+    // It stops when the platform quits, and logs its end just after it has cleared the running flag.
     platform.BeginQuit();
-    for (int i = 0; i < 200 && AutoUpdateRunning.load(); ++i) vx::SleepNanoseconds(5'000'000);
+    for (int i = 0; i < 200 && (AutoUpdateRunning.load() || !LogContains("t_WindowAutoUpdateProcess: End."));
+         ++i)
+        vx::SleepNanoseconds(5'000'000);
     EXPECT_FALSE(AutoUpdateRunning.load());
     EXPECT_EQ(CountLogLine("t_WindowAutoUpdateProcess: End."), 1);
 }
