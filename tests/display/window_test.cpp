@@ -55,7 +55,7 @@ TEST(WindowInit, DemonstrationWindowTakesTheTopHalfMegabyteWidthsGoToWholeBytesA
         1);
     // Widths are adjusted to whole bytes, odd depths refused.
     const int cases[][3] = {
-        {4, 1023, 1024}, {4, 1005, 1004}, {4, 34, 32}, {1, 57, 64}};  // depth, asked, given
+        {4, 1023, 1024}, {4, 1005, 1004}, {4, 34, 32}, {1, 49, 56}};  // depth, asked, given
     for (std::uint8_t n = 0; n < 4; ++n) {
         t_InitWindow(n, cases[n][0], false, cases[n][1], 64, 0, 0, t_Font{}, true);
         EXPECT_EQ(WindowTable[n].Width, cases[n][2]) << cases[n][1];
@@ -333,13 +333,18 @@ TEST(WindowAttributes, TitleTitleBarCentringFrontHidingBorderAndTextAreaFollowTh
     t_InitWindow(3, 8, false, 320, 200, 0, 0, TextFont(), true);  // set up again, with its title bar
     EXPECT_EQ(Pos(platform.Window(3).styleMask, t_WindowPos(3, 12)), Pos(7, 222));
     EXPECT_EQ(platform.Window(3).frame.height, 222);
-    // The border takes the low four bits, for the record and the background; t_FullArea restores the text
-    // area.
-    t_ColorBorder(3, 16 + 7);
-    EXPECT_EQ(std::pair(WindowTable[3].RGBColorBorder, t_PaletteColor(16)),
-              std::pair(t_PaletteColor(7), t_RGBColor{255, 0, 0, 0}));
-    const vx::HeadlessWindowState state = platform.Window(3);
-    EXPECT_EQ(std::vector(state.background, state.background + 4), (std::vector{0.0, 128 / 255.0, 1.0, 1.0}));
+    // The border takes the low four bits, for the record and the background, where red, green, blue and
+    // alpha keep their places (entry 11 has full red, entry 7 none and blue apart from green).
+    for (const auto& [index, background] :
+         {std::pair{16 + 11, std::vector{1.0, 128 / 255.0, 128 / 255.0, 1.0}},
+          {16 + 7, {0.0, 128 / 255.0, 1.0, 1.0}}}) {
+        t_ColorBorder(3, index);
+        const vx::HeadlessWindowState state = platform.Window(3);
+        EXPECT_EQ(
+            std::pair(WindowTable[3].RGBColorBorder, std::vector(state.background, state.background + 4)),
+            std::pair(t_PaletteColor(index - 16), background));
+    }
+    EXPECT_EQ(t_PaletteColor(16), (t_RGBColor{255, 0, 0, 0}));
     SetTextArea(WindowTable[3], 5, 9, 2, 3);
     t_FullArea(3);
     EXPECT_EQ((std::vector<std::int64_t>{WindowTable[3].TextFirstColumn, WindowTable[3].TextLastColumn,
