@@ -89,6 +89,15 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
                   std::pair(true, line))
             << at;
     }
+    // A header alone is a font without data; one byte less is no font at all.
+    const std::vector<std::uint8_t> one = PsfFile(1, 256, 8, 0), two = PsfFile(2, 0, 8, 8);
+    for (const auto& [file, line] : {std::pair{one, incomplete},
+                                     {two, incomplete},
+                                     {std::vector(one.begin(), one.end() - 1), alien},
+                                     {std::vector(two.begin(), two.end() - 1), alien}})
+        EXPECT_EQ((std::pair{vx::PsfFontFromBytes(file).Data.empty(), vx::TakeCapturedLog()}),
+                  std::pair(true, line))
+            << file.size();
     // No more than 65536 glyphs, sides up to 256 pixels.
     for (const auto& file : {PsfFile(2, 65537, 8, 1), PsfFile(2, 2, 257, 1), PsfFile(2, 2, 8, 257), {}})
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << file.size();
