@@ -61,14 +61,19 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
               std::tuple(5, 'A' ^ 2, 0, 255, 256 * 8 * 14));
 
     // PSF2, 12 pixels wide: glyph 0 stands for 'C', glyph 1 for U+00E4 and a sequence that starts with 'A',
-    // glyph 2 for 'A', glyph 3 for scalars of three and four bytes at their lower edges, U+0100, 'B' and 'A'
-    // (taken already), glyph 4 for 'B' and 'C' (taken already) and U+00FF, the last Latin-1 scalar.
+    // glyph 2 for 'A', glyph 3 for scalars of three and four bytes at their lower edges, of three and two
+    // bytes at their upper edges, an overlong two-byte form, U+0100, 'B' and 'A' (taken already), glyph 4
+    // for 'B' and 'C' (taken already) and U+00FF, the last Latin-1 scalar.
     f = vx::PsfFontFromBytes(PsfFile(
-        2, 256, 12, 10, {'C',  0xFF, 0xC3, 0xA4, 0xFE, 'A', 0xFF, 'A',  0xFF, 0xE0, 0xA0, 0x80, 0xF0,
-                         0x90, 0x80, 0x80, 0xC4, 0x80, 'B', 'A',  0xFF, 'B',  'C',  0xC3, 0xBF, 0xFF}));
+        2, 256, 12, 10,
+        {'C',  0xFF, 0xC3, 0xA4, 0xFE, 'A',  0xFF, 'A',  0xFF, 0xE0, 0xA0, 0x80, 0xF0, 0x90, 0x80, 0x80, 0xEF,
+         0xBF, 0xBF, 0xDF, 0xBF, 0xC0, 0x80, 0xC4, 0x80, 'B',  'A',  0xFF, 'B',  'C',  0xC3, 0xBF, 0xFF}));
+    // clang-format off
     for (auto [code, y, bits] :
-         {std::tuple{0xE4, 9, 1 ^ 9}, {'A', 0, 2}, {'B', 0, 3}, {'C', 1, 1}, {0x80, 0, 0x80}, {0xFF, 0, 4}})
+         {std::tuple{0xE4, 9, 1 ^ 9}, {'A', 0, 2}, {'B', 0, 3}, {'C', 1, 1}, {0x80, 0, 0x80}, {0xBF, 0, 0xBF},
+          {0xFF, 0, 4}})
         EXPECT_EQ(RowBits(f, code, y), bits) << code;
+    // clang-format on
     EXPECT_EQ(f.Data.at(std::size_t('B' * 120 + 11)), 255);  // from the second byte of the row
 
     // Bad files give an empty font and a log line: a header that claims more glyphs than the file holds,
@@ -132,7 +137,8 @@ TEST(ReadyFont, TakesTheChosenFileThenTheFirstReadyFontInTheFolderSaysWhenThereI
     ASSERT_EQ(::mkfifo((folder + "pipe").c_str(), 0600), 0);
     const std::string kIrregular = " is not a regular file.";
     // clang-format off
-    const std::pair<std::string, std::string> cases[] = {{folder + "missing", " (No such file or directory)."},
+    const std::pair<std::string, std::string> cases[] = {
+        {folder + "missing", " (No such file or directory)."},
         {folder, kIrregular}, {folder + "pipe", kIrregular}, {"/dev/zero", kIrregular}};
     // clang-format on
     for (const auto& [chosen, reason] : cases) {
