@@ -87,12 +87,14 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
     const std::tuple<int, int, std::string> bad[] = {{16, 44, incomplete}, {20, 3, damaged}, {8, 31, damaged},
         {8, 49, damaged}, {8, 48, incomplete}, {3, 0x87, alien}, {18, 1, many}};  // many: an absurd count
     // clang-format on
+    // Whether the font came out empty, and the log line it left.
+    const auto refusal = [](const std::vector<std::uint8_t>& file) {
+        return std::pair{vx::PsfFontFromBytes(file).Data.empty(), vx::TakeCapturedLog()};
+    };
     for (const auto& [at, value, line] : bad) {
         std::vector<std::uint8_t> file = PsfFile(2, 2, 8, 8);
         file[std::size_t(at)] = std::uint8_t(value);
-        EXPECT_EQ((std::pair{vx::PsfFontFromBytes(file).Data.empty(), vx::TakeCapturedLog()}),
-                  std::pair(true, line))
-            << at;
+        EXPECT_EQ(refusal(file), std::pair(true, line)) << at;
     }
     // A header alone is a font without data; one byte less is no font at all.
     const std::vector<std::uint8_t> one = PsfFile(1, 256, 8, 0), two = PsfFile(2, 0, 8, 8);
@@ -100,9 +102,7 @@ TEST(PsfFont, ReadsGlyphRowsMapsLatinOneScalarsThroughTheUnicodeTableAsFarAsItGo
                                      {two, incomplete},
                                      {std::vector(one.begin(), one.end() - 1), alien},
                                      {std::vector(two.begin(), two.end() - 1), alien}})
-        EXPECT_EQ((std::pair{vx::PsfFontFromBytes(file).Data.empty(), vx::TakeCapturedLog()}),
-                  std::pair(true, line))
-            << file.size();
+        EXPECT_EQ(refusal(file), std::pair(true, line)) << file.size();
     // No more than 65536 glyphs, sides up to 256 pixels.
     for (const auto& file : {PsfFile(2, 65537, 8, 1), PsfFile(2, 2, 257, 1), PsfFile(2, 2, 8, 257), {}})
         EXPECT_TRUE(vx::PsfFontFromBytes(file).Data.empty()) << file.size();
