@@ -55,10 +55,14 @@ def start_xvfb(size):
     The display number is drawn at random rather than taken as the lowest free one: a server that another
     test has just ended can still hold the lowest number's socket, and a client then reaches the dying
     server instead of this one.
+
+    The server does not reset when its last client leaves (-noreset): a reset closes connections that are
+    still being set up, so an application starting while an xdotool call ends could not connect.
     """
     for number in random.SystemRandom().sample(range(100, 30000), 10):
         read_fd, write_fd = os.pipe()
-        xvfb = ["Xvfb", f":{number}", "-displayfd", str(write_fd), "-screen", "0", size + "x24", "-nolisten", "tcp"]
+        xvfb = ["Xvfb", f":{number}", "-displayfd", str(write_fd), "-screen", "0", size + "x24", "-nolisten", "tcp",
+                "-noreset"]
         server = subprocess.Popen(xvfb, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd, "rb") as pipe:
