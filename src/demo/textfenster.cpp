@@ -94,15 +94,14 @@ void EchoKeys() {
 
 }  // namespace
 
-t_Font ConsoleFont() {
-    t_Font font = vx::ReadyFont();
-    if (!font.Data.empty() && font.Width == 8 && font.Height == 16) return font;
+t_Font ConsoleFont(t_Font ready) {
+    if (!ready.Data.empty() && ready.Width == 8 && ready.Height == 16) return ready;
     vx::Log("Textfenster: No 8 x 16 console font found; drawing boxes instead.");
     return BoxFont();
 }
 
 void Program() {
-    t_InitWindow(kWindow, 4, true, kWidth, kHeight, 12, 12, ConsoleFont(), true);
+    t_InitWindow(kWindow, 4, true, kWidth, kHeight, 12, 12, ConsoleFont(vx::ReadyFont()), true);
     t_WindowFront(kWindow);
     ShowColours();
     ShowScrolling();

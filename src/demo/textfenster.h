@@ -12,8 +12,9 @@ namespace textfenster {
 inline constexpr std::uint8_t kWindow = 0;
 inline constexpr std::int64_t kWidth = 640, kHeight = 400;
 
-// An 8 x 16 console font from the system; boxes for glyphs, with a log line, when there is none.
-t_Font ConsoleFont();
+// The system's console font (vx::ReadyFont) when it is 8 x 16; boxes for glyphs, with a log line,
+// when it is another size or there is none.
+t_Font ConsoleFont(t_Font ready);
 
 // The program: the demonstration, then the echo until Escape; ends its thread with the end message.
 void Program();

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
+#include <thread>
 
 #include "input/key_input.h"
 #include "support/toolkit_test.h"
@@ -48,4 +50,24 @@ TEST(PatternLoop, EscapeStopsAfterTheCurrentLinePairAndOtherKeysAreConsumed) {
     EXPECT_EQ(g_Scrn(0, 1022 - s, 1023), (t_RGBColor{255, 255, 255, 255}));
     EXPECT_EQ(vx::test::Pos(WindowRecord(0).PositionX, WindowRecord(0).PositionY),
               vx::test::Pos(1022 - s, 1023));
+}
+
+// The whole program with Escape typed before it starts: its window opens centred and in front, the key is
+// read after the first line, and the program ends with the end title and without an end message.
+TEST(MainProgram, OpensItsWindowStopsAtEscapeAndEndsWithTheEndTitle) {
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
+    t_KeyEventHandler(0, vx::KeyPress{53, "\x1b", 0});
+    startprocess(MainProgram, 1 << 24);
+    const std::string end = "t_QuitProgram: Quitting current thread.";
+    for (int i = 0; i < 1000 && !vx::test::LogContains(end); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(vx::test::CountLogLine(end), 1);
+    EXPECT_EQ(vx::test::CountLogLine("t_InitWindow: GraphicWindow #0 = 1024 x 1024 pixel x 4 bit = 512,00K "
+                                     "video-memory = $00F80000."),
+              1);
+    EXPECT_EQ(KeyEventQueue.Count(), 0u);
+    platform.Flush();
+    const vx::HeadlessWindowState& window = platform.Window(0);
+    EXPECT_EQ(window.title, "Streifenwerk \u2014 Programm Ende \u00A9 2026 vxtools");
+    EXPECT_EQ(std::tuple(window.centerCount, window.visible, window.key), std::tuple(1, true, true));
 }

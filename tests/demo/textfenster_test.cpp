@@ -54,3 +54,31 @@ TEST(Textfenster, DrawsItsDemonstrationEchoesTheKeysAndEndsWithTheEndMessage) {
     EXPECT_EQ(vx::test::Nibble(w, 78 * 8, 18 * 16 - 1), 0);
     EXPECT_EQ(vx::test::Nibble(w, 44 * 8 - 1, 18 * 16 - 1), 0);
 }
+
+// An 8 x 16 font is taken as it is. Any other, or none, gives boxes: every code from 33 on a frame of
+// rows 3 to 12 and columns 1 to 6, the codes below it blank.
+TEST(Textfenster, TakesAnEightBySixteenFontAndDrawsBoxesWithoutOne) {
+    vx::test::StartToolkit();
+    const auto font = [](int width, int height) {
+        return vx::BuildFont(width, height, [](int code, int x, int) { return std::uint8_t(code + x); });
+    };
+    const t_Font ready = font(8, 16);
+    EXPECT_EQ(textfenster::ConsoleFont(ready).Data, ready.Data);
+    std::string box, blank(128, '.');
+    for (int row = 0; row < 16; ++row)
+        box += row < 3 || row > 12 ? "........" : row == 3 || row == 12 ? ".######." : ".#....#.";
+    t_Font unfilled = ready;
+    unfilled.Data.clear();
+    for (const t_Font& other : {unfilled, font(8, 15), font(7, 16), font(8, 17), font(9, 16)}) {
+        vx::test::TakeLogLines();
+        const t_Font boxes = textfenster::ConsoleFont(other);
+        std::string glyphs;
+        for (int code : {32, 33, 255})
+            for (int i = 0; i < 128; ++i)
+                glyphs += boxes.Data.at(std::size_t(code * 128 + i)) == 255 ? '#' : '.';
+        EXPECT_EQ(glyphs, blank + box + box) << other.Width << " x " << other.Height;
+        EXPECT_EQ(
+            vx::test::TakeLogLines(),
+            std::vector<std::string>{"Textfenster: No 8 x 16 console font found; drawing boxes instead."});
+    }
+}

@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -439,6 +440,12 @@ TEST(QtDesktop, ClipboardPicturesAndTextAndThePrintersTextAndRulerReachTheWidget
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->pixels, (std::vector<std::uint32_t>{0xFF0A141E, 0xFF0A141E, 0xFF0A141E, 0xFF0A141E,
                                                            0xFF0A141E, 0xFFC86432}));
+    // This application's own text is measured in UTF-8 bytes, 1 to 4 a character, and cut to the limit.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\x7F\u0080\u07FF\u0800\U0001F600"));
+    std::size_t total = 0;
+    bool exact = false;
+    EXPECT_EQ(std::tuple(platform.pasteboardTextExcerpt(5, pasted, total, exact), pasted, total, exact),
+              std::tuple(true, std::string("\x7F\u0080\u07FF"), std::size_t(12), true));
     QGuiApplication::clipboard()->setText("eins\nzwei");
     OffUserInterfaceThread([&] {
         EXPECT_EQ(vx::ClipboardText().value_or("-"), "eins\nzwei");
@@ -682,6 +689,38 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     // A view larger than its frame is black beyond the picture.
     view->resize(2 * kWidth + 3, 2 * kHeight + 2);
     ExpectPaintedWholeAndPart(view, QRect(2 * kWidth - 5, 2 * kHeight - 4, 8, 6));
+}
+
+// A window smaller than its zoomed picture shows bars for the rest. A bar takes room that can make the
+// other one necessary; at exactly the picture's size neither shows, and a fitted zoom never needs one.
+TEST(Zoom, ScrollBarsShowWhatDoesNotFitAndScrollThePicture) {
+    GraphicView* view = ShowWindow0();
+    ToolkitWindow* window = Window0();
+    window->setZoom(Zoom{false, 2});
+    ProcessEvents();
+    const QSize whole = window->size();
+    const QPoint at = view->pos();
+    QScrollBar* bars[2] = {};  // horizontal, vertical
+    for (QScrollBar* bar : window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+        bars[bar->orientation() == Qt::Vertical] = bar;
+    ASSERT_TRUE(bars[0] && bars[1]);
+    const int across = bars[1]->sizeHint().width(), top = window->menuBar()->sizeHint().height();
+    const auto shown = [&](QSize size) {
+        window->resize(size);
+        ProcessEvents();
+        return std::pair(bars[0]->isVisible(), bars[1]->isVisible());
+    };
+    EXPECT_EQ(shown(whole), std::pair(false, false));
+    EXPECT_EQ(shown(whole - QSize(1, 0)), std::pair(true, true));
+    EXPECT_EQ(shown(whole + QSize(across, -1)), std::pair(false, true));
+    EXPECT_EQ(bars[1]->geometry(), QRect(whole.width(), top, across, whole.height() - 1 - top));
+    EXPECT_EQ(std::tuple(bars[1]->maximum(), bars[1]->pageStep(), view->pos()),
+              std::tuple(1, whole.height() - 1 - top, at));
+    bars[1]->setValue(1);
+    EXPECT_EQ(view->pos(), at - QPoint(0, 1));
+    window->setZoom(Zoom{true, 1});
+    EXPECT_EQ(shown(whole / 2), std::pair(false, false));
+    window->setZoom(Zoom{false, 1});
 }
 
 // "Bild sichern …" saves the window in front, which need not be the first one on screen; without a
