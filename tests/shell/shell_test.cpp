@@ -739,15 +739,15 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
     for (QAction* action : ui.menus.value(0)->actions())
         if (action->text() == "Bild sichern \u2026") save = action;
     ASSERT_NE(save, nullptr);
-    // The panels open where the last one was accepted; a file left there under a proposed name would
-    // bring up the question whether to replace it.
-    for (int n = 0; n < 3; ++n)
-        QFile::remove(QString::fromStdString(testing::TempDir()) + QString("Grafik %1.png").arg(n));
+    // A panel answered with a typed path saves there; the cancelled one must leave no file under the
+    // name it proposed, in whatever folder it opened, even where one was left before.
     QString proposed, proposedPath;
     const auto poll = OnEachPanel([&](QFileDialog* dialog) {
         proposedPath = dialog->selectedFiles().value(0);
         proposed = QFileInfo(proposedPath).fileName();
-        proposed == "Grafik 2.png" ? dialog->reject() : AcceptTyped(dialog, QString::fromStdString(path));
+        if (proposed != "Grafik 2.png") return AcceptTyped(dialog, QString::fromStdString(path));
+        QFile::remove(proposedPath);
+        dialog->reject();
     });
     for (const auto& [active, n, name, size] :
          {std::tuple{ui.graphicWindows[1], 1, "Grafik 1.png", QSize(32, 48)},
