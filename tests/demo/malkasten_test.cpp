@@ -108,6 +108,9 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     // The first colour is black; Bild holds Öffnen and Sichern.
     ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Schwarz"; }));
     EXPECT_EQ(platform.menuItemInfo(platform.MenuItem("Bild", 1)).tag, malkasten::kSaveTag);
+    const vx::MenuItemInfo white = platform.menuItemInfo(platform.MenuItem("Farbe", 15));
+    EXPECT_EQ(std::pair(white.title, white.tag),
+              std::pair(std::string("Wei\u00DF"), malkasten::kColourTag + 15));
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 1, "Malkasten \u2014 Rot"));
     Click(kWindow, 1, 12, 20);   // pen up: a dot
     Click(kWindow, 2, 100, 10);  // moves the pen only
@@ -126,16 +129,22 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     // A fresh picture: the next click is a dot again, now green.
     t_KeyEventHandler(kWindow, vx::KeyPress{8, "c", 0});
     Click(kWindow, 1, 30, 30);
+    Click(kWindow, 2, 0, 0);  // the first column and row are inside
+    Click(kWindow, 1, 0, 5);
     ASSERT_TRUE(Eventually([] { return MouseEventQueue.Empty() && KeyEventQueue.Empty(); }));
     // Saving adds the suffix a name lacks.
     const std::string path = ::testing::TempDir() + "malkasten-" + std::to_string(::getpid());
     MenuActionTable.Replace(std::size_t(t_MenuActionIndex(malkasten::kSaveTag)),
                             {malkasten::kSaveTag, 101, "", "", "", "png", path});
     ASSERT_TRUE(Choose(platform, malkasten::kSaveTag, "Malkasten \u2014 Gr\u00FCn"));
+    // The last colour, and a tag past it that is none.
+    ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 15, "Malkasten \u2014 Wei\u00DF"));
+    ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 16, "Malkasten \u2014 Wei\u00DF"));
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag, "Malkasten \u2014 Schwarz"));
     t_KeyEventHandler(kWindow, vx::KeyPress{53, "\x1b", 0});
     ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Programm Ende"; }));
-    const int after[][3] = {{12, 20, 15}, {100, 30, 15}, {30, 30, 12}, {65, 40, 15}};
+    EXPECT_EQ(vx::test::CountLogLine("t_QuitProgram: Quitting current thread."), 1);
+    const int after[][3] = {{12, 20, 15}, {100, 30, 15}, {30, 30, 12}, {65, 40, 15}, {0, 0, 12}, {0, 5, 12}};
     for (const auto& [x, y, colour] : after) EXPECT_EQ(vx::test::Nibble(w, x, y), colour) << x << ", " << y;
     EXPECT_TRUE(vx::test::LogContains("Malkasten: Saved " + path + ".png"));
     const t_Window& copy = vx::test::OpenShown(1, 4, false, 640, 400);
