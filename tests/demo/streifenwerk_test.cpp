@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -70,4 +71,55 @@ TEST(MainProgram, OpensItsWindowStopsAtEscapeAndEndsWithTheEndTitle) {
     const vx::HeadlessWindowState& window = platform.Window(0);
     EXPECT_EQ(window.title, "Streifenwerk \u2014 Programm Ende \u00A9 2026 vxtools");
     EXPECT_EQ(std::tuple(window.centerCount, window.visible, window.key), std::tuple(1, true, true));
+}
+
+// One whole pattern in a small window: the two fans of line pairs, black then white, through one centre
+// within reach of the window's sides. Escape, typed during the pause after the pattern, ends the loop
+// before another pattern begins.
+// Some spacings (5 and 7 across, 2, 4 and 8 down) reach the last pair's place exactly.
+TEST(PatternLoop, DrawsBothFansThroughOneCentre) {
+    vx::test::StartToolkit();
+    constexpr std::int64_t w = 36, h = 33;
+    for (std::uint8_t window : {0, 1}) t_InitWindow(window, 4, false, w, h, 0, 0, t_Font{}, true);
+    const auto pixels = [](std::uint8_t window) {
+        std::vector<int> all;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) all.push_back(vx::test::Nibble(WindowRecord(window), x, y));
+        return all;
+    };
+    // Whether window 0 shows the pattern of spacing s around some centre, drawn again in window 1.
+    const auto shown = [&](std::int64_t s) {
+        for (std::int64_t cx = 0; cx <= w; ++cx)
+            for (std::int64_t cy = 0; cy <= h; ++cy) {
+                g_ClearScreen(1, 0, -1);
+                for (bool down : {true, false})
+                    for (std::int64_t i = 0; i < (down ? w : h) - 1; i += s)
+                        for (std::int64_t j : {0, 1}) {
+                            t_Color(1, 15 * j);
+                            down ? g_Plot(1, i + j, 0) : g_Plot(1, w - 1, i + j);
+                            g_LineTo(1, cx, cy);
+                            down ? g_LineTo(1, w - 1 - i - j, h - 1) : g_LineTo(1, 0, h - 1 - i - j);
+                        }
+                if (pixels(1) == pixels(0)) return true;
+            }
+        return false;
+    };
+    static std::atomic<bool> ended{false};
+    startprocess(
+        [] {
+            PatternLoop();
+            ended.store(true);
+        },
+        1 << 24);
+    bool found = false;
+    for (int i = 0; i < 200 && !found; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        found = shown(LastRandom + 2);
+    }
+    EXPECT_TRUE(found);
+    const std::vector<int> pattern = pixels(0);
+    t_KeyEventHandler(0, vx::KeyPress{53, "\x1b", 0});
+    for (int i = 0; i < 1000 && !ended.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(std::pair(ended.load(), KeyEventQueue.Count()), std::pair(true, std::size_t(0)));
+    EXPECT_TRUE(pixels(0) == pattern);  // no second pattern was begun
 }
