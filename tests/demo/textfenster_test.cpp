@@ -74,8 +74,10 @@ TEST(Textfenster, TakesAnEightBySixteenFontAndDrawsBoxesWithoutOne) {
         const t_Font boxes = textfenster::ConsoleFont(other);
         std::string glyphs;
         for (int code : {32, 33, 255})
-            for (int i = 0; i < 128; ++i)
-                glyphs += boxes.Data.at(std::size_t(code * 128 + i)) == 255 ? '#' : '.';
+            for (int i = 0; i < 128; ++i) {
+                const std::uint8_t level = boxes.Data.at(std::size_t(code * 128 + i));
+                glyphs += level == 255 ? '#' : level == 0 ? '.' : '?';
+            }
         EXPECT_EQ(glyphs, blank + box + box) << other.Width << " x " << other.Height;
         EXPECT_EQ(
             vx::test::TakeLogLines(),
