@@ -78,7 +78,7 @@ TEST(MainProgram, OpensItsWindowStopsAtEscapeAndEndsWithTheEndTitle) {
 // before another pattern begins.
 // Some spacings (5 and 7 across, 2, 4 and 8 down) reach the last pair's place exactly.
 TEST(PatternLoop, DrawsBothFansThroughOneCentre) {
-    vx::test::StartToolkit();
+    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     constexpr std::int64_t w = 36, h = 33;
     for (std::uint8_t window : {0, 1}) t_InitWindow(window, 4, false, w, h, 0, 0, t_Font{}, true);
     const auto pixels = [](std::uint8_t window) {
@@ -111,10 +111,18 @@ TEST(PatternLoop, DrawsBothFansThroughOneCentre) {
             ended.store(true);
         },
         1 << 24);
+    // The spacing is read from the title: the program thread writes LastRandom unguarded.
+    const auto spacing = [&] {
+        platform.Flush();
+        const std::string title = platform.Window(0).title, label = "Abstand: ";
+        const std::size_t at = title.find(label);
+        return at == std::string::npos ? 0 : std::stoll(title.substr(at + label.size()));
+    };
     bool found = false;
     for (int i = 0; i < 200 && !found; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        found = shown(LastRandom + 2);
+        const std::int64_t s = spacing();
+        found = s > 0 && shown(s);
     }
     EXPECT_TRUE(found);
     const std::vector<int> pattern = pixels(0);
