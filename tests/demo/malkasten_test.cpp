@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 #include <tuple>
 
 #include "input/key_input.h"
@@ -41,13 +39,6 @@ std::string Title(vx::HeadlessPlatform& platform) {
     return platform.Window(malkasten::kWindow).title;
 }
 
-// Waits until the condition holds, for at most five seconds.
-template <class Condition>
-bool Eventually(Condition condition) {
-    for (int i = 0; i < 500 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return condition();
-}
-
 void Click(std::uint8_t window, std::int64_t buttons, std::int64_t x, std::int64_t y) {
     t_Event click;
     std::tie(click.Kind, click.Index, click.Window, click.ClickX, click.ClickY) =
@@ -62,7 +53,7 @@ bool Choose(vx::HeadlessPlatform& platform, std::int64_t tag, const std::string&
     choice.Kind = 3;
     choice.ItemAction = tag;
     MenuEventQueue.Append(choice);
-    return Eventually([&] { return MenuEventQueue.Empty() && platform.Window(0).title == title; });
+    return vx::test::Eventually([&] { return MenuEventQueue.Empty() && platform.Window(0).title == title; });
 }
 
 }  // namespace
@@ -106,7 +97,7 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     vx::HeadlessPlatform& platform = vx::test::StartToolkit();
     startprocess(malkasten::Program, 1 << 24);
     // The first colour is black; Bild holds Öffnen and Sichern.
-    ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Schwarz"; }));
+    ASSERT_TRUE(vx::test::Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Schwarz"; }));
     EXPECT_EQ(platform.menuItemInfo(platform.MenuItem("Bild", 1)).tag, malkasten::kSaveTag);
     const vx::MenuItemInfo white = platform.menuItemInfo(platform.MenuItem("Farbe", 15));
     EXPECT_EQ(std::pair(white.title, white.tag),
@@ -118,7 +109,7 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     Click(kWindow, 1, -1, 30);   // outside the picture
     Click(kWindow, 1, 30, -1);
     Click(1, 1, 0, 0);  // another window's
-    ASSERT_TRUE(Eventually([] { return MouseEventQueue.Empty(); }));
+    ASSERT_TRUE(vx::test::Eventually([] { return MouseEventQueue.Empty(); }));
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 12, "Malkasten \u2014 Gr\u00FCn"));
     const t_Window& w = WindowRecord(kWindow);
     const int before[][3] = {{12, 20, 1},  {20, 12, 15}, {50, 10, 15},  {100, 9, 15},
@@ -131,7 +122,7 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     Click(kWindow, 1, 30, 30);
     Click(kWindow, 2, 0, 0);  // the first column and row are inside
     Click(kWindow, 1, 0, 5);
-    ASSERT_TRUE(Eventually([] { return MouseEventQueue.Empty() && KeyEventQueue.Empty(); }));
+    ASSERT_TRUE(vx::test::Eventually([] { return MouseEventQueue.Empty() && KeyEventQueue.Empty(); }));
     // Saving adds the suffix a name lacks.
     const std::string path = ::testing::TempDir() + "malkasten-" + std::to_string(::getpid());
     MenuActionTable.Replace(std::size_t(t_MenuActionIndex(malkasten::kSaveTag)),
@@ -142,7 +133,8 @@ TEST(Malkasten, PrimaryClicksDrawFromThePenSecondaryOnesOnlyMoveItAndCStartsAfre
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag + 16, "Malkasten \u2014 Wei\u00DF"));
     ASSERT_TRUE(Choose(platform, malkasten::kColourTag, "Malkasten \u2014 Schwarz"));
     t_KeyEventHandler(kWindow, vx::KeyPress{53, "\x1b", 0});
-    ASSERT_TRUE(Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Programm Ende"; }));
+    ASSERT_TRUE(
+        vx::test::Eventually([&] { return platform.Window(0).title == "Malkasten \u2014 Programm Ende"; }));
     EXPECT_EQ(vx::test::CountLogLine("t_QuitProgram: Quitting current thread."), 1);
     const int after[][3] = {{12, 20, 15}, {100, 30, 15}, {30, 30, 12}, {65, 40, 15}, {0, 0, 12}, {0, 5, 12}};
     for (const auto& [x, y, colour] : after) EXPECT_EQ(vx::test::Nibble(w, x, y), colour) << x << ", " << y;

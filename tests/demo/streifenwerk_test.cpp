@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <set>
-#include <thread>
 
 #include "input/key_input.h"
 #include "support/toolkit_test.h"
@@ -60,8 +58,7 @@ TEST(MainProgram, OpensItsWindowStopsAtEscapeAndEndsWithTheEndTitle) {
     t_KeyEventHandler(0, vx::KeyPress{53, "\x1b", 0});
     startprocess(MainProgram, 1 << 24);
     const std::string end = "t_QuitProgram: Quitting current thread.";
-    for (int i = 0; i < 1000 && !vx::test::LogContains(end); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(vx::test::Eventually([&] { return vx::test::LogContains(end); }));
     EXPECT_EQ(vx::test::CountLogLine(end), 1);
     EXPECT_EQ(vx::test::CountLogLine("t_InitWindow: GraphicWindow #0 = 1024 x 1024 pixel x 4 bit = 512,00K "
                                      "video-memory = $00F80000."),
@@ -118,16 +115,13 @@ TEST(PatternLoop, DrawsBothFansThroughOneCentre) {
         const std::size_t at = title.find(label);
         return at == std::string::npos ? 0 : std::stoll(title.substr(at + label.size()));
     };
-    bool found = false;
-    for (int i = 0; i < 200 && !found; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(vx::test::Eventually([&] {
         const std::int64_t s = spacing();
-        found = s > 0 && shown(s);
-    }
-    EXPECT_TRUE(found);
+        return s > 0 && shown(s);
+    }));
     const std::vector<int> pattern = pixels(0);
     t_KeyEventHandler(0, vx::KeyPress{53, "\x1b", 0});
-    for (int i = 0; i < 1000 && !ended.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    vx::test::Eventually([&] { return ended.load(); });
     EXPECT_EQ(std::pair(ended.load(), KeyEventQueue.Count()), std::pair(true, std::size_t(0)));
     EXPECT_TRUE(pixels(0) == pattern);  // no second pattern was begun
 }

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "input/key_input.h"
 #include "support/toolkit_test.h"
 
@@ -21,9 +18,7 @@ TEST(Textfenster, DrawsItsDemonstrationEchoesTheKeysAndEndsWithTheEndMessage) {
         t_KeyEventHandler(0, vx::KeyPress{code, text, code == 8 ? vx::kControlFlag : 0});
     startprocess(textfenster::Program, 1 << 24);
     const std::string end = "t_QuitProgram: Quitting current thread with message in window #0.";
-    for (int i = 0; i < 1000 && !vx::test::LogContains(end); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(vx::test::LogContains(end));
+    ASSERT_TRUE(vx::test::Eventually([&] { return vx::test::LogContains(end); }));
 
     std::string window;  // the scrolling window's last lines, right of column 44
     for (int line = 11; line <= 16; ++line)

@@ -2,9 +2,11 @@
 // captured log, a font whose glyphs a test can predict, and ways to look into video memory.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -28,6 +30,16 @@ std::vector<std::string> TakeLogLines();
 int CountLogLine(std::string_view line);
 // True when a captured line contains `piece`; does not clear the log.
 bool LogContains(std::string_view piece);
+
+// Polls `condition` every 10 ms until it holds or `limit` has passed, and gives its value at the end:
+// work on another thread is waited for this way, never for a fixed time.
+template <class Condition>
+bool Eventually(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return condition();
+}
 
 // ---- Windows ----
 

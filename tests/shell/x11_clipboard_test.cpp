@@ -1,0 +1,245 @@
+// Reading another program's clipboard over X11: an X server of the test's own (Xvfb) and a clipboard
+// owner on a thread of the test, which answers at once, in pieces (INCR), with a refusal or not at all.
+#include "shell/x11_clipboard.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace {
+
+using vx::shell::ReadX11ClipboardText;
+using namespace std::chrono_literals;
+
+// Xvfb on a free display number, set as DISPLAY while the test runs; stopped at the end.
+class XServer {
+  public:
+    XServer() {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0",
+                     "64x64x24", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        char number[16] = {};
+        pollfd ready{fds[0], POLLIN, 0};
+        if (pid_ > 0 && ::poll(&ready, 1, 10000) == 1 && ::read(fds[0], number, sizeof number - 1) > 0) {
+            display_ = std::string(":") + std::string(number, std::strcspn(number, "\n"));
+            const char* old = std::getenv("DISPLAY");
+            if (old != nullptr) oldDisplay_ = old;
+            ::setenv("DISPLAY", display_.c_str(), 1);
+        }
+        ::close(fds[0]);
+    }
+    ~XServer() {
+        if (!oldDisplay_.empty())
+            ::setenv("DISPLAY", oldDisplay_.c_str(), 1);
+        else
+            ::unsetenv("DISPLAY");
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool running() const { return !display_.empty(); }
+
+  private:
+    pid_t pid_ = -1;
+    std::string display_, oldDisplay_;
+};
+
+enum class Answer { Whole, InPieces, PiecesThenSilence, Refusal, Silence };
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply->atom;
+    std::free(reply);
+    return atom;
+}
+
+// Owns CLIPBOARD and answers one request for UTF8_STRING as `answer` says; pieces are `piece` bytes long.
+class ClipboardOwner {
+  public:
+    ClipboardOwner(std::string text, Answer answer, std::size_t piece = 1000)
+        : text_(std::move(text)), answer_(answer), piece_(piece), c_(xcb_connect(nullptr, nullptr)) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        window_ = xcb_generate_id(c_);
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_set_selection_owner(c_, window_, Atom(c_, "CLIPBOARD"), XCB_CURRENT_TIME);
+        incr_ = Atom(c_, "INCR");  // a round trip: the server owns up to the owner before a reader asks
+        utf8_ = Atom(c_, "UTF8_STRING");
+        xcb_flush(c_);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~ClipboardOwner() {
+        stop_ = true;
+        thread_.join();
+        xcb_disconnect(c_);
+    }
+
+  private:
+    xcb_generic_event_t* Next() {
+        while (!stop_) {
+            if (xcb_generic_event_t* e = xcb_poll_for_event(c_)) return e;
+            pollfd fd{xcb_get_file_descriptor(c_), POLLIN, 0};
+            ::poll(&fd, 1, 10);
+        }
+        return nullptr;
+    }
+
+    void Put(xcb_window_t window, xcb_atom_t property, std::size_t from, std::size_t length) {
+        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window, property, utf8_, 8, std::uint32_t(length),
+                            text_.data() + from);
+    }
+
+    void Serve() {
+        xcb_selection_request_event_t request{};
+        while (xcb_generic_event_t* e = Next()) {
+            const bool isRequest = (e->response_type & 0x7F) == XCB_SELECTION_REQUEST;
+            if (isRequest) request = *reinterpret_cast<xcb_selection_request_event_t*>(e);
+            std::free(e);
+            if (isRequest) break;
+        }
+        if (stop_ || answer_ == Answer::Silence) return;
+        xcb_selection_notify_event_t notify{};
+        notify.response_type = XCB_SELECTION_NOTIFY;
+        notify.requestor = request.requestor;
+        notify.selection = request.selection;
+        notify.target = request.target;
+        notify.property = answer_ == Answer::Refusal || request.target != utf8_ ? xcb_atom_t(XCB_ATOM_NONE)
+                                                                                : request.property;
+        if (answer_ == Answer::Whole) Put(request.requestor, request.property, 0, text_.size());
+        const bool pieces = answer_ == Answer::InPieces || answer_ == Answer::PiecesThenSilence;
+        if (pieces) {
+            const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+            xcb_change_window_attributes(c_, request.requestor, XCB_CW_EVENT_MASK, &events);
+            const auto size = std::uint32_t(text_.size());
+            xcb_change_property(c_, XCB_PROP_MODE_REPLACE, request.requestor, request.property, incr_, 32, 1,
+                                &size);
+        }
+        xcb_send_event(c_, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&notify));
+        xcb_flush(c_);
+        if (!pieces) return;
+        // Each deletion of the property asks for the next piece; an empty piece ends the text.
+        std::size_t sent = 0;
+        bool ended = false;
+        while (!ended) {
+            xcb_generic_event_t* e = Next();
+            if (e == nullptr) return;
+            const auto& change = *reinterpret_cast<xcb_property_notify_event_t*>(e);
+            const bool deleted = (e->response_type & 0x7F) == XCB_PROPERTY_NOTIFY &&
+                                 change.window == request.requestor && change.atom == request.property &&
+                                 change.state == XCB_PROPERTY_DELETE;
+            std::free(e);
+            if (!deleted) continue;
+            if (answer_ == Answer::PiecesThenSilence && sent >= 2 * piece_) return;
+            const std::size_t length = std::min(piece_, text_.size() - sent);
+            Put(request.requestor, request.property, sent, length);
+            xcb_flush(c_);
+            sent += length;
+            ended = length == 0;
+        }
+    }
+
+    std::string text_;
+    Answer answer_;
+    std::size_t piece_;
+    xcb_connection_t* c_;
+    xcb_window_t window_ = 0;
+    xcb_atom_t incr_ = 0, utf8_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// Bytes that differ from place to place, so that a piece out of place or a wrong cut shows.
+std::string Numbered(std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; text.size() < n; ++i) text += std::to_string(i) + ' ';
+    text.resize(n);
+    return text;
+}
+
+TEST(X11Clipboard, TextIsReadWholeOrInPiecesUpToTheLimitAndCountedToTheEnd) {
+    XServer server;
+    if (!server.running()) GTEST_SKIP() << "no Xvfb";
+
+    auto read = ReadX11ClipboardText(100, 2s);
+    EXPECT_TRUE(read.answered && !read.hasText) << "nobody owns the clipboard";
+
+    const std::string text = "Grüße, Welt!\n\tzweite Zeile";
+    {
+        ClipboardOwner owner(text, Answer::Whole);
+        read = ReadX11ClipboardText(1000, 5s);
+        EXPECT_TRUE(read.answered && read.hasText && read.complete);
+        EXPECT_EQ(read.text, text);
+        EXPECT_EQ(read.total, text.size());
+    }
+    {
+        ClipboardOwner owner(text, Answer::Whole);
+        read = ReadX11ClipboardText(7, 5s);  // not a whole number of 32-bit words
+        EXPECT_EQ(read.text, text.substr(0, 7));
+        EXPECT_EQ(read.total, text.size());
+        EXPECT_TRUE(read.complete);
+    }
+
+    const std::string large = Numbered(2500);
+    {
+        ClipboardOwner owner(large, Answer::InPieces);
+        read = ReadX11ClipboardText(1500, 5s);
+        EXPECT_TRUE(read.answered && read.hasText && read.complete);
+        EXPECT_EQ(read.text, large.substr(0, 1500));
+        EXPECT_EQ(read.total, 2500u);
+    }
+    {
+        ClipboardOwner owner(large, Answer::InPieces);
+        read = ReadX11ClipboardText(3000, 5s);
+        EXPECT_EQ(read.text, large);
+        EXPECT_EQ(read.total, 2500u);
+    }
+}
+
+TEST(X11Clipboard, RefusalsSilenceAndAnOwnerThatStopsMidwayAreReportedAsSuch) {
+    XServer server;
+    if (!server.running()) GTEST_SKIP() << "no Xvfb";
+    {
+        ClipboardOwner owner("nicht als Text", Answer::Refusal);
+        const auto read = ReadX11ClipboardText(100, 5s);
+        EXPECT_TRUE(read.answered);
+        EXPECT_FALSE(read.hasText);
+    }
+    {
+        ClipboardOwner owner("nie", Answer::Silence);
+        const auto read = ReadX11ClipboardText(100, 300ms);
+        EXPECT_FALSE(read.answered);
+        EXPECT_FALSE(read.hasText);
+    }
+    {
+        // Two pieces arrive, then nothing: what came is kept and counted, and the total is not exact.
+        const std::string large = Numbered(5000);
+        ClipboardOwner owner(large, Answer::PiecesThenSilence);
+        const auto read = ReadX11ClipboardText(1500, 1s);
+        EXPECT_TRUE(read.answered && read.hasText);
+        EXPECT_FALSE(read.complete);
+        EXPECT_EQ(read.text, large.substr(0, 1500));
+        EXPECT_EQ(read.total, 2000u);
+    }
+}
+
+}  // namespace
