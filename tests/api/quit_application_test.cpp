@@ -1,10 +1,68 @@
-// A whole application that ends itself: the program draws, then asks to quit with status 3 from the
-// program thread. The test passes when the process ends by itself with that status and printed
-// nothing on standard output (VXTOOLS_LOG=quiet).
+// A whole application on the offscreen platform, in one of three ways (QUIT_TEST):
+//   unset        the program draws, then asks to quit with status 3 from the program thread; the process
+//                must end by itself with that status and print nothing (VXTOOLS_LOG=quiet).
+//   signals      started as nohup starts it and with the quit signals blocked: SIGHUP stays ignored,
+//                SIGTERM and SIGINT are caught and unblocked, and SIGTERM sent to itself ends the
+//                application with status 0 (20 to 22 name what was wrong).
+//   descriptors  started with standard input, output and error closed: each is /dev/null, open for
+//                reading (0) or writing (1, 2); status 0, or 10 + the first descriptor that is not.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vxtools/vxtools.h>
 
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+bool IsDevNull(int fd, int access) {
+    struct stat file = {}, null = {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags != -1 && (flags & O_ACCMODE) == access && ::fstat(fd, &file) == 0 &&
+           ::stat("/dev/null", &null) == 0 && S_ISCHR(file.st_mode) && file.st_rdev == null.st_rdev;
+}
+
+int DescriptorFault() {
+    for (int fd = 0; fd <= 2; ++fd)
+        if (!IsDevNull(fd, fd == 0 ? O_RDONLY : O_WRONLY)) return 10 + fd;
+    return 0;
+}
+
+int SignalFault() {
+    struct sigaction hup = {}, term = {}, interrupt = {};
+    ::sigaction(SIGHUP, nullptr, &hup);
+    ::sigaction(SIGTERM, nullptr, &term);
+    ::sigaction(SIGINT, nullptr, &interrupt);
+    sigset_t blocked;
+    ::pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+    if (hup.sa_handler != SIG_IGN) return 20;
+    for (const auto* caught : {&term, &interrupt})
+        if (caught->sa_handler == SIG_DFL || caught->sa_handler == SIG_IGN) return 21;
+    if (sigismember(&blocked, SIGTERM) || sigismember(&blocked, SIGINT)) return 22;
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    return vx::RunApplication(argc, argv, [] {
+    const char* mode = std::getenv("QUIT_TEST");
+    const std::string way = mode != nullptr ? mode : "";
+    if (way == "signals") {
+        ::signal(SIGHUP, SIG_IGN);
+        sigset_t quit;
+        sigemptyset(&quit);
+        for (const int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&quit, s);
+        ::sigprocmask(SIG_BLOCK, &quit, nullptr);
+    }
+    return vx::RunApplication(argc, argv, [way] {
+        if (way == "signals" || way == "descriptors") {
+            const int fault = way == "signals" ? SignalFault() : DescriptorFault();
+            if (fault != 0 || way == "descriptors") vx::QuitApplication(fault);
+            if (fault == 0 && way == "signals") ::kill(::getpid(), SIGTERM);
+            for (;;) vx::SleepNanoseconds(10'000'000);  // until the application ends the process
+        }
         t_InitWindow(0, 32, false, 64, 64, 0, 0, vx::ReadyFont(), true);
         vx::SetRGBColor(0, 200, 100, 50);
         g_Line(0, 0, 0, 63, 63);

@@ -326,28 +326,6 @@ def case_start_signals(env, app_path, work):
         expect_clean_exit(app, f"{sent.name} {delay * 1000:.0f} ms after the start", sent)
 
 
-def case_no_display(env, app_path, work):
-    """Without a display, or with one that is not there: one line on standard error and status 1."""
-    for name, changes in (("no display", {}), ("a wrong display", {"DISPLAY": ":97"})):
-        plain = {k: v for k, v in env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        result = subprocess.run([app_path], env=dict(plain, **changes), capture_output=True, text=True,
-                                timeout=PATIENCE)
-        check(result.returncode == 1, f"exit status {result.returncode} with {name}")
-        lines = result.stderr.splitlines()
-        check(len(lines) == 1 and "Cannot start without a display" in lines[0],
-              f"with {name} standard error says {result.stderr!r}")
-
-
-def case_full_output(env, app_path, work):
-    """--help and --version into a full device (/dev/full) fail with a non-zero status and say so."""
-    for option in ("--help", "--version"):
-        with open("/dev/full", "w") as full:
-            result = subprocess.run([app_path, option], stdout=full, stderr=subprocess.PIPE, text=True,
-                                    timeout=PATIENCE)
-        check(result.returncode != 0, f"{option} into /dev/full ended with status 0")
-        check("Cannot write to standard output" in result.stderr, f"{option}: standard error says {result.stderr!r}")
-
-
 def start_weston(env, work, *options):
     """Starts a Weston compositor with these options; returns the environment for its Wayland clients."""
     # The case's directory is private to this user, as a runtime directory must be.
