@@ -2,6 +2,7 @@
 // owner on a thread of the test, which answers at once, in pieces (INCR), with a refusal or not at all.
 #include "shell/x11_clipboard.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -12,52 +13,68 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
 using vx::shell::ReadX11ClipboardText;
 using namespace std::chrono_literals;
 
-// Xvfb on a free display number, set as DISPLAY while the test runs; stopped at the end.
+// Xvfb, set as DISPLAY while the test runs and stopped at the end. The display number is drawn at random
+// (tests run side by side, and a server just ended may still hold the lowest free number); the server
+// writes it to a pipe, or ends when the number is taken.
 class XServer {
   public:
     XServer() {
-        int fds[2];
-        if (::pipe(fds) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 10 && display_.empty(); ++attempt) {
+            const std::string number = std::to_string(100 + random() % 30000);
+            int fds[2];
+            if (::pipe(fds) != 0) return;
+            pid_ = ::fork();
+            if (pid_ == 0) {
+                ::close(fds[0]);
+                ::dup2(::open("/dev/null", O_WRONLY), STDERR_FILENO);
+                const std::string fd = std::to_string(fds[1]);
+                ::execlp("Xvfb", "Xvfb", (":" + number).c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp",
+                         "-noreset", "-screen", "0", "64x64x24", static_cast<char*>(nullptr));
+                ::_exit(127);
+            }
+            ::close(fds[1]);
+            // The number comes first and the line's end once clients are accepted.
+            std::string ready;
+            char c = 0;
+            pollfd readable{fds[0], POLLIN, 0};
+            while (pid_ > 0 && c != '\n' && ::poll(&readable, 1, 10000) == 1 && ::read(fds[0], &c, 1) == 1)
+                ready += c;
+            if (!ready.empty() && ready.back() == '\n')
+                display_ = ":" + number;
+            else if (pid_ > 0)
+                Stop(std::exchange(pid_, -1));
             ::close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0",
-                     "64x64x24", static_cast<char*>(nullptr));
-            ::_exit(127);
         }
-        ::close(fds[1]);
-        char number[16] = {};
-        pollfd ready{fds[0], POLLIN, 0};
-        if (pid_ > 0 && ::poll(&ready, 1, 10000) == 1 && ::read(fds[0], number, sizeof number - 1) > 0) {
-            display_ = std::string(":") + std::string(number, std::strcspn(number, "\n"));
-            const char* old = std::getenv("DISPLAY");
-            if (old != nullptr) oldDisplay_ = old;
-            ::setenv("DISPLAY", display_.c_str(), 1);
-        }
-        ::close(fds[0]);
+        if (display_.empty()) return;
+        if (const char* old = std::getenv("DISPLAY")) oldDisplay_ = old;
+        ::setenv("DISPLAY", display_.c_str(), 1);
     }
     ~XServer() {
         if (!oldDisplay_.empty())
             ::setenv("DISPLAY", oldDisplay_.c_str(), 1);
         else
             ::unsetenv("DISPLAY");
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
+        if (pid_ > 0) Stop(pid_);
     }
     bool running() const { return !display_.empty(); }
 
   private:
+    static void Stop(pid_t server) {
+        ::kill(server, SIGTERM);
+        ::waitpid(server, nullptr, 0);
+    }
+
     pid_t pid_ = -1;
     std::string display_, oldDisplay_;
 };
