@@ -5,7 +5,8 @@
 //                SIGTERM and SIGINT are caught and unblocked, and SIGTERM sent to itself ends the
 //                application with status 0 (20 to 22 name what was wrong).
 //   descriptors  started with standard input, output and error closed: each is /dev/null, open for
-//                reading (0) or writing (1, 2); status 0, or 10 + the first descriptor that is not.
+//                reading (0) or writing (1, 2); status 4, or 10 + the first descriptor that is not. (Not
+//                0: that is also the status of an application that ended before the program looked.)
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -24,10 +25,10 @@ bool IsDevNull(int fd, int access) {
            ::stat("/dev/null", &null) == 0 && S_ISCHR(file.st_mode) && file.st_rdev == null.st_rdev;
 }
 
-int DescriptorFault() {
+int DescriptorStatus() {
     for (int fd = 0; fd <= 2; ++fd)
         if (!IsDevNull(fd, fd == 0 ? O_RDONLY : O_WRONLY)) return 10 + fd;
-    return 0;
+    return 4;
 }
 
 int SignalFault() {
@@ -57,12 +58,15 @@ int main(int argc, char** argv) {
         ::sigprocmask(SIG_BLOCK, &quit, nullptr);
     }
     return vx::RunApplication(argc, argv, [way] {
-        if (way == "signals" || way == "descriptors") {
-            const int fault = way == "signals" ? SignalFault() : DescriptorFault();
-            if (fault != 0 || way == "descriptors") vx::QuitApplication(fault);
-            if (fault == 0 && way == "signals") ::kill(::getpid(), SIGTERM);
-            for (;;) vx::SleepNanoseconds(10'000'000);  // until the application ends the process
+        if (way == "descriptors") vx::QuitApplication(DescriptorStatus());
+        if (way == "signals") {
+            if (const int fault = SignalFault(); fault != 0)
+                vx::QuitApplication(fault);
+            else
+                ::kill(::getpid(), SIGTERM);
         }
+        if (!way.empty())
+            for (;;) vx::SleepNanoseconds(10'000'000);  // until the application ends the process
         t_InitWindow(0, 32, false, 64, 64, 0, 0, vx::ReadyFont(), true);
         vx::SetRGBColor(0, 200, 100, 50);
         g_Line(0, 0, 0, 63, 63);
