@@ -1,9 +1,10 @@
 // A whole application on the offscreen platform, in one of three ways (QUIT_TEST):
-//   unset        the program draws, then asks to quit with status 3 from the program thread; the process
-//                must end by itself with that status and print nothing (VXTOOLS_LOG=quiet).
+//   unset        the program draws, prints "bye" and asks to quit with status 3 from the program thread;
+//                the process must end by itself with that status, and print nothing else when the log
+//                is off (VXTOOLS_LOG=quiet).
 //   signals      started as nohup starts it and with the quit signals blocked: SIGHUP stays ignored,
-//                SIGTERM and SIGINT are caught and unblocked, and SIGTERM sent to itself ends the
-//                application with status 0 (20 to 22 name what was wrong).
+//                SIGTERM and SIGINT are caught and unblocked, SIGPIPE is ignored, and SIGTERM sent to
+//                itself ends the application with status 0 (20 to 23 name what was wrong).
 //   descriptors  started with standard input, output and error closed: each is /dev/null, open for
 //                reading (0) or writing (1, 2); status 4, or 10 + the first descriptor that is not. (Not
 //                0: that is also the status of an application that ended before the program looked.)
@@ -13,6 +14,7 @@
 #include <unistd.h>
 #include <vxtools/vxtools.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -32,7 +34,8 @@ int DescriptorStatus() {
 }
 
 int SignalFault() {
-    struct sigaction hup = {}, term = {}, interrupt = {};
+    struct sigaction hup = {}, term = {}, interrupt = {}, pipe = {};
+    ::sigaction(SIGPIPE, nullptr, &pipe);
     ::sigaction(SIGHUP, nullptr, &hup);
     ::sigaction(SIGTERM, nullptr, &term);
     ::sigaction(SIGINT, nullptr, &interrupt);
@@ -42,6 +45,7 @@ int SignalFault() {
     for (const auto* caught : {&term, &interrupt})
         if (caught->sa_handler == SIG_DFL || caught->sa_handler == SIG_IGN) return 21;
     if (sigismember(&blocked, SIGTERM) || sigismember(&blocked, SIGINT)) return 22;
+    if (pipe.sa_handler != SIG_IGN) return 23;
     return 0;
 }
 
@@ -72,6 +76,7 @@ int main(int argc, char** argv) {
         g_Line(0, 0, 0, 63, 63);
         t_Print(0, "bye");
         t_WindowUpdate(0, false);
+        std::printf("bye\n");
         vx::QuitApplication(3);
     });
 }

@@ -210,8 +210,9 @@ TEST(X11Clipboard, TextIsReadWholeOrInPiecesUpToTheLimitAndCountedToTheEnd) {
     }
     {
         ClipboardOwner owner(text, Answer::Whole);
-        read = ReadX11ClipboardText(7, 5s);  // not a whole number of 32-bit words
-        EXPECT_EQ(read.text, text.substr(0, 7));
+        // Not a whole number of 32-bit words, and more than six of them: the request asks for enough.
+        read = ReadX11ClipboardText(25, 5s);
+        EXPECT_EQ(read.text, text.substr(0, 25));
         EXPECT_EQ(read.total, text.size());
         EXPECT_TRUE(read.complete);
     }
