@@ -25,6 +25,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -720,6 +721,69 @@ TEST(Zoom, ScrollBarsShowWhatDoesNotFitAndScrollThePicture) {
     EXPECT_EQ(view->pos(), at - QPoint(0, 1));
     window->setZoom(Zoom{true, 1});
     EXPECT_EQ(shown(whole / 2), std::pair(false, false));
+    window->setZoom(Zoom{false, 1});
+}
+
+// The zoom steps go one factor at a time within 1 to 16, and from a fitted zoom to the whole factor above
+// or below the scale shown. The wheel scrolls a picture larger than the window, sideways with Shift.
+// Full screen shows the picture alone on black at the largest factor that fits the screen, and gives
+// back the zoom, the frame and the menu bar it took.
+TEST(Zoom, StepsStayWithinTheFactorsWheelScrollsAndFullScreenTakesTheLargestFactorThatFits) {
+    GraphicView* view = ShowWindow0();
+    ToolkitWindow* window = Window0();
+    const auto stepped = [window](Zoom from, void (ToolkitWindow::*step)()) {
+        window->setZoom(from);
+        (window->*step)();
+        return window->zoom();
+    };
+    EXPECT_EQ(stepped(Zoom{false, 1}, &ToolkitWindow::zoomOut), (Zoom{false, 1}));
+    EXPECT_EQ(stepped(Zoom{false, 1}, &ToolkitWindow::zoomIn), (Zoom{false, 2}));
+    EXPECT_EQ(stepped(Zoom{false, 15}, &ToolkitWindow::zoomIn), (Zoom{false, 16}));
+    EXPECT_EQ(stepped(Zoom{false, 16}, &ToolkitWindow::zoomIn), (Zoom{false, 16}));
+    EXPECT_EQ(stepped(Zoom{false, 2}, &ToolkitWindow::zoomOut), (Zoom{false, 1}));
+    window->setZoom(Zoom{true, 1});
+    const double fitted = window->contentScale();
+    ASSERT_NE(fitted, std::floor(fitted));
+    EXPECT_EQ(stepped(Zoom{true, 1}, &ToolkitWindow::zoomIn), (Zoom{false, int(std::floor(fitted)) + 1}));
+    EXPECT_EQ(stepped(Zoom{true, 1}, &ToolkitWindow::zoomOut), (Zoom{false, int(std::floor(fitted))}));
+
+    window->setZoom(Zoom{false, 2});
+    ProcessEvents();
+    QScrollBar* bars[2] = {};  // horizontal, vertical
+    for (QScrollBar* bar : window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+        bars[bar->orientation() == Qt::Vertical] = bar;
+    ASSERT_TRUE(bars[0] && bars[1]);
+    window->resize(window->size() - QSize(40, 40));
+    ProcessEvents();
+    for (const Qt::KeyboardModifiers mods :
+         {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+        QWheelEvent wheel(QPointF(20, 40), window->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window, &wheel);
+    }
+    EXPECT_GT(bars[0]->value(), 0);
+    EXPECT_GT(bars[1]->value(), 0);
+
+    window->setZoom(Zoom{false, 2});
+    ProcessEvents();
+    const QRect normal = window->geometry();
+    const QColor paper = window->background()->palette().color(QPalette::Window);
+    window->setFullScreen(true);
+    QTest::qWait(200);
+    const QSize screen = window->screen()->geometry().size();
+    const int k = std::min(screen.width() / kWidth, screen.height() / kHeight);
+    EXPECT_EQ(window->zoom(), (Zoom{false, k}));
+    EXPECT_EQ(window->size(), screen);
+    EXPECT_EQ(view->geometry(), QRect((screen.width() - k * kWidth) / 2, (screen.height() - k * kHeight) / 2,
+                                      k * kWidth, k * kHeight));
+    EXPECT_FALSE(window->menuBar()->isVisible());
+    EXPECT_EQ(window->background()->palette().color(QPalette::Window), QColor(Qt::black));
+    window->setFullScreen(false);
+    ProcessEvents();
+    EXPECT_EQ(window->zoom(), (Zoom{false, 2}));
+    EXPECT_EQ(window->geometry(), normal);
+    EXPECT_TRUE(window->menuBar()->isVisible());
+    EXPECT_EQ(window->background()->palette().color(QPalette::Window), paper);
     window->setZoom(Zoom{false, 1});
 }
 
