@@ -253,12 +253,16 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
     for (const auto& [mask, framed] : {std::pair{0, false}, std::pair{7, true}}) {
         platform.setWindowStyleMask(Handle(window), mask);
         const bool frameless = window->windowFlags() & Qt::FramelessWindowHint;
-        EXPECT_EQ(std::tuple(window->isVisible(), frameless, window->menuBar()->isVisible()),
-                  std::tuple(true, !framed, framed));
+        EXPECT_EQ(
+            std::tuple(window->isVisible(), frameless, window->menuBar()->isVisible(), window->styleMask()),
+            std::tuple(true, !framed, framed, mask));
     }
+    // The colour shows where no child covers the window (its bottom-left corner, left of the view).
     const QColor menuColour = window->menuBar()->palette().color(QPalette::Window);
     platform.setWindowBackgroundColor(Handle(window), 1.0, 0.0, 1.0, 1.0);
     EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), menuColour);
+    EXPECT_EQ(window->grab(QRect(0, window->height() - 1, 1, 1)).toImage().pixelColor(0, 0),
+              QColor(255, 0, 255));
 }
 
 // The text windows open laid out and follow their window's size; the other windows' children are left
@@ -763,6 +767,15 @@ TEST(Zoom, StepsStayWithinTheFactorsWheelScrollsAndFullScreenTakesTheLargestFact
     }
     EXPECT_GT(bars[0]->value(), 0);
     EXPECT_GT(bars[1]->value(), 0);
+    // Where the picture fits, the wheel scrolls nothing.
+    window->setZoom(Zoom{false, 1});
+    ProcessEvents();
+    ASSERT_FALSE(bars[1]->isVisible());
+    bars[1]->setValue(0);
+    QWheelEvent wheel(QPointF(20, 40), window->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window, &wheel);
+    EXPECT_EQ(bars[1]->value(), 0);
 
     window->setZoom(Zoom{false, 2});
     ProcessEvents();
