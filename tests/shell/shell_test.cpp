@@ -301,8 +301,7 @@ TEST(QtPlatformWindows, TextWindowsOpenLaidOutAndResizedLayOutTheirTextAndRuler)
     t_WindowSize(9, -1, -1, 600, 400);
     t_WindowVisible(9, true);
     ProcessEvents();
-    const Rect frame = platform.scrollViewFrame(platform.scrollView(9));
-    EXPECT_EQ(XY(frame.width, frame.height), XY(560, 323));
+    EXPECT_EQ(platform.scrollViewFrame(platform.scrollView(9)), (Rect{20, 20, 560, 323}));
 }
 
 // A close box hides its window; closing the main window quits once nothing else is on screen.
@@ -709,6 +708,8 @@ TEST(Zoom, ScrollBarsShowWhatDoesNotFitAndScrollThePicture) {
     for (QScrollBar* bar : window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
         bars[bar->orientation() == Qt::Vertical] = bar;
     ASSERT_TRUE(bars[0] && bars[1]);
+    // The keyboard stays with the view.
+    EXPECT_EQ(std::pair(bars[0]->focusPolicy(), bars[1]->focusPolicy()), std::pair(Qt::NoFocus, Qt::NoFocus));
     const int across = bars[1]->sizeHint().width(), top = window->menuBar()->sizeHint().height();
     const auto shown = [&](QSize size) {
         window->resize(size);
