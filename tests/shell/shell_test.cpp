@@ -148,6 +148,21 @@ XY ClickAt(GraphicView* view, QPoint point) {
     return event ? XY{event->ClickX, event->ClickY} : XY{-9, -9};
 }
 
+// A zoomable window's scroll bars: horizontal, vertical.
+std::array<QScrollBar*, 2> ScrollBars(QWidget* window) {
+    std::array<QScrollBar*, 2> bars{};
+    for (QScrollBar* bar : window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+        bars[bar->orientation() == Qt::Vertical] = bar;
+    return bars;
+}
+
+// One notch of the wheel towards the user, over the window's point (20, 40).
+void TurnWheel(QWidget* window, Qt::KeyboardModifiers mods = {}) {
+    QWheelEvent wheel(QPointF(20, 40), window->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window, &wheel);
+}
+
 // The picture's first and last pixel, white among black, cover exactly k x k pixels of the view's shot.
 void ExpectWholeBlocks(GraphicView* view, int k) {
     const QImage shot = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -367,7 +382,7 @@ TEST(QtMenus, ChosenItemsReachTheHandlerOnAnotherThreadButPasteOnThisOneAndAltSt
     reinterpret_cast<QAction*>(platform.mainMenuItem("Farbe"))->menu()->actions().value(0)->trigger();
     const t_MenuEvent event = MenuEventQueue.Last().value_or(t_MenuEvent{});
     EXPECT_EQ(std::tuple(event.Kind, event.MenuTitle, event.ItemTitle), std::tuple(3, "Farbe", "Rot"));
-    for (int i = 0; i < 400 && handlerThread == 0; ++i) vx::SleepNanoseconds(5'000'000);
+    Eventually([&] { return handlerThread != 0; }, std::chrono::seconds(2));
     EXPECT_GT(handlerThread.load(), 1);  // a background task
 
     std::atomic<int> pasteThread{0};
@@ -706,9 +721,7 @@ TEST(Zoom, ScrollBarsShowWhatDoesNotFitAndScrollThePicture) {
     ProcessEvents();
     const QSize whole = window->size();
     const QPoint at = view->pos();
-    QScrollBar* bars[2] = {};  // horizontal, vertical
-    for (QScrollBar* bar : window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
-        bars[bar->orientation() == Qt::Vertical] = bar;
+    const std::array<QScrollBar*, 2> bars = ScrollBars(window);
     ASSERT_TRUE(bars[0] && bars[1]);
     const int across = bars[1]->sizeHint().width(), top = window->menuBar()->sizeHint().height();
     const auto shown = [&](QSize size) {
@@ -768,18 +781,12 @@ TEST(Zoom, StepsStayWithinTheFactorsWheelScrollsAndFullScreenTakesTheLargestFact
 
     window->setZoom(Zoom{false, 2});
     ProcessEvents();
-    QScrollBar* bars[2] = {};  // horizontal, vertical
-    for (QScrollBar* bar : window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
-        bars[bar->orientation() == Qt::Vertical] = bar;
+    const std::array<QScrollBar*, 2> bars = ScrollBars(window);
     ASSERT_TRUE(bars[0] && bars[1]);
     window->resize(window->size() - QSize(40, 40));
     ProcessEvents();
-    for (const Qt::KeyboardModifiers mods :
-         {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
-        QWheelEvent wheel(QPointF(20, 40), window->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, mods, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(window, &wheel);
-    }
+    TurnWheel(window);
+    TurnWheel(window, Qt::ShiftModifier);
     EXPECT_GT(bars[0]->value(), 0);
     EXPECT_GT(bars[1]->value(), 0);
     // Where the picture fits, the wheel scrolls nothing.
@@ -787,9 +794,7 @@ TEST(Zoom, StepsStayWithinTheFactorsWheelScrollsAndFullScreenTakesTheLargestFact
     ProcessEvents();
     ASSERT_FALSE(bars[1]->isVisible());
     bars[1]->setValue(0);
-    QWheelEvent wheel(QPointF(20, 40), window->mapToGlobal(QPointF(20, 40)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(window, &wheel);
+    TurnWheel(window);
     EXPECT_EQ(bars[1]->value(), 0);
 
     window->setZoom(Zoom{false, 2});
