@@ -117,7 +117,7 @@ TEST(Launch, BeepsWithTheNamedSoundInitialisesMeasuresTheTitleBarAndStartsThePro
         vx::ApplicationWillFinishLaunching();
         vx::ApplicationDidFinishLaunching([&] { programThread = CurrentThreadNumber(); });
     });
-    for (int i = 0; i < 2000 && programThread == 0; ++i) vx::SleepNanoseconds(1000000);
+    vx::test::Eventually([&] { return programThread != 0; }, std::chrono::seconds(2));
     EXPECT_EQ(std::tuple(programThread.load(), TitleBarHeight, LaunchFinished.load()),
               std::tuple(2, 22, true));
     EXPECT_EQ(OnUserInterfaceThread([] { return vx::CurrentThreadName(); }), "AppDelegate");

@@ -24,11 +24,6 @@
 
 namespace {
 
-template <typename Done>
-void WaitFor(const Done& done) {
-    for (int i = 0; i < 5000 && !done(); ++i) vx::SleepNanoseconds(1000000);
-}
-
 // A user-interface queue of one place, served only when a test takes the work out and runs it; Take waits
 // until work has been posted.
 struct ManualQueue {
@@ -96,7 +91,7 @@ TEST(StartProcess, RunsOnALargeStackQuickStartsFromSeveralThreadsAndAnExceptionE
             done = true;
         },
         0x40000000);
-    WaitFor([&] { return done.load(); });
+    vx::test::Eventually([&] { return done.load(); });
     EXPECT_TRUE(done);
     static std::atomic<int> runs[4], arrived{0};
     std::vector<std::thread> starters;
@@ -107,11 +102,11 @@ TEST(StartProcess, RunsOnALargeStackQuickStartsFromSeveralThreadsAndAnExceptionE
         });
     for (auto& t : starters) t.join();
     startprocess([] { runs[0] += 10; }, 0x100000);
-    WaitFor([] { return runs[0] + runs[1] + runs[2] + runs[3] >= 14; });
+    vx::test::Eventually([] { return runs[0] + runs[1] + runs[2] + runs[3] >= 14; });
     vx::SleepNanoseconds(20'000'000);
     EXPECT_EQ(std::vector<int>({runs[0], runs[1], runs[2], runs[3]}), (std::vector<int>{11, 1, 1, 1}));
     startprocess([] { throw std::runtime_error("boom"); }, 0x100000);
-    WaitFor([] { return vx::test::LogContains("boom"); });
+    vx::test::Eventually([] { return vx::test::LogContains("boom"); });
     EXPECT_TRUE(vx::test::LogContains("startprocess: Program ended with an exception: boom"));
     startprocess([] {}, std::int64_t(1) << 60);  // a stack no system can map
     EXPECT_TRUE(vx::test::LogContains("startprocess: Thread could not be created."));
@@ -144,10 +139,10 @@ TEST(QuitProgram, EndsTheProgramThreadAndReleasesItsLocksButNotTheUserInterfaceT
             after = true;
         },
         0x100000);
-    WaitFor([&] { return before.load(); });
+    vx::test::Eventually([&] { return before.load(); });
     // The lock taken by the ended thread is free again: the thread unwound.
     bool locked = false;
-    WaitFor([&] { return locked = held.try_lock(); });
+    vx::test::Eventually([&] { return locked = held.try_lock(); });
     EXPECT_TRUE(locked && !after);
     if (locked) held.unlock();
     vx::CurrentPlatform().invokeBlocking([] { t_QuitProgram(255); });

@@ -78,12 +78,12 @@ TEST(Concurrency, EveryThreadAtOnceAndThenQuitting) {
         vx::SleepNanoseconds(200'000);
     }
     platform.Flush();
-    for (int i = 0; i < 20000 && rounds == 0; ++i) vx::SleepNanoseconds(1'000'000);
+    vx::test::Eventually([&] { return rounds != 0; }, std::chrono::seconds(20));
     EXPECT_GT(rounds.load(), 0);
     EXPECT_GT(handlerCalls.load(), 0);
     EXPECT_GT(platform.View(0).imagesShown + platform.View(1).imagesShown, 0);
 
     platform.BeginQuit();
-    for (int i = 0; i < 20000 && !programEnded; ++i) vx::SleepNanoseconds(1'000'000);
+    vx::test::Eventually([&] { return programEnded.load(); }, std::chrono::seconds(20));
     EXPECT_TRUE(programEnded) << "the program thread did not end after quitting";
 }

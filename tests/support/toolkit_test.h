@@ -31,14 +31,17 @@ int CountLogLine(std::string_view line);
 // True when a captured line contains `piece`; does not clear the log.
 bool LogContains(std::string_view piece);
 
-// Polls `condition` every 10 ms until it holds or `limit` has passed, and gives its value at the end:
-// work on another thread is waited for this way, never for a fixed time.
+// Polls `condition` every 10 ms until it holds (true) or `limit` has passed (false): work on another
+// thread is waited for this way, never for a fixed time. The condition is not evaluated again once it
+// held, so it may act (take a lock, say).
 template <class Condition>
 bool Eventually(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
     const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition() && std::chrono::steady_clock::now() < end)
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return condition();
+    }
 }
 
 // ---- Windows ----
