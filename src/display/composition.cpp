@@ -102,32 +102,79 @@ std::int64_t AlphaGreysSse2(const std::uint8_t* src, std::int64_t pixels, std::u
     return i;
 }
 
-// Four pixels of three bytes each per shuffle; a load takes sixteen bytes, so the last four bytes of the
-// block are left to the caller.
+// Every loop below loads a whole group before it stores any of it. A loop that stores each vector
+// right after its load runs at about half the speed on some processors, depending on where the image
+// lies relative to the source in memory, because each load waits until the stores before it are known
+// not to overlap it.
+
+// Four pixels per shuffle, sixteen per step: four loads at `stride` bytes apart, then four stores.
+template <int stride>
+__attribute__((target("ssse3"))) inline void ShuffleSixteen(const std::uint8_t* src, __m128i order,
+                                                            std::uint32_t* dst) {
+    const __m128i opaque = _mm_set1_epi32(std::int32_t(0xFF000000u));
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + stride));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * stride));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * stride));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(_mm_shuffle_epi8(a, order), opaque));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4), _mm_or_si128(_mm_shuffle_epi8(b, order), opaque));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8), _mm_or_si128(_mm_shuffle_epi8(c, order), opaque));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 12), _mm_or_si128(_mm_shuffle_epi8(d, order), opaque));
+}
+
+// Bytes red, green, blue as opaque words. The fourth load of a step reads bytes 36 to 51 of its 48, so
+// a step needs two more pixels behind it; the caller finishes the rest.
 __attribute__((target("ssse3"))) std::int64_t RgbSsse3(const std::uint8_t* src, std::int64_t pixels,
                                                        std::uint32_t* dst) {
     const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
-    const __m128i opaque = _mm_set1_epi32(std::int32_t(0xFF000000u));
     std::int64_t i = 0;
-    for (; i + 6 <= pixels; i += 4) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                         _mm_or_si128(_mm_shuffle_epi8(v, order), opaque));
-    }
+    for (; i + 18 <= pixels; i += 16) ShuffleSixteen<12>(src + 3 * i, order, dst + i);
     return i;
 }
 
-// Bytes alpha, red, green, blue turned around within each word, alpha replaced by 0xFF: one shuffle per
-// four pixels.
+// Bytes alpha, red, green, blue turned around within each word, alpha replaced by 0xFF.
 __attribute__((target("ssse3"))) std::int64_t ArgbSsse3(const std::uint8_t* src, std::int64_t pixels,
                                                         std::uint32_t* dst) {
     const __m128i order = _mm_setr_epi8(3, 2, 1, -1, 7, 6, 5, -1, 11, 10, 9, -1, 15, 14, 13, -1);
-    const __m128i opaque = _mm_set1_epi32(std::int32_t(0xFF000000u));
     std::int64_t i = 0;
-    for (; i + 4 <= pixels; i += 4) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                         _mm_or_si128(_mm_shuffle_epi8(v, order), opaque));
+    for (; i + 16 <= pixels; i += 16) ShuffleSixteen<16>(src + 4 * i, order, dst + i);
+    return i;
+}
+
+// One byte of the palette's words (0 blue, 1 green, 2 red, 3 alpha) for each of the sixteen colours.
+inline __m128i PaletteBytes(int byte) {
+    alignas(16) std::array<std::uint8_t, 16> bytes{};
+    for (int c = 0; c < 16; ++c) bytes[std::size_t(c)] = std::uint8_t(PaletteWord(c) >> (8 * byte));
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes.data()));
+}
+
+// Thirty-two pixels (sixteen bytes, high nibble first) per step, each byte of their palette words looked
+// up by one shuffle; returns how many bytes it composed. Each half of a vector works on its own sixteen
+// pixels (0 to 15 and 16 to 31 of the step), and the permutes put the words back in order.
+__attribute__((target("avx2"))) std::int64_t NibblesAvx2(const std::uint8_t* src, std::int64_t bytes,
+                                                         std::uint32_t* dst) {
+    const __m256i blue = _mm256_broadcastsi128_si256(PaletteBytes(0));
+    const __m256i green = _mm256_broadcastsi128_si256(PaletteBytes(1));
+    const __m256i red = _mm256_broadcastsi128_si256(PaletteBytes(2));
+    const __m256i alpha = _mm256_broadcastsi128_si256(PaletteBytes(3));
+    const __m128i low = _mm_set1_epi8(0x0F);
+    std::int64_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i high = _mm_and_si128(_mm_srli_epi16(v, 4), low), lowNibbles = _mm_and_si128(v, low);
+        const __m256i index =
+            _mm256_set_m128i(_mm_unpackhi_epi8(high, lowNibbles), _mm_unpacklo_epi8(high, lowNibbles));
+        const __m256i b = _mm256_shuffle_epi8(blue, index), g = _mm256_shuffle_epi8(green, index);
+        const __m256i r = _mm256_shuffle_epi8(red, index), a = _mm256_shuffle_epi8(alpha, index);
+        const __m256i bg = _mm256_unpacklo_epi8(b, g), ra = _mm256_unpacklo_epi8(r, a);
+        const __m256i bgHigh = _mm256_unpackhi_epi8(b, g), raHigh = _mm256_unpackhi_epi8(r, a);
+        const __m256i w0 = _mm256_unpacklo_epi16(bg, ra), w1 = _mm256_unpackhi_epi16(bg, ra);
+        const __m256i w2 = _mm256_unpacklo_epi16(bgHigh, raHigh), w3 = _mm256_unpackhi_epi16(bgHigh, raHigh);
+        std::uint32_t* out = dst + 2 * i;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(w0, w1, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8), _mm256_permute2x128_si256(w2, w3, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_permute2x128_si256(w0, w1, 0x31));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 24), _mm256_permute2x128_si256(w2, w3, 0x31));
     }
     return i;
 }
@@ -136,6 +183,14 @@ bool HasSsse3() {
     static const bool has = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return has;
+}
+
+bool HasAvx2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
     }();
     return has;
 }
@@ -152,6 +207,9 @@ void ComposeFromVideoMemory(std::int64_t depth, const std::uint8_t* src, std::in
         if constexpr (d() == 1) {
             for (; i < pixels / 8; ++i) std::memcpy(dst + 8 * i, kBitOctets[src[i]].data(), 32);
         } else if constexpr (d() == 4) {
+#ifdef VX_COMPOSE_SIMD
+            if (HasAvx2()) i = NibblesAvx2(src, pixels / 2, dst);
+#endif
             for (; i < pixels / 2; ++i) std::memcpy(dst + 2 * i, &kNibblePairs[src[i]], 8);
         } else if constexpr (d() == 8) {
 #ifdef VX_COMPOSE_SIMD
