@@ -71,25 +71,18 @@ void BM_ViewPaintAsArgb32(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewPaintAsArgb32);
 
-// The view's path at a whole factor: the frame enlarged into a buffer, then drawn unscaled into the
-// output (the window's backing store), as the view does for its exposed part.
+// The view's path at a whole factor, drawing the whole picture into an image as the raster engine does
+// into the window's backing store.
 void BM_ViewPaintWholeFactor(benchmark::State& state) {
     const int k = int(state.range(0));
     const std::vector<std::uint32_t> words = Pattern();
     const int side = kSide * k;
-    const int band = vx::shell::BandRows(kSide, k);
-    std::vector<std::uint32_t> enlarged(std::size_t(side) * std::size_t(band * k));
+    std::vector<std::uint32_t> scratch;
     QImage target(side, side, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&target);
-        for (int y = 0; y < kSide; y += band) {
-            const int rows = std::min(band, kSide - y);
-            vx::shell::EnlargeByFactor(words.data(), kSide, 0, y, kSide, rows, k, enlarged.data(),
-                                       std::size_t(side));
-            const QImage part(reinterpret_cast<const uchar*>(enlarged.data()), side, rows * k,
-                              qsizetype(side) * 4, QImage::Format_RGB32);
-            painter.drawImage(QPointF(0, y * k), part);
-        }
+        vx::shell::PaintEnlarged(painter, words.data(), kSide, kSide, k, 1.0, QRect(0, 0, side, side),
+                                 scratch);
         painter.end();
         benchmark::DoNotOptimize(target.constBits());
     }

@@ -1,10 +1,13 @@
 // Enlarging a composed picture by a whole factor, nearest neighbour: each picture pixel becomes a
-// factor × factor block of identical words. Plain loops over 32-bit words, no Qt, so that the views and
-// the benchmarks share them.
+// factor × factor block of identical words. The views and the benchmarks share these.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
+
+class QPainter;
+class QRect;
 
 namespace vx::shell {
 
@@ -14,8 +17,23 @@ namespace vx::shell {
 void EnlargeByFactor(const std::uint32_t* source, std::size_t sourceStride, int x, int y, int width,
                      int height, int factor, std::uint32_t* target, std::size_t targetStride);
 
+// Writes width × height words of the enlargement, from its column `left` and row `top` on, into
+// `target` (rows `targetStride` words apart). The part may start and end inside a block; the caller
+// keeps it inside the enlargement. Nothing happens for a factor below 1 or an empty part.
+void EnlargePart(const std::uint32_t* source, std::size_t sourceStride, int factor, int left, int top,
+                 int width, int height, std::uint32_t* target, std::size_t targetStride);
+
 // Source rows per band when a large picture is enlarged and copied band by band: a band small enough
 // to stay in the processor's cache between being enlarged and being copied out, at least one row.
 int BandRows(int width, int factor);
+
+// Paints the part `exposed` (device pixels of the painter's device, from the picture's top-left corner)
+// of a width × height picture enlarged by `factor` (at least 2), the painter's device having `ratio`
+// device pixels per logical one. Where the painter draws straight into an image of 32-bit words with
+// only that ratio and a move by whole pixels in between, as the raster engine does into a window's
+// backing store, the enlargement goes right into the image, inside the region the painter may touch:
+// one pass over the output. Anywhere else it is enlarged band by band into `scratch` and drawn.
+void PaintEnlarged(QPainter& painter, const std::uint32_t* words, int width, int height, int factor,
+                   double ratio, const QRect& exposed, std::vector<std::uint32_t>& scratch);
 
 }  // namespace vx::shell

@@ -94,29 +94,17 @@ void GraphicView::paintEvent(QPaintEvent* event) {
         QPoint(int(std::floor(event->rect().left() * ratio)), int(std::floor(event->rect().top() * ratio))),
         QPoint(int(std::ceil((event->rect().right() + 1) * ratio)) - 1,
                int(std::ceil((event->rect().bottom() + 1) * ratio)) - 1));
-    const int x0 = std::clamp(device.left() / k, 0, last_->width);
-    const int y0 = std::clamp(device.top() / k, 0, last_->height);
-    const int x1 = std::clamp((device.right() + k) / k, 0, last_->width);
-    const int y1 = std::clamp((device.bottom() + k) / k, 0, last_->height);
-    if (x1 > x0 && y1 > y0) {
-        if (k == 1) {
-            image.setDevicePixelRatio(ratio);
+    if (k == 1) {
+        const int x0 = std::clamp(device.left(), 0, last_->width),
+                  y0 = std::clamp(device.top(), 0, last_->height);
+        const int x1 = std::clamp(device.right() + 1, 0, last_->width);
+        const int y1 = std::clamp(device.bottom() + 1, 0, last_->height);
+        image.setDevicePixelRatio(ratio);
+        if (x1 > x0 && y1 > y0)
             painter.drawImage(QPointF(x0 / ratio, y0 / ratio), image, QRectF(x0, y0, x1 - x0, y1 - y0));
-        } else {
-            // Band by band, so that each enlarged band is still in the cache when it is copied out.
-            const int w = (x1 - x0) * k;
-            const int band = BandRows(x1 - x0, k);
-            enlarged_.resize(std::size_t(w) * std::size_t(band) * std::size_t(k));
-            for (int y = y0; y < y1; y += band) {
-                const int rows = std::min(band, y1 - y);
-                EnlargeByFactor(last_->pixels.data(), std::size_t(last_->width), x0, y, x1 - x0, rows, k,
-                                enlarged_.data(), std::size_t(w));
-                QImage part(reinterpret_cast<const uchar*>(enlarged_.data()), w, rows * k, qsizetype(w) * 4,
-                            QImage::Format_RGB32);
-                part.setDevicePixelRatio(ratio);
-                painter.drawImage(QPointF(x0 * k / ratio, y * k / ratio), part);
-            }
-        }
+    } else {
+        PaintEnlarged(painter, last_->pixels.data(), last_->width, last_->height, k, ratio, device,
+                      enlarged_);
     }
     // Rounding to whole logical pixels can leave the view a device pixel wider or taller than the picture.
     const double pictureWidth = last_->width * k / ratio, pictureHeight = last_->height * k / ratio;

@@ -172,22 +172,23 @@ void ExpectWholeBlocks(GraphicView* view, int k) {
               (std::vector{0xFFFFFFFFu, 0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFF000000u}));
 }
 
-// The view painted over red, as a whole or only the part exposed: the part is as in the whole, the rest red.
+// The view painted over red, as a whole or only the part exposed: the part is as in the whole, the rest
+// red. Into an image of 24-bit pixels, which the view does not write into itself, it paints the same.
 void ExpectPaintedWholeAndPart(GraphicView* view, QRect part) {
-    const auto painted = [view](QRect region) {
-        QImage shot(view->size(), QImage::Format_RGB32);
+    const auto painted = [view](QRect region, QImage::Format format = QImage::Format_RGB32) {
+        QImage shot(view->size(), format);
         shot.fill(Qt::red);
         view->render(&shot, region.topLeft(), QRegion(region), {});
-        return shot;
+        return shot.convertToFormat(QImage::Format_RGB32);
     };
     const QImage whole = painted(view->rect());
     QImage expected(view->size(), QImage::Format_RGB32);
     expected.fill(Qt::red);
     QPainter(&expected).drawImage(part.topLeft(), whole, part);
     const auto* words = reinterpret_cast<const QRgb*>(whole.constBits());
-    EXPECT_EQ(std::pair(painted(part) == expected,
-                        std::count(words, words + whole.width() * whole.height(), qRgb(255, 0, 0))),
-              std::pair(true, std::ptrdiff_t(0)));
+    EXPECT_EQ(std::tuple(painted(part) == expected, painted(part, QImage::Format_RGB888) == expected,
+                         std::count(words, words + whole.width() * whole.height(), qRgb(255, 0, 0))),
+              std::tuple(true, true, std::ptrdiff_t(0)));
 }
 
 // The picture saved at path (removed after reading) is graphic window n's own, pixel for pixel, at size.
@@ -633,6 +634,24 @@ TEST(Zoom, EnlargingMakesBlocksOfThePartAloneAndBandsHoldAtLeastOneRow) {
                     ASSERT_EQ(target[std::size_t(ty * stride + tx)],
                               ty < rows - 1 && tx < stride - 1 ? source[(y + ty / k) * 5 + x + tx / k] : 7u)
                         << w << " wide, factor " << k << " at " << tx << ", " << ty;
+        }
+    }
+    // A part of the enlargement may start and end inside a block, or be all of it.
+    for (int k = 0; k <= 5; ++k) {
+        for (const auto& [left, top, w, h] :
+             {std::array{k + 1, k - 1, 2 * k + 1, k + 2}, std::array{0, 0, 5 * k, 4 * k},
+              std::array{0, 0, 0, 1}, std::array{1, 1, 2, -1}}) {
+            const int stride = std::max(w, 0) + 1, rows = std::max(h, 0) + 1;
+            std::vector<std::uint32_t> target(std::size_t(stride * rows), 7);
+            vx::shell::EnlargePart(source, 5, k, left, top, w, h, target.data(), std::size_t(stride));
+            for (int ty = 0; ty < rows; ++ty)
+                for (int tx = 0; tx < stride; ++tx)
+                    ASSERT_EQ(target[std::size_t(ty * stride + tx)],
+                              ty < rows - 1 && tx < stride - 1 && k > 0
+                                  ? source[(top + ty) / k * 5 + (left + tx) / k]
+                                  : 7u)
+                        << "part at " << left << ", " << top << ", factor " << k << " at " << tx << ", "
+                        << ty;
         }
     }
     // 256 KiB a band: rows of 64 pixels by 2 x 2 are 1 KiB; a row of 64 Ki pixels or more is a band.
