@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <algorithm>
 #include <cmath>
 
 #include "display/refresh.h"
@@ -89,19 +88,16 @@ void GraphicView::paintEvent(QPaintEvent* event) {
         }
         return;
     }
-    // Whole factors: the exposed part enlarged into device pixels and copied, unscaled, to the screen.
+    // Whole factors: the exposed part, each picture pixel a block of k × k device pixels.
     const QRect device(
         QPoint(int(std::floor(event->rect().left() * ratio)), int(std::floor(event->rect().top() * ratio))),
         QPoint(int(std::ceil((event->rect().right() + 1) * ratio)) - 1,
                int(std::ceil((event->rect().bottom() + 1) * ratio)) - 1));
     if (k == 1) {
-        const int x0 = std::clamp(device.left(), 0, last_->width),
-                  y0 = std::clamp(device.top(), 0, last_->height);
-        const int x1 = std::clamp(device.right() + 1, 0, last_->width);
-        const int y1 = std::clamp(device.bottom() + 1, 0, last_->height);
+        const QRect part = device & QRect(0, 0, last_->width, last_->height);
         image.setDevicePixelRatio(ratio);
-        if (x1 > x0 && y1 > y0)
-            painter.drawImage(QPointF(x0 / ratio, y0 / ratio), image, QRectF(x0, y0, x1 - x0, y1 - y0));
+        if (!part.isEmpty())
+            painter.drawImage(QPointF(part.x() / ratio, part.y() / ratio), image, QRectF(part));
     } else {
         PaintEnlarged(painter, last_->pixels.data(), last_->width, last_->height, k, ratio, device,
                       enlarged_);
