@@ -136,7 +136,11 @@ void PaintEnlarged(QPainter& painter, const std::uint32_t* words, int width, int
         QImage enlarged(reinterpret_cast<const uchar*>(scratch.data()), w, rows * factor, qsizetype(w) * 4,
                         QImage::Format_RGB32);
         enlarged.setDevicePixelRatio(ratio);
-        painter.drawImage(QPointF(x0 * factor / ratio, y * factor / ratio), enlarged);
+        // Of the whole blocks only what lies in the exposed part, as the direct path writes.
+        const QRect band(x0 * factor, y * factor, w, rows * factor);
+        const QRect drawn = part & band;
+        painter.drawImage(QPointF(drawn.x() / ratio, drawn.y() / ratio), enlarged,
+                          QRectF(drawn.translated(-band.topLeft())));
     }
 }
 

@@ -172,21 +172,25 @@ void ExpectWholeBlocks(GraphicView* view, int k) {
               (std::vector{0xFFFFFFFFu, 0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFF000000u}));
 }
 
-// The view painted over red, as a whole or only the part exposed: the part is as in the whole, the rest
-// red. Into an image of 24-bit pixels, which the view does not write into itself, it paints the same.
+// The view painted over red, as a whole or only a part and its 2 x 2 top-left corner exposed: those are
+// as in the whole, the rest red, also between them. Into an image of 24-bit pixels, which the view does
+// not write into itself, it paints the same.
 void ExpectPaintedWholeAndPart(GraphicView* view, QRect part) {
-    const auto painted = [view](QRect region, QImage::Format format = QImage::Format_RGB32) {
+    const auto painted = [view](QRegion region, QImage::Format format = QImage::Format_RGB32) {
         QImage shot(view->size(), format);
         shot.fill(Qt::red);
-        view->render(&shot, region.topLeft(), QRegion(region), {});
+        view->render(&shot, region.boundingRect().topLeft(), region, {});
         return shot.convertToFormat(QImage::Format_RGB32);
     };
-    const QImage whole = painted(view->rect());
+    const QImage whole = painted(QRegion(view->rect()));
+    const QRegion exposed = QRegion(part) + QRect(0, 0, 2, 2);
     QImage expected(view->size(), QImage::Format_RGB32);
     expected.fill(Qt::red);
-    QPainter(&expected).drawImage(part.topLeft(), whole, part);
+    QPainter painter(&expected);
+    for (const QRect& r : exposed) painter.drawImage(r.topLeft(), whole, r);
+    painter.end();
     const auto* words = reinterpret_cast<const QRgb*>(whole.constBits());
-    EXPECT_EQ(std::tuple(painted(part) == expected, painted(part, QImage::Format_RGB888) == expected,
+    EXPECT_EQ(std::tuple(painted(exposed) == expected, painted(exposed, QImage::Format_RGB888) == expected,
                          std::count(words, words + whole.width() * whole.height(), qRgb(255, 0, 0))),
               std::tuple(true, true, std::ptrdiff_t(0)));
 }
@@ -636,18 +640,20 @@ TEST(Zoom, EnlargingMakesBlocksOfThePartAloneAndBandsHoldAtLeastOneRow) {
                         << w << " wide, factor " << k << " at " << tx << ", " << ty;
         }
     }
-    // A part of the enlargement may start and end inside a block, or be all of it.
+    // A part of the enlargement may start and end inside a block, be all of it or one word of it; a part
+    // that is empty or starts above the enlargement leaves everything as it was.
     for (int k = 0; k <= 5; ++k) {
         for (const auto& [left, top, w, h] :
              {std::array{k + 1, k - 1, 2 * k + 1, k + 2}, std::array{0, 0, 5 * k, 4 * k},
-              std::array{0, 0, 0, 1}, std::array{1, 1, 2, -1}}) {
+              std::array{1, 1, 1, 1}, std::array{0, 0, 0, 1}, std::array{1, 1, 2, -1},
+              std::array{0, -1, 2, 1}}) {
             const int stride = std::max(w, 0) + 1, rows = std::max(h, 0) + 1;
             std::vector<std::uint32_t> target(std::size_t(stride * rows), 7);
             vx::shell::EnlargePart(source, 5, k, left, top, w, h, target.data(), std::size_t(stride));
             for (int ty = 0; ty < rows; ++ty)
                 for (int tx = 0; tx < stride; ++tx)
                     ASSERT_EQ(target[std::size_t(ty * stride + tx)],
-                              ty < rows - 1 && tx < stride - 1 && k > 0
+                              ty < rows - 1 && tx < stride - 1 && k > 0 && top >= 0
                                   ? source[(top + ty) / k * 5 + (left + tx) / k]
                                   : 7u)
                         << "part at " << left << ", " << top << ", factor " << k << " at " << tx << ", "
@@ -655,9 +661,60 @@ TEST(Zoom, EnlargingMakesBlocksOfThePartAloneAndBandsHoldAtLeastOneRow) {
         }
     }
     // 256 KiB a band: rows of 64 pixels by 2 x 2 are 1 KiB; a row of 64 Ki pixels or more is a band.
-    EXPECT_EQ(std::tuple(vx::shell::BandRows(64, 2), vx::shell::BandRows(0, -1),
+    EXPECT_EQ(std::tuple(vx::shell::BandRows(64, 2), vx::shell::BandRows(0, -1), vx::shell::BandRows(64, 0),
                          vx::shell::BandRows(65536, 1), vx::shell::BandRows(65537, 1)),
-              std::tuple(256, 65536, 1, 1));
+              std::tuple(256, 65536, 1024, 1, 1));
+}
+
+// Into an image of 32-bit words, moved by whole pixels and at the image's own pixel ratio, the enlargement
+// goes straight into the image without the band buffer; into other pixel formats, under a clip, or moved
+// by a fraction of a pixel it is drawn band by band. Either way exactly the exposed part changes.
+TEST(Zoom, PaintingWritesStraightIntoImagesOfWordsAndDrawsBandsElsewhere) {
+    std::uint32_t source[20];  // 5 x 4, every word its own
+    for (std::uint32_t i = 0; i < 20; ++i) source[i] = 0xFF000000u | i * 0x0A0B0Cu;
+    constexpr int k = 3;
+    const QRect exposed(1, 2, 11, 8);  // starts and ends inside blocks of the 15 x 12 enlargement
+    const QRgb red = qRgb(255, 0, 0);
+    struct Case {
+        QImage::Format format;
+        double ratio;
+        QPoint move;
+        QRect clip, part;
+        bool direct;
+    };
+    const Case cases[] = {
+        {QImage::Format_RGB32, 1, {0, 0}, {}, exposed, true},
+        {QImage::Format_ARGB32_Premultiplied, 1, {2, 1}, {}, exposed, true},
+        {QImage::Format_ARGB32, 2, {0, 0}, {}, exposed, true},
+        {QImage::Format_RGB888, 1, {2, 1}, {}, exposed, false},
+        {QImage::Format_RGB888, 2, {0, 0}, {}, exposed, false},
+        {QImage::Format_RGB32, 1, {0, 0}, {3, 3, 4, 20}, exposed, false},
+        {QImage::Format_RGB32, 1, {0, 0}, {}, {20, 0, 4, 4}, true},  // beyond the picture: nothing
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "format " << c.format << ", ratio " << c.ratio << ", clip " << c.clip.width());
+        QImage target(20 * int(c.ratio), 16 * int(c.ratio), c.format);
+        target.setDevicePixelRatio(c.ratio);
+        target.fill(red);
+        std::vector<std::uint32_t> scratch;
+        {
+            QPainter painter(&target);
+            painter.translate(QPointF(c.move) / c.ratio);
+            if (!c.clip.isEmpty()) painter.setClipRect(c.clip);
+            vx::shell::PaintEnlarged(painter, source, 5, 4, k, c.ratio, c.part, scratch);
+        }
+        EXPECT_EQ(scratch.empty(), c.direct);
+        const QImage shot = target.convertToFormat(QImage::Format_RGB32);
+        const QRect painted = (c.part & QRect(0, 0, 5 * k, 4 * k)).translated(c.move) &
+                              (c.clip.isEmpty() ? shot.rect() : c.clip);
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                ASSERT_EQ(shot.pixel(x, y), painted.contains(x, y)
+                                                ? source[(y - c.move.y()) / k * 5 + (x - c.move.x()) / k]
+                                                : red)
+                    << x << ", " << y;
+    }
 }
 
 TEST(Zoom, ClicksCarryTheirButtonsAndFindThePixelUnderThePointerAtEveryZoom) {
