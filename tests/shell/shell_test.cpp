@@ -786,6 +786,23 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     // A view larger than its frame is black beyond the picture.
     view->resize(2 * kWidth + 3, 2 * kHeight + 2);
     ExpectPaintedWholeAndPart(view, QRect(2 * kWidth - 5, 2 * kHeight - 4, 8, 6));
+    // A frame 1.5 times the picture's stretches it without smoothing: only black and white, the first
+    // and last pixel white. A frame of half its size averages: the corner is grey.
+    const auto shot = [view] {
+        QImage image(view->size(), QImage::Format_RGB32);
+        image.fill(Qt::red);
+        view->render(&image, {}, QRegion(view->rect()), {});
+        const auto* words = reinterpret_cast<const QRgb*>(image.constBits());
+        const auto greys = std::count_if(words, words + image.width() * image.height(),
+                                         [](QRgb c) { return c != 0xFF000000u && c != 0xFFFFFFFFu; });
+        return std::tuple(image.pixel(0, 0), image.pixel(image.width() - 1, image.height() - 1), greys);
+    };
+    OffUserInterfaceThread([] { t_WindowSize(0, -1, -1, 3 * kWidth / 2, 3 * kHeight / 2); });
+    EXPECT_EQ(shot(), std::tuple(0xFFFFFFFFu, 0xFFFFFFFFu, std::ptrdiff_t(0)));
+    OffUserInterfaceThread([] { t_WindowSize(0, -1, -1, kWidth / 2, kHeight / 2); });
+    const auto [corner, last, greys] = shot();
+    EXPECT_TRUE(qRed(corner) > 0 && qRed(corner) < 255 && qGreen(corner) == qRed(corner) && greys > 0)
+        << std::hex << corner;
 }
 
 // A window smaller than its zoomed picture shows bars for the rest. A bar takes room that can make the
