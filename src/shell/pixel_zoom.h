@@ -19,7 +19,8 @@ void EnlargeByFactor(const std::uint32_t* source, std::size_t sourceStride, int 
 
 // Writes width × height words of the enlargement, from its column `left` and row `top` on, into
 // `target` (rows `targetStride` words apart). The part may start and end inside a block; the caller
-// keeps it inside the enlargement. Nothing happens for a factor below 1 or an empty part.
+// keeps it inside the enlargement. Nothing happens for a factor below 1, an empty part, or a part
+// that starts left of or above the enlargement.
 void EnlargePart(const std::uint32_t* source, std::size_t sourceStride, int factor, int left, int top,
                  int width, int height, std::uint32_t* target, std::size_t targetStride);
 
