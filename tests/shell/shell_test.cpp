@@ -242,6 +242,8 @@ TEST(QtPlatformWindows, FramesCountFromTheBottomLeftHostileValuesAreRefusedAndTh
     platform.centerWindow(Handle(ui.main));
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(ui.main->geometry(), QRect(available.center() - QPoint(149, 199), QSize(300, 400)));
+    // Each view belongs to the window of its own number.
+    for (std::uint8_t n = 0; n < 8; ++n) EXPECT_EQ(ui.views[n]->windowNumber(), n);
     platform.setViewFrame(platform.graphicView(2), Rect{8, 8, 100, 50});
     EXPECT_EQ(ui.views[2]->geometry(), QRect(8, ui.graphicWindows[2]->height() - 58, 100, 50));
 
@@ -721,10 +723,13 @@ TEST(Zoom, ClicksCarryTheirButtonsAndFindThePixelUnderThePointerAtEveryZoom) {
     GraphicView* view = ShowWindow0();
     EXPECT_TRUE(view->hasMouseTracking());
     // The secondary button reports as button 2 with the modifiers held; the middle one is not the toolkit's.
+    // It is held from press to release.
     for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
         Send(view, QEvent::MouseButtonPress, QPointF(4.5, 2.5), button, button,
              Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const bool held = RightButtonDown.load();
         Send(view, QEvent::MouseButtonRelease, QPointF(4.5, 2.5), button, {});
+        EXPECT_EQ(std::pair(held, RightButtonDown.load()), std::pair(button == Qt::RightButton, false));
     }
     ASSERT_EQ(MouseEventQueue.Count(), 1u);
     const t_Event e = MouseEventQueue.TakeFirst().value_or(t_Event{});
@@ -757,6 +762,11 @@ TEST(Zoom, ClicksCarryTheirButtonsAndFindThePixelUnderThePointerAtEveryZoom) {
             EXPECT_EQ(std::tuple(p.x, p.y, p.inside), std::tuple(pixel.first, pixel.second, inside))
                 << point.x() << ", " << point.y();
         }
+        // Leaving the view leaves the picture.
+        Send(view, QEvent::MouseMove, QPointF(0, 0), Qt::NoButton, Qt::NoButton);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(view, &leave);
+        EXPECT_FALSE(vx::Pointer(0).inside);
     }
 }
 
