@@ -648,14 +648,14 @@ TEST(Zoom, EnlargingMakesBlocksOfThePartAloneAndBandsHoldAtLeastOneRow) {
         for (const auto& [left, top, w, h] :
              {std::array{k + 1, k - 1, 2 * k + 1, k + 2}, std::array{0, 0, 5 * k, 4 * k},
               std::array{1, 1, 1, 1}, std::array{0, 0, 0, 1}, std::array{1, 1, 2, -1},
-              std::array{0, -1, 2, 1}}) {
+              std::array{0, -1, 2, 1}, std::array{-1, 0, 2, 1}}) {
             const int stride = std::max(w, 0) + 1, rows = std::max(h, 0) + 1;
             std::vector<std::uint32_t> target(std::size_t(stride * rows), 7);
             vx::shell::EnlargePart(source, 5, k, left, top, w, h, target.data(), std::size_t(stride));
             for (int ty = 0; ty < rows; ++ty)
                 for (int tx = 0; tx < stride; ++tx)
                     ASSERT_EQ(target[std::size_t(ty * stride + tx)],
-                              ty < rows - 1 && tx < stride - 1 && k > 0 && top >= 0
+                              ty < rows - 1 && tx < stride - 1 && k > 0 && top >= 0 && left >= 0
                                   ? source[(top + ty) / k * 5 + (left + tx) / k]
                                   : 7u)
                         << "part at " << left << ", " << top << ", factor " << k << " at " << tx << ", "
@@ -675,7 +675,7 @@ TEST(Zoom, PaintingWritesStraightIntoImagesOfWordsAndDrawsBandsElsewhere) {
     std::uint32_t source[20];  // 5 x 4, every word its own
     for (std::uint32_t i = 0; i < 20; ++i) source[i] = 0xFF000000u | i * 0x0A0B0Cu;
     constexpr int k = 3;
-    const QRect exposed(1, 2, 11, 8);  // starts and ends inside blocks of the 15 x 12 enlargement
+    const QRect exposed(4, 2, 10, 9);  // starts and ends inside blocks of the 15 x 12 enlargement
     const QRgb red = qRgb(255, 0, 0);
     struct Case {
         QImage::Format format;
