@@ -41,18 +41,6 @@ void WidenRow(const std::uint32_t* in, int width, int factor, std::uint32_t* out
 
 }  // namespace
 
-void EnlargeByFactor(const std::uint32_t* source, std::size_t sourceStride, int x, int y, int width,
-                     int height, int factor, std::uint32_t* target, std::size_t targetStride) {
-    if (factor < 1 || width <= 0 || height <= 0) return;
-    const std::size_t rowBytes = std::size_t(width) * std::size_t(factor) * 4;
-    for (int row = 0; row < height; ++row) {
-        std::uint32_t* first = target + std::size_t(row) * std::size_t(factor) * targetStride;
-        WidenRow(source + std::size_t(y + row) * sourceStride + std::size_t(x), width, factor, first);
-        // The other rows of the block repeat the first one.
-        for (int r = 1; r < factor; ++r) std::memcpy(first + std::size_t(r) * targetStride, first, rowBytes);
-    }
-}
-
 void EnlargePart(const std::uint32_t* source, std::size_t sourceStride, int factor, int left, int top,
                  int width, int height, std::uint32_t* target, std::size_t targetStride) {
     if (factor < 1 || width <= 0 || height <= 0 || left < 0 || top < 0) return;
@@ -76,6 +64,13 @@ void EnlargePart(const std::uint32_t* source, std::size_t sourceStride, int fact
         done += whole * factor;
         if (done < width) std::fill(out + done, out + width, in[column + whole]);
     }
+}
+
+// Whole blocks are the part of the enlargement that starts and ends on blocks' edges.
+void EnlargeByFactor(const std::uint32_t* source, std::size_t sourceStride, int x, int y, int width,
+                     int height, int factor, std::uint32_t* target, std::size_t targetStride) {
+    EnlargePart(source, sourceStride, factor, x * factor, y * factor, width * factor, height * factor, target,
+                targetStride);
 }
 
 int BandRows(int width, int factor) {
