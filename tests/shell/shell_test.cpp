@@ -172,17 +172,20 @@ void ExpectWholeBlocks(GraphicView* view, int k) {
               (std::vector{0xFFFFFFFFu, 0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFF000000u}));
 }
 
+// The view's region painted over red into an image of the given format, returned as RGB32.
+QImage PaintedOverRed(GraphicView* view, const QRegion& region,
+                      QImage::Format format = QImage::Format_RGB32) {
+    QImage shot(view->size(), format);
+    shot.fill(Qt::red);
+    view->render(&shot, region.boundingRect().topLeft(), region, {});
+    return shot.convertToFormat(QImage::Format_RGB32);
+}
+
 // The view painted over red, as a whole or only a part and its 2 x 2 top-left corner exposed: those are
 // as in the whole, the rest red, also between them. Into an image of 24-bit pixels, which the view does
 // not write into itself, it paints the same.
 void ExpectPaintedWholeAndPart(GraphicView* view, QRect part) {
-    const auto painted = [view](QRegion region, QImage::Format format = QImage::Format_RGB32) {
-        QImage shot(view->size(), format);
-        shot.fill(Qt::red);
-        view->render(&shot, region.boundingRect().topLeft(), region, {});
-        return shot.convertToFormat(QImage::Format_RGB32);
-    };
-    const QImage whole = painted(QRegion(view->rect()));
+    const QImage whole = PaintedOverRed(view, view->rect());
     const QRegion exposed = QRegion(part) + QRect(0, 0, 2, 2);
     QImage expected(view->size(), QImage::Format_RGB32);
     expected.fill(Qt::red);
@@ -190,7 +193,8 @@ void ExpectPaintedWholeAndPart(GraphicView* view, QRect part) {
     for (const QRect& r : exposed) painter.drawImage(r.topLeft(), whole, r);
     painter.end();
     const auto* words = reinterpret_cast<const QRgb*>(whole.constBits());
-    EXPECT_EQ(std::tuple(painted(exposed) == expected, painted(exposed, QImage::Format_RGB888) == expected,
+    EXPECT_EQ(std::tuple(PaintedOverRed(view, exposed) == expected,
+                         PaintedOverRed(view, exposed, QImage::Format_RGB888) == expected,
                          std::count(words, words + whole.width() * whole.height(), qRgb(255, 0, 0))),
               std::tuple(true, true, std::ptrdiff_t(0)));
 }
@@ -799,9 +803,7 @@ TEST(Zoom, PictureIsEnlargedInWholeBlocksWhileQueriesAndTheSavedPictureKeepTheWi
     // A frame 1.5 times the picture's stretches it without smoothing: only black and white, the first
     // and last pixel white. A frame of half its size averages: the corner is grey.
     const auto shot = [view] {
-        QImage image(view->size(), QImage::Format_RGB32);
-        image.fill(Qt::red);
-        view->render(&image, {}, QRegion(view->rect()), {});
+        const QImage image = PaintedOverRed(view, view->rect());
         const auto* words = reinterpret_cast<const QRgb*>(image.constBits());
         const auto greys = std::count_if(words, words + image.width() * image.height(),
                                          [](QRgb c) { return c != 0xFF000000u && c != 0xFFFFFFFFu; });
