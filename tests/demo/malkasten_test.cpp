@@ -13,25 +13,6 @@
 #include "support/toolkit_test.h"
 #include "vxtools/menus.h"
 
-TEST(Malkasten, LoadingTakesTheNearestColoursAndRefusesWhatIsNotAPicture) {
-    using malkasten::kWindow;
-    vx::test::StartToolkit();
-    const t_Window& w = vx::test::OpenShown(kWindow, 4, false, 4, 2);
-    // Colours near the palette's: dark red is nearest red, near-white white, the grey is grey (10).
-    const std::string path = ::testing::TempDir() + "malkasten-near.png";
-    ASSERT_TRUE(vx::WritePng(vx::WindowImage{3, 1, {0xFFE01010u, 0xFFF0F0F0u, 0xFFA0A0A0u}}, path));
-    ASSERT_TRUE(malkasten::LoadPicture(kWindow, path));
-    std::remove(path.c_str());
-    // Outside the picture: cleared to white.
-    const int expected[2][4] = {{1, 15, 10, 15}, {15, 15, 15, 15}};
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(vx::test::Nibble(w, x, y), expected[y][x]) << x << ", " << y;
-
-    // What the loader refuses, and the lines it logs, its own tests check; here only that the refusal
-    // arrives.
-    EXPECT_FALSE(malkasten::LoadPicture(kWindow, ::testing::TempDir() + "no-such-picture.png"));
-}
-
 namespace {
 
 std::string Title(vx::HeadlessPlatform& platform) {

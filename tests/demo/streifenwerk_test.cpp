@@ -30,27 +30,6 @@ TEST(RandomNumber, StaysInRangeRemembersTheLastValueAndSurvivesNegativeAndLarges
     EXPECT_GE(RandomNumber(INT64_MAX), 0);
 }
 
-TEST(PatternLoop, EscapeStopsAfterTheCurrentLinePairAndOtherKeysAreConsumed) {
-    vx::HeadlessPlatform& platform = vx::test::StartToolkit();
-    t_InitWindow(0, 4, false, 1024, 1024, 0, 0, t_Font{}, true);
-    // Read after the lines of the first pair and the black line of the second, and discarded; Escape,
-    // read after the white line of the second pair, ends the loop there.
-    for (const char* key : {"a", "b", "c"}) t_KeyEventHandler(0, vx::KeyPress{0, key, 0});
-    t_KeyEventHandler(0, vx::KeyPress{53, "\x1b", 0});
-    PatternLoop();
-    EXPECT_EQ(KeyEventQueue.Count(), 0u);
-    const std::int64_t s = LastRandom + 2;  // the spacing, the last value drawn
-    platform.Flush();
-    EXPECT_EQ(platform.Window(0).title,
-              "Streifenwerk \u2014 Abstand: " + std::to_string(s) + " \u00A9 2026 vxtools");
-    // The white line of the second pair starts at (s + 1, 0) and ends at the mirrored point of the bottom
-    // row; nothing was drawn after it: the last plotted point is still the end of that line.
-    EXPECT_EQ(g_Scrn(0, s + 1, 0), (t_RGBColor{255, 255, 255, 255}));
-    EXPECT_EQ(g_Scrn(0, 1022 - s, 1023), (t_RGBColor{255, 255, 255, 255}));
-    EXPECT_EQ(vx::test::Pos(WindowRecord(0).PositionX, WindowRecord(0).PositionY),
-              vx::test::Pos(1022 - s, 1023));
-}
-
 // The whole program with Escape typed before it starts: its window opens centred and in front, the key is
 // read after the first line, and the program ends with the end title and without an end message.
 TEST(MainProgram, OpensItsWindowStopsAtEscapeAndEndsWithTheEndTitle) {

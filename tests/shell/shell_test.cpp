@@ -4,14 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMap>
@@ -22,7 +19,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -34,14 +30,12 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <sstream>
 #include <thread>
 
 #include "core/threads.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
 #include "shell/application.h"
-#include "shell/command_line.h"
 #include "shell/interface.h"
 #include "shell/key_translation.h"
 #include "shell/pixel_zoom.h"
@@ -351,57 +345,7 @@ TEST(QtApplication, ClosingTheMainWindowQuitsOnlyWhenNoOtherWindowIsOnScreen) {
     }
 }
 
-// ---- Hand-over between the threads ----
-
-TEST(QtPlatformHandOver, BlockingWorkRunsOnTheUserInterfaceThreadInOrderAndQuittingReleasesTheCaller) {
-    QtPlatform& platform = StartQt();
-    const vx::WindowRef window = platform.windowOfView(platform.graphicView(0));
-    QString seen;
-    OffUserInterfaceThread([&] {
-        platform.setWindowTitleLater(window, "Erst");
-        EXPECT_TRUE(platform.invokeBlocking([&] {
-            if (platform.isUserInterfaceThread())
-                seen = platform.interface().graphicWindows[0]->windowTitle();
-        }));
-    });
-    EXPECT_EQ(seen, "Erst");
-
-    // Quitting releases a waiting caller without running its work.
-    std::atomic<bool> ran{false}, returned{false}, result{true};
-    // This thread serves no events: the work stays queued, as it would after the event loop ended.
-    std::thread caller([&] {
-        result = platform.invokeBlocking([&] { ran = true; });
-        returned = true;
-    });
-    vx::SleepNanoseconds(20'000'000);
-    EXPECT_FALSE(returned);
-    platform.beginQuit();
-    caller.join();
-    ProcessEvents();
-    EXPECT_EQ(std::pair(result.load(), ran.load()), std::pair(false, false));
-}
-
 // ---- Menus, the pasteboard and panels ----
-
-TEST(QtMenus, ChosenItemsReachTheHandlerOnAnotherThreadButPasteOnThisOneAndAltStaysWithTheProgram) {
-    QtPlatform& platform = StartQt();
-    // Alt is the program's key, not a way into the menu bar.
-    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
-    std::atomic<int> handlerThread{0};
-    ProgramMenuHandler = [&] { handlerThread = int(CurrentThreadNumber()); };
-    OffUserInterfaceThread([] { EXPECT_TRUE(vx::AddMenuItem("Farbe", "Rot", 0, "r")); });
-    reinterpret_cast<QAction*>(platform.mainMenuItem("Farbe"))->menu()->actions().value(0)->trigger();
-    const t_MenuEvent event = MenuEventQueue.Last().value_or(t_MenuEvent{});
-    EXPECT_EQ(std::tuple(event.Kind, event.MenuTitle, event.ItemTitle), std::tuple(3, "Farbe", "Rot"));
-    Eventually([&] { return handlerThread != 0; }, std::chrono::seconds(2));
-    EXPECT_GT(handlerThread.load(), 1);  // a background task
-
-    std::atomic<int> pasteThread{0};
-    ShowWindow0();
-    PasteHandler = [&] { pasteThread = int(CurrentThreadNumber()); };
-    EditItem(113)->trigger();
-    EXPECT_EQ(pasteThread.load(), 1);
-}
 
 // Each item of Fenster › Zeigen shows exactly the window it names, each of Ausblenden hides exactly that
 // one, and Alle ausblenden hides them all but the main window, which keeps the menus in reach.
@@ -517,51 +461,6 @@ TEST(QtMenus, APanelBlocksTheProgramThreadAndQuittingReleasesIt) {
     EXPECT_EQ(path, "");
 }
 
-// What a panel shows: the title with the message, the button and field labels, one filter naming the types
-// as given, the proposed name, the file mode; and what it answers.
-TEST(QtMenus, PanelsShowTheRequestAndAnswerWithAFileUrl) {
-    QtPlatform& platform = StartQt();
-    struct Seen {
-        QString title, accept, name, proposed, lookIn;
-        QStringList filters;
-        QFileDialog::FileMode mode = QFileDialog::AnyFile;
-        bool dirsOnly = false;
-    } seen;
-    QString answer;  // accepted with this path; rejected when empty
-    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
-        seen = {dialog->windowTitle(),
-                dialog->labelText(QFileDialog::Accept),
-                dialog->labelText(QFileDialog::FileName),
-                QFileInfo(dialog->selectedFiles().value(0)).fileName(),
-                dialog->labelText(QFileDialog::LookIn),
-                dialog->nameFilters(),
-                dialog->fileMode(),
-                dialog->testOption(QFileDialog::ShowDirsOnly)};
-        answer.isEmpty() ? dialog->reject() : AcceptTyped(dialog, answer);
-    });
-    const std::string path = testing::TempDir() + "panel-" + std::to_string(::getpid()) + ".png";
-    answer = QString::fromStdString(path);
-    EXPECT_EQ(platform.runSavePanel({"Sichern", "Name:", "Bild", "Wohin?", "bild.png", {"png", " jpg ", ""}}),
-              "file://" + path);
-    EXPECT_EQ(std::tuple(seen.title, seen.accept, seen.name, seen.proposed, seen.filters, seen.lookIn),
-              std::tuple("Bild \u2014 Wohin?", "Sichern", "Name:", "bild.png", QStringList{"png, jpg , (*)"},
-                         "Suchen in:"));
-    answer.clear();
-    EXPECT_EQ(platform.runSavePanel({"", "", "", "Wohin?", "", {"."}}), "");
-    EXPECT_EQ(std::tuple(seen.title, seen.accept.isEmpty(), seen.filters.value(0).contains("*.")),
-              std::tuple("Wohin?", false, false));
-    const std::tuple<OpenPanelRequest, QString, QFileDialog::FileMode, bool> opens[] = {
-        {{"Laden", "Bild", "", {"png"}, true, true, false}, "Bild", QFileDialog::ExistingFiles, false},
-        {{"", "", "Welcher?", {}, false, false, true}, "Welcher?", QFileDialog::Directory, true},
-        {{"", "", "", {}, false, true, true}, "", QFileDialog::ExistingFile, false}};
-    for (const auto& [request, title, mode, dirsOnly] : opens) {
-        EXPECT_TRUE(platform.runOpenPanel(request).empty());
-        EXPECT_EQ(std::tuple(seen.title, seen.mode, seen.dirsOnly), std::tuple(title, mode, dirsOnly));
-    }
-    EXPECT_EQ(std::pair(seen.accept.isEmpty(), seen.filters.value(0).contains("*.png")),
-              std::pair(false, false));
-}
-
 // A shortcut's key and modifiers come back as they were given, in the toolkit's flags.
 TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
     QtPlatform& platform = StartQt();
@@ -593,36 +492,6 @@ TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
     for (qint64 tag = 110; tag <= 114; ++tag) edit << (EditItem(tag) ? EditItem(tag)->text() : "");
     EXPECT_EQ(edit.join("|").toStdString(),
               "Bild kopieren|Text kopieren|Drucker leeren|Einsetzen|Systemkonsole leeren");
-}
-
-// ---- The command line ----
-
-// Help, version and the messages themselves are checked on the real applications; here the decisions.
-TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
-    const std::pair<std::vector<const char*>, int> cases[] = {
-        {{"--platform=offscreen", "-style", "Fusion", "-reverse"}, -1},
-        {{"-qwindowgeometry", "100x100+0+0", "picture.png", "-"}, -1},  // "-": standard input
-        {{"--", "--not-an-option"}, -1},
-        {{"-reverse=yes"}, 2},
-        {{"-x"}, 2},
-        {{"-platform", "offscreen", "--frobnicate"}, 2},
-        {{"--bogus", "--help"}, 0},  // wherever it stands
-    };
-    for (auto [args, expected] : cases) {
-        args.insert(args.begin(), "/usr/bin/Malkasten");
-        std::ostringstream out, err;
-        const int status = vx::shell::HandleCommandLine(int(args.size()), args.data(), "Paints.", out, err);
-        EXPECT_EQ(status, expected) << args.back();
-        EXPECT_EQ(out.str().empty(), status != 0) << args.back();
-        EXPECT_EQ(err.str().empty(), status != 2) << args.back();
-        if (expected == 0) {
-            EXPECT_TRUE(out.str().starts_with("Usage: Malkasten [option...]\nPaints.\n"));
-        }
-    }
-    // The program's own name is no option.
-    const char* named[] = {"-h", "-x"};
-    std::ostringstream out, err;
-    EXPECT_EQ(vx::shell::HandleCommandLine(2, named, "", out, err), 2);
 }
 
 // ---- Graphic views and their zoom ----
@@ -670,57 +539,6 @@ TEST(Zoom, EnlargingMakesBlocksOfThePartAloneAndBandsHoldAtLeastOneRow) {
     EXPECT_EQ(std::tuple(vx::shell::BandRows(64, 2), vx::shell::BandRows(0, -1), vx::shell::BandRows(64, 0),
                          vx::shell::BandRows(65536, 1), vx::shell::BandRows(65537, 1)),
               std::tuple(256, 65536, 1024, 1, 1));
-}
-
-// Into an image of 32-bit words, moved by whole pixels and at the image's own pixel ratio, the enlargement
-// goes straight into the image without the band buffer; into other pixel formats, under a clip, or moved
-// by a fraction of a pixel it is drawn band by band. Either way exactly the exposed part changes.
-TEST(Zoom, PaintingWritesStraightIntoImagesOfWordsAndDrawsBandsElsewhere) {
-    std::uint32_t source[20];  // 5 x 4, every word its own
-    for (std::uint32_t i = 0; i < 20; ++i) source[i] = 0xFF000000u | i * 0x0A0B0Cu;
-    constexpr int k = 3;
-    const QRect exposed(4, 2, 10, 9);  // starts and ends inside blocks of the 15 x 12 enlargement
-    const QRgb red = qRgb(255, 0, 0);
-    struct Case {
-        QImage::Format format;
-        double ratio;
-        QPoint move;
-        QRect clip, part;
-        bool direct;
-    };
-    const Case cases[] = {
-        {QImage::Format_RGB32, 1, {0, 0}, {}, exposed, true},
-        {QImage::Format_ARGB32_Premultiplied, 1, {2, 1}, {}, exposed, true},
-        {QImage::Format_ARGB32, 2, {0, 0}, {}, exposed, true},
-        {QImage::Format_RGB888, 1, {2, 1}, {}, exposed, false},
-        {QImage::Format_RGB888, 2, {0, 0}, {}, exposed, false},
-        {QImage::Format_RGB32, 1, {0, 0}, {3, 3, 4, 20}, exposed, false},
-        {QImage::Format_RGB32, 1, {0, 0}, {}, {20, 0, 4, 4}, true},  // beyond the picture: nothing
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "format " << c.format << ", ratio " << c.ratio << ", clip " << c.clip.width());
-        QImage target(20 * int(c.ratio), 16 * int(c.ratio), c.format);
-        target.setDevicePixelRatio(c.ratio);
-        target.fill(red);
-        std::vector<std::uint32_t> scratch;
-        {
-            QPainter painter(&target);
-            painter.translate(QPointF(c.move) / c.ratio);
-            if (!c.clip.isEmpty()) painter.setClipRect(c.clip);
-            vx::shell::PaintEnlarged(painter, source, 5, 4, k, c.ratio, c.part, scratch);
-        }
-        EXPECT_EQ(scratch.empty(), c.direct);
-        const QImage shot = target.convertToFormat(QImage::Format_RGB32);
-        const QRect painted = (c.part & QRect(0, 0, 5 * k, 4 * k)).translated(c.move) &
-                              (c.clip.isEmpty() ? shot.rect() : c.clip);
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width(); ++x)
-                ASSERT_EQ(shot.pixel(x, y), painted.contains(x, y)
-                                                ? source[(y - c.move.y()) / k * 5 + (x - c.move.x()) / k]
-                                                : red)
-                    << x << ", " << y;
-    }
 }
 
 TEST(Zoom, ClicksCarryTheirButtonsAndFindThePixelUnderThePointerAtEveryZoom) {
@@ -974,22 +792,6 @@ TEST(Zoom, SavingTakesTheFrontWindowsPictureAtItsOwnSize) {
     EXPECT_FALSE(QFileInfo::exists(proposedPath));
 }
 
-TEST(Zoom, WindowLargerThanTheScreenOpensFittedInsideIt) {
-    vx::shell::ToolkitWindow* window = StartQt().interface().graphicWindows[1];
-    OffUserInterfaceThread([] {
-        t_InitWindow(1, 4, false, 2048, 2048, 0, 0, t_Font{}, true);
-        t_WindowCenter(1);
-        t_WindowFront(1);
-    });
-    QTest::qWait(300);
-    EXPECT_EQ(window->zoom(), (Zoom{true, 1}));
-    EXPECT_LT(window->contentScale(), 1);
-    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-    // Too tall alone is enough.
-    OffUserInterfaceThread([] { t_InitWindow(2, 4, false, 32, 2048, 0, 0, t_Font{}, true); });
-    EXPECT_EQ(StartQt().interface().graphicWindows[2]->zoom(), (Zoom{true, 1}));
-}
-
 // At device pixel ratio 1.5 a window opens at factor 2: each pixel is a 2 x 2 block of device pixels,
 // not the uneven 1- and 2-pixel runs of a 1.5 stretch, and clicks still find their pixel.
 // The scale factor counts only when the application starts, so the check runs in a fresh process of its
@@ -1008,63 +810,6 @@ TEST(Zoom, FractionalDensityOpensAtAWholeNumberOfDevicePixels) {
         _exit(::testing::Test::HasFailure() ? 1 : 0);
     };
     EXPECT_EXIT(check(), ::testing::ExitedWithCode(0), "");
-}
-
-// The zoom keys are the shortcuts of the window menu's items.
-TEST(ViewKeys, KeysReachTheKeyQueueWhileModifierKeysAndZoomKeysDoNot) {
-    GraphicView* view = ShowWindow0();
-    view->setFocus();
-    // Tab and Shift+Tab stay with the view instead of moving the focus; a click releases its key again.
-    for (const auto& [key, mods] :
-         {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
-        QTest::keyClick(view, key, mods);
-        ASSERT_EQ(KeyEventQueue.Count(), 1u);
-        const t_Event e = KeyEventQueue.TakeFirst().value_or(t_Event{});
-        EXPECT_EQ(std::tuple(e.Kind, e.Window, e.Index, e.ShiftPressed, KeyDown.load()),
-                  std::tuple(1, 0, 48, mods != 0, false));
-    }
-    QTest::keyClick(view, Qt::Key_Shift);
-    // Ctrl and + is run on the real application.
-    // Below 1 x the factor stays 1.
-    const std::pair<Qt::Key, Zoom> steps[] = {{Qt::Key_0, {false, 1}},     {Qt::Key_Minus, {false, 1}},
-                                              {Qt::Key_Equal, {false, 2}}, {Qt::Key_Equal, {false, 3}},
-                                              {Qt::Key_Minus, {false, 2}}, {Qt::Key_F, {true, 1}},
-                                              {Qt::Key_0, {false, 1}}};
-    for (const auto& [key, zoom] : steps) {
-        QTest::keyClick(view, key, Qt::ControlModifier);
-        // A fitted window's factor is its own.
-        EXPECT_EQ(Window0()->zoom().fit ? (Zoom{true, 1}) : Window0()->zoom(), zoom)
-            << QKeySequence(key).toString().toStdString();
-    }
-    // From a fitted picture the keys go to the next whole factor either side; none goes above 16.
-    for (const auto& [key, step] : {std::pair{Qt::Key_Equal, 1.0}, std::pair{Qt::Key_Minus, -1.0}}) {
-        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
-        const double fitted = Window0()->contentScale();
-        QTest::keyClick(view, key, Qt::ControlModifier);
-        EXPECT_EQ(Window0()->zoom().factor, step > 0 ? std::floor(fitted) + 1 : std::ceil(fitted) - 1)
-            << fitted;
-    }
-    // F11: full screen at the largest whole factor that fits the screen, the menu bar hidden; and back.
-    Window0()->setZoom(Zoom{false, 2});
-    const QRect before = Window0()->geometry();
-    const QSize screen = Window0()->screen()->geometry().size();
-    QTest::keyClick(view, Qt::Key_F11);
-    EXPECT_EQ(
-        std::tuple(Window0()->fullScreen(), Window0()->zoom().factor, Window0()->menuBar()->isVisible()),
-        std::tuple(true, std::min({screen.width() / kWidth, screen.height() / kHeight, 16}), false));
-    QTest::keyClick(view, Qt::Key_0, Qt::ControlModifier);  // the picture alone changes
-    EXPECT_EQ(view->size(), QSize(kWidth, kHeight));
-    // Without a window manager the window itself covers the screen once it has settled.
-    QTest::qWait(250);
-    EXPECT_EQ(Window0()->geometry(), Window0()->screen()->geometry());
-    QTest::keyClick(view, Qt::Key_F11);
-    EXPECT_EQ(std::tuple(Window0()->fullScreen(), Window0()->zoom(), Window0()->geometry()),
-              std::tuple(false, Zoom{false, 2}, before));
-    Window0()->setZoom(Zoom{false, 17});
-    const Zoom clamped = Window0()->zoom();
-    QTest::keyClick(view, Qt::Key_Equal, Qt::ControlModifier);
-    EXPECT_EQ(std::tuple(clamped, Window0()->zoom(), KeyEventQueue.Count()),
-              std::tuple(Zoom{false, 16}, Zoom{false, 16}, 0u));
 }
 
 // ---- Key translation ----
@@ -1219,43 +964,3 @@ TEST(KeyTranslation, X11KeyCodesAndQtKeysWithoutOneFindTheirPositions) {
     for (const auto& [key, keypad, code] : keypadAndOthers)
         EXPECT_EQ(press(key, keypad ? Qt::KeypadModifier : Qt::NoModifier, "").keyCode, code) << key;
 }
-
-namespace {
-
-// ---- Text windows, the pasteboard window and panels ----
-
-// The open panel lists folders and the files of the types given, taken as they stand (a blank is part of
-// the type, "image/gif" a MIME type); with files and folders allowed, a chosen folder comes back.
-TEST(QtPanels, TypesAreTakenAsGivenAndAFolderCanBeChosen) {
-    StartQt();
-    const QString folder = QString::fromStdString(::testing::TempDir()) + "panel-types";
-    QDir(folder).removeRecursively();
-    QDir().mkpath(folder + "/sub");
-    for (const char* name : {"a. png", "b.png", "c.GIF", "d.txt"})
-        QFile(folder + "/" + name).open(QIODevice::WriteOnly);
-    QStringList listed;
-    std::string first = "unset", second = "unset";
-    const auto poll = OnEachPanel([&](QFileDialog* dialog) {
-        dialog->setDirectory(folder);
-        if (!listed.isEmpty()) return AcceptTyped(dialog, folder + "/sub");
-        auto* proxy = dialog->proxyModel();
-        auto* files = proxy ? qobject_cast<QFileSystemModel*>(proxy->sourceModel()) : nullptr;
-        if (files == nullptr) return dialog->reject();
-        const auto root = [&] { return proxy->mapFromSource(files->index(folder)); };
-        // The folder is read in the background.
-        for (int i = 0; i < 200 && proxy->rowCount(root()) < 3; ++i) QTest::qWait(20);
-        for (int row = 0; row < proxy->rowCount(root()); ++row)
-            listed << proxy->index(row, 0, root()).data().toString();
-        dialog->reject();
-    });
-    OffUserInterfaceThread([&] {
-        first = t_OpenDialog("Bild", "", " png,image/gif", true, false);
-        second = t_OpenDialog("Bild oder Ordner", "", "", true, true);
-    });
-    listed.sort();
-    EXPECT_EQ(std::tuple(listed.join("|").toStdString(), first, second),
-              std::tuple("a. png|c.GIF|sub", "", (folder + "/sub").toStdString()));
-    QDir(folder).removeRecursively();
-}
-
-}  // namespace

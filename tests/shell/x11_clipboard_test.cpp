@@ -233,31 +233,4 @@ TEST(X11Clipboard, TextIsReadWholeOrInPiecesUpToTheLimitAndCountedToTheEnd) {
     }
 }
 
-TEST(X11Clipboard, RefusalsSilenceAndAnOwnerThatStopsMidwayAreReportedAsSuch) {
-    XServer server;
-    if (!server.running()) GTEST_SKIP() << "no Xvfb";
-    {
-        ClipboardOwner owner("nicht als Text", Answer::Refusal);
-        const auto read = ReadX11ClipboardText(100, 5s);
-        EXPECT_TRUE(read.answered);
-        EXPECT_FALSE(read.hasText || read.complete || read.total != 0);
-    }
-    {
-        ClipboardOwner owner("nie", Answer::Silence);
-        const auto read = ReadX11ClipboardText(100, 300ms);
-        EXPECT_FALSE(read.answered);
-        EXPECT_FALSE(read.hasText);
-    }
-    {
-        // Two pieces arrive, then nothing: what came is kept and counted, and the total is not exact.
-        const std::string large = Numbered(5000);
-        ClipboardOwner owner(large, Answer::PiecesThenSilence);
-        const auto read = ReadX11ClipboardText(1500, 1s);
-        EXPECT_TRUE(read.answered && read.hasText);
-        EXPECT_FALSE(read.complete);
-        EXPECT_EQ(read.text, large.substr(0, 1500));
-        EXPECT_EQ(read.total, 2000u);
-    }
-}
-
 }  // namespace
