@@ -30,12 +30,14 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "core/threads.h"
 #include "input/key_input.h"
 #include "input/mouse_input.h"
 #include "shell/application.h"
+#include "shell/command_line.h"
 #include "shell/interface.h"
 #include "shell/key_translation.h"
 #include "shell/pixel_zoom.h"
@@ -492,6 +494,36 @@ TEST(QtMenus, ItemsKeepTheirKeyEquivalentsAndModifiers) {
     for (qint64 tag = 110; tag <= 114; ++tag) edit << (EditItem(tag) ? EditItem(tag)->text() : "");
     EXPECT_EQ(edit.join("|").toStdString(),
               "Bild kopieren|Text kopieren|Drucker leeren|Einsetzen|Systemkonsole leeren");
+}
+
+// ---- The command line ----
+
+// Help, version and the messages themselves are checked on the real applications; here the decisions.
+TEST(CommandLine, HelpWinsUnknownOptionsFailAndQtsOwnOptionsPass) {
+    const std::pair<std::vector<const char*>, int> cases[] = {
+        {{"--platform=offscreen", "-style", "Fusion", "-reverse"}, -1},
+        {{"-qwindowgeometry", "100x100+0+0", "picture.png", "-"}, -1},  // "-": standard input
+        {{"--", "--not-an-option"}, -1},
+        {{"-reverse=yes"}, 2},
+        {{"-x"}, 2},
+        {{"-platform", "offscreen", "--frobnicate"}, 2},
+        {{"--bogus", "--help"}, 0},  // wherever it stands
+    };
+    for (auto [args, expected] : cases) {
+        args.insert(args.begin(), "/usr/bin/Malkasten");
+        std::ostringstream out, err;
+        const int status = vx::shell::HandleCommandLine(int(args.size()), args.data(), "Paints.", out, err);
+        EXPECT_EQ(status, expected) << args.back();
+        EXPECT_EQ(out.str().empty(), status != 0) << args.back();
+        EXPECT_EQ(err.str().empty(), status != 2) << args.back();
+        if (expected == 0) {
+            EXPECT_TRUE(out.str().starts_with("Usage: Malkasten [option...]\nPaints.\n"));
+        }
+    }
+    // The program's own name is no option.
+    const char* named[] = {"-h", "-x"};
+    std::ostringstream out, err;
+    EXPECT_EQ(vx::shell::HandleCommandLine(2, named, "", out, err), 2);
 }
 
 // ---- Graphic views and their zoom ----
