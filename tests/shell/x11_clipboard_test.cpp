@@ -79,7 +79,7 @@ class XServer {
     std::string display_, oldDisplay_;
 };
 
-enum class Answer { Whole, InPieces, PiecesThenSilence, Refusal, Silence };
+enum class Answer { Whole, InPieces };
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
     xcb_intern_atom_reply_t* reply =
@@ -133,16 +133,15 @@ class ClipboardOwner {
             std::free(e);
             if (isRequest) break;
         }
-        if (stop_ || answer_ == Answer::Silence) return;
+        if (stop_) return;
         xcb_selection_notify_event_t notify{};
         notify.response_type = XCB_SELECTION_NOTIFY;
         notify.requestor = request.requestor;
         notify.selection = request.selection;
         notify.target = request.target;
-        notify.property = answer_ == Answer::Refusal || request.target != utf8_ ? xcb_atom_t(XCB_ATOM_NONE)
-                                                                                : request.property;
+        notify.property = request.target != utf8_ ? xcb_atom_t(XCB_ATOM_NONE) : request.property;
         if (answer_ == Answer::Whole) Put(request.requestor, request.property, 0, text_.size());
-        const bool pieces = answer_ == Answer::InPieces || answer_ == Answer::PiecesThenSilence;
+        const bool pieces = answer_ == Answer::InPieces;
         if (pieces) {
             const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
             xcb_change_window_attributes(c_, request.requestor, XCB_CW_EVENT_MASK, &events);
@@ -166,7 +165,6 @@ class ClipboardOwner {
                                  change.state == XCB_PROPERTY_DELETE;
             std::free(e);
             if (!deleted) continue;
-            if (answer_ == Answer::PiecesThenSilence && sent >= 2 * piece_) return;
             const std::size_t length = std::min(piece_, text_.size() - sent);
             Put(request.requestor, request.property, sent, length);
             xcb_flush(c_);
