@@ -1,5 +1,5 @@
 // Reading another program's clipboard over X11: an X server of the test's own (Xvfb) and a clipboard
-// owner on a thread of the test, which answers at once, in pieces (INCR), with a refusal or not at all.
+// owner on a thread of the test, which answers at once or in pieces (INCR) and refuses other targets.
 #include "shell/x11_clipboard.h"
 
 #include <fcntl.h>
@@ -140,9 +140,10 @@ class ClipboardOwner {
         notify.selection = request.selection;
         notify.target = request.target;
         notify.property = request.target != utf8_ ? xcb_atom_t(XCB_ATOM_NONE) : request.property;
-        if (answer_ == Answer::Whole) Put(request.requestor, request.property, 0, text_.size());
         const bool pieces = answer_ == Answer::InPieces;
-        if (pieces) {
+        if (!pieces) {
+            Put(request.requestor, request.property, 0, text_.size());
+        } else {
             const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
             xcb_change_window_attributes(c_, request.requestor, XCB_CW_EVENT_MASK, &events);
             const auto size = std::uint32_t(text_.size());
